@@ -1,0 +1,25 @@
+// Screening tests per second for the two built-in sets.
+#include <benchmark/benchmark.h>
+
+#include "analysis/screening.h"
+#include "engine/enginestate.h"
+
+namespace {
+
+using namespace kt;
+
+void BM_Screening(benchmark::State& state)
+{
+    resetengine();
+    engine.type = static_cast<int>(state.range(0));
+    const ICON set = engine.icon[engine.type];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(testrp(set));
+    state.SetItemsProcessed(state.iterations());
+    resetengine();
+}
+BENCHMARK(BM_Screening)->Arg(0)->Arg(1)->ArgName("formula")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

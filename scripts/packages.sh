@@ -1,0 +1,17 @@
+# Installs the Debian packages the build needs, when some are missing.
+# Sourced by the set-up scripts; takes the package names as arguments.
+install_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpng-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)

@@ -1,0 +1,116 @@
+#include "analysis/randomsearch.h"
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "analysis/screening.h"
+#include "platform/messagebox.h"
+
+namespace kt {
+
+SearchState search;
+
+namespace {
+
+std::mt19937 generator;
+
+struct Range {
+    double low;
+    double high;
+};
+
+// Per formula, the ranges of a, b, c, d, e.
+constexpr Range ranges[2][5] = {
+    {{-2.5, 5.0}, {-5.0, 2.0}, {-1.0, 1.0}, {-3.0, 3.0}, {-0.25, 0.25}},
+    {{-5.0, 5.0}, {-5.0, 1.0}, {-1.0, 1.0}, {-2.5, 2.5}, {-1.0, 1.0}},
+};
+constexpr int rnrange[2][2] = {{2, 12}, {2, 12}};
+constexpr int phasevalues = 25; // p is drawn from 0 .. 24
+
+double drawn(const Range& range)
+{
+    const real u = ktrandom();
+    return static_cast<double>(u * (static_cast<real>(range.high) - range.low) + range.low);
+}
+
+bool accepted(const SearchState& st)
+{
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
+                  "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
+                  st.count, st.RP.a, st.RP.b, st.RP.c, st.RP.d, st.RP.e, st.RP.n, st.RP.p,
+                  screening.LExp, screening.FD);
+    return MessageBoxA(nullptr, text, "Accept Parameters?", MB_YESNO | MB_ICONINFORMATION) != IDNO;
+}
+
+} // namespace
+
+void ktseed(std::uint32_t seed)
+{
+    generator.seed(seed);
+}
+
+double ktrandom()
+{
+    const auto r = static_cast<int>(generator() >> 17);
+    return r * (1.0 / 32767);
+}
+
+std::int32_t ktrandominteger()
+{
+    return static_cast<std::int32_t>(generator() >> 1);
+}
+
+void paramclip(ICON* set)
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        for (double* field : {&set->a, &set->b, &set->c, &set->d, &set->e, &set->scale})
+            *field = std::floor(*field * 1e12) * 1e-12;
+    }
+}
+
+int randomparams(std::uint32_t seed)
+{
+    EngineState& s = engine;
+    SearchState& st = search;
+    st.okrp = 4;
+    st.count = 0;
+    ktseed(seed);
+    SetCursor(s.wait);
+    s.newimage = 1;
+
+    const int t = s.type;
+    while (st.okrp > 0) {
+        ++st.count;
+        ICON candidate{};
+        candidate.a = drawn(ranges[t][0]);
+        candidate.b = drawn(ranges[t][1]);
+        candidate.c = drawn(ranges[t][2]);
+        candidate.d = drawn(ranges[t][3]);
+        candidate.e = drawn(ranges[t][4]);
+        const int low = rnrange[t][0];
+        const int high = rnrange[t][1];
+        candidate.n = low + ktrandominteger() % (high - low + 1);
+        candidate.p = t == 1 ? ktrandominteger() % phasevalues : 0;
+        candidate.scale = 1.0;
+        candidate.xstart = s.icon[t].xstart;
+        candidate.ystart = s.icon[t].ystart;
+        candidate.zstart = s.icon[t].zstart;
+        paramclip(&candidate);
+        st.RP = candidate;
+        st.okrp = testrp(st.RP);
+    }
+    s.newimage = 0;
+
+    if (st.debugflag && !accepted(st)) {
+        SetCursor(s.cross);
+        return 1;
+    }
+    s.icon[t] = st.RP;
+    SetCursor(s.cross);
+    return 0;
+}
+
+} // namespace kt

@@ -1,0 +1,130 @@
+#include "analysis/screening.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/formulas.h"
+
+namespace kt {
+
+ScreeningState screening;
+
+namespace {
+
+constexpr int iter = 10000;
+constexpr int transient = 100;
+
+template <std::size_t N>
+constexpr std::array<real, N> gridboundaries()
+{
+    std::array<real, N> bounds{};
+    for (std::size_t k = 0; k < N; ++k)
+        bounds[k] = -1 + static_cast<real>(k + 1) / static_cast<real>(N / 2);
+    return bounds;
+}
+
+constexpr std::array<real, 16> step16 = gridboundaries<16>();
+constexpr std::array<real, 32> step32 = gridboundaries<32>();
+
+// The smallest k with bounds[k] >= v: cells are half-open (bounds[k-1], bounds[k]].
+template <std::size_t N>
+int cell(const std::array<real, N>& bounds, real v)
+{
+    return static_cast<int>(std::lower_bound(bounds.begin(), bounds.end(), v) - bounds.begin());
+}
+
+// Restores newimage however the test ends.
+class NewImageDuringTest {
+public:
+    NewImageDuringTest() : saved_(engine.newimage) { engine.newimage = 1; }
+    ~NewImageDuringTest() { engine.newimage = saved_; }
+    NewImageDuringTest(const NewImageDuringTest&) = delete;
+    NewImageDuringTest& operator=(const NewImageDuringTest&) = delete;
+
+private:
+    int saved_;
+};
+
+} // namespace
+
+double truncate12(double x)
+{
+    return std::floor(x * 1e12) * 1e-12;
+}
+
+void boxcount()
+{
+    const real x = engine.z.x;
+    const real y = engine.z.y;
+    if (!(x >= -1 && x <= 1 && y >= -1 && y <= 1))
+        return;
+    screening.N16[cell(step16, y)][cell(step16, x)] = 1;
+    screening.N32[cell(step32, y)][cell(step32, x)] = 1;
+}
+
+double fractaldimension()
+{
+    int count16 = 0;
+    int count32 = 0;
+    for (const auto& row : screening.N16)
+        count16 += static_cast<int>(std::count(std::begin(row), std::end(row), 1));
+    for (const auto& row : screening.N32)
+        count32 += static_cast<int>(std::count(std::begin(row), std::end(row), 1));
+    if (count16 == 0 || count32 == 0)
+        return 0.0;
+    return std::log10(static_cast<double>(count32) / count16) * 3.321928094887362;
+}
+
+int testrp(ICON I)
+{
+    EngineState& s = engine;
+    NewImageDuringTest marking;
+    const FormulaStep step = fpointer[s.type];
+
+    s.a = I.a;
+    s.b = I.b;
+    s.c = I.c;
+    s.d = I.d;
+    s.e = I.e;
+    std::fill(&screening.N16[0][0], &screening.N16[0][0] + 16 * 16, 0);
+    std::fill(&screening.N32[0][0], &screening.N32[0][0] + 32 * 32, 0);
+    s.z = VOXEL{I.xstart, I.ystart, I.zstart};
+    real logaccum = 0;
+    VOXEL ze{};
+
+    for (int i = 0; i < iter; ++i) {
+        if (i == transient) {
+            ze = s.z;
+            ze.x += static_cast<real>(1e-6);
+        }
+        if (step(&s.z, I.n, I.p, i, 0))
+            return screenescape;
+        if (i < transient)
+            continue;
+        if (step(&ze, I.n, I.p, i, 0))
+            return screenescape;
+        boxcount();
+
+        const real dx = ze.x - s.z.x;
+        const real dy = ze.y - s.z.y;
+        real distance = sqrtl(dx * dx + dy * dy);
+        if (distance < static_cast<real>(1e-16))
+            distance = static_cast<real>(1e-16);
+        const real resp = logl(distance * 1e6L);
+        logaccum += resp;
+        const real dfactor = static_cast<real>(1e-6) / distance;
+        ze.x = s.z.x + dx * dfactor;
+        ze.y = s.z.y + dy * dfactor;
+    }
+
+    screening.LExp = truncate12(static_cast<double>(logaccum / (iter - transient)));
+    screening.FD = truncate12(fractaldimension());
+    if (screening.LExp < 0.075)
+        return screennotchaotic;
+    if (screening.FD < screening.FDLimit)
+        return screenlowdimension;
+    return screenpass;
+}
+
+} // namespace kt

@@ -1,0 +1,253 @@
+#include "app/render/batchrender.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "app/render/progress.h"
+#include "app/render/renderoptions.h"
+#include "engine/driver.h"
+#include "engine/enginestate.h"
+#include "files/atomicfile.h"
+#include "files/filenames.h"
+#include "files/paramfiles.h"
+#include "files/png.h"
+#include "files/tga.h"
+#include "image/mapfile.h"
+#include "platform/messagebox.h"
+
+namespace kt {
+
+namespace {
+
+constexpr const char* program = "ktdravune3d-render";
+
+// A message's line breaks and indentation read badly on one terminal line.
+std::string oneline(const std::string& text)
+{
+    std::string flat;
+    bool space = false;
+    for (char c : text) {
+        if (c == '\n' || c == ' ') {
+            space = !flat.empty();
+            continue;
+        }
+        if (space)
+            flat += ' ';
+        space = false;
+        flat += c;
+    }
+    return flat;
+}
+
+class Renderer {
+public:
+    Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err, bool progress)
+        : o_(options), out_(out), err_(err), progress_(progress && !options.quiet)
+    {
+    }
+
+    int run()
+    {
+        resetengine();
+        filenames = FileNames{};
+        screening = ScreeningState{};
+        search = SearchState{};
+        setmessageboxhandler([this](const MessageBoxRequest& box) {
+            err_ << program << ": " << oneline(box.text) << '\n';
+            return IDOK;
+        });
+        const int status = render();
+        setmessageboxhandler({});
+        return status;
+    }
+
+private:
+    int fail(int status, const std::string& file, const std::string& why)
+    {
+        err_ << program << ": " << file << ": " << why << '\n';
+        return status;
+    }
+
+    static std::string because(int err)
+    {
+        return err ? std::string(" (") + std::strerror(err) + ")" : std::string();
+    }
+
+    int choosepalette()
+    {
+        if (o_.palette == "1" || o_.palette == "2") {
+            genpalette(o_.palette == "1" ? defpal1 : defpal2);
+            return exitsuccess;
+        }
+        filenames.file = o_.palette;
+        if (OpenMapFile() != 0) {
+            std::FILE* probe = std::fopen(o_.palette.c_str(), "r");
+            const int err = probe ? 0 : errno;
+            if (probe)
+                std::fclose(probe);
+            return fail(exitbadinput, o_.palette,
+                        "Error opening MAP file" +
+                            (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
+        }
+        genpalette(paltemp);
+        return exitsuccess;
+    }
+
+    int chooseset()
+    {
+        EngineState& s = engine;
+        s.type = o_.formula - 1;
+        if (o_.paramfile) {
+            filenames.odv3file = *o_.paramfile;
+            errno = 0;
+            const int code = loaddv3();
+            if (code != loaddone) {
+                const int err = errno;
+                return fail(exitbadinput, *o_.paramfile,
+                            oneline(loaderror(code, *o_.paramfile).text) +
+                                (code == loadopenfailed ? because(err) : std::string()));
+            }
+        }
+        if (o_.background) {
+            const auto& rgb = *o_.background;
+            s.red = rgb[0];
+            s.green = rgb[1];
+            s.blue = rgb[2];
+            s.back = RGB(rgb[0], rgb[1], rgb[2]);
+        }
+        if (o_.rotation)
+            s.rot[s.type] = VOXEL{(*o_.rotation)[0], (*o_.rotation)[1], (*o_.rotation)[2]};
+        s.rotationorder = o_.rotationorder;
+        s.cmethod = o_.cmethod;
+        if (o_.random) {
+            screening.FDLimit = o_.fdlimit;
+            const std::uint32_t seed = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
+            if (!o_.seed && !o_.quiet)
+                err_ << program << ": random set with --seed " << seed << '\n';
+            randomparams(seed);
+        }
+        return exitsuccess;
+    }
+
+    int screen()
+    {
+        const EngineState& s = engine;
+        const ICON& set = s.icon[s.type];
+        const int verdict = testrp(set);
+        char text[1024];
+        std::snprintf(text, sizeof text,
+                      "formula: %d\nalpha: %.15f\nbeta: %.15f\ngamma: %.15f\nlambda: %.15f\nomega: %.15f\n"
+                      "n: %d\np: %d\nscale: %.15f\n",
+                      s.type + 1, set.a, set.b, set.c, set.d, set.e, set.n, set.p, set.scale);
+        out_ << text;
+        const char* verdicts[] = {"pass", "", "escape", "not chaotic", "low dimension"};
+        out_ << "verdict: " << verdicts[verdict] << '\n';
+        if (verdict == screenescape) {
+            out_ << "lyapunov exponent: none\nfractal dimension: none\n";
+        } else {
+            std::snprintf(text, sizeof text, "lyapunov exponent: %.15f\nfractal dimension: %.15f\n", screening.LExp,
+                          screening.FD);
+            out_ << text;
+        }
+        return exitsuccess;
+    }
+
+    int renderimage()
+    {
+        EngineState& s = engine;
+        s.res = o_.size;
+        image_ = Surface::create(s.res, s.res);
+        if (!image_)
+            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        s.g_vhdc = image_.get();
+        s.newimage = 1;
+        s.okicon = 1;
+
+        const std::uint64_t batches = (o_.iterations + 999) / 1000;
+        Progress progress(err_, batches * 1000, progress_);
+        for (std::uint64_t done = 0; done < batches; ++done) {
+            if (icondriver() != 0)
+                return exitcannotwrite; // the driver has said why
+            progress.update((done + 1) * 1000);
+        }
+        progress.finish();
+        return exitsuccess;
+    }
+
+    int saveimage()
+    {
+        int code;
+        if (imageformat(o_.output) == ImageFormat::png) {
+            code = writepng(*image_, o_.output);
+        } else {
+            filenames.tgafile = o_.output;
+            code = writetga(image_.get());
+        }
+        if (code != savedone)
+            return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
+    }
+
+    int saveparameters()
+    {
+        filenames.sdv3file = *o_.saveparams;
+        const int code = writedv3(0);
+        if (code != savedone)
+            return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
+    }
+
+    int render()
+    {
+        if (int status = choosepalette(); status != exitsuccess)
+            return status;
+        if (int status = chooseset(); status != exitsuccess)
+            return status;
+        if (o_.screen)
+            return screen();
+        if (int status = renderimage(); status != exitsuccess)
+            return status;
+        if (int status = saveimage(); status != exitsuccess)
+            return status;
+        if (o_.saveparams)
+            return saveparameters();
+        return exitsuccess;
+    }
+
+    const RenderOptions& o_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool progress_;
+    std::unique_ptr<Surface> image_;
+};
+
+} // namespace
+
+int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool progressOnTerminal)
+{
+    const ParsedOptions parsed = parserenderoptions(args);
+    if (!parsed.error.empty()) {
+        err << program << ": " << parsed.error << "\n\n" << renderusage();
+        return exitbadarguments;
+    }
+    if (parsed.options.help) {
+        out << renderusage();
+        return exitsuccess;
+    }
+    if (parsed.options.version) {
+        out << program << ' ' << KT_VERSION << '\n';
+        return exitsuccess;
+    }
+    Renderer renderer(parsed.options, out, err, progressOnTerminal);
+    const int status = renderer.run();
+    engine.g_vhdc = nullptr;
+    return status;
+}
+
+} // namespace kt

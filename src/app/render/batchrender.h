@@ -1,0 +1,17 @@
+#pragma once
+// The batch renderer: the desktop program's engine, files and screening run
+// from a command line, without a display.
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kt {
+
+enum RenderExit { exitsuccess = 0, exitbadarguments = 1, exitbadinput = 2, exitcannotwrite = 3 };
+
+// Runs the command line `args` (without the program name). The screening
+// report and help go to `out`; errors and the progress bar to `err`.
+int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool progressOnTerminal);
+
+} // namespace kt

@@ -1,0 +1,27 @@
+#pragma once
+// A one-line progress bar: percent done, steps per second, time left.
+#include <chrono>
+#include <cstdint>
+#include <ostream>
+
+namespace kt {
+
+class Progress {
+public:
+    Progress(std::ostream& out, std::uint64_t totalSteps, bool enabled);
+    void update(std::uint64_t stepsDone);
+    void finish();
+
+    // The bar's text for a given state, without the carriage return.
+    static std::string line(std::uint64_t done, std::uint64_t total, double seconds);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream& out_;
+    std::uint64_t total_;
+    bool enabled_;
+    Clock::time_point start_;
+    Clock::time_point lastDrawn_;
+};
+
+} // namespace kt

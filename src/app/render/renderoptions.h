@@ -1,0 +1,48 @@
+#pragma once
+// The batch renderer's command line.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+struct RenderOptions {
+    std::optional<std::string> paramfile;
+    int formula = 1;
+    int size = 600;
+    std::uint64_t iterations = 1000000;
+    int cmethod = 0;
+    std::string palette = "1"; // "1", "2" or a .map file
+    std::optional<std::array<int, 3>> background;
+    std::optional<std::array<real, 3>> rotation;
+    int rotationorder = 0;
+    bool random = false;
+    std::optional<std::uint32_t> seed;
+    double fdlimit = 1.5;
+    bool screen = false;
+    std::string output = "icon.tga";
+    std::optional<std::string> saveparams;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+enum class ImageFormat { tga, png };
+
+// nullopt for a name that is neither .tga nor .png (case does not matter).
+std::optional<ImageFormat> imageformat(const std::string& path);
+
+struct ParsedOptions {
+    RenderOptions options;
+    std::string error; // empty when the command line is sound
+};
+
+ParsedOptions parserenderoptions(const std::vector<std::string>& args);
+
+std::string renderusage();
+
+} // namespace kt

@@ -1,0 +1,88 @@
+#include "engine/driver.h"
+
+#include <cstring>
+
+#include "engine/enginestate.h"
+#include "engine/formulas.h"
+#include "platform/memory.h"
+#include "platform/messagebox.h"
+
+namespace kt {
+
+namespace {
+
+constexpr std::uint64_t itercountperiod = 4294967295ull; // itercount never holds 2^32 - 1
+constexpr int batchsteps = 1000;
+
+bool providehitcountbuffer(EngineState& s)
+{
+    const std::size_t bytes = static_cast<std::size_t>(s.res) * s.res * sizeof(float);
+    if (s.hcres == s.res && s.hitcount) {
+        std::memset(s.hitcount, 0, bytes);
+        return true;
+    }
+    if (s.hitcount)
+        s.hitcount = static_cast<float*>(LocalFree(s.hitcount));
+    s.hcres = 0;
+    s.hitcount = static_cast<float*>(LocalAlloc(LMEM_ZEROINIT, bytes));
+    if (!s.hitcount)
+        return false;
+    s.hcres = s.res;
+    s.saveres = s.res;
+    return true;
+}
+
+void startnewimage(EngineState& s, HDC window)
+{
+    RECT client;
+    if (GetClientRect(s.g_hWnd, &client))
+        FillRect(window, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const RECT image{0, 0, s.res, s.res};
+    HBRUSH background = CreateSolidBrush(s.back);
+    FillRect(window, &image, background);
+    FillRect(s.g_vhdc, &image, background);
+    DeleteObject(background);
+
+    const ICON& set = s.icon[s.type];
+    s.a = set.a;
+    s.b = set.b;
+    s.c = set.c;
+    s.d = set.d;
+    s.e = set.e;
+    s.z = VOXEL{set.xstart, set.ystart, set.zstart};
+    s.hitmax = 0;
+    s.itercount = 0;
+}
+
+} // namespace
+
+int icondriver()
+{
+    EngineState& s = engine;
+    HDC window = GetDC(s.g_hWnd);
+    SetCursor(s.hourglass);
+
+    if (s.newimage) {
+        if (!providehitcountbuffer(s)) {
+            MessageBoxA(s.g_hWnd,
+                        "Not enough memory to allocate hit count buffer.\n"
+                        "Free up more system memory, or\n"
+                        "   set a smaller image resolution.",
+                        "Memory allocation problem", MB_ICONEXCLAMATION | MB_OK);
+            ReleaseDC(s.g_hWnd, window);
+            PostMessageA(s.g_hWnd, WM_COMMAND, rendercommand, 0);
+            return 1;
+        }
+        startnewimage(s, window);
+    }
+
+    renderbatch();
+    s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
+
+    BitBlt(window, 0, 0, s.xscreen, s.yscreen, s.g_vhdc, s.xCurrentScroll, s.yCurrentScroll, SRCCOPY);
+    s.newimage = 0;
+    ReleaseDC(s.g_hWnd, window);
+    return 0;
+}
+
+} // namespace kt

@@ -1,0 +1,112 @@
+#pragma once
+// The parameter sets and the engine's process-wide state. One instance,
+// `engine`, is shared by every part of the program (one thread).
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include "image/palettes.h"
+#include "platform/window.h"
+
+namespace kt {
+
+// The extended real: the 80-bit format with its 64-bit significand.
+using real = long double;
+static_assert(std::numeric_limits<real>::digits == 64,
+              "the engine needs the 80-bit extended real (64-bit significand)");
+
+struct ICON {
+    double a;      // alpha
+    double b;      // beta
+    double c;      // gamma
+    double d;      // lambda
+    double e;      // omega
+    std::int32_t n;
+    std::int32_t p;
+    double scale;
+    double xstart;
+    double ystart;
+    double zstart;
+};
+
+struct VOXEL {
+    real x;
+    real y;
+    real z;
+};
+
+constexpr ICON builtinicon1{-2.29, -1.43, 0.3, 2.35, 0.0, 11, 0, 1.0, 0.1, 0.003, 0.1};
+constexpr ICON builtinicon2{3.79, -3.24, 0.58, -2.0, -0.27, 3, 2, 1.0, 0.1, 0.003, 0.1};
+
+constexpr COLORREF defaultback = RGB(255, 245, 230);
+
+// The formula step: advances *z one step in place. mode 0 is the screening
+// test (returns 1 when the new point leaves the test range), anything else
+// renders (always returns 0).
+using FormulaStep = int (*)(VOXEL* z, int n, int p, int i, int mode);
+
+struct EngineState {
+    ICON icon[2] = {builtinicon1, builtinicon2};
+    int type = 0;
+    VOXEL rot[2] = {};
+    int rotationorder = 0;
+
+    // Working parameters and the orbit's current point.
+    real a = 0, b = 0, c = 0, d = 0, e = 0;
+    VOXEL z = {};
+    real xradians_user = 0, yradians_user = 0, zradians_user = 0;
+
+    // Per-image constants of the formulas: one denom each, np for formula 2.
+    real denom[2] = {0, 0};
+    int np = 0;
+
+    int res = 600;
+    int xscreen = 0;
+    int yscreen = 0;
+
+    float* hitcount = nullptr;
+    int hcres = 0;
+    int saveres = 0;
+    std::uint32_t hitmax = 0;
+    std::uint32_t itercount = 0;
+
+    int newimage = 1;
+    int okicon = 0;
+    int cmethod = 0;
+
+    COLORREF back = defaultback;
+    int red = 255, green = 245, blue = 230;
+
+    Palette palette = defpal1;
+    std::uint32_t pixelmax = 0;
+
+    // What the engine draws through: the main window, the off-screen image
+    // (owned by whoever shows it), the view's scroll offset and the cursors.
+    HWND g_hWnd = nullptr;
+    HDC g_vhdc = nullptr;
+    int xCurrentScroll = 0;
+    int yCurrentScroll = 0;
+    // The idle cursor, the one each render batch shows, and the one for
+    // longer work (filters, the random search).
+    HCURSOR cross = nullptr;
+    HCURSOR hourglass = nullptr;
+    HCURSOR wait = nullptr;
+};
+
+extern EngineState engine;
+
+// Releases the hit-count buffer and puts every value back to its start-up
+// state.
+void resetengine();
+
+// The largest |n| and |n x p| a parameter set may hold. A formula step costs
+// about n + n x p complex multiplications, so these keep every step bounded
+// (a batch well under a second) while leaving far more room than the editors
+// (n up to 60, p up to 30) or the random search ever use.
+constexpr long long maxdegree = 1000;
+constexpr long long maxphasepower = 10000;
+
+// Whether a parameter set's n and p stay within those bounds.
+bool degreesbounded(const ICON& icon);
+
+} // namespace kt

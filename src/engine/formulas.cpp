@@ -1,0 +1,195 @@
+#include "engine/formulas.h"
+
+#include <cmath>
+
+#include "engine/plot.h"
+#include "engine/range.h"
+#include "engine/rotation.h"
+
+namespace kt {
+
+namespace {
+
+struct Complex {
+    real re;
+    real im;
+};
+
+// (x, y) multiplied by itself `count` times, one product (u, v)(s, t) =
+// (u s - v t, v s + u t) at a time.
+inline Complex multiplied(real x, real y, int count)
+{
+    real u = x;
+    real v = y;
+    for (int k = 0; k < count; ++k) {
+        const real nu = u * x - v * y;
+        const real nv = v * x + u * y;
+        u = nu;
+        v = nv;
+    }
+    return {u, v};
+}
+
+// Re(z^n) and conj(z)^(n-1). Negation is exact, so under round-to-nearest
+// conj(z)^k equals conj(z^k) bit for bit: one power chain serves both, and
+// z^n needs only the real half of its last product.
+struct Powers {
+    real rezn;
+    real rezbarn;
+    real imzbarn;
+};
+
+inline Powers powers(real x, real y, int n)
+{
+    if (n <= 1)
+        return {x, x, -y};
+    const Complex w = multiplied(x, y, n - 2);
+    return {w.re * x - w.im * y, w.re, -w.im};
+}
+
+struct Coefficients {
+    real a, b, c, d, e;
+};
+
+inline Coefficients workingcoefficients(const EngineState& s)
+{
+    return {s.a, s.b, s.c, s.d, s.e};
+}
+
+inline VOXEL formula1(real x, real y, const Coefficients& k, int n)
+{
+    const real zzbar = x * x + y * y;
+    const Powers pw = powers(x, y, n);
+    const real partial = (k.a * zzbar + k.d) + k.b * pw.rezn;
+    const real xnew = (partial * x + k.c * pw.rezbarn) - k.e * y;
+    const real ynew = (partial * y + k.c * pw.imzbarn) + k.e * x;
+    return {xnew, ynew, zzbar - static_cast<real>(0.5)};
+}
+
+inline VOXEL formula2(real x, real y, const Coefficients& k, int n, int np)
+{
+    const real zzbar = x * x + y * y;
+    real zabs = sqrtl(zzbar);
+    if (zabs < static_cast<real>(1e-16))
+        zabs = static_cast<real>(1e-16);
+    const Powers pw = powers(x, y, n);
+    const real qx = x / zabs;
+    const real qy = y / zabs;
+    real rezznp;
+    if (np == 0) {
+        rezznp = 1;
+    } else if (np <= 1) {
+        rezznp = qx;
+    } else {
+        const Complex w = multiplied(qx, qy, np - 2);
+        rezznp = w.re * qx - w.im * qy;
+    }
+    const real partial = (k.a * zzbar + k.d) + k.b * pw.rezn;
+    const real phase = (k.e * rezznp) * zabs;
+    const real xnew = (partial * x + k.c * pw.rezbarn) + phase * x;
+    const real ynew = (partial * y + k.c * pw.imzbarn) + phase * y;
+    return {xnew, ynew, zzbar - static_cast<real>(0.5)};
+}
+
+template <int Formula>
+inline VOXEL formulastep(const VOXEL& z, const Coefficients& k, int n, int np)
+{
+    if constexpr (Formula == 0)
+        return formula1(z.x, z.y, k, n);
+    else
+        return formula2(z.x, z.y, k, n, np);
+}
+
+template <int Formula>
+void setupimage(EngineState& s, int n, int p)
+{
+    s.denom[Formula] = static_cast<real>(s.icon[s.type].scale) * 2;
+    if constexpr (Formula == 1)
+        s.np = static_cast<int>(static_cast<long long>(n) * p);
+}
+
+// Projects a render-mode point and plots it when it lands on the image.
+inline void projectandplot(EngineState& s, const VOXEL& p1rotate, real scale, real resolution,
+                           real denom, real depth)
+{
+    const real xplot = (p1rotate.x + scale) * resolution / denom;
+    const real yplot = (p1rotate.y + scale) * resolution / denom;
+    // Truncation toward zero keeps (-1, 0) on row or column 0.
+    if (xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution)
+        plotpoint(s, static_cast<int>(xplot), static_cast<int>(yplot), depth);
+}
+
+template <int Formula>
+int formulacall(VOXEL* z, int n, int p, int i, int mode)
+{
+    EngineState& s = engine;
+    if (s.newimage && i == 0)
+        setupimage<Formula>(s, n, p);
+    *z = formulastep<Formula>(*z, workingcoefficients(s), n, s.np);
+
+    if (mode == 0)
+        return overflow(*z, testlow, testhigh);
+
+    if (overflow(*z, renderlow, renderhigh))
+        *z = restartpoint;
+    VOXEL p1rotate = *z;
+    if (rotationactive(s.rot[s.type]))
+        rotatexyz(*z, &p1rotate);
+    if (s.newimage)
+        return 0;
+    projectandplot(s, p1rotate, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res),
+                   s.denom[Formula], z->z);
+    return 0;
+}
+
+template <int Formula>
+void batch(EngineState& s)
+{
+    const ICON& set = s.icon[s.type];
+    const int n = set.n;
+    if (s.newimage)
+        setupimage<Formula>(s, n, set.p);
+
+    const Coefficients k = workingcoefficients(s);
+    const int np = s.np;
+    const real scale = set.scale;
+    const real resolution = s.res;
+    const real denom = s.denom[Formula];
+    const bool rotating = rotationactive(s.rot[s.type]);
+    const bool plotting = !s.newimage;
+
+    VOXEL z = s.z;
+    for (int i = 0; i < 1000; ++i) {
+        z = formulastep<Formula>(z, k, n, np);
+        if (overflow(z, renderlow, renderhigh))
+            z = restartpoint;
+        VOXEL p1rotate = z;
+        if (rotating)
+            rotatexyz(z, &p1rotate);
+        if (plotting)
+            projectandplot(s, p1rotate, scale, resolution, denom, z.z);
+    }
+    s.z = z;
+}
+
+} // namespace
+
+int icon1(VOXEL* z, int n, int p, int i, int mode)
+{
+    return formulacall<0>(z, n, p, i, mode);
+}
+
+int icon2(VOXEL* z, int n, int p, int i, int mode)
+{
+    return formulacall<1>(z, n, p, i, mode);
+}
+
+void renderbatch()
+{
+    if (engine.type == 0)
+        batch<0>(engine);
+    else
+        batch<1>(engine);
+}
+
+} // namespace kt

@@ -1,0 +1,10 @@
+#include "engine/plot.h"
+
+namespace kt {
+
+void plot(int xplot, int yplot)
+{
+    plotpoint(engine, xplot, yplot, engine.z.z);
+}
+
+} // namespace kt

@@ -1,0 +1,137 @@
+#include "files/atomicfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/filenames.h"
+
+namespace kt {
+
+namespace {
+long long bytesUntilFault = -1;
+int lastFailure = 0;
+
+mode_t currentumask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+std::string folderof(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+} // namespace
+
+void AtomicFile::injectwritefailure(long long bytesBeforeFailure)
+{
+    bytesUntilFault = bytesBeforeFailure;
+}
+
+AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
+
+AtomicFile::~AtomicFile()
+{
+    abandon();
+}
+
+int AtomicFile::lasterror()
+{
+    return lastFailure;
+}
+
+bool AtomicFile::fail(int err)
+{
+    if (error_ == 0)
+        error_ = err;
+    lastFailure = err;
+    return false;
+}
+
+bool AtomicFile::open()
+{
+    struct stat existing{};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (target_.empty() || (exists && !S_ISREG(existing.st_mode)))
+        return fail(exists ? EISDIR : ENOENT);
+
+    std::string pattern = folderof(target_) + "/." + baretitle(target_) + ".XXXXXX";
+    fd_ = ::mkstemp(pattern.data());
+    if (fd_ < 0)
+        return fail(errno);
+    temporary_ = pattern;
+    // The replacement keeps the old file's permissions; a new file gets the
+    // usual ones rather than mkstemp's private 0600.
+    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~currentumask());
+    ::fchmod(fd_, mode);
+    return true;
+}
+
+bool AtomicFile::write(const void* data, std::size_t size)
+{
+    if (fd_ < 0)
+        return fail(EBADF);
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        std::size_t chunk = size;
+        if (bytesUntilFault >= 0) {
+            if (bytesUntilFault == 0)
+                return fail(ENOSPC);
+            chunk = std::min<std::size_t>(chunk, static_cast<std::size_t>(bytesUntilFault));
+        }
+        const ssize_t written = ::write(fd_, bytes, chunk);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        if (bytesUntilFault >= 0)
+            bytesUntilFault -= written;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool AtomicFile::commit()
+{
+    if (fd_ < 0)
+        return fail(EBADF);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        fail(errno);
+        abandon();
+        return false;
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        fail(errno);
+        abandon();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void AtomicFile::abandon()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+} // namespace kt

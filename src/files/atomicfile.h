@@ -1,0 +1,45 @@
+#pragma once
+// Writing a file so that a failure never destroys the one it replaces: the
+// bytes go to a temporary file beside the target, which is renamed over the
+// target only once it is complete. Until then the old file is untouched; a
+// write that is abandoned removes the temporary.
+#include <cstddef>
+#include <string>
+
+namespace kt {
+
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary; false when the target's folder cannot take it.
+    bool open();
+    // All of the bytes or false.
+    bool write(const void* data, std::size_t size);
+    // Flushes and renames over the target; false (and nothing replaced) on failure.
+    bool commit();
+    // Removes the temporary; the target stays as it was.
+    void abandon();
+
+    // errno of the first failure, 0 if none.
+    int error() const { return error_; }
+    // errno of the most recent failure of any AtomicFile, to say why a save failed.
+    static int lasterror();
+
+    // Test hook: every write fails once this many more bytes have been
+    // written; negative switches the fault off.
+    static void injectwritefailure(long long bytesBeforeFailure);
+
+private:
+    bool fail(int err);
+
+    std::string target_;
+    std::string temporary_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+} // namespace kt

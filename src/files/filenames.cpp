@@ -1,0 +1,13 @@
+#include "files/filenames.h"
+
+namespace kt {
+
+FileNames filenames;
+
+std::string baretitle(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace kt

@@ -1,0 +1,53 @@
+#pragma once
+// Parameter files: the 130-byte DV3 record (written and read) and the older
+// 100-byte two-dimensional DV record (read only).
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+constexpr std::size_t dv3size = 130;
+constexpr std::size_t dvsize = 100;
+
+struct DV3 {
+    std::int32_t type;
+    ICON set;
+    std::uint32_t back;
+    std::int32_t red, green, blue;
+    real xrot, yrot, zrot;
+};
+
+std::array<std::uint8_t, dv3size> encodedv3(const DV3& record);
+DV3 decodedv3(const std::uint8_t* bytes);
+
+enum LoadResult {
+    loaddone = 0,
+    loadopenfailed = 1,
+    loadwrongformula = 2, // a formula other than Icons 1 or Icons 2
+    loadtooshort = 3,     // the file ends before its record does
+    loadunbounded = 4,    // n or p would make one formula step unbounded
+};
+
+// Saves the current formula's set, the background and its angles: option 0 to
+// filenames.sdv3file, option 1 beside the image (tgafile with its last three
+// characters replaced by "dv3"). 0 or a save-error code; the file it replaces
+// survives any failure.
+int writedv3(int option);
+
+// Loads filenames.odv3file: DV3 when the path's last character is '3', DV
+// otherwise. Applies the record only when all of it is sound.
+int loaddv3();
+
+struct LoadMessage {
+    std::string text;
+    std::string title;
+};
+
+// What the user is told for a failed load (code 1 to 4); `path` picks the
+// format's wording.
+LoadMessage loaderror(int code, const std::string& path);
+
+} // namespace kt

@@ -1,0 +1,59 @@
+#include "files/png.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <vector>
+
+#include "files/atomicfile.h"
+#include "files/saveerrors.h"
+
+namespace kt {
+
+int writepng(const Surface& image, const std::string& path)
+{
+    png_image description;
+    std::memset(&description, 0, sizeof description);
+    description.version = PNG_IMAGE_VERSION;
+    description.width = static_cast<png_uint_32>(image.width());
+    description.height = static_cast<png_uint_32>(image.height());
+    description.format = PNG_FORMAT_RGB;
+
+    std::vector<png_byte> rgb;
+    std::vector<png_byte> encoded;
+    try {
+        rgb.resize(3 * static_cast<std::size_t>(image.width()) * image.height());
+    } catch (const std::bad_alloc&) {
+        return savenomemory;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const COLORREF colour = image.getpixel(x, y);
+            png_byte* pixel = &rgb[3 * (static_cast<std::size_t>(y) * image.width() + x)];
+            pixel[0] = static_cast<png_byte>(GetRValue(colour));
+            pixel[1] = static_cast<png_byte>(GetGValue(colour));
+            pixel[2] = static_cast<png_byte>(GetBValue(colour));
+        }
+    }
+
+    // First ask for the encoded size, then encode into a buffer of that size.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&description, nullptr, &size, 0, rgb.data(), 0, nullptr))
+        return savenomemory;
+    try {
+        encoded.resize(size);
+    } catch (const std::bad_alloc&) {
+        return savenomemory;
+    }
+    if (!png_image_write_to_memory(&description, encoded.data(), &size, 0, rgb.data(), 0, nullptr))
+        return savenomemory;
+
+    AtomicFile out(path);
+    if (!out.open())
+        return saveopenfailed;
+    if (!out.write(encoded.data(), size) || !out.commit())
+        return savewritefailed;
+    return savedone;
+}
+
+} // namespace kt

@@ -1,0 +1,112 @@
+#include "files/tga.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "engine/enginestate.h"
+#include "files/atomicfile.h"
+#include "files/filenames.h"
+#include "platform/memory.h"
+
+namespace kt {
+
+static_assert(std::endian::native == std::endian::little, "the TGA records are written as they lie in memory");
+
+namespace {
+
+TGAHEADER tgaheader(int res)
+{
+    TGAHEADER header{};
+    header.imagetype = 2;
+    header.width = static_cast<std::uint16_t>(res);
+    header.height = static_cast<std::uint16_t>(res);
+    header.bits = 24;
+    header.descriptor = 0x20; // top row first
+    return header;
+}
+
+TGAFOOTER tgafooter()
+{
+    return TGAFOOTER{0, 0, "TRUEVISION-XFILE."};
+}
+
+// Keeps the window from taking input, and shows the wait cursor, while the
+// rows are read and written.
+class BusyWhileWriting {
+public:
+    BusyWhileWriting() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT)))
+    {
+        EnableWindow(engine.g_hWnd, 0);
+    }
+    ~BusyWhileWriting()
+    {
+        EnableWindow(engine.g_hWnd, 1);
+        SetCursor(previous_);
+    }
+    BusyWhileWriting(const BusyWhileWriting&) = delete;
+    BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+class LineBuffer {
+public:
+    explicit LineBuffer(std::size_t bytes) : bytes_(static_cast<std::uint8_t*>(LocalAlloc(LPTR, bytes))) {}
+    ~LineBuffer() { LocalFree(bytes_); }
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+    std::uint8_t* get() const { return bytes_; }
+
+private:
+    std::uint8_t* bytes_;
+};
+
+// Row j as blue, green, red bytes. Pixels the surface does not hold (a
+// surface smaller than the image) are written black.
+void storerow(HDC hdc, int j, int res, std::uint8_t* line)
+{
+    const int inside = hdc && j < hdc->height() ? std::min(res, hdc->width()) : 0;
+    const std::uint32_t* row = inside ? hdc->bits() + static_cast<std::size_t>(j) * hdc->width() : nullptr;
+    for (int i = 0; i < inside; ++i) {
+        const std::uint32_t pixel = row[i]; // 0xFFRRGGBB
+        line[3 * i] = static_cast<std::uint8_t>(pixel);
+        line[3 * i + 1] = static_cast<std::uint8_t>(pixel >> 8);
+        line[3 * i + 2] = static_cast<std::uint8_t>(pixel >> 16);
+    }
+    std::fill(line + 3 * inside, line + 3 * res, std::uint8_t{0});
+}
+
+} // namespace
+
+int writetga(HDC hdc)
+{
+    const int res = engine.res;
+    AtomicFile out(filenames.tgafile);
+    if (!out.open())
+        return saveopenfailed;
+
+    const TGAHEADER header = tgaheader(res);
+    const TGAFOOTER footer = tgafooter();
+    const std::size_t linebytes = 3 * static_cast<std::size_t>(res);
+    LineBuffer linebuffer(linebytes);
+    if (!linebuffer.get())
+        return savenomemory;
+    if (!out.write(&header, sizeof header))
+        return savewritefailed;
+
+    BusyWhileWriting busy;
+    std::uint8_t* line = linebuffer.get();
+    for (int j = 0; j < res; ++j) {
+        storerow(hdc, j, res, line);
+        if (!out.write(line, linebytes))
+            return savewritefailed;
+    }
+    // A file without its footer is not a complete picture, so its failure
+    // counts like any other.
+    if (!out.write(&footer, sizeof footer) || !out.commit())
+        return savewritefailed;
+    return savedone;
+}
+
+} // namespace kt

@@ -1,0 +1,12 @@
+#include "image/palettes.h"
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+void genpalette(const Palette& buffer)
+{
+    engine.palette = buffer;
+}
+
+} // namespace kt

@@ -1,0 +1,43 @@
+#pragma once
+// Drawing operations over surfaces. A device context is the surface it draws
+// on; a null context draws nothing, like drawing on a window that is gone.
+#include "platform/surface.h"
+#include "platform/wintypes.h"
+
+namespace kt {
+
+using HDC = Surface*;
+
+struct Brush {
+    COLORREF colour;
+    bool stock;
+};
+using HBRUSH = Brush*;
+using HGDIOBJ = Brush*;
+
+enum StockObject { WHITE_BRUSH = 0, GRAY_BRUSH = 2, BLACK_BRUSH = 4 };
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+HBRUSH CreateSolidBrush(COLORREF colour);
+HGDIOBJ GetStockObject(int object);
+// Stock objects are never freed; returns FALSE for a null object.
+BOOL DeleteObject(HGDIOBJ object);
+
+int FillRect(HDC hdc, const RECT* area, HBRUSH brush);
+
+inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour)
+{
+    if (!hdc || !hdc->contains(x, y))
+        return CLR_INVALID;
+    hdc->setpixel(x, y, colour);
+    return colour;
+}
+
+inline COLORREF GetPixel(HDC hdc, int x, int y)
+{
+    return hdc ? hdc->getpixel(x, y) : CLR_INVALID;
+}
+
+BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
+
+} // namespace kt

@@ -1,0 +1,68 @@
+#include "platform/surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace kt {
+
+Surface::Surface(int width, int height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * height_, toNative(RGB(0, 0, 0)))
+{
+}
+
+std::unique_ptr<Surface> Surface::create(int width, int height)
+{
+    // Beyond a gigabyte of pixels the request is a mistake, not a picture.
+    constexpr long long maxpixels = 1LL << 28;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > maxpixels)
+        return nullptr;
+    try {
+        return std::make_unique<Surface>(width, height);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    } catch (const std::length_error&) {
+        return nullptr;
+    }
+}
+
+void Surface::fill(const RECT& area, COLORREF colour)
+{
+    const int left = std::max(area.left, 0);
+    const int top = std::max(area.top, 0);
+    const int right = std::min(area.right, width_);
+    const int bottom = std::min(area.bottom, height_);
+    if (left >= right || top >= bottom)
+        return;
+    const std::uint32_t native = toNative(colour);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        std::fill(row + left, row + right, native);
+    }
+}
+
+void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy)
+{
+    // Trim the block so that it lies inside both surfaces.
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    w = std::min({w, src.width_ - sx, width_ - dx});
+    h = std::min({h, src.height_ - sy, height_ - dy});
+    if (w <= 0 || h <= 0)
+        return;
+    // A block copied within one surface may overlap itself: walk the rows
+    // away from the overlap and move each row as a whole.
+    const bool upward = (&src == this) && dy > sy;
+    for (int k = 0; k < h; ++k) {
+        const int row = upward ? h - 1 - k : k;
+        const std::uint32_t* from = src.pixels_.data() + static_cast<std::size_t>(sy + row) * src.width_ + sx;
+        std::uint32_t* to = pixels_.data() + static_cast<std::size_t>(dy + row) * width_ + dx;
+        std::memmove(to, from, static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+    }
+}
+
+} // namespace kt

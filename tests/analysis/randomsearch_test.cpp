@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <vector>
+
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "support/enginefixture.h"
+
+namespace kt {
+namespace {
+
+using RandomSearchTest = testing::EngineTest;
+
+bool twelvedecimals(double v)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15f", v);
+    const std::string s(text);
+    return s.substr(s.size() - 3) == "000";
+}
+
+TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
+{
+    ktseed(7);
+    std::vector<bool> seen(32768);
+    for (int k = 0; k < 1000000; ++k) {
+        const double u = ktrandom();
+        const double r = u * 32767;
+        ASSERT_NEAR(r, std::round(r), 1e-6) << "a draw is r / 32767 for a whole r";
+        ASSERT_GE(u, 0.0);
+        ASSERT_LE(u, 1.0);
+        seen[static_cast<std::size_t>(std::lround(r))] = true;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 32768) << "every 15-bit value, 0.0 and 1.0 included";
+    for (int k = 0; k < 1000; ++k)
+        ASSERT_GE(ktrandominteger(), 0);
+}
+
+TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
+{
+    ICON set{0.1234567890123456, -0.1234567890123456, 5.0, -2.5, 1e-13, 3, 4, 1.0000000000009, 0.7777777777777777,
+             1, 1};
+    paramclip(&set);
+    EXPECT_EQ(set.a, std::floor(0.1234567890123456 * 1e12) * 1e-12);
+    EXPECT_LT(set.b, -0.123456789012);
+    EXPECT_EQ(set.c, 5.0);
+    EXPECT_EQ(set.d, -2.5);
+    EXPECT_EQ(set.e, 0.0);
+    EXPECT_TRUE(twelvedecimals(set.scale));
+    EXPECT_EQ(set.xstart, 0.7777777777777777) << "the start point is not clipped";
+    EXPECT_EQ(set.n, 3);
+}
+
+TEST_F(RandomSearchTest, SameSeedSameSet)
+{
+    engine.type = 1;
+    ASSERT_EQ(randomparams(12345), 0);
+    const ICON first = engine.icon[1];
+    const int count = search.count;
+    engine.icon[1] = builtinicon2;
+    ASSERT_EQ(randomparams(12345), 0);
+    EXPECT_EQ(std::memcmp(&first, &engine.icon[1], sizeof(ICON)), 0);
+    EXPECT_EQ(search.count, count);
+}
+
+TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
+{
+    for (int type = 0; type < 2; ++type) {
+        for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+            engine.type = type;
+            engine.icon[type].xstart = 0.25;
+            engine.icon[type].ystart = -0.125;
+            engine.icon[type].zstart = 9;
+            engine.newimage = 1;
+            ASSERT_EQ(randomparams(seed), 0);
+            const ICON& set = engine.icon[type];
+            EXPECT_EQ(search.okrp, 0);
+            EXPECT_EQ(engine.newimage, 0);
+            EXPECT_GE(set.n, 2);
+            EXPECT_LE(set.n, 12);
+            if (type == 0) {
+                EXPECT_EQ(set.p, 0);
+                EXPECT_GE(set.a, -2.5);
+                EXPECT_LE(set.e, 0.25);
+            } else {
+                EXPECT_GE(set.p, 0);
+                EXPECT_LE(set.p, 24);
+                EXPECT_GE(set.e, -1.0);
+            }
+            EXPECT_EQ(set.scale, 1.0);
+            EXPECT_EQ(set.xstart, 0.25);
+            EXPECT_EQ(set.ystart, -0.125);
+            EXPECT_EQ(set.zstart, 9);
+            for (double v : {set.a, set.b, set.c, set.d, set.e})
+                EXPECT_TRUE(twelvedecimals(v)) << v;
+            EXPECT_GE(screening.LExp, 0.075);
+            EXPECT_GE(screening.FD, screening.FDLimit);
+            EXPECT_EQ(testrp(set), screenpass) << "the stored set passes again";
+        }
+    }
+}
+
+TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
+{
+    search.debugflag = 1;
+    engine.cross = LoadCursorA(nullptr, IDC_CROSS);
+    headless::scriptanswer(IDNO);
+    EXPECT_EQ(randomparams(99), 1);
+    EXPECT_EQ(std::memcmp(&engine.icon[0], &builtinicon1, sizeof(ICON)), 0);
+    EXPECT_EQ(GetCursor(), engine.cross);
+
+    ASSERT_EQ(headless::messageboxes().size(), 1u);
+    const auto& box = headless::messageboxes()[0];
+    EXPECT_EQ(box.caption, "Accept Parameters?");
+    EXPECT_EQ(box.type, MB_YESNO | MB_ICONINFORMATION);
+    EXPECT_EQ(box.owner, nullptr);
+    char expected[512];
+    std::snprintf(expected, sizeof expected,
+                  "count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
+                  "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
+                  search.count, search.RP.a, search.RP.b, search.RP.c, search.RP.d, search.RP.e, search.RP.n,
+                  search.RP.p, screening.LExp, screening.FD);
+    EXPECT_EQ(box.text, expected);
+
+    headless::scriptanswer(IDYES);
+    EXPECT_EQ(randomparams(99), 0);
+    EXPECT_EQ(std::memcmp(&engine.icon[0], &search.RP, sizeof(ICON)), 0) << "the stored set is the one shown";
+}
+
+TEST_F(RandomSearchTest, WithoutParameterDisplayNothingIsAsked)
+{
+    randomparams(5);
+    EXPECT_TRUE(headless::messageboxes().empty());
+}
+
+} // namespace
+} // namespace kt

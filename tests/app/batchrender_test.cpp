@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/render/batchrender.h"
+#include "engine/driver.h"
+#include "files/paramfiles.h"
+#include "support/enginefixture.h"
+#include "support/tempdir.h"
+
+namespace kt {
+namespace {
+
+class BatchRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::resetprogram(); }
+    void TearDown() override { testing::resetprogram(); }
+
+    int run(std::vector<std::string> args)
+    {
+        out.str("");
+        err.str("");
+        return runbatchrender(args, out, err, false);
+    }
+
+    std::vector<std::uint8_t> render(std::vector<std::string> args, const std::string& name)
+    {
+        args.insert(args.end(), {"--quiet", "-o", dir.file(name)});
+        EXPECT_EQ(run(args), 0) << err.str();
+        return testing::readbytes(dir.file(name));
+    }
+
+    testing::TempDir dir;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(BatchRenderTest, ImageIsTheEnginesPictureAndTheSameOnEveryRun)
+{
+    const auto first = render({"--size", "200", "--iterations", "20500"}, "a.tga");
+    const auto second = render({"--size", "200", "--iterations", "20500"}, "b.tga");
+    ASSERT_EQ(first.size(), 44u + 3 * 200 * 200);
+    EXPECT_EQ(first, second);
+
+    // 20,500 steps are 21 batches, the first one unplotted.
+    testing::resetprogram();
+    Surface picture(200, 200);
+    engine.res = 200;
+    engine.g_vhdc = &picture;
+    for (int k = 0; k < 21; ++k)
+        icondriver();
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const std::uint8_t* p = &first[18 + 3 * (y * 200 + x)];
+            ASSERT_EQ(RGB(p[2], p[1], p[0]), picture.getpixel(x, y)) << x << "," << y;
+        }
+    engine.g_vhdc = nullptr;
+}
+
+TEST_F(BatchRenderTest, SavedParametersRenderTheSamePicture)
+{
+    const auto direct = render({"--formula", "2", "--size", "200", "--iterations", "30k", "--rotate", "10,20,30.5",
+                                "--order", "YZX", "--background", "0,0,64", "--save-params", dir.file("set.dv3")},
+                               "direct.tga");
+    const auto reloaded = render({"--size", "200", "--iterations", "30k", "--order", "YZX", dir.file("set.dv3")},
+                                 "reloaded.tga");
+    EXPECT_EQ(direct, reloaded);
+    EXPECT_EQ(testing::readbytes(dir.file("set.dv3"))[0], 1);
+}
+
+TEST_F(BatchRenderTest, ScreenReportsTheSetAndItsMeasures)
+{
+    ASSERT_EQ(run({"--screen"}), 0);
+    const std::string report = out.str();
+    EXPECT_EQ(report.rfind("formula: 1\nalpha: -2.290000000000000\nbeta: -1.430000000000000\n"
+                           "gamma: 0.300000000000000\nlambda: 2.350000000000000\nomega: 0.000000000000000\n"
+                           "n: 11\np: 0\nscale: 1.000000000000000\nverdict: pass\nlyapunov exponent: 0.5",
+                           0),
+              0u)
+        << report;
+    EXPECT_NE(report.find("\nfractal dimension: 1.8"), std::string::npos);
+
+    // A set that escapes: x' = 2x.
+    engine.icon[0] = ICON{0, 0, 0, 2, 0, 1, 0, 1, 0.5, 0.5, 0.1};
+    filenames.sdv3file = dir.file("escape.dv3");
+    ASSERT_EQ(writedv3(0), 0);
+    ASSERT_EQ(run({"--screen", dir.file("escape.dv3")}), 0);
+    EXPECT_NE(out.str().find("verdict: escape\nlyapunov exponent: none\nfractal dimension: none\n"),
+              std::string::npos)
+        << out.str();
+}
+
+TEST_F(BatchRenderTest, RandomSetsRepeatWithTheirSeed)
+{
+    const auto a = render({"--random", "--seed", "77", "--size", "200", "--iterations", "10k", "--formula", "2",
+                           "--save-params", dir.file("a.dv3")},
+                          "a.png");
+    const auto b = render({"--random", "--seed", "77", "--size", "200", "--iterations", "10k", "--formula", "2"},
+                          "b.png");
+    EXPECT_EQ(a, b);
+    ASSERT_EQ(run({"--screen", dir.file("a.dv3")}), 0);
+    EXPECT_NE(out.str().find("verdict: pass"), std::string::npos);
+    EXPECT_NE(out.str().find("scale: 1.000000000000000"), std::string::npos);
+}
+
+TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
+{
+    const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");
+    const auto fire = render({"--size", "200", "--iterations", "10k", "--palette",
+                              std::string(KT_TESTDATA_DIR) + "/maps/firestrm.map"},
+                             "fire.tga");
+    EXPECT_NE(builtin, fire);
+    EXPECT_EQ(builtin.size(), fire.size());
+}
+
+TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
+{
+    EXPECT_EQ(run({"--size", "10"}), exitbadarguments);
+    EXPECT_NE(err.str().find("Usage:"), std::string::npos);
+
+    EXPECT_EQ(run({"--quiet", dir.file("absent.dv3")}), exitbadinput);
+    EXPECT_NE(err.str().find(dir.file("absent.dv3") + ": Error opening DV3 file"), std::string::npos) << err.str();
+
+    testing::writebytes(dir.file("short.dv3"), {1, 2, 3});
+    EXPECT_EQ(run({"--quiet", dir.file("short.dv3")}), exitbadinput);
+    EXPECT_NE(err.str().find("too short"), std::string::npos) << err.str();
+
+    testing::writetext(dir.file("bad.map"), "1 2 3\nred green blue\n");
+    EXPECT_EQ(run({"--quiet", "--palette", dir.file("bad.map")}), exitbadinput);
+    EXPECT_NE(err.str().find("Error opening MAP file"), std::string::npos) << err.str();
+
+    EXPECT_EQ(run({"--quiet", "--iterations", "1k", "-o", dir.file("none/x.tga")}), exitcannotwrite);
+    EXPECT_NE(err.str().find("none/x.tga: Error opening a save file."), std::string::npos) << err.str();
+
+    EXPECT_EQ(run({"--quiet", "--iterations", "1k", "-o", dir.file("x.tga"), "--save-params", dir.file("no/x.dv3")}),
+              exitcannotwrite);
+    EXPECT_NE(err.str().find("no/x.dv3"), std::string::npos);
+}
+
+TEST_F(BatchRenderTest, HelpAndVersion)
+{
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_NE(out.str().find("--iterations N"), std::string::npos);
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(out.str().rfind("ktdravune3d-render ", 0), 0u);
+}
+
+} // namespace
+} // namespace kt

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "app/render/renderoptions.h"
+
+namespace kt {
+namespace {
+
+ParsedOptions parse(std::vector<std::string> args)
+{
+    return parserenderoptions(args);
+}
+
+TEST(RenderOptions, DefaultsAndAFullCommandLine)
+{
+    const auto defaults = parse({});
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.options.formula, 1);
+    EXPECT_EQ(defaults.options.size, 600);
+    EXPECT_EQ(defaults.options.iterations, 1000000u);
+    EXPECT_EQ(defaults.options.output, "icon.tga");
+    EXPECT_FALSE(defaults.options.paramfile);
+
+    const auto full = parse({"--formula", "2", "--size=4000", "--iterations", "2.5k", "--coloring", "z", "--palette",
+                             "fire.map", "--background", "0,128,255", "--rotate", "90,0.5,360", "--order", "ZYX",
+                             "--random", "--seed", "4294967295", "--fd-limit", "1.75", "-o", "out.PNG",
+                             "--save-params", "set.dv3", "--quiet", "star.dv3"});
+    ASSERT_EQ(full.error, "");
+    const RenderOptions& o = full.options;
+    EXPECT_EQ(o.formula, 2);
+    EXPECT_EQ(o.size, 4000);
+    EXPECT_EQ(o.iterations, 2500u);
+    EXPECT_EQ(o.cmethod, 1);
+    EXPECT_EQ(o.palette, "fire.map");
+    EXPECT_EQ(*o.background, (std::array<int, 3>{0, 128, 255}));
+    EXPECT_EQ((*o.rotation)[1], 0.5L);
+    EXPECT_EQ(o.rotationorder, 5);
+    EXPECT_TRUE(o.random);
+    EXPECT_EQ(*o.seed, 4294967295u);
+    EXPECT_EQ(o.fdlimit, 1.75);
+    EXPECT_EQ(o.output, "out.PNG");
+    EXPECT_EQ(imageformat(o.output), ImageFormat::png);
+    EXPECT_EQ(*o.saveparams, "set.dv3");
+    EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(*o.paramfile, "star.dv3");
+}
+
+TEST(RenderOptions, IterationsRoundUpAndTakeSuffixes)
+{
+    EXPECT_EQ(parse({"--iterations", "1"}).options.iterations, 1u);
+    EXPECT_EQ(parse({"--iterations", "3M"}).options.iterations, 3000000u);
+    EXPECT_EQ(parse({"--iterations", "2G"}).options.iterations, 2000000000u);
+    EXPECT_EQ(parse({"--iterations", "1500"}).options.iterations, 1500u);
+}
+
+TEST(RenderOptions, RotationAnglesKeepExtendedPrecision)
+{
+    const auto parsed = parse({"--rotate", "0.1,0,0"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ((*parsed.options.rotation)[0], 0.1L);
+    EXPECT_NE((*parsed.options.rotation)[0], static_cast<long double>(0.1));
+}
+
+TEST(RenderOptions, BadValuesAreRefused)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--formula", "3"},       {"--formula", "1x"},        {"--size", "199"},
+        {"--size", "4001"},       {"--size"},                 {"--iterations", "0"},
+        {"--iterations", "-5"},   {"--iterations", "1T"},     {"--iterations", "2e12"},
+        {"--coloring", "depth"},  {"--background", "1,2"},    {"--background", "1,2,256"},
+        {"--background", "1,,2"}, {"--rotate", "0,0,361"},    {"--rotate", "-1,0,0"},
+        {"--rotate", "nan,0,0"},  {"--order", "xyz"},         {"--seed", "-1"},
+        {"--seed", "4294967296"}, {"--fd-limit", "0.2"},      {"--fd-limit", "1.8"},
+        {"-o", "icon.bmp"},       {"--output", ".png"},       {"--bogus"},
+        {"a.dv3", "b.dv3"},       {"--size", " 600"},
+    };
+    for (const auto& args : bad) {
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        EXPECT_NE(parse(args).error, "") << joined;
+    }
+}
+
+TEST(RenderOptions, DoubleDashEndsTheOptions)
+{
+    const auto parsed = parse({"--", "--odd-name.dv3"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(*parsed.options.paramfile, "--odd-name.dv3");
+}
+
+} // namespace
+} // namespace kt

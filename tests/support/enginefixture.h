@@ -1,0 +1,76 @@
+#pragma once
+// Every engine-facing test starts from the program's start-up state with a
+// fresh off-screen image of res x res pixels.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "engine/enginestate.h"
+#include "files/atomicfile.h"
+#include "files/filenames.h"
+#include "platform/headless.h"
+#include "platform/memory.h"
+#include "platform/surface.h"
+
+namespace kt::testing {
+
+inline void resetprogram()
+{
+    resetengine();
+    screening = ScreeningState{};
+    search = SearchState{};
+    filenames = FileNames{};
+    headless::clearmessageboxes();
+    injectallocationfailures(0);
+    AtomicFile::injectwritefailure(-1);
+    setmessageboxhandler({});
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetprogram();
+        useimage(engine.res);
+    }
+    void TearDown() override
+    {
+        resetprogram();
+    }
+
+    void useimage(int res)
+    {
+        engine.res = res;
+        image = std::make_unique<Surface>(res, res);
+        engine.g_vhdc = image.get();
+    }
+
+    // A zeroed hit-count buffer of the current size, as a new image leaves it;
+    // the engine owns it, as it owns the one it allocates itself.
+    void usehitcounts()
+    {
+        if (engine.hitcount)
+            LocalFree(engine.hitcount);
+        engine.hitcount = static_cast<float*>(
+            LocalAlloc(LMEM_ZEROINIT, static_cast<std::size_t>(engine.res) * engine.res * sizeof(float)));
+        engine.hcres = engine.res;
+    }
+
+    std::vector<float> hitcountcopy() const
+    {
+        return std::vector<float>(engine.hitcount, engine.hitcount + static_cast<std::size_t>(engine.res) * engine.res);
+    }
+
+    std::vector<std::uint32_t> pixelcopy() const
+    {
+        return std::vector<std::uint32_t>(image->bits(),
+                                          image->bits() + static_cast<std::size_t>(image->width()) * image->height());
+    }
+
+    std::unique_ptr<Surface> image;
+};
+
+} // namespace kt::testing
