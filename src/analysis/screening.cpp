@@ -82,14 +82,9 @@ int testrp(ICON I)
     NewImageDuringTest marking;
     const FormulaStep step = fpointer[s.type];
 
-    s.a = I.a;
-    s.b = I.b;
-    s.c = I.c;
-    s.d = I.d;
-    s.e = I.e;
+    loadorbit(I);
     std::fill(&screening.N16[0][0], &screening.N16[0][0] + 16 * 16, 0);
     std::fill(&screening.N32[0][0], &screening.N32[0][0] + 32 * 32, 0);
-    s.z = VOXEL{I.xstart, I.ystart, I.zstart};
     real logaccum = 0;
     VOXEL ze{};
 

@@ -43,13 +43,7 @@ void startnewimage(EngineState& s, HDC window)
     FillRect(s.g_vhdc, &image, background);
     DeleteObject(background);
 
-    const ICON& set = s.icon[s.type];
-    s.a = set.a;
-    s.b = set.b;
-    s.c = set.c;
-    s.d = set.d;
-    s.e = set.e;
-    s.z = VOXEL{set.xstart, set.ystart, set.zstart};
+    loadorbit(s.icon[s.type]);
     s.hitmax = 0;
     s.itercount = 0;
 }

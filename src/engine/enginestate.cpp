@@ -13,6 +13,16 @@ void resetengine()
     engine = EngineState{};
 }
 
+void loadorbit(const ICON& set)
+{
+    engine.a = set.a;
+    engine.b = set.b;
+    engine.c = set.c;
+    engine.d = set.d;
+    engine.e = set.e;
+    engine.z = VOXEL{set.xstart, set.ystart, set.zstart};
+}
+
 bool degreesbounded(const ICON& icon)
 {
     const long long n = icon.n;

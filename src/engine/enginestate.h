@@ -106,6 +106,9 @@ void resetengine();
 constexpr long long maxdegree = 1000;
 constexpr long long maxphasepower = 10000;
 
+// Loads the working parameters a to e and the orbit's point from a set.
+void loadorbit(const ICON& set);
+
 // Whether a parameter set's n and p stay within those bounds.
 bool degreesbounded(const ICON& icon);
 

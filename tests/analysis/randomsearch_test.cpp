@@ -8,20 +8,13 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
+#include "support/decimals.h"
 #include "support/enginefixture.h"
 
 namespace kt {
 namespace {
 
 using RandomSearchTest = testing::EngineTest;
-
-bool twelvedecimals(double v)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15f", v);
-    const std::string s(text);
-    return s.substr(s.size() - 3) == "000";
-}
 
 TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
 {
@@ -50,7 +43,7 @@ TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
     EXPECT_EQ(set.c, 5.0);
     EXPECT_EQ(set.d, -2.5);
     EXPECT_EQ(set.e, 0.0);
-    EXPECT_TRUE(twelvedecimals(set.scale));
+    EXPECT_TRUE(testing::twelvedecimals(set.scale));
     EXPECT_EQ(set.xstart, 0.7777777777777777) << "the start point is not clipped";
     EXPECT_EQ(set.n, 3);
 }
@@ -96,7 +89,7 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
             EXPECT_EQ(set.ystart, -0.125);
             EXPECT_EQ(set.zstart, 9);
             for (double v : {set.a, set.b, set.c, set.d, set.e})
-                EXPECT_TRUE(twelvedecimals(v)) << v;
+                EXPECT_TRUE(testing::twelvedecimals(v)) << v;
             EXPECT_GE(screening.LExp, 0.075);
             EXPECT_GE(screening.FD, screening.FDLimit);
             EXPECT_EQ(testrp(set), screenpass) << "the stored set passes again";

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "analysis/screening.h"
+#include "support/decimals.h"
 #include "support/enginefixture.h"
 
 namespace kt {
@@ -18,22 +19,14 @@ ICON linear(double d, double x, double y)
     return ICON{0, 0, 0, d, 0, 1, 0, 1.0, x, y, 0.1};
 }
 
-bool twelvedecimals(double v)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15f", v);
-    const std::string s(text);
-    return s.substr(s.size() - 3) == "000";
-}
-
 TEST_F(ScreeningTest, BuiltInSetsPass)
 {
     engine.type = 0;
     EXPECT_EQ(testrp(builtinicon1), screenpass);
     EXPECT_NEAR(screening.LExp, 0.55, 0.03);
     EXPECT_NEAR(screening.FD, 1.8, 0.05);
-    EXPECT_TRUE(twelvedecimals(screening.LExp));
-    EXPECT_TRUE(twelvedecimals(screening.FD));
+    EXPECT_TRUE(testing::twelvedecimals(screening.LExp));
+    EXPECT_TRUE(testing::twelvedecimals(screening.FD));
 
     engine.type = 1;
     EXPECT_EQ(testrp(builtinicon2), screenpass);

@@ -24,6 +24,21 @@ void multiply(real& u, real& v, real s, real t)
     v = im;
 }
 
+// z^n and conj(z)^(n-1), each by its own chain of products.
+void powers(real x, real y, int n, real& znx, real& zny, real& zbarnx, real& zbarny)
+{
+    const real zconjx = x;
+    const real zconjy = -y;
+    znx = x;
+    zny = y;
+    for (int k = 0; k < n - 1; ++k)
+        multiply(znx, zny, x, y);
+    zbarnx = zconjx;
+    zbarny = zconjy;
+    for (int k = 0; k < n - 2; ++k)
+        multiply(zbarnx, zbarny, zconjx, zconjy);
+}
+
 int commontail(VOXEL* z, int mode, real denom)
 {
     EngineState& s = engine;
@@ -61,14 +76,8 @@ int icon1(VOXEL* z, int n, int, int i, int mode)
     const real x = z->x;
     const real y = z->y;
     const real zzbar = x * x + y * y;
-    const real zconjx = x;
-    const real zconjy = -y;
-    real znx = x, zny = y;
-    for (int k = 0; k < n - 1; ++k)
-        multiply(znx, zny, x, y);
-    real zbarnx = zconjx, zbarny = zconjy;
-    for (int k = 0; k < n - 2; ++k)
-        multiply(zbarnx, zbarny, zconjx, zconjy);
+    real znx, zny, zbarnx, zbarny;
+    powers(x, y, n, znx, zny, zbarnx, zbarny);
     const real partial = (s.a * zzbar + s.d) + s.b * znx;
     const real xnew = (partial * x + s.c * zbarnx) - s.e * y;
     const real ynew = (partial * y + s.c * zbarny) + s.e * x;
@@ -91,14 +100,8 @@ int icon2(VOXEL* z, int n, int p, int i, int mode)
     real zabs = sqrtl(zzbar);
     if (zabs < static_cast<real>(1e-16))
         zabs = static_cast<real>(1e-16);
-    const real zconjx = x;
-    const real zconjy = -y;
-    real znx = x, zny = y;
-    for (int k = 0; k < n - 1; ++k)
-        multiply(znx, zny, x, y);
-    real zbarnx = zconjx, zbarny = zconjy;
-    for (int k = 0; k < n - 2; ++k)
-        multiply(zbarnx, zbarny, zconjx, zconjy);
+    real znx, zny, zbarnx, zbarny;
+    powers(x, y, n, znx, zny, zbarnx, zbarny);
     const real qx = x / zabs;
     const real qy = y / zabs;
     real zznpx = 1, zznpy = 0;
@@ -122,13 +125,7 @@ void render(int batches)
     EngineState& s = engine;
     const RECT image{0, 0, s.res, s.res};
     s.g_vhdc->fill(image, s.back);
-    const ICON& set = s.icon[s.type];
-    s.a = set.a;
-    s.b = set.b;
-    s.c = set.c;
-    s.d = set.d;
-    s.e = set.e;
-    s.z = VOXEL{set.xstart, set.ystart, set.zstart};
+    loadorbit(s.icon[s.type]);
     s.hitmax = 0;
     s.newimage = 1;
     advance(batches);
