@@ -142,6 +142,15 @@ int formulacall(VOXEL* z, int n, int p, int i, int mode)
     return 0;
 }
 
+// The rotated copy of a point, out of line so that the common unrotated case
+// keeps its coordinates in registers.
+[[gnu::noinline]] VOXEL rotated(real x, real y, real z)
+{
+    VOXEL p1rotate;
+    rotatexyz(VOXEL{x, y, z}, &p1rotate);
+    return p1rotate;
+}
+
 template <int Formula>
 void batch(EngineState& s)
 {
@@ -158,18 +167,30 @@ void batch(EngineState& s)
     const bool rotating = rotationactive(s.rot[s.type]);
     const bool plotting = !s.newimage;
 
-    VOXEL z = s.z;
+    // The point is carried as three scalars: a VOXEL would round-trip
+    // through memory every step.
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
     for (int i = 0; i < 1000; ++i) {
-        z = formulastep<Formula>(z, k, n, np);
-        if (overflow(z, renderlow, renderhigh))
-            z = restartpoint;
-        VOXEL p1rotate = z;
+        const VOXEL next = formulastep<Formula>(VOXEL{x, y, depth}, k, n, np);
+        x = next.x;
+        y = next.y;
+        depth = next.z;
+        if (overflow(VOXEL{x, y, depth}, renderlow, renderhigh)) {
+            x = restartpoint.x;
+            y = restartpoint.y;
+            depth = restartpoint.z;
+        }
+        if (!plotting) {
+            if (rotating)
+                rotated(x, y, depth);
+            continue;
+        }
         if (rotating)
-            rotatexyz(z, &p1rotate);
-        if (plotting)
-            projectandplot(s, p1rotate, scale, resolution, denom, z.z);
+            projectandplot(s, rotated(x, y, depth), scale, resolution, denom, depth);
+        else
+            projectandplot(s, VOXEL{x, y, depth}, scale, resolution, denom, depth);
     }
-    s.z = z;
+    s.z = VOXEL{x, y, depth};
 }
 
 } // namespace
