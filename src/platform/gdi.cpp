@@ -44,7 +44,10 @@ BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD
 {
     if (!dest || !src || rop != SRCCOPY)
         return 0;
-    dest->blit(x, y, w, h, *src, sx, sy);
+    if (dest->mirrorsblits())
+        dest->mirror(x, y, w, h, *src, sx, sy);
+    else
+        dest->blit(x, y, w, h, *src, sx, sy);
     return 1;
 }
 

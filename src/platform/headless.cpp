@@ -1,31 +1,60 @@
 #include "platform/headless.h"
 
-namespace kt::headless {
+#include <algorithm>
 
-namespace {
-std::vector<MessageBoxRequest> shown;
-std::deque<int> answers;
-} // namespace
+#include "platform/core.h"
+#include "platform/dialog.h"
 
-const std::vector<MessageBoxRequest>& messageboxes()
+namespace kt {
+
+HeadlessBackend& headless()
 {
-    return shown;
+    static HeadlessBackend instance;
+    return instance;
 }
 
-void scriptanswer(int answer)
+void HeadlessBackend::input(std::function<void()> step, int afterPumps)
 {
-    answers.push_back(answer);
+    steps_.push_back(Step{afterPumps, std::move(step)});
 }
 
-void clearmessageboxes()
+void HeadlessBackend::reset()
 {
-    shown.clear();
-    answers.clear();
+    *this = HeadlessBackend{};
 }
 
-int answermessagebox(const MessageBoxRequest& request)
+void HeadlessBackend::pump(bool wait)
 {
-    shown.push_back(request);
+    if (!wait) {
+        if (!steps_.empty() && steps_.front().afterPumps-- <= 0) {
+            auto step = std::move(steps_.front().run);
+            steps_.pop_front();
+            step();
+        }
+        return;
+    }
+    while (!messagewaiting()) {
+        if (steps_.empty()) {
+            PostQuitMessage(scriptexhausted);
+            return;
+        }
+        auto step = std::move(steps_.front().run);
+        steps_.pop_front();
+        step();
+    }
+}
+
+void HeadlessBackend::initialclientsize(HWND hwnd, int*, int* h)
+{
+    if (hwnd->menu)
+        *h = std::max(0, *h - menuheight);
+}
+
+int HeadlessBackend::messagebox(const MessageBoxRequest& request)
+{
+    messageboxes.push_back(request);
+    if (onmessagebox)
+        return onmessagebox(request);
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();
@@ -34,4 +63,30 @@ int answermessagebox(const MessageBoxRequest& request)
     return (request.type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
 
-} // namespace kt::headless
+std::optional<std::string> HeadlessBackend::choosefile(const FileDialogRequest& request)
+{
+    filedialogs.push_back(request);
+    if (fileanswers.empty())
+        return std::nullopt;
+    auto answer = fileanswers.front();
+    fileanswers.pop_front();
+    return answer;
+}
+
+void HeadlessBackend::rundialog(HWND dialog)
+{
+    dialogs.push_back(dialog->title);
+    if (!dialogscripts.empty()) {
+        auto script = std::move(dialogscripts.front());
+        dialogscripts.pop_front();
+        script(dialog);
+    }
+    // Escape: the platform sends Cancel; a dialog that will not end then is
+    // ended for it, so that a test never hangs.
+    if (!dialog->dialogEnded)
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!dialog->dialogEnded)
+        EndDialog(dialog, IDCANCEL);
+}
+
+} // namespace kt

@@ -1,7 +1,5 @@
 #pragma once
-// Message boxes. The backend decides how a box is shown and answered; without
-// one, boxes are answered headlessly and recorded (see headless.h).
-#include <functional>
+// Message boxes, shown by the backend.
 #include <string>
 
 #include "platform/window.h"
@@ -26,11 +24,6 @@ struct MessageBoxRequest {
     std::string caption;
     UINT type = MB_OK;
 };
-
-using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
-
-// An empty handler restores the headless one.
-void setmessageboxhandler(MessageBoxHandler handler);
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 

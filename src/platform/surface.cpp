@@ -13,6 +13,14 @@ Surface::Surface(int width, int height)
 {
 }
 
+Surface::~Surface()
+{
+    // Windows that still mirror this surface take their copy now.
+    while (!mirroredBy_.empty())
+        mirroredBy_.back()->materialize();
+    dropmirror();
+}
+
 std::unique_ptr<Surface> Surface::create(int width, int height)
 {
     // Beyond a gigabyte of pixels the request is a mistake, not a picture.
@@ -30,12 +38,14 @@ std::unique_ptr<Surface> Surface::create(int width, int height)
 
 void Surface::fill(const RECT& area, COLORREF colour)
 {
+    settle();
     const int left = std::max(area.left, 0);
     const int top = std::max(area.top, 0);
     const int right = std::min(area.right, width_);
     const int bottom = std::min(area.bottom, height_);
     if (left >= right || top >= bottom)
         return;
+    ++generation_;
     const std::uint32_t native = toNative(colour);
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
@@ -43,7 +53,7 @@ void Surface::fill(const RECT& area, COLORREF colour)
     }
 }
 
-void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy)
+void Surface::copyblock(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) const
 {
     // Trim the block so that it lies inside both surfaces.
     if (sx < 0) { dx -= sx; w += sx; sx = 0; }
@@ -54,6 +64,7 @@ void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int
     h = std::min({h, src.height_ - sy, height_ - dy});
     if (w <= 0 || h <= 0)
         return;
+    ++generation_;
     // A block copied within one surface may overlap itself: walk the rows
     // away from the overlap and move each row as a whole.
     const bool upward = (&src == this) && dy > sy;
@@ -63,6 +74,61 @@ void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int
         std::uint32_t* to = pixels_.data() + static_cast<std::size_t>(dy + row) * width_ + dx;
         std::memmove(to, from, static_cast<std::size_t>(w) * sizeof(std::uint32_t));
     }
+}
+
+void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy)
+{
+    settle();
+    src.settle();
+    copyblock(dx, dy, w, h, src, sx, sy);
+}
+
+void Surface::mirror(int dx, int dy, int w, int h, const Surface& src, int sx, int sy)
+{
+    if (&src == this || src.pending_) {
+        blit(dx, dy, w, h, src, sx, sy);
+        return;
+    }
+    // A new mirror of the same block replaces the old one; anything else
+    // settles the old one first so that the order of drawing holds.
+    if (pending_) {
+        const PendingMirror& p = *pending_;
+        const bool same = p.source == &src && p.dx == dx && p.dy == dy && p.w == w && p.h == h && p.sx == sx &&
+                          p.sy == sy;
+        if (same)
+            return;
+        materialize();
+    }
+    pending_ = std::make_unique<PendingMirror>(PendingMirror{&src, dx, dy, w, h, sx, sy});
+    src.mirroredBy_.push_back(this);
+    ++generation_;
+}
+
+void Surface::materialize() const
+{
+    if (!pending_)
+        return;
+    const PendingMirror p = *pending_;
+    dropmirror();
+    copyblock(p.dx, p.dy, p.w, p.h, *p.source, p.sx, p.sy);
+}
+
+void Surface::dropmirror() const
+{
+    if (!pending_)
+        return;
+    auto& list = pending_->source->mirroredBy_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    pending_.reset();
+}
+
+void Surface::resize(int width, int height)
+{
+    dropmirror();
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_.assign(static_cast<std::size_t>(width_) * height_, toNative(RGB(0, 0, 0)));
+    ++generation_;
 }
 
 } // namespace kt

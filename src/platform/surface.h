@@ -15,25 +15,39 @@ public:
     // Pixels are stored as 0xFFRRGGBB, the layout a display toolkit can show
     // without conversion. The surface starts black.
     Surface(int width, int height);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
 
-    // nullptr when the pixels cannot be allocated (or the size is not positive).
+    // nullptr when the pixels cannot be allocated (or the size is not sensible).
     static std::unique_ptr<Surface> create(int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
-    const std::uint32_t* bits() const { return pixels_.data(); }
-    std::uint32_t* bits() { return pixels_.data(); }
 
-    bool contains(int x, int y) const
+    // The pixels, with any pending mirror copied in first.
+    const std::uint32_t* bits() const
     {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
+        settle();
+        return pixels_.data();
     }
+    std::uint32_t* bits()
+    {
+        settle();
+        ++generation_;
+        return pixels_.data();
+    }
+
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
     // Writes outside the surface are ignored, as drawing is clipped.
     void setpixel(int x, int y, COLORREF colour)
     {
-        if (contains(x, y))
-            pixels_[static_cast<std::size_t>(y) * width_ + x] = toNative(colour);
+        if (!contains(x, y))
+            return;
+        settle();
+        ++generation_;
+        pixels_[static_cast<std::size_t>(y) * width_ + x] = toNative(colour);
     }
 
     // CLR_INVALID outside the surface.
@@ -41,6 +55,7 @@ public:
     {
         if (!contains(x, y))
             return CLR_INVALID;
+        settle();
         return fromNative(pixels_[static_cast<std::size_t>(y) * width_ + x]);
     }
 
@@ -50,6 +65,22 @@ public:
     // Copies a w x h block from (sx, sy) of src to (dx, dy) here; the block is
     // clipped to both surfaces, and parts outside the source are left alone.
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
+
+    // Like blit, but the copy is made only when these pixels are next read or
+    // drawn on, and then shows the source as it is at that moment. A window
+    // mirrors the off-screen image this way: rendering copies it after every
+    // batch, and only the copies somebody looks at cost anything.
+    void mirror(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
+
+    // A window's surface takes block copies as mirrors (see mirror).
+    void setmirrorsblits(bool mirrors) { mirrorsBlits_ = mirrors; }
+    bool mirrorsblits() const { return mirrorsBlits_; }
+
+    // Changes the size; the pixels become black.
+    void resize(int width, int height);
+
+    // Counts changes, so that a display can tell when to show the pixels again.
+    std::uint64_t generation() const { return generation_ + (pending_ ? pending_->source->generation_ : 0); }
 
     static constexpr std::uint32_t toNative(COLORREF c)
     {
@@ -61,9 +92,27 @@ public:
     }
 
 private:
+    struct PendingMirror {
+        const Surface* source;
+        int dx, dy, w, h, sx, sy;
+    };
+
+    void settle() const
+    {
+        if (pending_)
+            materialize();
+    }
+    void materialize() const;
+    void dropmirror() const;
+    void copyblock(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) const;
+
     int width_;
     int height_;
-    std::vector<std::uint32_t> pixels_;
+    mutable std::vector<std::uint32_t> pixels_;
+    mutable std::unique_ptr<PendingMirror> pending_;
+    mutable std::vector<const Surface*> mirroredBy_;
+    mutable std::uint64_t generation_ = 0;
+    bool mirrorsBlits_ = false;
 };
 
 } // namespace kt

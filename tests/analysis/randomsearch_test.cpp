@@ -101,13 +101,13 @@ TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
 {
     search.debugflag = 1;
     engine.cross = LoadCursorA(nullptr, IDC_CROSS);
-    headless::scriptanswer(IDNO);
+    headless().answers.push_back(IDNO);
     EXPECT_EQ(randomparams(99), 1);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &builtinicon1, sizeof(ICON)), 0);
     EXPECT_EQ(GetCursor(), engine.cross);
 
-    ASSERT_EQ(headless::messageboxes().size(), 1u);
-    const auto& box = headless::messageboxes()[0];
+    ASSERT_EQ(headless().messageboxes.size(), 1u);
+    const auto& box = headless().messageboxes[0];
     EXPECT_EQ(box.caption, "Accept Parameters?");
     EXPECT_EQ(box.type, MB_YESNO | MB_ICONINFORMATION);
     EXPECT_EQ(box.owner, nullptr);
@@ -119,7 +119,7 @@ TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
                   search.RP.p, screening.LExp, screening.FD);
     EXPECT_EQ(box.text, expected);
 
-    headless::scriptanswer(IDYES);
+    headless().answers.push_back(IDYES);
     EXPECT_EQ(randomparams(99), 0);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &search.RP, sizeof(ICON)), 0) << "the stored set is the one shown";
 }
@@ -127,7 +127,7 @@ TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
 TEST_F(RandomSearchTest, WithoutParameterDisplayNothingIsAsked)
 {
     randomparams(5);
-    EXPECT_TRUE(headless::messageboxes().empty());
+    EXPECT_TRUE(headless().messageboxes.empty());
 }
 
 } // namespace

@@ -69,19 +69,19 @@ TEST_F(DriverTest, NewImageReusesTheBufferAtTheSameSizeAndReplacesItAtAnother)
 
 TEST_F(DriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 {
-    Window window(800, 600);
-    engine.g_hWnd = &window;
+    HWND window = testing::maketestwindow(800, 600);
+    engine.g_hWnd = window;
     engine.okicon = 1;
     injectallocationfailures(1);
     EXPECT_EQ(icondriver(), 1);
 
-    ASSERT_EQ(headless::messageboxes().size(), 1u);
-    const auto& box = headless::messageboxes()[0];
+    ASSERT_EQ(headless().messageboxes.size(), 1u);
+    const auto& box = headless().messageboxes[0];
     EXPECT_EQ(box.text, "Not enough memory to allocate hit count buffer.\nFree up more system memory, or\n"
                         "   set a smaller image resolution.");
     EXPECT_EQ(box.caption, "Memory allocation problem");
     EXPECT_EQ(box.type, MB_ICONEXCLAMATION | MB_OK);
-    EXPECT_EQ(box.owner, &window);
+    EXPECT_EQ(box.owner, window);
     EXPECT_EQ(engine.newimage, 1);
     EXPECT_EQ(engine.okicon, 1);
     EXPECT_EQ(engine.hcres, 0);
@@ -91,27 +91,27 @@ TEST_F(DriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 
     MSG posted;
     ASSERT_TRUE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(posted.hwnd, &window);
+    EXPECT_EQ(posted.hwnd, window);
     EXPECT_EQ(posted.message, WM_COMMAND);
     EXPECT_EQ(posted.wParam, static_cast<WPARAM>(rendercommand));
     EXPECT_FALSE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
 
     EXPECT_EQ(icondriver(), 0) << "the next try allocates";
     EXPECT_EQ(engine.hcres, 600);
-    EXPECT_EQ(headless::messageboxes().size(), 1u);
+    EXPECT_EQ(headless().messageboxes.size(), 1u);
 }
 
 TEST_F(DriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 {
-    Window window(900, 500);
-    engine.g_hWnd = &window;
+    HWND window = testing::maketestwindow(900, 500);
+    engine.g_hWnd = window;
     engine.xscreen = 900;
     engine.yscreen = 500;
     icondriver();
-    EXPECT_EQ(window.client.getpixel(0, 0), engine.back);
-    EXPECT_EQ(window.client.getpixel(599, 499), engine.back);
-    EXPECT_EQ(window.client.getpixel(600, 0), RGB(0, 0, 0));
-    EXPECT_EQ(window.client.getpixel(899, 499), RGB(0, 0, 0));
+    EXPECT_EQ(window->client.getpixel(0, 0), engine.back);
+    EXPECT_EQ(window->client.getpixel(599, 499), engine.back);
+    EXPECT_EQ(window->client.getpixel(600, 0), RGB(0, 0, 0));
+    EXPECT_EQ(window->client.getpixel(899, 499), RGB(0, 0, 0));
 
     for (int k = 0; k < 20; ++k)
         icondriver();
@@ -120,7 +120,7 @@ TEST_F(DriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
     icondriver();
     for (int y = 0; y < 500; y += 7)
         for (int x = 0; x < 500; x += 7)
-            ASSERT_EQ(window.client.getpixel(x, y), image->getpixel(x + 100, y + 50));
+            ASSERT_EQ(window->client.getpixel(x, y), image->getpixel(x + 100, y + 50));
 }
 
 TEST_F(DriverTest, ItercountSkipsItsLargestValue)

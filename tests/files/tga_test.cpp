@@ -64,8 +64,8 @@ TEST_F(TgaTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
 {
     const std::vector<std::uint8_t> old(1000, 0x5A);
     testing::writebytes(filenames.tgafile, old);
-    Window window(10, 10);
-    engine.g_hWnd = &window;
+    HWND window = testing::maketestwindow(10, 10);
+    engine.g_hWnd = window;
     HCURSOR before = LoadCursorA(nullptr, IDC_CROSS);
     SetCursor(before);
 
@@ -74,7 +74,7 @@ TEST_F(TgaTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
         EXPECT_EQ(writetga(image.get()), savewritefailed) << "failing after " << failAt << " bytes";
         EXPECT_EQ(testing::readbytes(filenames.tgafile), old);
         EXPECT_EQ(dir.entries().size(), 1u);
-        EXPECT_TRUE(IsWindowEnabled(&window));
+        EXPECT_TRUE(IsWindowEnabled(window));
         EXPECT_EQ(GetCursor(), before);
     }
     AtomicFile::injectwritefailure(-1);

@@ -12,6 +12,7 @@
 #include "files/atomicfile.h"
 #include "files/filenames.h"
 #include "platform/headless.h"
+#include "support/testwindow.h"
 #include "platform/memory.h"
 #include "platform/surface.h"
 
@@ -23,10 +24,10 @@ inline void resetprogram()
     screening = ScreeningState{};
     search = SearchState{};
     filenames = FileNames{};
-    headless::clearmessageboxes();
+    resetwindowsystem();
+    headless().reset();
     injectallocationfailures(0);
     AtomicFile::injectwritefailure(-1);
-    setmessageboxhandler({});
 }
 
 class EngineTest : public ::testing::Test {

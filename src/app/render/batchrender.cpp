@@ -18,7 +18,7 @@
 #include "files/png.h"
 #include "files/tga.h"
 #include "image/mapfile.h"
-#include "platform/messagebox.h"
+#include "platform/headless.h"
 
 namespace kt {
 
@@ -57,12 +57,12 @@ public:
         filenames = FileNames{};
         screening = ScreeningState{};
         search = SearchState{};
-        setmessageboxhandler([this](const MessageBoxRequest& box) {
+        headless().onmessagebox = [this](const MessageBoxRequest& box) {
             err_ << program << ": " << oneline(box.text) << '\n';
             return IDOK;
-        });
+        };
         const int status = render();
-        setmessageboxhandler({});
+        headless().onmessagebox = nullptr;
         return status;
     }
 

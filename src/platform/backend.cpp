@@ -1,0 +1,78 @@
+#include "platform/backend.h"
+
+#include "platform/core.h"
+#include "platform/headless.h"
+
+namespace kt {
+
+namespace {
+Backend* current = nullptr;
+}
+
+Backend& backend()
+{
+    return current ? *current : headless();
+}
+
+void setbackend(Backend* b)
+{
+    current = b;
+}
+
+int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type)
+{
+    return backend().messagebox(MessageBoxRequest{owner, text ? text : "", caption ? caption : "", type});
+}
+
+void deliverkey(HWND hwnd, int key, UINT modifiers, char32_t character)
+{
+    if (IsWindowEnabled(hwnd))
+        PostKeyMessage(hwnd, (modifiers & MOD_ALT) ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(key), modifiers,
+                       character);
+}
+
+void deliverclick(HWND hwnd, bool left, int x, int y)
+{
+    if (IsWindowEnabled(hwnd))
+        PostMessageA(hwnd, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, MAKELPARAM(x, y));
+}
+
+void deliverclientsize(HWND hwnd, int width, int height)
+{
+    if (!IsWindow(hwnd) || (hwnd->client.width() == width && hwnd->client.height() == height))
+        return;
+    hwnd->client.resize(width, height);
+    if (hwnd->cls.style & (CS_HREDRAW | CS_VREDRAW))
+        InvalidateRect(hwnd, nullptr, 1);
+    SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
+}
+
+void delivermove(HWND hwnd, int x, int y)
+{
+    if (!IsWindow(hwnd))
+        return;
+    hwnd->x = x;
+    hwnd->y = y;
+    SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(x, y));
+}
+
+void deliverscroll(HWND hwnd, int bar, int request, int position)
+{
+    if (IsWindowEnabled(hwnd))
+        PostMessageA(hwnd, bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(request, position), 0);
+}
+
+void deliverclose(HWND hwnd)
+{
+    if (IsWindow(hwnd))
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+void delivermenucommand(HWND hwnd, UINT id)
+{
+    const MenuItem* item = findmenuitem(GetMenu(hwnd), id);
+    if (IsWindowEnabled(hwnd) && item && !item->grayed)
+        PostMessageA(hwnd, WM_COMMAND, id, 0);
+}
+
+} // namespace kt

@@ -1,0 +1,55 @@
+#pragma once
+// Modal dialogs built from templates, and their controls.
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace kt {
+
+struct ControlTemplate {
+    ControlKind kind;
+    int id;
+    std::string text;
+    int x, y, cx, cy; // dialog units
+    bool groupStart = false; // the first radio button of a group
+    bool disabled = false;
+};
+
+struct DialogTemplate {
+    int id;
+    std::string caption;
+    int cx, cy; // dialog units
+    std::vector<ControlTemplate> controls;
+};
+
+constexpr WORD BN_CLICKED = 0;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr int BST_UNCHECKED = 0;
+constexpr int BST_CHECKED = 1;
+constexpr UINT TBM_GETPOS = WM_USER;
+constexpr UINT TBM_SETPOS = WM_USER + 5;
+constexpr UINT TBM_SETRANGE = WM_USER + 6;
+
+// Runs the dialog modally: the owner is disabled, the procedure gets
+// WM_INITDIALOG with `param`, and the result is what EndDialog was given.
+INT_PTR DialogBoxParamA(HINSTANCE instance, const DialogTemplate* dialog, HWND owner, DLGPROC procedure,
+                        LPARAM param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+HWND GetDlgItem(HWND dialog, int id);
+// Copies at most size - 1 characters and a terminator; returns the count copied.
+UINT GetDlgItemTextA(HWND dialog, int id, char* buffer, int size);
+BOOL SetDlgItemTextA(HWND dialog, int id, const char* text);
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+// What the user does to a control, as a backend reports it: typing into an
+// edit field, clicking a button (radio buttons check themselves), moving a
+// trackbar. Each notifies the dialog procedure as the platform would.
+void usertypes(HWND dialog, int id, const std::string& text);
+void userclicks(HWND dialog, int id);
+void usermovestrackbar(HWND dialog, int id, int position);
+
+} // namespace kt
