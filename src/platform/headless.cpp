@@ -23,25 +23,42 @@ void HeadlessBackend::reset()
     *this = HeadlessBackend{};
 }
 
+void HeadlessBackend::runstep()
+{
+    auto step = std::move(steps_.front().run);
+    steps_.pop_front();
+    inStep_ = true;
+    step();
+    inStep_ = false;
+}
+
 void HeadlessBackend::pump(bool wait)
 {
+    if (inStep_)
+        return;
     if (!wait) {
-        if (!steps_.empty() && steps_.front().afterPumps-- <= 0) {
-            auto step = std::move(steps_.front().run);
-            steps_.pop_front();
-            step();
-        }
+        if (!steps_.empty() && steps_.front().afterPumps-- <= 0)
+            runstep();
+        // A program that renders on with nothing left to do would never end
+        // a test.
+        if (steps_.empty() && ++idlePumps_ == pumpsafterscript)
+            PostQuitMessage(scriptexhausted);
         return;
     }
     while (!messagewaiting()) {
+        ++waits;
         if (steps_.empty()) {
             PostQuitMessage(scriptexhausted);
             return;
         }
-        auto step = std::move(steps_.front().run);
-        steps_.pop_front();
-        step();
+        runstep();
     }
+}
+
+void HeadlessBackend::windowcreated(HWND hwnd)
+{
+    created.push_back(Created{hwnd->classname, hwnd->title, hwnd->x, hwnd->y, hwnd->width, hwnd->height, hwnd->parent,
+                              hwnd->style});
 }
 
 void HeadlessBackend::initialclientsize(HWND hwnd, int*, int* h)

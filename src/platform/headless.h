@@ -15,8 +15,9 @@ namespace kt {
 class HeadlessBackend : public Backend {
 public:
     // What GetMessage returns as the quit code when the program waits for
-    // input and the script has none left.
+    // input and the script has none left, or keeps running long after it.
     static constexpr int scriptexhausted = 0x5C1;
+    static constexpr int pumpsafterscript = 20000;
 
     int width = 1024;
     int height = 768;
@@ -34,6 +35,19 @@ public:
     std::vector<std::string> dialogs; // captions of the dialogs shown
 
     std::vector<unsigned> sleeps;
+    std::function<void()> onsleep; // runs in every sleep, to look at the program meanwhile
+
+    // Every window as it was created: class, title, frame and owner.
+    struct Created {
+        std::string classname;
+        std::string title;
+        int x, y, width, height;
+        HWND parent;
+        DWORD style;
+    };
+    std::vector<Created> created;
+    // How often the program waited for input with nothing to do.
+    int waits = 0;
 
     // Queues an input step; it runs once `afterPumps` more pumps went by, or
     // at once when the program waits for input.
@@ -48,17 +62,26 @@ public:
     int screendepth() override { return depth; }
     void pump(bool wait) override;
     void initialclientsize(HWND hwnd, int* w, int* h) override;
+    void windowcreated(HWND hwnd) override;
     int messagebox(const MessageBoxRequest& request) override;
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
-    void sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
+    void sleep(unsigned milliseconds) override
+    {
+        sleeps.push_back(milliseconds);
+        if (onsleep)
+            onsleep();
+    }
 
 private:
     struct Step {
         int afterPumps;
         std::function<void()> run;
     };
+    void runstep();
     std::deque<Step> steps_;
+    bool inStep_ = false; // a step that fetches messages itself takes no further steps
+    int idlePumps_ = 0;
 };
 
 HeadlessBackend& headless();

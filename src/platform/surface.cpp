@@ -21,8 +21,21 @@ Surface::~Surface()
     dropmirror();
 }
 
+namespace {
+int pendingCreateFailures = 0;
+}
+
+void Surface::injectcreatefailures(int count)
+{
+    pendingCreateFailures = count;
+}
+
 std::unique_ptr<Surface> Surface::create(int width, int height)
 {
+    if (pendingCreateFailures > 0) {
+        --pendingCreateFailures;
+        return nullptr;
+    }
     // Beyond a gigabyte of pixels the request is a mistake, not a picture.
     constexpr long long maxpixels = 1LL << 28;
     if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > maxpixels)

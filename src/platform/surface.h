@@ -21,6 +21,8 @@ public:
 
     // nullptr when the pixels cannot be allocated (or the size is not sensible).
     static std::unique_ptr<Surface> create(int width, int height);
+    // Test hook: the next `count` calls of create fail.
+    static void injectcreatefailures(int count);
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/backend.h"
+#include "platform/bitmaps.h"
 #include "platform/core.h"
 
 namespace kt {
@@ -348,6 +349,7 @@ void resetwindowsystem()
     failingClasses.clear();
     failingWindows.clear();
     resetmessagequeue();
+    resetbitmapresources();
     currentCursor = &arrowCursor;
     cursorDisplayCount = 0;
 }

@@ -27,6 +27,7 @@ inline void resetprogram()
     resetwindowsystem();
     headless().reset();
     injectallocationfailures(0);
+    Surface::injectcreatefailures(0);
     AtomicFile::injectwritefailure(-1);
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+// The four file dialogs: a palette to open, an image to save, a parameter
+// file to open and one to save. Each keeps its last choice in its buffers.
+#include "platform/filedialog.h"
+
+namespace kt {
+
+struct FileDialogs {
+    OPENFILENAMEA ofn;   // palette file (.map)
+    OPENFILENAMEA stgan; // image (.tga)
+    OPENFILENAMEA odv3n; // parameter file to load (.dv3, .dv)
+    OPENFILENAMEA sdv3n; // parameter file to save (.dv3)
+};
+
+extern FileDialogs filedialogs;
+
+// Prepares the four dialogs; the save and load names start as the current
+// folder with a pattern of the dialog's type.
+void InitOpenFile();
+
+} // namespace kt

@@ -1,0 +1,93 @@
+#include "shell/mainwindow.h"
+
+#include "engine/enginestate.h"
+#include "files/filenames.h"
+#include "files/paramfiles.h"
+#include "platform/memory.h"
+#include "shell/commands.h"
+#include "shell/resources.h"
+#include "shell/shellstate.h"
+#include "shell/splash.h"
+#include "shell/startup.h"
+#include "shell/view.h"
+
+namespace kt {
+
+namespace {
+
+void oncreate(HWND hWnd)
+{
+    EngineState& s = engine;
+    if (shell.oksplash)
+        splash(hWnd, 1);
+    s.cross = LoadCursorA(nullptr, IDC_CROSS);
+    s.hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    s.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
+    if (!createviewbuffers(hWnd))
+        return;
+    // A command-line file that cannot be loaded leaves the built-in set, silently.
+    const std::string path = commandlinepath(shell.odv3temp);
+    if (!path.empty()) {
+        filenames.odv3file = path;
+        loaddv3();
+    }
+    PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+}
+
+void ondestroy(HWND hWnd)
+{
+    EngineState& s = engine;
+    // No render batch may follow onto the buffers released here, whatever
+    // state rendering was in when the window closed.
+    s.okicon = 0;
+    if (s.hitcount)
+        s.hitcount = static_cast<float*>(LocalFree(s.hitcount));
+    s.hcres = 0;
+    if (shell.oksplash)
+        splash(hWnd, 2);
+    releaseviewbuffers();
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        oncreate(hWnd);
+        return 0;
+    case WM_DESTROY:
+        ondestroy(hWnd);
+        return 0;
+    case WM_COMMAND:
+        maincommand(hWnd, LOWORD(wParam));
+        return 0;
+    case WM_SIZE:
+        onsize(hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
+    case WM_MOVE:
+        InvalidateRect(hWnd, nullptr, 1);
+        return 0;
+    case WM_PAINT:
+        onpaint(hWnd);
+        return 0;
+    case WM_HSCROLL:
+        onscroll(hWnd, SB_HORZ, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        onscroll(hWnd, SB_VERT, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_KEYDOWN:
+        onkeydown(hWnd, static_cast<int>(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+        return 0;
+    default:
+        return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
+
+} // namespace kt

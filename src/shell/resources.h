@@ -1,0 +1,41 @@
+#pragma once
+// The program's resources: the menu and accelerator table DRAVUNE3DMENU,
+// the command ids, and the artwork.
+#include "platform/window.h"
+
+namespace kt {
+
+enum Command : UINT {
+    cmdhelp = 100,
+    cmdabout = 105,
+    cmdparameters = 110,
+    cmdrandom = 115,
+    cmdrotate = 120,
+    cmdcoloring = 125,
+    cmdbackground = 130,
+    cmdpalette = 135,
+    cmdpalette1 = 140,
+    cmdpalette2 = 145,
+    cmdclearscreen = 150,
+    cmdnormalize = 155,
+    cmdnadjust = 160,
+    cmdequalize = 165,
+    cmdlog = 170,
+    cmdlogsquared = 175,
+    cmdhistogram = 180,
+    cmdload = 185,
+    cmdsaveparameters = 190,
+    cmdrender = 195,
+    cmdsaveimage = 200,
+    cmdexit = 205,
+    cmddebug = 215,
+    cmdfdlimit = 220,
+};
+
+const MenuTemplate& dravune3dmenu();
+const AcceleratorTable& dravune3daccelerators();
+
+// Registers the splash, about and icon pictures as bitmap resources.
+void registerartwork();
+
+} // namespace kt

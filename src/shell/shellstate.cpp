@@ -1,0 +1,7 @@
+#include "shell/shellstate.h"
+
+namespace kt {
+
+ShellState shell;
+
+} // namespace kt

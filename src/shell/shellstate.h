@@ -1,0 +1,49 @@
+#pragma once
+// The desktop program's own state: start-up results, the view onto the
+// off-screen image, the about window. (The main window, the off-screen image
+// and the scroll offsets the engine draws through live in the engine state.)
+#include <memory>
+#include <string>
+
+#include "platform/bitmaps.h"
+#include "platform/window.h"
+
+namespace kt {
+
+inline constexpr const char* szWinName = "KTWindow";
+inline constexpr const char* szPopupWinName = "KTPopupWindow";
+inline constexpr const char* szSplashWinName = "KTSplashWindow";
+inline constexpr const char* szHistogramWinName = "KTHistogramWindow";
+inline constexpr const char* programtitle = "KT Dravune 3D";
+
+inline constexpr const char* errormessage[4] = {
+    "Couldn't register main window class.",
+    "Couldn't register popup window class.",
+    "Couldn't create main window.",
+    "Couldn't initialize graphics.",
+};
+
+struct ShellState {
+    HINSTANCE g_hInstance = nullptr;
+    HACCEL g_hAccel = nullptr;
+    int oksplash = 0;
+    int okhistogram = 0;
+    std::string odv3temp; // the command-line argument as received
+
+    // The view.
+    RECT ClientRes;
+    RECT VhdcRes;
+    int xMaxScroll = 0;
+    int yMaxScroll = 0;
+    SCROLLINFO si;
+    std::unique_ptr<Surface> offscreen;   // the off-screen image engine.g_vhdc draws on
+    std::unique_ptr<Surface> previewsave; // the window corner a palette preview covers
+
+    // The about window.
+    int aboutflag = 0;
+    HBITMAP aboutbitmap = nullptr;
+};
+
+extern ShellState shell;
+
+} // namespace kt

@@ -1,0 +1,119 @@
+#include "shell/startup.h"
+
+#include "engine/driver.h"
+#include "engine/enginestate.h"
+#include "files/filedialogs.h"
+#include "image/palettes.h"
+#include "platform/messagebox.h"
+#include "shell/mainwindow.h"
+#include "shell/resources.h"
+#include "shell/shellstate.h"
+#include "shell/splash.h"
+
+namespace kt {
+
+namespace {
+constexpr std::size_t pathbuffer = 260;
+} // namespace
+
+std::string commandlinepath(const std::string& argument)
+{
+    std::string path = argument;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
+    return path.size() < pathbuffer ? path : std::string();
+}
+
+int InitWindowClass(HINSTANCE hInstance)
+{
+    WNDCLASSA wc{};
+    wc.hInstance = hInstance;
+
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hCursor = LoadCursorA(nullptr, IDC_CROSS);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.menu = &dravune3dmenu();
+    wc.lpszClassName = szWinName;
+    if (!RegisterClassA(&wc))
+        return 1;
+
+    wc.style = 0;
+    wc.lpfnWndProc = PopupWindowProc;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.menu = nullptr;
+    wc.lpszClassName = szPopupWinName;
+    if (!RegisterClassA(&wc))
+        return 2;
+
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = szSplashWinName;
+    shell.oksplash = RegisterClassA(&wc) ? 1 : 0;
+    return 0;
+}
+
+int initgraphics(HWND hWnd)
+{
+    HDC hdc = GetDC(hWnd);
+    const int bits = GetDeviceCaps(hdc, BITSPIXEL);
+    ReleaseDC(hWnd, hdc);
+    genpalette(defpal1);
+    return bits >= 24 ? 0 : 1;
+}
+
+int CreateMainWindow(HINSTANCE hInstance, int nCmdShow)
+{
+    EngineState& s = engine;
+    shell.g_hInstance = hInstance;
+    shell.g_hAccel = LoadAcceleratorsA(dravune3daccelerators());
+    InitOpenFile();
+    s.xscreen = GetSystemMetrics(SM_CXSCREEN);
+    s.yscreen = GetSystemMetrics(SM_CYSCREEN);
+    s.res = 600;
+    HWND hWnd = CreateWindowExA(0, szWinName, programtitle, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN,
+                                0, 0, s.xscreen, s.yscreen, nullptr, nullptr, hInstance, nullptr);
+    if (!hWnd)
+        return 3;
+    s.g_hWnd = hWnd;
+    if (initgraphics(hWnd) != 0)
+        return 4;
+    ShowWindow(hWnd, nCmdShow);
+    UpdateWindow(hWnd);
+    return 0;
+}
+
+unsigned ProgramDriver()
+{
+    EngineState& s = engine;
+    MSG msg;
+    for (;;) {
+        // Rendering must never wait for input, so an empty queue gets an idle
+        // message; while paused the loop waits for input instead of spinning.
+        if (s.okicon && !PeekMessageA(nullptr, nullptr, 0, 0, PM_NOREMOVE))
+            PostMessageA(s.g_hWnd, WM_USER, 0, 0);
+        if (!GetMessageA(&msg, nullptr, 0, 0))
+            return static_cast<unsigned>(msg.wParam);
+        if (!TranslateAcceleratorA(s.g_hWnd, shell.g_hAccel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (s.okicon)
+            icondriver();
+    }
+}
+
+int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
+{
+    shell.odv3temp = lpszArgs ? lpszArgs : "";
+    registerartwork();
+    int result = InitWindowClass(hInstance);
+    if (result == 0)
+        result = CreateMainWindow(hInstance, nCmdShow);
+    if (result == 0)
+        return static_cast<int>(ProgramDriver());
+    MessageBoxA(nullptr, errormessage[result - 1], "Error", MB_ICONEXCLAMATION);
+    return 0;
+}
+
+} // namespace kt

@@ -1,0 +1,165 @@
+#include "shell/view.h"
+
+#include "engine/enginestate.h"
+#include "platform/messagebox.h"
+#include "shell/shellstate.h"
+
+namespace kt {
+
+namespace {
+
+constexpr int previewwidth = 296;
+constexpr int previewheight = 100;
+
+void reportnomemory(HWND hWnd)
+{
+    MessageBoxA(hWnd, "Unable to allocate virtual screen buffer.\nTry to free up some memory.", "Memory Problem",
+                MB_ICONEXCLAMATION);
+}
+
+int& position(int bar)
+{
+    return bar == SB_HORZ ? engine.xCurrentScroll : engine.yCurrentScroll;
+}
+
+void setbar(HWND hWnd, int bar, int page)
+{
+    SCROLLINFO& si = shell.si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = engine.res - 1;
+    si.nPage = static_cast<UINT>(page);
+    si.nPos = position(bar);
+    SetScrollInfo(hWnd, bar, &si, 1);
+}
+
+} // namespace
+
+bool createviewbuffers(HWND hWnd)
+{
+    EngineState& s = engine;
+    GetClientRect(hWnd, &shell.ClientRes);
+    shell.offscreen = Surface::create(s.res, s.res);
+    if (!shell.offscreen) {
+        reportnomemory(hWnd);
+        PostMessageA(hWnd, WM_DESTROY, 0, 0);
+        return false;
+    }
+    s.g_vhdc = shell.offscreen.get();
+    shell.previewsave = Surface::create(previewwidth, previewheight);
+    shell.si = SCROLLINFO{};
+    shell.si.nMin = 0;
+    return true;
+}
+
+bool rebuildoffscreen(HWND hWnd, int previousres)
+{
+    EngineState& s = engine;
+    auto image = Surface::create(s.res, s.res);
+    if (!image) {
+        reportnomemory(hWnd);
+        s.res = previousres;
+        return false;
+    }
+    shell.offscreen = std::move(image);
+    s.g_vhdc = shell.offscreen.get();
+    RECT client;
+    GetClientRect(hWnd, &client);
+    s.newimage = 1;
+    PostMessageA(hWnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    return true;
+}
+
+void releaseviewbuffers()
+{
+    engine.g_vhdc = nullptr;
+    shell.offscreen.reset();
+    shell.previewsave.reset();
+}
+
+void onsize(HWND hWnd, int width, int height)
+{
+    EngineState& s = engine;
+    shell.ClientRes.right = width;
+    shell.ClientRes.bottom = height;
+
+    shell.xMaxScroll = s.res - width > 0 ? s.res - width : 0;
+    if (s.res - s.xCurrentScroll < width)
+        s.xCurrentScroll = shell.xMaxScroll;
+    setbar(hWnd, SB_HORZ, width);
+
+    shell.yMaxScroll = s.res - height > 0 ? s.res - height : 0;
+    if (s.res - s.yCurrentScroll < height)
+        s.yCurrentScroll = shell.yMaxScroll;
+    setbar(hWnd, SB_VERT, height);
+}
+
+void onpaint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(hWnd, &ps);
+    const RECT& r = ps.rcPaint;
+    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, engine.g_vhdc, r.left + engine.xCurrentScroll,
+           r.top + engine.yCurrentScroll, SRCCOPY);
+    EndPaint(hWnd, &ps);
+}
+
+void onscroll(HWND hWnd, int bar, int request, int thumb)
+{
+    const bool horizontal = bar == SB_HORZ;
+    int& pos = position(bar);
+    const int max = horizontal ? shell.xMaxScroll : shell.yMaxScroll;
+    const int page = horizontal ? shell.ClientRes.right : shell.ClientRes.bottom;
+    switch (request) {
+    case SB_LINEUP:
+        if (pos > 0)
+            --pos;
+        break;
+    case SB_LINEDOWN:
+        if (pos < max)
+            ++pos;
+        break;
+    case SB_PAGEUP:
+        pos = pos - page > 0 ? pos - page : 0;
+        break;
+    case SB_PAGEDOWN:
+        pos = pos + page < max ? pos + page : max;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        pos = thumb < 0 ? 0 : (thumb > max ? max : thumb);
+        break;
+    // The ends of either bar: the horizontal one's move the view as the
+    // vertical one's do.
+    case SB_TOP:
+        pos = 0;
+        break;
+    case SB_BOTTOM:
+        if (pos < max)
+            pos = max;
+        break;
+    default:
+        break;
+    }
+    shell.si.fMask = SIF_POS;
+    shell.si.nPos = pos;
+    SetScrollInfo(hWnd, bar, &shell.si, 1);
+    InvalidateRect(hWnd, nullptr, 0);
+}
+
+void onkeydown(HWND hWnd, int key)
+{
+    struct KeyScroll {
+        int key, bar, request;
+    };
+    static constexpr KeyScroll keys[] = {
+        {VK_PRIOR, SB_VERT, SB_PAGEUP},   {VK_NEXT, SB_VERT, SB_PAGEDOWN}, {VK_HOME, SB_VERT, SB_TOP},
+        {VK_END, SB_VERT, SB_BOTTOM},     {VK_UP, SB_VERT, SB_LINEUP},     {VK_DOWN, SB_VERT, SB_LINEDOWN},
+        {VK_LEFT, SB_HORZ, SB_LINELEFT},  {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
+    };
+    for (const KeyScroll& k : keys)
+        if (k.key == key)
+            SendMessageA(hWnd, k.bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, static_cast<WPARAM>(k.request), 0);
+}
+
+} // namespace kt

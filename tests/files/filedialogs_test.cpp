@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+
+#include "files/filedialogs.h"
+#include "files/filenames.h"
+#include "support/enginefixture.h"
+#include "support/tempdir.h"
+
+namespace kt {
+namespace {
+
+class FileDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::resetprogram();
+        InitOpenFile();
+    }
+    void TearDown() override { testing::resetprogram(); }
+    static std::string cwd()
+    {
+        char buffer[PATH_MAX];
+        return ::getcwd(buffer, sizeof buffer);
+    }
+};
+
+TEST_F(FileDialogsTest, FourDialogsWithTheirFiltersTitlesAndStartNames)
+{
+    EXPECT_EQ(filenames.tgafile, cwd() + "/*.tga");
+    EXPECT_EQ(filenames.odv3file, cwd() + "/*.dv3");
+    EXPECT_EQ(filenames.sdv3file, cwd() + "/*.dv3");
+    EXPECT_EQ(filenames.file, "");
+
+    const OPENFILENAMEA& open = filedialogs.odv3n;
+    EXPECT_EQ(open.lStructSize, 76u);
+    EXPECT_EQ(open.Flags, 0x81804u);
+    EXPECT_EQ(filedialogs.sdv3n.Flags, 0x80806u);
+    EXPECT_EQ(filedialogs.stgan.Flags, 0x80806u);
+    EXPECT_EQ(filedialogs.ofn.Flags, 0x81804u);
+    EXPECT_STREQ(open.lpstrTitle, "Select an DV3 / DV parameter file:");
+    EXPECT_STREQ(filedialogs.ofn.lpstrTitle, "Select a Fractint .MAP File");
+    EXPECT_STREQ(filedialogs.stgan.lpstrTitle, "Select a file for saving your image:");
+    EXPECT_STREQ(filedialogs.sdv3n.lpstrTitle, "Select a file for saving parameters:");
+    EXPECT_STREQ(filedialogs.stgan.lpstrDefExt, "tga");
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(splitfilters(open.lpstrFilter), (Pairs{{"DV3 files (*.dv3)", "*.dv3"}, {"DV files (*.dv)", "*.dv"}}));
+    EXPECT_EQ(splitfilters(filedialogs.ofn.lpstrFilter), (Pairs{{"Fractint .map files (*.map)", "*.map"}}));
+    EXPECT_EQ(splitfilters(filedialogs.stgan.lpstrFilter), (Pairs{{"Targa files (*.tga)", "*.tga"}}));
+}
+
+TEST_F(FileDialogsTest, SaveDialogAddsTheExtensionAndFillsBothBuffers)
+{
+    testing::TempDir dir;
+    headless().fileanswers.push_back(dir.file("star"));
+    ASSERT_TRUE(GetSaveFileNameA(&filedialogs.stgan));
+    EXPECT_EQ(filenames.tgafile, dir.file("star.tga"));
+    EXPECT_EQ(filenames.tgafiletitle, "star.tga");
+    ASSERT_EQ(headless().filedialogs.size(), 1u);
+    const FileDialogRequest& shown = headless().filedialogs[0];
+    EXPECT_TRUE(shown.save);
+    EXPECT_EQ(shown.initialPath, cwd() + "/*.tga") << "the first save dialog starts in the start-up folder";
+    EXPECT_EQ(shown.defaultExtension, "tga");
+
+    headless().fileanswers.push_back(std::nullopt);
+    EXPECT_FALSE(GetSaveFileNameA(&filedialogs.stgan));
+    EXPECT_EQ(filenames.tgafile, dir.file("star.tga")) << "Cancel leaves the buffers";
+    EXPECT_EQ(headless().filedialogs[1].initialPath, dir.file("star.tga")) << "and the dialog reopens on the last choice";
+}
+
+TEST_F(FileDialogsTest, OpenDialogsRefuseMissingFilesAndOverlongPaths)
+{
+    testing::TempDir dir;
+    headless().fileanswers.push_back(dir.file("absent.dv3"));
+    EXPECT_FALSE(GetOpenFileNameA(&filedialogs.odv3n));
+    EXPECT_EQ(filenames.odv3file, cwd() + "/*.dv3");
+
+    testing::writebytes(dir.file("set.dv"), {0});
+    headless().fileanswers.push_back(dir.file("set.dv"));
+    ASSERT_TRUE(GetOpenFileNameA(&filedialogs.odv3n));
+    EXPECT_EQ(filenames.odv3filetitle, "set.dv");
+
+    headless().fileanswers.push_back(dir.file("missing/folder/x.dv3"));
+    EXPECT_FALSE(GetSaveFileNameA(&filedialogs.sdv3n)) << "the path must exist";
+    headless().fileanswers.push_back(dir.file(std::string(300, 'n')));
+    EXPECT_FALSE(GetSaveFileNameA(&filedialogs.sdv3n)) << "no path the buffers cannot hold";
+}
+
+} // namespace
+} // namespace kt

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "shell/view.h"
+#include "support/programfixture.h"
+
+namespace kt {
+namespace {
+
+class ViewTest : public testing::ProgramTest {
+protected:
+    // Starts the program, pauses it, and runs `body` in the paused program.
+    void paused(std::function<void()> body)
+    {
+        then([] { click(); }, 10);
+        then(std::move(body));
+        then([] { press(VK_ESCAPE); });
+        EXPECT_EQ(run(), 0);
+    }
+    static void resize(int w, int h) { deliverclientsize(mainwindow(), w, h); }
+    // Handles what is queued, such as the WM_SIZE a rebuilt image posts.
+    static void settle()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    static void largeimage()
+    {
+        engine.res = 2000;
+        ASSERT_TRUE(rebuildoffscreen(mainwindow(), 600));
+        settle();
+        resize(1000, 700);
+    }
+    static int x() { return engine.xCurrentScroll; }
+    static int y() { return engine.yCurrentScroll; }
+    // Delivers a key and lets the loop handle it.
+    static void key(int vk)
+    {
+        press(vk);
+        settle();
+    }
+};
+
+TEST_F(ViewTest, ImageSmallerThanTheClientAreaNeedsNoScrollBars)
+{
+    paused([] {
+        resize(1000, 700);
+        EXPECT_EQ(shell.xMaxScroll, 0);
+        EXPECT_EQ(shell.yMaxScroll, 0);
+        EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_HORZ));
+        EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_VERT));
+    });
+}
+
+TEST_F(ViewTest, KeysScrollALargeImage)
+{
+    paused([this] {
+        largeimage();
+        EXPECT_EQ(shell.xMaxScroll, 1000);
+        EXPECT_EQ(shell.yMaxScroll, 1300);
+        EXPECT_TRUE(scrollbarvisible(mainwindow(), SB_VERT));
+        key(VK_NEXT);
+        EXPECT_EQ(y(), 700);
+        key(VK_NEXT);
+        EXPECT_EQ(y(), 1300);
+        key(VK_DOWN);
+        EXPECT_EQ(y(), 1300);
+        engine.yCurrentScroll = 500;
+        key(VK_PRIOR);
+        EXPECT_EQ(y(), 0);
+        key(VK_UP);
+        EXPECT_EQ(y(), 0);
+        key(VK_END);
+        EXPECT_EQ(y(), 1300);
+        key(VK_HOME);
+        EXPECT_EQ(y(), 0);
+        key(VK_RIGHT);
+        key(VK_RIGHT);
+        key(VK_LEFT);
+        EXPECT_EQ(x(), 1);
+        SCROLLINFO si;
+        GetScrollInfo(mainwindow(), SB_HORZ, &si);
+        EXPECT_EQ(si.nPos, 1);
+        EXPECT_EQ(si.nMax, 1999);
+        EXPECT_EQ(si.nPage, 1000u);
+    });
+}
+
+TEST_F(ViewTest, BarsDragAndEnlargingTheWindowClampsTheView)
+{
+    paused([] {
+        largeimage();
+        SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1000), 0);
+        SendMessageA(mainwindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1300), 0);
+        EXPECT_EQ(engine.xCurrentScroll, 1000);
+        EXPECT_EQ(engine.yCurrentScroll, 1300);
+        resize(1200, 900);
+        EXPECT_EQ(engine.xCurrentScroll, 800);
+        EXPECT_EQ(engine.yCurrentScroll, 1100);
+        SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 60000), 0);
+        EXPECT_EQ(engine.xCurrentScroll, 800) << "a thumb beyond the range stops at its end";
+        SendMessageA(mainwindow(), WM_HSCROLL, SB_LEFT, 0);
+        EXPECT_EQ(engine.xCurrentScroll, 0);
+        SendMessageA(mainwindow(), WM_HSCROLL, SB_ENDSCROLL, 0);
+        EXPECT_EQ(engine.xCurrentScroll, 0);
+    });
+}
+
+TEST_F(ViewTest, LoweringTheSizeRemovesTheBars)
+{
+    paused([] {
+        largeimage();
+        engine.xCurrentScroll = 900;
+        engine.yCurrentScroll = 1200;
+        engine.res = 600;
+        ASSERT_TRUE(rebuildoffscreen(mainwindow(), 2000));
+        settle(); // the posted WM_SIZE
+        EXPECT_EQ(engine.xCurrentScroll, 0);
+        EXPECT_EQ(engine.yCurrentScroll, 0);
+        EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_HORZ));
+        EXPECT_EQ(engine.newimage, 1);
+    });
+}
+
+TEST_F(ViewTest, FailedRebuildKeepsTheOldImageAndSize)
+{
+    paused([] {
+        Surface* before = engine.g_vhdc;
+        engine.res = 4000;
+        Surface::injectcreatefailures(1);
+        EXPECT_FALSE(rebuildoffscreen(mainwindow(), 600));
+        EXPECT_EQ(engine.res, 600);
+        EXPECT_EQ(engine.g_vhdc, before);
+        EXPECT_EQ(engine.g_vhdc->width(), 600);
+        EXPECT_EQ(boxes("Unable to allocate virtual screen buffer.\nTry to free up some memory."), 1);
+    });
+}
+
+TEST_F(ViewTest, PaintingShowsTheScrolledImage)
+{
+    paused([] {
+        largeimage();
+        for (int k = 0; k < 2000; k += 3)
+            engine.g_vhdc->setpixel(k, k, RGB(k & 255, 7, 9));
+        SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
+        SendMessageA(mainwindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 0);
+        settle(); // the paint the scrolling asked for
+        for (int y = 0; y < 700; y += 13)
+            for (int x = 0; x < 1000; x += 11)
+                ASSERT_EQ(mainwindow()->client.getpixel(x, y), engine.g_vhdc->getpixel(x + 300, y + 200));
+        EXPECT_EQ(mainwindow()->client.getpixel(201, 301), RGB(501 & 255, 7, 9)) << "image pixel (501, 501)";
+    });
+}
+
+TEST_F(ViewTest, MovingTheWindowRepaintsItWhole)
+{
+    paused([] {
+        RECT all{0, 0, 1024, 748};
+        FillRect(GetDC(mainwindow()), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        delivermove(mainwindow(), 5, 5);
+        settle();
+        EXPECT_EQ(mainwindow()->client.getpixel(10, 10), engine.g_vhdc->getpixel(10, 10));
+        EXPECT_EQ(mainwindow()->client.getpixel(1000, 700), RGB(0, 0, 0)) << "beyond the image: the black background";
+    });
+}
+
+} // namespace
+} // namespace kt

@@ -1,0 +1,55 @@
+#pragma once
+// Runs the desktop program on the headless backend: a test scripts the
+// input, starts the program and looks at what it showed.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/enginestate.h"
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "shell/resources.h"
+#include "shell/shellstate.h"
+#include "shell/startup.h"
+#include "support/enginefixture.h"
+
+namespace kt::testing {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetall(); }
+    void TearDown() override { resetall(); }
+
+    static void resetall()
+    {
+        resetprogram();
+        DeleteObject(shell.aboutbitmap);
+        shell = ShellState{};
+    }
+
+    int run(const std::string& argument = "") { return WinMain(nullptr, nullptr, argument.c_str(), SW_SHOW); }
+
+    // A step of input once `pumps` more pumps went by (about two per loop
+    // turn, so that what the previous step posted is handled first), or as
+    // soon as the program waits for input.
+    static void then(std::function<void()> step, int pumps = 6) { headless().input(std::move(step), pumps); }
+
+    static HWND mainwindow() { return engine.g_hWnd; }
+    static void press(int key, UINT modifiers = 0, char32_t character = 0)
+    {
+        deliverkey(mainwindow(), key, modifiers, character);
+    }
+    static void click() { deliverclick(mainwindow(), true, 10, 10); }
+    static UINT menustate(UINT id) { return GetMenuState(GetMenu(mainwindow()), id, MF_BYCOMMAND); }
+
+    static int boxes(const std::string& text)
+    {
+        int count = 0;
+        for (const auto& box : headless().messageboxes)
+            count += box.text == text;
+        return count;
+    }
+};
+
+} // namespace kt::testing
