@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Builds the programs and starts them. Until the desktop window exists, this
-# renders the built-in icon with the batch renderer and says where it went.
+# Builds the programs and starts the desktop program. Arguments are passed on:
+# a parameter file to open.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 install_packages "${BUILD_PACKAGES[@]}"
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKT_BENCHMARKS=OFF
-cmake --build build/release -j "$(nproc)"
-
-out="$PWD/icon.png"
-build/release/src/app/ktdravune3d-render --iterations 5M -o "$out" "$@"
-echo "The built-in icon of formula 1 is in $out"
+cmake -S . -B build/app -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKT_BENCHMARKS=OFF
+cmake --build build/app -j "$(nproc)"
+exec build/app/src/app/ktdravune3d "$@"

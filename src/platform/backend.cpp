@@ -64,7 +64,7 @@ void deliverscroll(HWND hwnd, int bar, int request, int position)
 
 void deliverclose(HWND hwnd)
 {
-    if (IsWindow(hwnd))
+    if (IsWindowEnabled(hwnd))
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 

@@ -174,6 +174,10 @@ BOOL ShowWindow(HWND hwnd, int command)
             InvalidateRect(hwnd, nullptr, 1);
         backend().windowchanged(hwnd);
     }
+    if (show && !hwnd->shownOnce) {
+        hwnd->shownOnce = true;
+        SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(hwnd->client.width(), hwnd->client.height()));
+    }
     return was ? 1 : 0;
 }
 

@@ -121,6 +121,7 @@ struct Window {
     int x = 0, y = 0, width = 0, height = 0; // the frame, in screen pixels
     Surface client;
     bool visible = false;
+    bool shownOnce = false; // the first showing tells the window its size
     bool enabled = true;
     std::unique_ptr<Menu> menu;
     bool invalid = false;

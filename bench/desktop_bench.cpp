@@ -1,0 +1,126 @@
+// Steps per second of the desktop program's message loop against the bare
+// render batch loop, with a 600 x 600 image on a 1,024 x 768 screen: on the
+// headless backend, and on the Qt backend under whatever platform Qt is given
+// (run with QT_QPA_PLATFORM=offscreen on a machine without a display).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+#include <QTimer>
+
+#include "engine/driver.h"
+#include "engine/enginestate.h"
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/qt/qtbackend.h"
+#include "shell/shellstate.h"
+#include "shell/startup.h"
+
+namespace {
+
+using namespace kt;
+using Clock = std::chrono::steady_clock;
+
+constexpr double measuredSeconds = 1.0;
+
+void resetall()
+{
+    resetwindowsystem();
+    resetengine();
+    shell = ShellState{};
+}
+
+// Steps per second of icondriver alone, for about a second.
+double barerate()
+{
+    resetengine();
+    Surface image(600, 600);
+    engine.g_vhdc = &image;
+    icondriver();
+    std::uint64_t steps = 0;
+    const auto start = Clock::now();
+    while (Clock::now() - start < std::chrono::duration<double>(measuredSeconds)) {
+        for (int k = 0; k < 100; ++k)
+            icondriver();
+        steps += 100000;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    engine.g_vhdc = nullptr;
+    resetengine();
+    return static_cast<double>(steps) / seconds;
+}
+
+struct Window {
+    Clock::time_point start;
+    std::uint32_t startSteps = 0;
+    double rate = 0;
+};
+
+void startmeasuring(Window& w)
+{
+    w.start = Clock::now();
+    w.startSteps = engine.itercount;
+}
+
+void stopmeasuring(Window& w)
+{
+    const double seconds = std::chrono::duration<double>(Clock::now() - w.start).count();
+    w.rate = static_cast<double>(engine.itercount - w.startSteps) / seconds;
+    deliverclick(engine.g_hWnd, true, 5, 5);
+}
+
+double headlessrate()
+{
+    resetall();
+    headless().reset();
+    headless().width = 1024;
+    headless().height = 768;
+    injectclassfailure("KTSplashWindow");
+    Window w;
+    headless().input([&] { startmeasuring(w); }, 200);
+    // Headless input is counted in pumps (two a batch), not in time.
+    headless().input([&] { stopmeasuring(w); }, 40000);
+    headless().input([] { deliverkey(engine.g_hWnd, VK_ESCAPE, 0, 0); }, 6);
+    WinMain(nullptr, nullptr, "", SW_SHOW);
+    resetall();
+    return w.rate;
+}
+
+double qtrate(QtBackend& qt)
+{
+    resetall();
+    setbackend(&qt);
+    injectclassfailure("KTSplashWindow");
+    Window w;
+    QTimer::singleShot(300, [&] { startmeasuring(w); });
+    QTimer::singleShot(300 + static_cast<int>(measuredSeconds * 1000), [&] {
+        stopmeasuring(w);
+        QTimer::singleShot(50, [] { deliverkey(engine.g_hWnd, VK_ESCAPE, 0, 0); });
+    });
+    WinMain(nullptr, nullptr, "", SW_SHOW);
+    resetall();
+    setbackend(nullptr);
+    return w.rate;
+}
+
+void BM_DesktopLoop(benchmark::State& state)
+{
+    static int argc = 1;
+    static char name[] = "desktop_bench";
+    static char* argv[] = {name, nullptr};
+    static QtBackend qt(argc, argv);
+    double bare = 0, looped = 0;
+    for (auto _ : state) {
+        bare += barerate();
+        looped += state.range(0) == 0 ? headlessrate() : qtrate(qt);
+    }
+    state.counters["bare_Msteps_per_s"] = bare / state.iterations() / 1e6;
+    state.counters["loop_Msteps_per_s"] = looped / state.iterations() / 1e6;
+    state.counters["loop_over_bare"] = looped / bare;
+}
+BENCHMARK(BM_DesktopLoop)->Arg(0)->Arg(1)->ArgName("qt")->Iterations(3)->Unit(benchmark::kSecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

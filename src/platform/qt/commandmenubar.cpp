@@ -1,0 +1,67 @@
+#include "platform/qt/commandmenubar.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "platform/backend.h"
+
+namespace kt {
+
+CommandMenuBar::CommandMenuBar(HWND hwnd, QWidget* parent) : QMenuBar(parent), hwnd_(hwnd)
+{
+    addentries(this, *hwnd_->menu);
+    sync();
+}
+
+void CommandMenuBar::addentries(QWidget* menu, const Menu& entries)
+{
+    for (const MenuItem& item : entries.items) {
+        if (item.popup) {
+            auto* popup = new QMenu(QString::fromStdString(item.text), menu);
+            addentries(popup, *item.popup);
+            menu->addAction(popup->menuAction());
+        } else if (item.separator) {
+            auto* separator = new QAction(menu);
+            separator->setSeparator(true);
+            menu->addAction(separator);
+        } else {
+            addcommand(menu, item);
+        }
+    }
+}
+
+void CommandMenuBar::addcommand(QWidget* menu, const MenuItem& item)
+{
+    auto* action = new QAction(QString::fromStdString(item.text), menu);
+    const UINT id = item.id;
+    connect(action, &QAction::triggered, this, [this, action, id] {
+        if (!hwnd_)
+            return;
+        delivermenucommand(hwnd_, id);
+        // Qt flips a checkable item by itself; only the program decides whether
+        // it is checked, so show the core's state again.
+        syncaction(action, id);
+    });
+    menu->addAction(action);
+    commands_.emplace_back(action, id);
+}
+
+void CommandMenuBar::sync()
+{
+    for (const auto& [action, id] : commands_)
+        syncaction(action, id);
+}
+
+void CommandMenuBar::syncaction(QAction* action, UINT id)
+{
+    const MenuItem* item = hwnd_ ? findmenuitem(hwnd_->menu.get(), id) : nullptr;
+    if (!item)
+        return;
+    action->setEnabled(!item->grayed);
+    // Only a checked item shows a check box, as an unchecked one shows nothing
+    // on the platform the program was written for.
+    action->setCheckable(item->checked);
+    action->setChecked(item->checked);
+}
+
+} // namespace kt

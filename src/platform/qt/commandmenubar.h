@@ -1,0 +1,34 @@
+#pragma once
+// A menu bar that shows a window's menu as the core holds it and sends the
+// chosen command back.
+#include <utility>
+#include <vector>
+
+#include <QMenuBar>
+
+#include "platform/window.h"
+
+class QAction;
+
+namespace kt {
+
+class CommandMenuBar : public QMenuBar {
+public:
+    // For a window that has a menu.
+    CommandMenuBar(HWND hwnd, QWidget* parent);
+
+    // Greyed and checked states as the core has them now.
+    void sync();
+    // The window is gone: from now on a chosen item does nothing.
+    void detach() { hwnd_ = nullptr; }
+
+private:
+    void addentries(QWidget* menu, const Menu& entries);
+    void addcommand(QWidget* menu, const MenuItem& item);
+    void syncaction(QAction* action, UINT id);
+
+    HWND hwnd_;
+    std::vector<std::pair<QAction*, UINT>> commands_;
+};
+
+} // namespace kt

@@ -1,0 +1,170 @@
+#include "platform/qt/dialogwindow.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "platform/dialog.h"
+#include "platform/messagebox.h"
+#include "platform/qt/windowwidget.h"
+
+namespace kt {
+
+namespace {
+
+// The platform measures dialog units by the Latin letters' mean width, not by
+// the font's own average, which runs wide for many fonts.
+int averagecharwidth(const QFontMetrics& metrics)
+{
+    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return (metrics.horizontalAdvance(letters) + 26) / 52;
+}
+
+} // namespace
+
+DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dialog_(dialog)
+{
+    setWindowTitle(QString::fromStdString(dialog->title));
+    setWindowModality(Qt::ApplicationModal);
+
+    // A dialog unit is a quarter of a character across and an eighth down.
+    const int across = averagecharwidth(fontMetrics());
+    const int down = fontMetrics().height();
+    const auto pixels = [&](int x, int y, int cx, int cy) {
+        return QRect(x * across / 4, y * down / 8, cx * across / 4, cy * down / 8);
+    };
+    for (HWND control : dialog->controls) {
+        if (QWidget* widget = makecontrol(control)) {
+            widget->setGeometry(pixels(control->dlgx, control->dlgy, control->dlgcx, control->dlgcy));
+            controls_.emplace_back(control, widget);
+        }
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const auto& [control, widget] = controls_[i];
+        // A group box is a frame behind the controls it holds, wherever the
+        // template puts it.
+        if (control->kind == ControlKind::GroupBox)
+            widget->lower();
+        // A label's mnemonic moves to the control after it, as on the platform.
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (label && i + 1 < controls_.size() && control->title.find('&') != std::string::npos)
+            label->setBuddy(controls_[i + 1].second);
+    }
+    setFixedSize(pixels(0, 0, dialog->dlgcx, dialog->dlgcy).size());
+    refresh();
+}
+
+QWidget* DialogWindow::makecontrol(HWND control)
+{
+    const int id = control->controlId;
+    switch (control->kind) {
+    case ControlKind::Static:
+        return new QLabel(this);
+    case ControlKind::GroupBox:
+        return new QGroupBox(this);
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+            usertypes(dialog_, id, text.toStdString());
+            refresh();
+        });
+        return edit;
+    }
+    case ControlKind::Button:
+    case ControlKind::DefButton: {
+        auto* button = new QPushButton(this);
+        button->setDefault(control->kind == ControlKind::DefButton);
+        connect(button, &QPushButton::clicked, this, [this, id] {
+            userclicks(dialog_, id);
+            refresh();
+        });
+        return button;
+    }
+    case ControlKind::Radio: {
+        auto* radio = new QRadioButton(this);
+        // The core checks and unchecks the group; Qt only reports the click.
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this, [this, id] {
+            userclicks(dialog_, id);
+            refresh();
+        });
+        return radio;
+    }
+    case ControlKind::Trackbar: {
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setTickPosition(QSlider::TicksBelow);
+        connect(slider, &QSlider::valueChanged, this, [this, id](int position) {
+            usermovestrackbar(dialog_, id, position);
+            refresh();
+        });
+        return slider;
+    }
+    case ControlKind::None:
+        break;
+    }
+    return nullptr;
+}
+
+void DialogWindow::refresh()
+{
+    for (const auto& [control, widget] : controls_) {
+        // The widgets report only what the user does, never this catching up.
+        const QSignalBlocker quiet(widget);
+        widget->setEnabled(control->enabled);
+        const QString text = QString::fromStdString(control->title);
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (label->text() != text)
+                label->setText(text);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            // Setting the same text again would move the cursor of someone typing.
+            if (edit->text() != text)
+                edit->setText(text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (button->text() != text)
+                button->setText(text);
+            if (button->isCheckable())
+                button->setChecked(control->checked);
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            group->setTitle(text);
+        } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+            slider->setRange(control->trackMin, std::max(control->trackMin, control->trackMax));
+            slider->setValue(control->trackPos);
+        }
+    }
+    if (dialog_->dialogEnded)
+        loop_.quit();
+}
+
+void DialogWindow::reject()
+{
+    // Escape and the close button are Cancel to the dialog procedure, which
+    // may still keep the dialog open.
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    refresh();
+}
+
+void DialogWindow::run()
+{
+    show();
+    // A quit before the loop runs would be lost, and the loop would never end.
+    if (!dialog_->dialogEnded)
+        loop_.exec(QEventLoop::DialogExec);
+    hide();
+}
+
+void rundialogwithqt(HWND dialog)
+{
+    DialogWindow window(dialog, widgetof(dialog->parent));
+    setwidget(dialog, &window);
+    window.run();
+    setwidget(dialog, nullptr);
+}
+
+} // namespace kt

@@ -1,0 +1,38 @@
+#pragma once
+// A modal dialog of the core shown as a QDialog: its controls are built from
+// the core's control windows and show their state, and what the user does to
+// them goes to the core, which tells the dialog procedure.
+#include <utility>
+#include <vector>
+
+#include <QDialog>
+#include <QEventLoop>
+
+#include "platform/window.h"
+
+namespace kt {
+
+class DialogWindow : public QDialog {
+public:
+    DialogWindow(HWND dialog, QWidget* parent);
+
+    // Shows the dialog and returns once the dialog procedure ended it.
+    void run();
+    // Shows every control as the core has it now; ends the run if the dialog
+    // procedure ended the dialog.
+    void refresh();
+
+    void reject() override;
+
+private:
+    QWidget* makecontrol(HWND control);
+
+    HWND dialog_;
+    std::vector<std::pair<HWND, QWidget*>> controls_;
+    QEventLoop loop_;
+};
+
+// Runs the core's dialog with Qt; see Backend::rundialog.
+void rundialogwithqt(HWND dialog);
+
+} // namespace kt

@@ -1,0 +1,16 @@
+#pragma once
+// How a Qt key event reads as the key message the program expects.
+#include <QString>
+#include <Qt>
+
+#include "platform/wintypes.h"
+
+namespace kt {
+
+// The virtual-key code of a Qt key, or 0 for a key the program has no code for.
+int virtualkey(int qtkey);
+UINT keymodifiers(Qt::KeyboardModifiers modifiers);
+// The character the key types, or 0 when it types none that can be shown.
+char32_t typedcharacter(const QString& text);
+
+} // namespace kt

@@ -1,0 +1,234 @@
+#include "platform/qt/qtbackend.h"
+
+#include <algorithm>
+#include <thread>
+
+#include <QApplication>
+#include <QScreen>
+
+#include "platform/core.h"
+#include "platform/qt/clientview.h"
+#include "platform/qt/commandmenubar.h"
+#include "platform/qt/dialogwindow.h"
+#include "platform/qt/filechooser.h"
+#include "platform/qt/keyrouter.h"
+#include "platform/qt/messageboxes.h"
+#include "platform/qt/toplevelwindow.h"
+#include "platform/qt/windowwidget.h"
+
+namespace kt {
+
+namespace {
+
+// Rendering copies the picture to its window after every batch of steps and
+// pumps twice per batch, tens of microseconds apart. Looking at input every
+// few milliseconds and showing the picture at about the display's rate keeps
+// nearly all of the render speed.
+constexpr auto eventInterval = std::chrono::milliseconds(5);
+constexpr auto presentInterval = std::chrono::milliseconds(16);
+// How long a sleep waits between looks at the window system.
+constexpr auto sleepStep = std::chrono::milliseconds(10);
+
+// Dialogs and their controls are shown by rundialog, not as windows of their own.
+bool istoplevel(HWND hwnd)
+{
+    return !(hwnd->style & WS_CHILD) && hwnd->classname != "#32770" && hwnd->classname != "KTControl";
+}
+
+TopLevelWindow* toplevelof(HWND hwnd)
+{
+    return dynamic_cast<TopLevelWindow*>(widgetof(hwnd));
+}
+
+Qt::CursorShape coreshape()
+{
+    HCURSOR cursor = GetCursor();
+    // No cursor at all is what the platform shows for a null cursor too.
+    if (cursordisplaycount() < 0 || !cursor)
+        return Qt::BlankCursor;
+    switch (cursor->shape) {
+    case CursorShape::Cross: return Qt::CrossCursor;
+    case CursorShape::Wait: return Qt::WaitCursor;
+    case CursorShape::AppStarting: return Qt::BusyCursor;
+    case CursorShape::Arrow: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+} // namespace
+
+QtBackend::QtBackend(int& argc, char** argv)
+{
+    if (!QApplication::instance())
+        application_ = std::make_unique<QApplication>(argc, argv);
+    // The program runs its own message loop. Qt quitting when its last window
+    // closes would end every loop nested in it, a running dialog's included.
+    QApplication::setQuitOnLastWindowClosed(false);
+    keys_ = std::make_unique<KeyRouter>();
+    QCoreApplication::instance()->installEventFilter(keys_.get());
+}
+
+QtBackend::~QtBackend()
+{
+    if (&backend() == this)
+        setbackend(nullptr);
+    for (TopLevelWindow* window : windows_) {
+        if (window->hwnd())
+            setwidget(window->hwnd(), nullptr);
+        delete window;
+    }
+    // Widgets of windows destroyed earlier go before the application does.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::instance()->removeEventFilter(keys_.get());
+}
+
+int QtBackend::screenwidth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+int QtBackend::screenheight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+int QtBackend::screendepth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 0;
+}
+
+void QtBackend::pump(bool wait)
+{
+    if (wait) {
+        // The program is paused or idle: block until input turns into a message.
+        while (!messagewaiting()) {
+            presentchanged();
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    const bool presentdue = now >= nextPresent_;
+    if (now < nextEvents_ && !presentdue)
+        return;
+    nextEvents_ = now + eventInterval;
+    if (presentdue) {
+        nextPresent_ = now + presentInterval;
+        presentchanged();
+    }
+    QCoreApplication::processEvents();
+    // Qt deletes later only from within its own event loop, which the program never runs.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void QtBackend::presentchanged()
+{
+    for (TopLevelWindow* window : windows_)
+        if (window->isVisible() && window->view()->stale())
+            window->view()->update();
+}
+
+void QtBackend::initialclientsize(HWND hwnd, int*, int* height)
+{
+    if (!hwnd->menu)
+        return;
+    // The window's own menu bar does not exist yet; one built the same way
+    // takes the same height.
+    const CommandMenuBar probe(hwnd, nullptr);
+    *height = std::max(0, *height - probe.sizeHint().height());
+}
+
+void QtBackend::windowcreated(HWND hwnd)
+{
+    if (!istoplevel(hwnd))
+        return;
+    auto* window = new TopLevelWindow(hwnd);
+    setwidget(hwnd, window);
+    windows_.push_back(window);
+    window->setCursor(cursor_);
+    cursorchanged();
+}
+
+void QtBackend::windowdestroyed(HWND hwnd)
+{
+    TopLevelWindow* window = toplevelof(hwnd);
+    if (!window)
+        return;
+    setwidget(hwnd, nullptr);
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    window->detach();
+    window->hide();
+    // The core may destroy a window while Qt is delivering an event to its widget.
+    window->deleteLater();
+}
+
+void QtBackend::windowchanged(HWND hwnd)
+{
+    if (TopLevelWindow* window = toplevelof(hwnd)) {
+        window->syncstate();
+        return;
+    }
+    // A running dialog, or one of its controls.
+    for (HWND candidate : {hwnd, hwnd->parent})
+        if (auto* dialog = dynamic_cast<DialogWindow*>(widgetof(candidate))) {
+            dialog->refresh();
+            return;
+        }
+}
+
+void QtBackend::menuchanged(HWND hwnd)
+{
+    TopLevelWindow* window = toplevelof(hwnd);
+    if (window && window->menubar())
+        window->menubar()->sync();
+}
+
+void QtBackend::scrollchanged(HWND hwnd, int bar)
+{
+    if (TopLevelWindow* window = toplevelof(hwnd))
+        window->syncscrollbar(bar);
+}
+
+void QtBackend::cursorchanged()
+{
+    const Qt::CursorShape shape = coreshape();
+    if (shape == cursor_)
+        return;
+    cursor_ = shape;
+    for (TopLevelWindow* window : windows_)
+        window->setCursor(shape);
+}
+
+int QtBackend::messagebox(const MessageBoxRequest& request)
+{
+    return showmessagebox(request);
+}
+
+std::optional<std::string> QtBackend::choosefile(const FileDialogRequest& request)
+{
+    return choosefilewithqt(request);
+}
+
+void QtBackend::rundialog(HWND dialog)
+{
+    rundialogwithqt(dialog);
+}
+
+void QtBackend::sleep(unsigned milliseconds)
+{
+    // The program handles no messages meanwhile, but what it shows (its
+    // splash) is drawn: window-system and paint events are handled, input
+    // waits until the program looks for it.
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    for (Clock::time_point now = Clock::now(); now < deadline; now = Clock::now()) {
+        presentchanged();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        std::this_thread::sleep_for(std::min<Clock::duration>(sleepStep, deadline - Clock::now()));
+    }
+}
+
+} // namespace kt

@@ -1,0 +1,111 @@
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+#include "platform/qt/commandmenubar.h"
+#include "qtfixture.h"
+
+namespace kt::testing {
+namespace {
+
+QAction* findaction(const QWidget* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+        if (QMenu* popup = action->menu())
+            if (QAction* inner = findaction(popup, text))
+                return inner;
+    }
+    return nullptr;
+}
+
+QStringList texts(const QWidget* menu)
+{
+    QStringList list;
+    for (const QAction* action : menu->actions())
+        list << (action->isSeparator() ? QStringLiteral("---") : action->text());
+    return list;
+}
+
+using QtMenuTest = QtBackendTest;
+
+TEST_F(QtMenuTest, MenuBarShowsTheWindowMenuAndFollowsItsStates)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(texts(bar), (QStringList{"&File", "&Color", "&Render"}));
+    EXPECT_EQ(texts(findaction(bar, "&File")->menu()), (QStringList{"&Open...\tCtrl+O", "---", "E&xit"}));
+
+    QAction* open = findaction(bar, "&Open...\tCtrl+O");
+    QAction* hits = findaction(bar, "&Hits");
+    QAction* depth = findaction(bar, "&Depth");
+    ASSERT_TRUE(open && hits && depth);
+    EXPECT_TRUE(open->isEnabled());
+    EXPECT_FALSE(hits->isChecked());
+    EXPECT_TRUE(depth->isCheckable());
+    EXPECT_TRUE(depth->isChecked());
+
+    HMENU menu = GetMenu(hwnd);
+    EnableMenuItem(menu, cmdOpen, MF_GRAYED);
+    CheckMenuItem(menu, cmdHits, MF_CHECKED);
+    CheckMenuItem(menu, cmdDepth, MF_UNCHECKED);
+    EXPECT_FALSE(open->isEnabled());
+    EXPECT_TRUE(hits->isChecked());
+    EXPECT_FALSE(depth->isChecked());
+
+    EnableMenuItem(menu, cmdOpen, MF_ENABLED);
+    EXPECT_TRUE(open->isEnabled());
+}
+
+TEST_F(QtMenuTest, ChosenItemPostsItsCommandUnlessGreyed)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    findaction(bar, "&Render")->trigger();
+    findaction(bar, "&Open...\tCtrl+O")->trigger();
+    auto posted = postedmessages();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].message, WM_COMMAND);
+    EXPECT_EQ(posted[0].wParam, cmdRender);
+    EXPECT_EQ(posted[0].hwnd, hwnd);
+    EXPECT_EQ(posted[1].wParam, cmdOpen);
+
+    EnableMenuItem(GetMenu(hwnd), cmdOpen, MF_GRAYED);
+    findaction(bar, "&Open...\tCtrl+O")->trigger();
+    EXPECT_TRUE(postedmessages().empty());
+}
+
+TEST_F(QtMenuTest, ChoosingACheckedItemLeavesTheCheckToTheProgram)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    QAction* depth = findaction(bar, "&Depth");
+    depth->trigger();
+    EXPECT_TRUE(depth->isChecked()); // the core still has it checked
+    auto posted = postedmessages();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, cmdDepth);
+
+    CheckMenuItem(GetMenu(hwnd), cmdDepth, MF_UNCHECKED);
+    depth->trigger();
+    EXPECT_FALSE(depth->isChecked());
+}
+
+TEST_F(QtMenuTest, ClickingAnItemOfAnOpenMenuPostsItsCommand)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    QMenu* file = findaction(bar, "&File")->menu();
+    file->popup(bar->mapToGlobal(QPoint(0, bar->height())));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(findaction(file, "E&xit")).center());
+    auto posted = postedmessages();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].message, WM_COMMAND);
+    EXPECT_EQ(posted[0].wParam, cmdExit);
+}
+
+} // namespace
+} // namespace kt::testing
