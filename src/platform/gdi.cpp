@@ -1,5 +1,7 @@
 #include "platform/gdi.h"
 
+#include <cstdlib>
+
 namespace kt {
 
 namespace {
@@ -37,6 +39,83 @@ int FillRect(HDC hdc, const RECT* area, HBRUSH brush)
     if (!hdc || !area || !brush)
         return 0;
     hdc->fill(*area, brush->colour);
+    return 1;
+}
+
+HPEN CreatePen(int, int, COLORREF colour)
+{
+    return new Pen{colour & 0x00FFFFFFu};
+}
+
+BOOL DeleteObject(HPEN pen)
+{
+    if (!pen)
+        return 0;
+    delete pen;
+    return 1;
+}
+
+HPEN SelectObject(HDC hdc, HPEN pen)
+{
+    if (!hdc || !pen)
+        return nullptr;
+    Surface::DrawingState& state = hdc->drawing();
+    HPEN previous = static_cast<HPEN>(const_cast<void*>(state.pen));
+    state.pen = pen;
+    state.penColour = pen->colour;
+    return previous;
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous)
+{
+    if (!hdc)
+        return 0;
+    Surface::DrawingState& state = hdc->drawing();
+    if (previous)
+        *previous = POINT{state.x, state.y};
+    state.x = x;
+    state.y = y;
+    return 1;
+}
+
+BOOL LineTo(HDC hdc, int x, int y)
+{
+    if (!hdc)
+        return 0;
+    Surface::DrawingState& state = hdc->drawing();
+    // Bresenham from the current position, the end point left out.
+    int px = state.x, py = state.y;
+    const int dx = std::abs(x - px), dy = -std::abs(y - py);
+    const int sx = px < x ? 1 : -1, sy = py < y ? 1 : -1;
+    int error = dx + dy;
+    while (px != x || py != y) {
+        hdc->setpixel(px, py, state.penColour);
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            px += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            py += sy;
+        }
+    }
+    state.x = x;
+    state.y = y;
+    return 1;
+}
+
+BOOL Polyline(HDC hdc, const POINT* points, int count)
+{
+    if (!hdc || !points || count < 2)
+        return 0;
+    const Surface::DrawingState saved = hdc->drawing();
+    MoveToEx(hdc, points[0].x, points[0].y, nullptr);
+    for (int k = 1; k < count; ++k)
+        LineTo(hdc, points[k].x, points[k].y);
+    // Unlike LineTo, a polyline leaves the current position where it was.
+    hdc->drawing().x = saved.x;
+    hdc->drawing().y = saved.y;
     return 1;
 }
 

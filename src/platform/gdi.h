@@ -25,6 +25,27 @@ BOOL DeleteObject(HGDIOBJ object);
 
 int FillRect(HDC hdc, const RECT* area, HBRUSH brush);
 
+struct Pen {
+    COLORREF colour;
+};
+using HPEN = Pen*;
+struct POINT {
+    int x = 0;
+    int y = 0;
+};
+constexpr int PS_SOLID = 0;
+
+// One-pixel solid pens.
+HPEN CreatePen(int style, int width, COLORREF colour);
+BOOL DeleteObject(HPEN pen);
+// Returns the pen selected before (nullptr for the default black one).
+HPEN SelectObject(HDC hdc, HPEN pen);
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
+// Draws from the current position up to, not including, (x, y), which
+// becomes the current position.
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL Polyline(HDC hdc, const POINT* points, int count);
+
 inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour)
 {
     if (!hdc || !hdc->contains(x, y))

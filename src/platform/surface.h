@@ -74,6 +74,16 @@ public:
     // batch, and only the copies somebody looks at cost anything.
     void mirror(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
+    // What a device context keeps between drawing calls: the pen's colour and
+    // the current position of line drawing.
+    struct DrawingState {
+        const void* pen = nullptr;
+        COLORREF penColour = 0;
+        int x = 0;
+        int y = 0;
+    };
+    DrawingState& drawing() { return drawing_; }
+
     // A window's surface takes block copies as mirrors (see mirror).
     void setmirrorsblits(bool mirrors) { mirrorsBlits_ = mirrors; }
     bool mirrorsblits() const { return mirrorsBlits_; }
@@ -115,6 +125,7 @@ private:
     mutable std::vector<const Surface*> mirroredBy_;
     mutable std::uint64_t generation_ = 0;
     bool mirrorsBlits_ = false;
+    DrawingState drawing_;
 };
 
 } // namespace kt

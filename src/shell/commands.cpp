@@ -1,7 +1,21 @@
 #include "shell/commands.h"
 
+#include <string>
+
+#include "analysis/randomsearch.h"
 #include "engine/enginestate.h"
+#include "files/filedialogs.h"
+#include "files/filenames.h"
+#include "files/paramfiles.h"
+#include "files/saveerrors.h"
+#include "files/tga.h"
+#include "image/mapfile.h"
+#include "image/palettepreview.h"
+#include "image/palettes.h"
+#include "platform/messagebox.h"
 #include "shell/resources.h"
+#include "shell/shellstate.h"
+#include "shell/splash.h"
 
 namespace kt {
 
@@ -15,6 +29,21 @@ constexpr UINT pausedonly[] = {
 // Filters that work on hit counts, not on depth colours.
 constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog};
 
+void information(const std::string& text)
+{
+    MessageBoxA(nullptr, text.c_str(), programtitle, MB_ICONINFORMATION);
+}
+
+void problem(HWND hWnd, const std::string& text, const char* title)
+{
+    MessageBoxA(hWnd, text.c_str(), title, MB_ICONEXCLAMATION);
+}
+
+void repaintnow(HWND hWnd, UINT flags)
+{
+    RedrawWindow(hWnd, nullptr, nullptr, flags);
+}
+
 void renderpauseresume(HWND hWnd)
 {
     EngineState& s = engine;
@@ -22,6 +51,128 @@ void renderpauseresume(HWND hWnd)
     setmenustate(hWnd, s.okicon == 1);
     if (!s.okicon)
         SetCursor(s.cross);
+}
+
+// Starts a new picture of what is now set and renders it at once.
+void rendernew(HWND hWnd)
+{
+    engine.newimage = 1;
+    engine.okicon = 0;
+    PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+}
+
+void checkpalette(HWND hWnd, UINT chosen)
+{
+    HMENU menu = GetMenu(hWnd);
+    for (UINT id : {cmdpalette, cmdpalette1, cmdpalette2})
+        CheckMenuItem(menu, id, MF_BYCOMMAND | (id == chosen ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void choosepalettefile(HWND hWnd)
+{
+    if (!GetOpenFileNameA(&filedialogs.ofn))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    if (OpenMapFile() != 0) {
+        problem(hWnd, "Error opening MAP file", "MAP file error");
+        PostMessageA(hWnd, WM_COMMAND, cmdclearscreen, 0);
+        return;
+    }
+    // The preview covers the window's corner; what it covered comes back
+    // whatever the answer.
+    HDC window = GetDC(hWnd);
+    Surface* saved = shell.previewsave.get();
+    BitBlt(saved, 0, 0, previewwidth, previewheight, window, 0, 0, SRCCOPY);
+    showpalette();
+    const int answer = MessageBoxA(nullptr, "Accept palette?", "Preview", MB_YESNO | MB_ICONINFORMATION);
+    BitBlt(window, 0, 0, previewwidth, previewheight, saved, 0, 0, SRCCOPY);
+    ReleaseDC(hWnd, window);
+    if (answer == IDNO) {
+        PostMessageA(hWnd, WM_COMMAND, cmdpalette, 0);
+        return;
+    }
+    engine.palette = paltemp;
+    checkpalette(hWnd, cmdpalette);
+    engine.newimage = 1;
+}
+
+void builtinpalette(HWND hWnd, UINT id)
+{
+    genpalette(id == cmdpalette1 ? defpal1 : defpal2);
+    checkpalette(hWnd, id);
+    engine.newimage = 1;
+}
+
+void clearscreen(HWND hWnd)
+{
+    HDC window = GetDC(hWnd);
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    FillRect(window, &shell.ClientRes, black);
+    ReleaseDC(hWnd, window);
+    shell.VhdcRes = RECT{0, 0, engine.res, engine.res};
+    FillRect(engine.g_vhdc, &shell.VhdcRes, black);
+    engine.newimage = 1;
+}
+
+void loadparameters(HWND hWnd)
+{
+    if (!GetOpenFileNameA(&filedialogs.odv3n))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    const int code = loaddv3();
+    if (code != loaddone) {
+        const LoadMessage message = loaderror(code, filenames.odv3file);
+        problem(hWnd, message.text, message.title.c_str());
+        return;
+    }
+    rendernew(hWnd);
+}
+
+// Writes the parameters and says how it went; option 1 puts them beside the image.
+void saveparameters(HWND hWnd, int option)
+{
+    const int code = writedv3(option);
+    if (code != savedone) {
+        problem(hWnd, saveerror[code - 1], saveerrortitle);
+        return;
+    }
+    information("Parameters saved as " + filenames.sdv3filetitle +
+                "\n\nLoad via ' File ' menu or by double-clicking.");
+}
+
+void saveparametersonly(HWND hWnd)
+{
+    if (!GetSaveFileNameA(&filedialogs.sdv3n))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
+    saveparameters(hWnd, 0);
+}
+
+void saveimage(HWND hWnd)
+{
+    if (!GetSaveFileNameA(&filedialogs.stgan))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int code = writetga(engine.g_vhdc);
+    if (code != savedone) {
+        problem(hWnd, saveerror[code - 1], saveerrortitle);
+        return;
+    }
+    information("Image saved as " + filenames.tgafiletitle);
+    saveparameters(hWnd, 1);
+}
+
+void help()
+{
+    information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
+                "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.");
+}
+
+void toggledebug()
+{
+    search.debugflag = 1 - search.debugflag;
+    MessageBoxA(nullptr, search.debugflag ? "Parameter display mode enabled." : "Parameter display mode disabled.",
+                "Debug Mode", MB_ICONINFORMATION);
 }
 
 } // namespace
@@ -46,11 +197,18 @@ void maincommand(HWND hWnd, UINT id)
     if (engine.okicon)
         return;
     switch (id) {
-    case cmdexit:
-        PostMessageA(hWnd, WM_DESTROY, 0, 0);
-        break;
-    default:
-        break;
+    case cmdhelp: help(); break;
+    case cmdabout: openaboutwindow(); break;
+    case cmddebug: toggledebug(); break;
+    case cmdpalette: choosepalettefile(hWnd); break;
+    case cmdpalette1:
+    case cmdpalette2: builtinpalette(hWnd, id); break;
+    case cmdclearscreen: clearscreen(hWnd); break;
+    case cmdload: loadparameters(hWnd); break;
+    case cmdsaveparameters: saveparametersonly(hWnd); break;
+    case cmdsaveimage: saveimage(hWnd); break;
+    case cmdexit: PostMessageA(hWnd, WM_DESTROY, 0, 0); break;
+    default: break;
     }
 }
 

@@ -13,7 +13,6 @@ namespace kt {
 inline constexpr const char* szWinName = "KTWindow";
 inline constexpr const char* szPopupWinName = "KTPopupWindow";
 inline constexpr const char* szSplashWinName = "KTSplashWindow";
-inline constexpr const char* szHistogramWinName = "KTHistogramWindow";
 inline constexpr const char* programtitle = "KT Dravune 3D";
 
 inline constexpr const char* errormessage[4] = {

@@ -3,6 +3,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "files/filedialogs.h"
+#include "image/histogramwindow.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
 #include "shell/mainwindow.h"
@@ -50,6 +51,11 @@ int InitWindowClass(HINSTANCE hInstance)
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = szSplashWinName;
     shell.oksplash = RegisterClassA(&wc) ? 1 : 0;
+
+    wc.lpfnWndProc = HistogramWindowProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = szHistogramWinName;
+    shell.okhistogram = RegisterClassA(&wc) ? 1 : 0;
     return 0;
 }
 

@@ -8,22 +8,7 @@ namespace {
 
 class ViewTest : public testing::ProgramTest {
 protected:
-    // Starts the program, pauses it, and runs `body` in the paused program.
-    void paused(std::function<void()> body)
-    {
-        then([] { click(); }, 10);
-        then(std::move(body));
-        then([] { press(VK_ESCAPE); });
-        EXPECT_EQ(run(), 0);
-    }
     static void resize(int w, int h) { deliverclientsize(mainwindow(), w, h); }
-    // Handles what is queued, such as the WM_SIZE a rebuilt image posts.
-    static void settle()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
     static void largeimage()
     {
         engine.res = 2000;

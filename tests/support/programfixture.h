@@ -35,6 +35,31 @@ protected:
     // soon as the program waits for input.
     static void then(std::function<void()> step, int pumps = 6) { headless().input(std::move(step), pumps); }
 
+    // Starts the program, pauses it, runs `body` in the paused program and
+    // ends it.
+    void paused(std::function<void()> body)
+    {
+        then([] { click(); }, 10);
+        then(std::move(body));
+        then([] { press(VK_ESCAPE); });
+        EXPECT_EQ(run(), 0);
+    }
+    // Handles what is queued, as the loop would, without rendering.
+    static void settle()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!TranslateAcceleratorA(engine.g_hWnd, shell.g_hAccel, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+    }
+    static void command(UINT id)
+    {
+        SendMessageA(engine.g_hWnd, WM_COMMAND, id, 0);
+        settle();
+    }
+
     static HWND mainwindow() { return engine.g_hWnd; }
     static void press(int key, UINT modifiers = 0, char32_t character = 0)
     {

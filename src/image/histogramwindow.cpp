@@ -1,0 +1,129 @@
+#include "image/histogramwindow.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+std::array<std::uint32_t, 256> hist256{};
+
+namespace {
+
+constexpr int windowside = 320;
+constexpr int tallestbar = 240;
+
+// What the window keeps while it exists (one at a time).
+struct Chart {
+    RECT cr;
+    std::unique_ptr<Surface> vhdc;
+};
+Chart chart;
+
+void drawbars()
+{
+    if (!chart.vhdc)
+        return;
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    HPEN previous = SelectObject(chart.vhdc.get(), pen);
+    const int baseline = chart.cr.bottom - 10;
+    for (int i = 1; i < 256; ++i) {
+        const int plot = histogrambar(hist256[i], engine.pixelmax);
+        if (plot <= 0)
+            continue;
+        const int x = chart.cr.right + i - 280;
+        MoveToEx(chart.vhdc.get(), x, baseline, nullptr);
+        LineTo(chart.vhdc.get(), x, baseline - plot);
+    }
+    SelectObject(chart.vhdc.get(), previous);
+    DeleteObject(pen);
+}
+
+void closechart(HWND hwnd)
+{
+    chart.vhdc.reset();
+    EnableWindow(engine.g_hWnd, 1);
+    DestroyWindow(hwnd);
+}
+
+} // namespace
+
+int histogrambar(std::uint32_t count, std::uint32_t pixelmax)
+{
+    if (count == 0)
+        return 0;
+    // With no count among indices 2 to 255 there is no scale: nothing is
+    // drawn but index 1, one pixel high, to show that it was used.
+    if (pixelmax == 0)
+        return 1;
+    const double factor = static_cast<double>(tallestbar) / pixelmax;
+    const auto invfactor = static_cast<std::uint32_t>(1 / factor) + 1;
+    if (count < invfactor)
+        return 1;
+    // The product is kept in extended precision, where 100 x (240 / 1000)
+    // stays just below 24 instead of rounding up to it.
+    const long double height = static_cast<long double>(count) * factor;
+    // A bar taller than the window is cut at its top anyway.
+    return height > 1e6 ? 1000000 : static_cast<int>(height);
+}
+
+void createhistogramwindow()
+{
+    const EngineState& s = engine;
+    HWND hwnd = CreateWindowExA(0, szHistogramWinName, "Palette Index Histogram", WS_POPUP | WS_OVERLAPPEDWINDOW,
+                                s.xscreen / 2 - windowside / 2, s.yscreen / 2 - windowside / 2, windowside,
+                                windowside, s.g_hWnd, nullptr, nullptr, nullptr);
+    if (!hwnd)
+        return;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    EnableWindow(s.g_hWnd, 0);
+}
+
+LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        GetClientRect(hwnd, &chart.cr);
+        chart.vhdc = Surface::create(std::max(chart.cr.right, 1), std::max(chart.cr.bottom, 1));
+        if (chart.vhdc) {
+            const RECT all{0, 0, chart.vhdc->width(), chart.vhdc->height()};
+            FillRect(chart.vhdc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        }
+        PostMessageA(hwnd, WM_COMMAND, histogramdrawcommand, 0);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == histogramdrawcommand)
+            drawbars();
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        const RECT& r = ps.rcPaint;
+        if (chart.vhdc)
+            BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, chart.vhdc.get(), r.left, r.top,
+                   SRCCOPY);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_MOVE:
+    case WM_SIZE:
+        InvalidateRect(hwnd, nullptr, 1);
+        return 0;
+    case WM_CHAR:
+        if (wParam == '\r')
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_CLOSE:
+        closechart(hwnd);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace kt

@@ -1,0 +1,26 @@
+#pragma once
+// The palette-index histogram: how many pixels the last filter pass gave each
+// palette index, as a bar chart in a small window over the screen centre.
+#include <array>
+#include <cstdint>
+
+#include "platform/window.h"
+
+namespace kt {
+
+inline constexpr const char* szHistogramWinName = "KTHistogramWindow";
+constexpr UINT histogramdrawcommand = 210;
+
+// Counts per palette index, filled by a filter pass; engine.pixelmax holds the
+// largest of indices 2 to 255.
+extern std::array<std::uint32_t, 256> hist256;
+
+// Opens the window and disables the main window until it closes.
+void createhistogramwindow();
+
+LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The height in pixels of the bar of a count, for a given largest count.
+int histogrambar(std::uint32_t count, std::uint32_t pixelmax);
+
+} // namespace kt

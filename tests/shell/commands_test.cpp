@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include "analysis/randomsearch.h"
+#include "files/atomicfile.h"
+#include "files/filenames.h"
+#include "files/paramfiles.h"
+#include "image/mapfile.h"
+#include "support/programfixture.h"
+#include "support/tempdir.h"
+
+namespace kt {
+namespace {
+
+class CommandTest : public testing::ProgramTest {
+protected:
+    static const MessageBoxRequest& lastbox() { return headless().messageboxes.back(); }
+    static void expectbox(const std::string& text, const std::string& title, UINT type, HWND owner)
+    {
+        ASSERT_FALSE(headless().messageboxes.empty());
+        const auto& box = lastbox();
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.caption, title);
+        EXPECT_EQ(box.type, type);
+        EXPECT_EQ(box.owner, owner);
+    }
+    testing::TempDir dir;
+};
+
+TEST_F(CommandTest, HelpAndParameterDisplayModeWhilePaused)
+{
+    paused([] {
+        command(cmdhelp);
+        expectbox("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
+                  "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.",
+                  "KT Dravune 3D", MB_ICONINFORMATION, nullptr);
+        press('D', MOD_CONTROL | MOD_ALT);
+        settle();
+        expectbox("Parameter display mode enabled.", "Debug Mode", MB_ICONINFORMATION, nullptr);
+        EXPECT_EQ(search.debugflag, 1);
+        press('D', MOD_CONTROL | MOD_ALT);
+        settle();
+        expectbox("Parameter display mode disabled.", "Debug Mode", MB_ICONINFORMATION, nullptr);
+        EXPECT_EQ(search.debugflag, 0);
+    });
+}
+
+TEST_F(CommandTest, CommandsOtherThanRenderAreRefusedWhileRendering)
+{
+    then([] {
+        command(cmdhelp);
+        command(cmdpalette2);
+        command(cmdclearscreen);
+        press(VK_F1);
+        press('D', MOD_CONTROL | MOD_ALT); // no menu item: refused by the command itself
+    }, 10);
+    then([] { click(); }, 6);
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(headless().messageboxes.empty());
+    EXPECT_EQ(engine.palette, defpal1);
+    EXPECT_EQ(search.debugflag, 0);
+}
+
+TEST_F(CommandTest, DefaultPalettesMoveTheCheckMark)
+{
+    paused([] {
+        press(VK_F1 + 8);
+        press(VK_F1 + 9);
+        settle();
+        EXPECT_EQ(palettecolour(engine.palette, 20), RGB(148, 0, 0));
+        EXPECT_EQ(menustate(cmdpalette2) & MF_CHECKED, MF_CHECKED);
+        EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
+        EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, 0u);
+        EXPECT_EQ(engine.newimage, 1);
+    });
+}
+
+TEST_F(CommandTest, PalettePreviewShowsTheStripAndRestoresTheCorner)
+{
+    const std::string path = dir.file("red.map");
+    std::string text = "0 0 0\n";
+    for (int k = 1; k < 256; ++k)
+        text += std::to_string(k) + " 0 0\n";
+    testing::writetext(path, text);
+    std::vector<COLORREF> strip;
+    paused([&] {
+        HWND main = mainwindow();
+        const COLORREF cornerBefore = main->client.getpixel(30, 30);
+        headless().fileanswers.push_back(path);
+        headless().onmessagebox = [&](const MessageBoxRequest& box) {
+            EXPECT_EQ(box.text, "Accept palette?");
+            EXPECT_EQ(box.caption, "Preview");
+            EXPECT_EQ(box.type, MB_YESNO | MB_ICONINFORMATION);
+            EXPECT_EQ(box.owner, nullptr);
+            for (POINT p : {POINT{20, 25}, POINT{19, 25}, POINT{276, 25}, POINT{20, 74}, POINT{20, 75}, POINT{0, 0},
+                            POINT{1, 1}, POINT{2, 2}, POINT{3, 3}, POINT{275, 50}})
+                strip.push_back(main->client.getpixel(p.x, p.y));
+            return IDYES;
+        };
+        command(cmdpalette);
+        headless().onmessagebox = nullptr;
+        EXPECT_EQ(main->client.getpixel(30, 30), cornerBefore) << "the corner is restored";
+        EXPECT_EQ(palettecolour(engine.palette, 200), RGB(200, 0, 0));
+        EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, MF_CHECKED);
+        EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
+        EXPECT_EQ(engine.newimage, 1);
+        ASSERT_EQ(headless().filedialogs.size(), 1u);
+        EXPECT_EQ(headless().filedialogs[0].title, "Select a Fractint .MAP File");
+    });
+    const COLORREF back = RGB(255, 245, 230);
+    ASSERT_EQ(strip.size(), 10u);
+    EXPECT_EQ(strip[0], RGB(0, 0, 0)) << "entry 0 at x = 20";
+    EXPECT_EQ(strip[1], back);
+    EXPECT_EQ(strip[2], back);
+    EXPECT_EQ(strip[3], RGB(0, 0, 0)) << "the swatches reach y = 74";
+    EXPECT_EQ(strip[4], back) << "and stop there";
+    EXPECT_EQ(strip[5], RGB(205, 215, 225));
+    EXPECT_EQ(strip[6], RGB(215, 225, 235));
+    EXPECT_EQ(strip[7], RGB(205, 215, 225));
+    EXPECT_EQ(strip[8], back);
+    EXPECT_EQ(strip[9], RGB(255, 0, 0)) << "entry 255 at x = 275";
+}
+
+TEST_F(CommandTest, DecliningAPreviewAsksAgainAndCancellingKeepsThePalette)
+{
+    const std::string path = dir.file("vga.map");
+    testing::writetext(path, "1 2 3\n");
+    paused([&] {
+        headless().fileanswers.push_back(path);
+        headless().answers.push_back(IDNO);
+        command(cmdpalette); // the posted 135 reopens the dialog, which is cancelled
+        EXPECT_EQ(headless().filedialogs.size(), 2u);
+        EXPECT_EQ(engine.palette, defpal1);
+        EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, MF_CHECKED);
+        EXPECT_EQ(engine.newimage, 0);
+    });
+}
+
+TEST_F(CommandTest, ABadPaletteFileIsReportedAndClearsThePicture)
+{
+    const std::string path = dir.file("bad.map");
+    testing::writetext(path, "1 2 3\nnot a colour\n");
+    paused([&] {
+        headless().fileanswers.push_back(path);
+        command(cmdpalette);
+        expectbox("Error opening MAP file", "MAP file error", MB_ICONEXCLAMATION, mainwindow());
+        EXPECT_EQ(engine.g_vhdc->getpixel(300, 300), RGB(0, 0, 0)) << "Clear Screen followed";
+        EXPECT_EQ(engine.palette, defpal1);
+    });
+}
+
+TEST_F(CommandTest, ClearScreenBlanksWindowAndImageButKeepsTheCounts)
+{
+    paused([] {
+        const std::uint32_t hits = engine.hitmax;
+        press(VK_F1 + 10);
+        settle();
+        EXPECT_EQ(engine.g_vhdc->getpixel(0, 0), RGB(0, 0, 0));
+        EXPECT_EQ(engine.g_vhdc->getpixel(599, 599), RGB(0, 0, 0));
+        EXPECT_EQ(mainwindow()->client.getpixel(0, 0), RGB(0, 0, 0));
+        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(engine.hitmax, hits);
+    });
+}
+
+TEST_F(CommandTest, LoadingRendersAtOnceAndRefusalsChangeNothing)
+{
+    engine.type = 1;
+    filenames.sdv3file = dir.file("two.dv3");
+    ASSERT_EQ(writedv3(0), 0);
+    resetall();
+    testing::writebytes(dir.file("short.dv3"), {1, 2});
+    paused([&] {
+        for (const char* name : {"absent.dv3", "short.dv3"}) {
+            headless().fileanswers.push_back(dir.file(name));
+            press('L');
+            settle();
+        }
+        EXPECT_EQ(engine.okicon, 0);
+        EXPECT_EQ(engine.type, 0);
+        EXPECT_EQ(headless().messageboxes.size(), 1u) << "a missing file is refused by the dialog itself";
+        expectbox(loaderror(loadtooshort, "short.dv3").text, "DV3 file error", MB_ICONEXCLAMATION, mainwindow());
+
+        headless().fileanswers.push_back(dir.file("two.dv3"));
+        press('L');
+        settle();
+        EXPECT_EQ(engine.type, 1);
+        EXPECT_EQ(engine.okicon, 1) << "the loaded set renders at once";
+        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(headless().filedialogs.back().title, "Select an DV3 / DV parameter file:");
+        press('R');
+        settle();
+    });
+}
+
+TEST_F(CommandTest, SavingImageAndParametersReportsBoth)
+{
+    paused([&] {
+        headless().fileanswers.push_back(dir.file("star"));
+        press('S');
+        settle();
+        ASSERT_EQ(headless().messageboxes.size(), 2u);
+        EXPECT_EQ(headless().messageboxes[0].text, "Image saved as star.tga");
+        EXPECT_EQ(headless().messageboxes[0].caption, "KT Dravune 3D");
+        EXPECT_EQ(headless().messageboxes[0].type, MB_ICONINFORMATION);
+        expectbox("Parameters saved as star.dv3\n\nLoad via ' File ' menu or by double-clicking.", "KT Dravune 3D",
+                  MB_ICONINFORMATION, nullptr);
+        EXPECT_EQ(testing::readbytes(dir.file("star.tga")).size(), 44u + 3 * 600 * 600);
+        EXPECT_EQ(testing::readbytes(dir.file("star.dv3")).size(), 130u);
+
+        // The next parameter save proposes the file just written.
+        press('P');
+        settle();
+        EXPECT_EQ(headless().filedialogs.back().initialPath, dir.file("star.dv3"));
+        EXPECT_EQ(headless().filedialogs.back().title, "Select a file for saving parameters:");
+    });
+}
+
+TEST_F(CommandTest, AFailedImageWriteKeepsTheOldFileAndWritesNoParameters)
+{
+    testing::writebytes(dir.file("old.tga"), {1, 2, 3});
+    paused([&] {
+        headless().fileanswers.push_back(dir.file("old.tga"));
+        AtomicFile::injectwritefailure(1000);
+        press('S');
+        settle();
+        AtomicFile::injectwritefailure(-1);
+        expectbox("Error writing to save file.", "Save file error", MB_ICONEXCLAMATION, mainwindow());
+        EXPECT_EQ(headless().messageboxes.size(), 1u);
+        EXPECT_EQ(testing::readbytes(dir.file("old.tga")), (std::vector<std::uint8_t>{1, 2, 3}));
+        EXPECT_FALSE(std::filesystem::exists(dir.file("old.dv3")));
+    });
+}
+
+TEST_F(CommandTest, SavingParametersOnly)
+{
+    paused([&] {
+        headless().fileanswers.push_back(dir.file("set.dv3"));
+        press('P');
+        settle();
+        expectbox("Parameters saved as set.dv3\n\nLoad via ' File ' menu or by double-clicking.", "KT Dravune 3D",
+                  MB_ICONINFORMATION, nullptr);
+        headless().fileanswers.push_back(dir.file("set.dv3"));
+        AtomicFile::injectwritefailure(0);
+        press('P');
+        settle();
+        AtomicFile::injectwritefailure(-1);
+        expectbox("Error writing to save file.", "Save file error", MB_ICONEXCLAMATION, mainwindow());
+        EXPECT_EQ(testing::readbytes(dir.file("set.dv3")).size(), 130u) << "the saved file survived";
+    });
+}
+
+TEST_F(CommandTest, AboutOpensFromItsKey)
+{
+    paused([] {
+        press(VK_F1 + 1);
+        settle();
+        EXPECT_FALSE(IsWindowEnabled(mainwindow()));
+        EXPECT_EQ(shell.aboutflag, 1);
+        for (HWND w : allwindows())
+            if (w->classname == "KTPopupWindow")
+                deliverclick(w, true, 1, 1);
+        settle();
+        EXPECT_TRUE(IsWindowEnabled(mainwindow()));
+    });
+}
+
+} // namespace
+} // namespace kt
