@@ -16,7 +16,8 @@ TEST(HistogramBar, WorkedExamples)
     EXPECT_EQ(histogrambar(960, 960), 240);
     EXPECT_EQ(histogrambar(100, 1000), 23) << "240 / 1000 is a little below 0.24";
     EXPECT_EQ(histogrambar(1000, 1000), 239);
-    EXPECT_EQ(histogrambar(10, 100), 24) << "below 240 every count is scaled up";
+    EXPECT_EQ(histogrambar(10, 120), 20) << "below 240 every count is scaled up";
+    EXPECT_EQ(histogrambar(1, 120), 2);
     EXPECT_EQ(histogrambar(5, 0), 1) << "no scale: a used index shows one pixel";
     EXPECT_GT(histogrambar(4000000000u, 1), 240) << "index 1 may stand taller than the window";
 }
