@@ -4,8 +4,12 @@
 #include <thread>
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QScreen>
 
+#include "platform/bitmaps.h"
 #include "platform/core.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/commandmenubar.h"
@@ -125,6 +129,17 @@ void QtBackend::pump(bool wait)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+void QtBackend::useprogramicon()
+{
+    HBITMAP icon = LoadBitmapA(nullptr, "DRAVUNE3DICON");
+    if (!icon)
+        return;
+    const QImage image(reinterpret_cast<const uchar*>(icon->bits()), icon->width(), icon->height(),
+                       icon->width() * 4, QImage::Format_RGB32);
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image.copy())));
+    DeleteObject(icon);
+}
+
 void QtBackend::presentchanged()
 {
     for (TopLevelWindow* window : windows_)
@@ -146,6 +161,8 @@ void QtBackend::windowcreated(HWND hwnd)
 {
     if (!istoplevel(hwnd))
         return;
+    if (QApplication::windowIcon().isNull())
+        useprogramicon();
     auto* window = new TopLevelWindow(hwnd);
     setwidget(hwnd, window);
     windows_.push_back(window);
@@ -203,18 +220,23 @@ void QtBackend::cursorchanged()
         window->setCursor(shape);
 }
 
+// A modal box or dialog runs Qt's own loop, where the program presents
+// nothing: what was drawn just before it (a palette preview) is shown first.
 int QtBackend::messagebox(const MessageBoxRequest& request)
 {
+    presentchanged();
     return showmessagebox(request);
 }
 
 std::optional<std::string> QtBackend::choosefile(const FileDialogRequest& request)
 {
+    presentchanged();
     return choosefilewithqt(request);
 }
 
 void QtBackend::rundialog(HWND dialog)
 {
+    presentchanged();
     rundialogwithqt(dialog);
 }
 

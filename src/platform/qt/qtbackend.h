@@ -52,6 +52,8 @@ private:
 
     // Asks for a repaint of every shown window whose surface changed.
     void presentchanged();
+    // The window icon, from the program's artwork once it is registered.
+    void useprogramicon();
     void handleevents();
 
     std::unique_ptr<QApplication> application_;

@@ -24,9 +24,15 @@ bool ispopup(HWND hwnd)
     return (hwnd->style & WS_POPUP) != 0;
 }
 
+// A popup with a caption (the histogram) is a small framed tool window; one
+// without (splash, about) is a bare picture.
 Qt::WindowFlags flagsfor(HWND hwnd)
 {
-    return ispopup(hwnd) ? Qt::Tool | Qt::FramelessWindowHint : Qt::Window;
+    if (!ispopup(hwnd))
+        return Qt::Window;
+    if ((hwnd->style & WS_CAPTION) == WS_CAPTION)
+        return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    return Qt::Tool | Qt::FramelessWindowHint;
 }
 
 // The scroll request a scroll bar action is, or -1 for one that is none.
