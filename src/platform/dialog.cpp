@@ -1,6 +1,7 @@
 #include "platform/dialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/backend.h"
@@ -190,6 +191,25 @@ LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LP
     }
     backend().windowchanged(c);
     return 0;
+}
+
+namespace {
+std::string fieldprefix(HWND dialog, int id)
+{
+    char text[30];
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+} // namespace
+
+double dialogreal(HWND dialog, int id)
+{
+    return std::strtod(fieldprefix(dialog, id).c_str(), nullptr);
+}
+
+long dialoginteger(HWND dialog, int id)
+{
+    return std::strtol(fieldprefix(dialog, id).c_str(), nullptr, 10);
 }
 
 void usertypes(HWND dialog, int id, const std::string& text)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/messagebox.h"
 #include "platform/window.h"
 
 namespace kt {
@@ -44,6 +45,12 @@ BOOL SetDlgItemTextA(HWND dialog, int id, const char* text);
 BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A field's text read as a dialog reads it: at most its first 29 characters,
+// the longest numeric prefix after leading white space, 0 when there is none.
+// An integer beyond the range of a long saturates.
+double dialogreal(HWND dialog, int id);
+long dialoginteger(HWND dialog, int id);
 
 // What the user does to a control, as a backend reports it: typing into an
 // edit field, clicking a button (radio buttons check themselves), moving a

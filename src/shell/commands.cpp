@@ -2,13 +2,18 @@
 
 #include <string>
 
+#include <ctime>
+
+#include "analysis/paramdialog.h"
 #include "analysis/randomsearch.h"
+#include "analysis/rotationdialogs.h"
 #include "engine/enginestate.h"
 #include "files/filedialogs.h"
 #include "files/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
 #include "files/tga.h"
+#include "image/colourdialogs.h"
 #include "image/mapfile.h"
 #include "image/palettepreview.h"
 #include "image/palettes.h"
@@ -16,6 +21,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
+#include "shell/view.h"
 
 namespace kt {
 
@@ -29,9 +35,9 @@ constexpr UINT pausedonly[] = {
 // Filters that work on hit counts, not on depth colours.
 constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog};
 
-void information(const std::string& text)
+void information(const std::string& text, const char* title = programtitle)
 {
-    MessageBoxA(nullptr, text.c_str(), programtitle, MB_ICONINFORMATION);
+    MessageBoxA(nullptr, text.c_str(), title, MB_ICONINFORMATION);
 }
 
 void problem(HWND hWnd, const std::string& text, const char* title)
@@ -162,6 +168,76 @@ void saveimage(HWND hWnd)
     saveparameters(hWnd, 1);
 }
 
+INT_PTR opendialog(HWND hWnd, const DialogTemplate& dialog, DLGPROC procedure)
+{
+    return DialogBoxParamA(shell.g_hInstance, &dialog, hWnd, procedure, 0);
+}
+
+bool sameset(const ICON& a, const ICON& b)
+{
+    return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d && a.e == b.e && a.n == b.n && a.p == b.p &&
+           a.scale == b.scale;
+}
+
+void parameters(HWND hWnd)
+{
+    EngineState& s = engine;
+    paramsaves.saveicon = s.icon[s.type];
+    paramsaves.savetype = s.type;
+    s.saveres = s.res;
+    if (opendialog(hWnd, paramdialog, ParamDialogProc) == IDCANCEL)
+        return;
+    if (!sameset(s.icon[s.type], paramsaves.saveicon) || s.type != paramsaves.savetype)
+        s.newimage = 1;
+    if (s.res != s.saveres && rebuildoffscreen(hWnd, s.saveres))
+        s.newimage = 1;
+}
+
+void randomset(HWND hWnd)
+{
+    if (shell.advisory) {
+        information("Many parameter sets will generate extreme\n   values which will overflow the computer's\n"
+                    "   capacity, potentially crashing the program.\n\nOr, instead of producing chaotic patterns, they\n"
+                    "   might converge to point clusters, lines or\n   closed curves which are not interesting.\n\n"
+                    "Therefore, it might take a little time to find\n   random parameter sets that appear likely to\n"
+                    "   be stable and to behave as intended.",
+                    "Icon Parameters Advisory");
+        shell.advisory = 0;
+    }
+    randomparams(static_cast<std::uint32_t>(std::time(nullptr)));
+    rendernew(hWnd);
+}
+
+void rotation(HWND hWnd)
+{
+    EngineState& s = engine;
+    const VOXEL saverot = s.rot[s.type];
+    const int saveorder = s.rotationorder;
+    if (opendialog(hWnd, rotationdialog, RotationDialogProc) == IDCANCEL)
+        return;
+    const VOXEL& now = s.rot[s.type];
+    if (now.x != saverot.x || now.y != saverot.y || now.z != saverot.z || s.rotationorder != saveorder)
+        s.newimage = 1;
+}
+
+void coloringmethod(HWND hWnd)
+{
+    const int savemethod = engine.cmethod;
+    if (opendialog(hWnd, coloringdialog, ColoringMethodDialogProc) == IDCANCEL)
+        return;
+    if (engine.cmethod != savemethod)
+        engine.newimage = 1;
+}
+
+void background(HWND hWnd)
+{
+    const COLORREF saveback = engine.back;
+    if (opendialog(hWnd, backgrounddialog, BackgroundDialogProc) == IDCANCEL)
+        return;
+    if (engine.back != saveback)
+        engine.newimage = 1;
+}
+
 void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
@@ -208,6 +284,12 @@ void maincommand(HWND hWnd, UINT id)
     case cmdsaveparameters: saveparametersonly(hWnd); break;
     case cmdsaveimage: saveimage(hWnd); break;
     case cmdexit: PostMessageA(hWnd, WM_DESTROY, 0, 0); break;
+    case cmdparameters: parameters(hWnd); break;
+    case cmdrandom: randomset(hWnd); break;
+    case cmdrotate: rotation(hWnd); break;
+    case cmdcoloring: coloringmethod(hWnd); break;
+    case cmdbackground: background(hWnd); break;
+    case cmdfdlimit: opendialog(hWnd, fddialog, FDDialogProc); break;
     default: break;
     }
 }

@@ -38,6 +38,13 @@ struct ShellState {
     std::unique_ptr<Surface> offscreen;   // the off-screen image engine.g_vhdc draws on
     std::unique_ptr<Surface> previewsave; // the window corner a palette preview covers
 
+    // One-time advisories, 1 until shown: random search, normalization,
+    // equalization, the logarithmic filters.
+    int advisory = 1;
+    int nadvisory = 1;
+    int eadvisory = 1;
+    int logadvisory = 1;
+
     // The about window.
     int aboutflag = 0;
     HBITMAP aboutbitmap = nullptr;

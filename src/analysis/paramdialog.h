@@ -1,0 +1,21 @@
+#pragma once
+// The Parameters dialog: formula, coefficients, n, p, scale and image size,
+// screened on OK.
+#include "engine/enginestate.h"
+#include "platform/dialog.h"
+
+namespace kt {
+
+extern const DialogTemplate paramdialog;
+
+// What the command kept before opening the dialog; Cancel restores from it
+// (with engine.saveres for the image size).
+struct ParamDialogSaves {
+    ICON saveicon;
+    int savetype;
+};
+extern ParamDialogSaves paramsaves;
+
+INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace kt

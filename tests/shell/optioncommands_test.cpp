@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "analysis/screening.h"
+#include "platform/dialog.h"
+#include "support/programfixture.h"
+
+namespace kt {
+namespace {
+
+using OptionCommandTest = testing::ProgramTest;
+
+TEST_F(OptionCommandTest, ParametersWithoutChangesKeepThePicture)
+{
+    paused([] {
+        ASSERT_EQ(engine.newimage, 0);
+        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        press(VK_F1 + 2);
+        settle();
+        EXPECT_EQ(headless().dialogs.back(), "                  Dravune 3D Parameters");
+        EXPECT_EQ(engine.newimage, 0);
+        EXPECT_TRUE(IsWindowEnabled(mainwindow())) << "the owner is enabled again";
+    });
+}
+
+TEST_F(OptionCommandTest, ANewImageSizeRebuildsThePictureAndWaitsForANewRender)
+{
+    paused([] {
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 628, "2000");
+            userclicks(d, IDOK);
+        });
+        command(cmdparameters);
+        EXPECT_EQ(engine.res, 2000);
+        EXPECT_EQ(engine.g_vhdc->width(), 2000);
+        EXPECT_NE(engine.hcres, engine.res) << "the hit counts belong to the old size until a new render";
+        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(shell.xMaxScroll, 2000 - mainwindow()->client.width()) << "the scroll bars follow";
+    });
+}
+
+TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
+{
+    paused([] {
+        press(VK_F1 + 3);
+        settle();
+        EXPECT_EQ(testing::ProgramTest::boxes(
+                      "Many parameter sets will generate extreme\n   values which will overflow the computer's\n"
+                      "   capacity, potentially crashing the program.\n\nOr, instead of producing chaotic patterns, "
+                      "they\n   might converge to point clusters, lines or\n   closed curves which are not "
+                      "interesting.\n\nTherefore, it might take a little time to find\n   random parameter sets that "
+                      "appear likely to\n   be stable and to behave as intended."),
+                  1);
+        EXPECT_EQ(headless().messageboxes[0].caption, "Icon Parameters Advisory");
+        EXPECT_EQ(engine.okicon, 1);
+        EXPECT_EQ(engine.icon[0].scale, 1.0);
+        press('R');
+        settle();
+        press(VK_F1 + 3);
+        settle();
+        EXPECT_EQ(headless().messageboxes.size(), 1u) << "the advisory shows only once";
+        press('R');
+        settle();
+    });
+}
+
+TEST_F(OptionCommandTest, RotationColouringAndBackgroundMarkANewImageOnlyWhenChanged)
+{
+    paused([] {
+        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        command(cmdrotate);
+        EXPECT_EQ(engine.newimage, 0);
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 912, "90");
+            userclicks(d, IDOK);
+        });
+        command(cmdrotate);
+        EXPECT_EQ(engine.newimage, 1);
+
+        engine.newimage = 0;
+        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        command(cmdcoloring);
+        EXPECT_EQ(engine.newimage, 0);
+        headless().dialogscripts.push_back([](HWND d) {
+            userclicks(d, 411);
+            userclicks(d, IDOK);
+        });
+        command(cmdcoloring);
+        EXPECT_EQ(engine.cmethod, 1);
+        EXPECT_EQ(engine.newimage, 1);
+
+        engine.newimage = 0;
+        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        command(cmdbackground);
+        EXPECT_EQ(engine.newimage, 0);
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 310, "0");
+            userclicks(d, IDOK);
+        });
+        command(cmdbackground);
+        EXPECT_EQ(engine.back, RGB(0, 245, 230));
+        EXPECT_EQ(engine.newimage, 1);
+    });
+}
+
+TEST_F(OptionCommandTest, TheHiddenCommandSetsTheDimensionLimit)
+{
+    paused([] {
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 710, "1.2");
+            userclicks(d, IDOK);
+        });
+        press('X', MOD_CONTROL | MOD_ALT);
+        settle();
+        EXPECT_EQ(screening.FDLimit, 1.2);
+        EXPECT_EQ(headless().dialogs.back(), "Fractal Dimension");
+    });
+}
+
+} // namespace
+} // namespace kt
