@@ -14,7 +14,9 @@
 #include "files/saveerrors.h"
 #include "files/tga.h"
 #include "image/colourdialogs.h"
+#include "image/filters.h"
 #include "image/mapfile.h"
+#include "image/nadjustdialog.h"
 #include "image/palettepreview.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
@@ -238,6 +240,67 @@ void background(HWND hWnd)
         engine.newimage = 1;
 }
 
+// Filters need hit counts of the current image size.
+bool hitcountsfit()
+{
+    return engine.hcres == engine.res;
+}
+
+void advise(int& flag, const char* text, const char* title)
+{
+    if (!flag)
+        return;
+    information(text, title);
+    flag = 0;
+}
+
+constexpr const char* overdeveloped =
+    "The best results often will be obtained if\n   the image is 'overdeveloped'.\n\n"
+    "The image will disappear if you resume\n   rendering after the filter is applied.\n"
+    "   Therefore, if you want to save the\n   filtered image, do so immediately.";
+
+void normalizecommand()
+{
+    advise(shell.nadvisory,
+           (std::string("The normalization filter will be applied.\n\n") + overdeveloped +
+            "\n\nWith 'hit count' coloring, you can adjust\n   the amount of normalization from the\n"
+            "   menu or by pressing 'A'")
+               .c_str(),
+           "Normalization Advisory");
+    normalize();
+}
+
+void equalizecommand()
+{
+    advise(shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
+           "Equalization Advisory");
+    equalize();
+}
+
+void logcommand(bool squared)
+{
+    filters.logsquare = squared ? 1 : 0;
+    advise(shell.logadvisory,
+           (std::string("The hit count will be adjusted with a\n   logarithmic transformation filter.\n\n"
+                        "Using the squares of the logarithms will\n   shift the palette indices toward the\n"
+                        "   lower end of the palette.\n\n") +
+            overdeveloped)
+               .c_str(),
+           "Hit Count Adjustment Advisory");
+    logadjust();
+    filters.logsquare = 0;
+}
+
+void histogrammode(HWND hWnd)
+{
+    filters.histogramflag = 1 - filters.histogramflag;
+    CheckMenuItem(GetMenu(hWnd), cmdhistogram, MF_BYCOMMAND | (filters.histogramflag ? MF_CHECKED : MF_UNCHECKED));
+    information(std::string("Palette index histogram\n   display mode ") +
+                    (filters.histogramflag ? "enabled\n" : "disabled\n") +
+                    "   for normalization,\n   equalization and hit\n   count adjustment options.",
+                "Histogram Display");
+}
+
 void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
@@ -290,6 +353,24 @@ void maincommand(HWND hWnd, UINT id)
     case cmdcoloring: coloringmethod(hWnd); break;
     case cmdbackground: background(hWnd); break;
     case cmdfdlimit: opendialog(hWnd, fddialog, FDDialogProc); break;
+    case cmdhistogram: histogrammode(hWnd); break;
+    case cmdnormalize:
+        if (hitcountsfit())
+            normalizecommand();
+        break;
+    case cmdnadjust:
+        if (hitcountsfit())
+            opendialog(hWnd, nadjustdialog, NadjustDialogProc);
+        break;
+    case cmdequalize:
+        if (hitcountsfit())
+            equalizecommand();
+        break;
+    case cmdlog:
+    case cmdlogsquared:
+        if (hitcountsfit())
+            logcommand(id == cmdlogsquared);
+        break;
     default: break;
     }
 }

@@ -26,7 +26,6 @@ struct ShellState {
     HINSTANCE g_hInstance = nullptr;
     HACCEL g_hAccel = nullptr;
     int oksplash = 0;
-    int okhistogram = 0;
     std::string odv3temp; // the command-line argument as received
 
     // The view.

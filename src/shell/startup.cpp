@@ -3,6 +3,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "files/filedialogs.h"
+#include "image/filters.h"
 #include "image/histogramwindow.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
@@ -55,7 +56,7 @@ int InitWindowClass(HINSTANCE hInstance)
     wc.lpfnWndProc = HistogramWindowProc;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = szHistogramWinName;
-    shell.okhistogram = RegisterClassA(&wc) ? 1 : 0;
+    filters.okhistogram = RegisterClassA(&wc) ? 1 : 0;
     return 0;
 }
 

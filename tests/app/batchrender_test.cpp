@@ -5,6 +5,7 @@
 #include "app/render/batchrender.h"
 #include "engine/driver.h"
 #include "files/paramfiles.h"
+#include "image/filters.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 
@@ -21,6 +22,21 @@ protected:
         out.str("");
         err.str("");
         return runbatchrender(args, out, err, false);
+    }
+
+    // Whether a TGA file the renderer wrote holds exactly the surface's pixels.
+    static ::testing::AssertionResult samepicture(const std::vector<std::uint8_t>& tga, const Surface& picture)
+    {
+        const int side = picture.width();
+        if (tga.size() != 44u + 3u * side * side)
+            return ::testing::AssertionFailure() << "a TGA file of " << tga.size() << " bytes";
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const std::uint8_t* p = &tga[18 + 3 * (y * side + x)];
+                if (RGB(p[2], p[1], p[0]) != picture.getpixel(x, y))
+                    return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
+            }
+        return ::testing::AssertionSuccess();
     }
 
     std::vector<std::uint8_t> render(std::vector<std::string> args, const std::string& name)
@@ -137,10 +153,94 @@ TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
     EXPECT_NE(err.str().find("no/x.dv3"), std::string::npos);
 }
 
+TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int cmethod;
+        FilterState state;
+        int (*filter)();
+    };
+    FilterState adjusted;
+    adjusted.nadjust = 2;
+    FilterState squared;
+    squared.logsquare = 1;
+    const Case cases[] = {
+        {{"--filter", "normalize", "--nadjust", "2"}, 0, adjusted, normalize},
+        {{"--filter", "normalize", "--coloring", "z"}, 1, {}, normalize},
+        {{"--filter", "equalize"}, 0, {}, equalize},
+        {{"--filter", "equalize", "--coloring", "z"}, 1, {}, equalize},
+        {{"--filter", "log"}, 0, {}, logadjust},
+        {{"--filter", "log-squared"}, 0, squared, logadjust},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--size", "200", "--iterations", "20500"});
+        const auto tga = render(args, "filtered.tga");
+        EXPECT_EQ(err.str(), "");
+
+        testing::resetprogram();
+        Surface picture(200, 200);
+        engine.res = 200;
+        engine.g_vhdc = &picture;
+        engine.cmethod = c.cmethod;
+        for (int k = 0; k < 21; ++k)
+            icondriver();
+        auto pixels = [&picture] { return std::vector<std::uint32_t>(picture.bits(), picture.bits() + 200 * 200); };
+        const auto before = pixels();
+        filters = c.state;
+        EXPECT_EQ(c.filter(), filterdone);
+        EXPECT_NE(pixels(), before) << "the filter changes the picture";
+        EXPECT_TRUE(samepicture(tga, picture)) << args[1] << " " << c.cmethod;
+        filters = FilterState{};
+        engine.g_vhdc = nullptr;
+    }
+}
+
+TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
+{
+    const std::string prefix = "ktdravune3d-render: --filter ";
+    const auto depth = render({"--size", "200", "--iterations", "10k", "--coloring", "z"}, "depth.tga");
+    EXPECT_EQ(render({"--size", "200", "--iterations", "10k", "--coloring", "z", "--filter", "log-squared"},
+                     "logged.tga"),
+              depth);
+    EXPECT_EQ(err.str(), prefix + "log-squared not applied, the picture is left as rendered: the log filters "
+                                  "need hit colouring (--coloring hit)\n");
+
+    // With every coefficient 0 each step falls to the origin and restarts
+    // from the same point: one pixel takes every hit. At scale 0.01 that
+    // point lies off the image.
+    engine.icon[0] = ICON{0, 0, 0, 0, 0, 1, 0, 1, 0.1, 0.003, 0.1};
+    filenames.sdv3file = dir.file("still.dv3");
+    ASSERT_EQ(writedv3(0), 0);
+    engine.icon[0].scale = 0.01;
+    filenames.sdv3file = dir.file("missing.dv3");
+    ASSERT_EQ(writedv3(0), 0);
+
+    const auto still = render({"--size", "200", "--iterations", "5k", dir.file("still.dv3")}, "still.tga");
+    EXPECT_EQ(render({"--size", "200", "--iterations", "5k", "--filter", "equalize", dir.file("still.dv3")},
+                     "stillequalized.tga"),
+              still);
+    EXPECT_EQ(err.str(), prefix + "equalize not applied, the picture is left as rendered: only one pixel was hit\n");
+    render({"--size", "200", "--iterations", "5k", "--filter", "log", dir.file("still.dv3")}, "stilllogged.tga");
+    EXPECT_EQ(err.str(), "") << "one pixel hit 4,000 times has a scale";
+
+    const auto missing = render({"--size", "200", "--iterations", "5k", dir.file("missing.dv3")}, "missing.tga");
+    EXPECT_EQ(render({"--size", "200", "--iterations", "5k", "--filter", "normalize", dir.file("missing.dv3")},
+                     "missingnormalized.tga"),
+              missing);
+    EXPECT_EQ(err.str(), prefix + "normalize not applied, the picture is left as rendered: no pixel was hit\n");
+
+    EXPECT_EQ(run({"--filter", "blur"}), exitbadarguments);
+    EXPECT_NE(err.str().find("--filter takes none, normalize, equalize, log or log-squared"), std::string::npos);
+}
+
 TEST_F(BatchRenderTest, HelpAndVersion)
 {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_NE(out.str().find("--iterations N"), std::string::npos);
+    EXPECT_NE(out.str().find("--filter none|normalize|equalize|log|log-squared"), std::string::npos);
+    EXPECT_NE(out.str().find("--nadjust N"), std::string::npos);
     EXPECT_EQ(run({"--version"}), 0);
     EXPECT_EQ(out.str().rfind("ktdravune3d-render ", 0), 0u);
 }

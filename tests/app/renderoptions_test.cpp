@@ -18,12 +18,15 @@ TEST(RenderOptions, DefaultsAndAFullCommandLine)
     EXPECT_EQ(defaults.options.size, 600);
     EXPECT_EQ(defaults.options.iterations, 1000000u);
     EXPECT_EQ(defaults.options.output, "icon.tga");
+    EXPECT_EQ(defaults.options.filter, "none");
+    EXPECT_EQ(defaults.options.nadjust, 5);
     EXPECT_FALSE(defaults.options.paramfile);
 
     const auto full = parse({"--formula", "2", "--size=4000", "--iterations", "2.5k", "--coloring", "z", "--palette",
                              "fire.map", "--background", "0,128,255", "--rotate", "90,0.5,360", "--order", "ZYX",
                              "--random", "--seed", "4294967295", "--fd-limit", "1.75", "-o", "out.PNG",
-                             "--save-params", "set.dv3", "--quiet", "star.dv3"});
+                             "--save-params", "set.dv3", "--filter", "log-squared", "--nadjust=0", "--quiet",
+                             "star.dv3"});
     ASSERT_EQ(full.error, "");
     const RenderOptions& o = full.options;
     EXPECT_EQ(o.formula, 2);
@@ -40,6 +43,8 @@ TEST(RenderOptions, DefaultsAndAFullCommandLine)
     EXPECT_EQ(o.output, "out.PNG");
     EXPECT_EQ(imageformat(o.output), ImageFormat::png);
     EXPECT_EQ(*o.saveparams, "set.dv3");
+    EXPECT_EQ(o.filter, "log-squared");
+    EXPECT_EQ(o.nadjust, 0);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(*o.paramfile, "star.dv3");
 }
@@ -71,7 +76,9 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"--rotate", "nan,0,0"},  {"--order", "xyz"},         {"--seed", "-1"},
         {"--seed", "4294967296"}, {"--fd-limit", "0.2"},      {"--fd-limit", "1.8"},
         {"-o", "icon.bmp"},       {"--output", ".png"},       {"--bogus"},
-        {"a.dv3", "b.dv3"},       {"--size", " 600"},
+        {"a.dv3", "b.dv3"},       {"--size", " 600"},         {"--filter", "sharpen"},
+        {"--filter", "Log"},      {"--filter"},               {"--nadjust", "11"},
+        {"--nadjust", "-1"},      {"--nadjust", "5.5"},
     };
     for (const auto& args : bad) {
         std::string joined;

@@ -4,7 +4,10 @@
 // the same process well, so each such test is its own executable.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -106,8 +109,19 @@ private:
             if (!window->isVisible())
                 continue;
             if (auto* chooser = qobject_cast<QFileDialog*>(window)) {
-                chooser->selectFile(path_);
-                QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+                // As a user would: type the name, then press the dialog's
+                // Save or Open button once it takes it.
+                auto* name = chooser->findChild<QLineEdit*>("fileNameEdit");
+                auto* buttons = chooser->findChild<QDialogButtonBox*>("buttonBox");
+                QPushButton* confirm = buttons ? qobject_cast<QPushButton*>(buttons->buttons().value(0)) : nullptr;
+                for (QAbstractButton* b : buttons ? buttons->buttons() : QList<QAbstractButton*>{})
+                    if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+                        confirm = qobject_cast<QPushButton*>(b);
+                if (name && confirm) {
+                    name->setText(path_);
+                    if (confirm->isEnabled())
+                        confirm->click();
+                }
                 return;
             }
             if (auto* box = qobject_cast<QMessageBox*>(window)) {

@@ -17,6 +17,7 @@
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/tga.h"
+#include "image/filters.h"
 #include "image/mapfile.h"
 #include "platform/headless.h"
 
@@ -54,6 +55,7 @@ public:
     int run()
     {
         resetengine();
+        filters = FilterState{};
         filenames = FileNames{};
         screening = ScreeningState{};
         search = SearchState{};
@@ -179,6 +181,45 @@ private:
         return exitsuccess;
     }
 
+    // A filter that cannot apply is not an error: the picture is saved as
+    // rendered, and the line says so.
+    void applyfilter()
+    {
+        if (o_.filter == "none")
+            return;
+        filters.nadjust = o_.nadjust;
+        int code;
+        if (o_.filter == "normalize") {
+            code = normalize();
+        } else if (o_.filter == "equalize") {
+            code = equalize();
+        } else {
+            filters.logsquare = o_.filter == "log-squared" ? 1 : 0;
+            code = logadjust();
+            filters.logsquare = 0;
+        }
+        if (code == filterdone)
+            return;
+        err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: "
+             << whynotfiltered(code) << '\n';
+    }
+
+    std::string whynotfiltered(int code) const
+    {
+        const bool equalizing = o_.filter == "equalize";
+        switch (code) {
+        case filtertoofew:
+            return "fewer than 1,000 iterations were rendered";
+        case filternothingtoscale:
+            if (engine.hitmax == 0)
+                return "no pixel was hit";
+            return equalizing ? "only one pixel was hit" : "no pixel was hit twice";
+        default: // the one code the two filters use differently
+            return equalizing ? "not enough memory for its tables"
+                              : "the log filters need hit colouring (--coloring hit)";
+        }
+    }
+
     int saveimage()
     {
         int code;
@@ -212,6 +253,7 @@ private:
             return screen();
         if (int status = renderimage(); status != exitsuccess)
             return status;
+        applyfilter();
         if (int status = saveimage(); status != exitsuccess)
             return status;
         if (o_.saveparams)

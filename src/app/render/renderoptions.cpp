@@ -176,6 +176,19 @@ const std::map<std::string, Setter>& valuedoptions()
              o.output = v;
              return {};
          }},
+        {"--filter", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v != "none" && v != "normalize" && v != "equalize" && v != "log" && v != "log-squared")
+                 return "--filter takes none, normalize, equalize, log or log-squared";
+             o.filter = v;
+             return {};
+         }},
+        {"--nadjust", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long amount = 0;
+             if (!parseinteger(v, 0, 10, &amount))
+                 return "--nadjust takes a whole number from 0 to 10";
+             o.nadjust = static_cast<int>(amount);
+             return {};
+         }},
         {"--save-params", [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())
                  return "--save-params takes a file name";
@@ -294,6 +307,11 @@ std::string renderusage()
            "  --screen               print the set and its screening result; write no image\n"
            "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga)\n"
            "  --save-params FILE     also write the set that was rendered as a .dv3 file\n"
+           "  --filter none|normalize|equalize|log|log-squared\n"
+           "                         recolour the finished picture (default none); the log filters need\n"
+           "                         hit colouring. A filter that cannot apply leaves the picture as\n"
+           "                         rendered and says why.\n"
+           "  --nadjust N            normalization adjustment, 0 (partial) to 10 (complete) (default 5)\n"
            "  --quiet                no progress display\n"
            "  --help, --version\n"
            "\n"

@@ -26,6 +26,8 @@ struct RenderOptions {
     bool screen = false;
     std::string output = "icon.tga";
     std::optional<std::string> saveparams;
+    std::string filter = "none"; // none, normalize, equalize, log or log-squared
+    int nadjust = 5;
     bool quiet = false;
     bool help = false;
     bool version = false;

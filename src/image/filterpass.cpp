@@ -1,0 +1,65 @@
+#include "image/filterpass.h"
+
+#include <algorithm>
+
+#include "image/filters.h"
+#include "platform/gdi.h"
+
+namespace kt {
+
+FilterState filters;
+
+FilterPass::FilterPass() : palette_(engine.palette), counting_(filters.histogramflag == 1)
+{
+    for (unsigned k = 0; k < entries_.size(); ++k)
+        entries_[k] = Surface::toNative(palettecolour(palette_, k));
+    // The pass writes the pixels in place: a call per pixel that checks the
+    // surface again each time would cost more than the filters' arithmetic.
+    if (Surface* image = engine.g_vhdc) {
+        pixels_ = image->bits();
+        width_ = image->width();
+        height_ = image->height();
+    }
+    if (counting_) {
+        hist256.fill(0);
+        engine.pixelmax = 0;
+    }
+}
+
+// Out of line, so that the x87 work stays out of the passes' loops.
+[[gnu::noinline]] std::uint32_t FilterPass::exactinterpolated(unsigned k, unsigned m, real fx) const
+{
+    int component[3];
+    for (unsigned c = 0; c < 3; ++c) {
+        const int c0 = palette_[3 * k + c];
+        const int c1 = palette_[3 * m + c];
+        component[c] = std::clamp(truncated(c0 + (c1 - c0) * fx), 1, 255);
+    }
+    return Surface::toNative(RGB(component[0], component[1], component[2]));
+}
+
+int FilterPass::finish()
+{
+    EngineState& s = engine;
+    // Counts only grow during a pass, so the largest at the end is the
+    // largest any pixel raised.
+    if (counting_)
+        s.pixelmax = *std::max_element(hist256.begin() + 2, hist256.end());
+
+    // The window shows the image from the scroll offsets on: one copy of
+    // that part puts every redrawn pixel in its place there, shifted and
+    // clipped as drawing each one would.
+    RECT client;
+    if (GetClientRect(s.g_hWnd, &client)) {
+        HDC window = GetDC(s.g_hWnd);
+        BitBlt(window, 0, 0, client.right, client.bottom, s.g_vhdc, s.xCurrentScroll, s.yCurrentScroll, SRCCOPY);
+        ReleaseDC(s.g_hWnd, window);
+    }
+
+    SetCursor(s.cross);
+    if (filters.okhistogram == 1 && filters.histogramflag == 1)
+        createhistogramwindow();
+    return filterdone;
+}
+
+} // namespace kt

@@ -1,0 +1,221 @@
+#pragma once
+// What the filters share once they recolour: the colours they give pixels,
+// the palette-index counts, and the window brought up to date at the end.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/enginestate.h"
+#include "image/histogramwindow.h"
+
+namespace kt {
+
+// Truncation toward zero of an extended real from 0 up to 2^31. Converting
+// it directly switches the x87 rounding mode there and back, which costs more
+// than the rest of a pixel's work; the nearest double converts cheaply and is
+// off by at most one, upward, when rounding to it crossed a whole number.
+inline int truncated(real x)
+{
+    const int t = static_cast<int>(static_cast<double>(x));
+    return static_cast<real>(t) > x ? t - 1 : t;
+}
+
+// The palette index of a scaled value: truncated toward zero, capped at 255.
+// Nothing below 1 is drawn, so a negative value (never a hit count) is 0.
+inline unsigned paletteindex(real scaled)
+{
+    if (scaled >= 255)
+        return 255;
+    return scaled >= 1 ? static_cast<unsigned>(truncated(scaled)) : 0u;
+}
+
+// Colours are defined in extended precision, which runs on the x87 unit at
+// several times the cost of doubles or integers. The same sums in doubles and
+// in 32.32 fixed point land within 1e-7 of the extended ones here (values
+// below 2^16, factors below 256), so their whole parts agree unless they lie
+// within a hair of a whole number; only then is the extended value worked
+// out.
+constexpr std::uint32_t closecallslack = 1024; // in units of 2^-32, about 2.4e-7
+
+inline bool closetowhole(std::uint32_t fraction)
+{
+    return static_cast<std::uint32_t>(fraction + closecallslack) < 2 * closecallslack;
+}
+
+struct WholePart {
+    int whole;
+    std::uint32_t fraction; // in units of 2^-32
+    bool closecall;
+};
+
+// For x from 0 up to 2^30.
+inline WholePart wholepart(double x)
+{
+    const auto fixed = static_cast<std::int64_t>(x * 4294967296.0);
+    const auto fraction = static_cast<std::uint32_t>(fixed);
+    return {static_cast<int>(fixed >> 32), fraction, closetowhole(fraction)};
+}
+
+class FilterPass {
+public:
+    // Zeroes the palette-index counts when the histogram display is on.
+    FilterPass();
+    FilterPass(const FilterPass&) = delete;
+    FilterPass& operator=(const FilterPass&) = delete;
+
+    // One row of the off-screen image. Columns beyond the surface are
+    // clipped, as drawing there would be.
+    class Row {
+    public:
+        void set(int i, std::uint32_t native)
+        {
+            if (i < width_)
+                pixels_[i] = native;
+        }
+
+    private:
+        friend class FilterPass;
+        Row(std::uint32_t* pixels, int width) : pixels_(pixels), width_(width) {}
+        std::uint32_t* pixels_;
+        int width_;
+    };
+    Row row(int j) const
+    {
+        return j < height_ ? Row(pixels_ + static_cast<std::size_t>(j) * width_, width_) : Row(nullptr, 0);
+    }
+
+    // Surface pixels of palette entry k, and of the colour from entry k
+    // toward entry m at fraction fx: each component is c0 + (c1 - c0) x fx
+    // truncated, kept within 1-255 so that a blend never turns black. fx is
+    // given in units of 2^-32.
+    std::uint32_t entry(unsigned k) const { return entries_[k]; }
+
+    // For an fx that is exact in those units, as a float's fraction is: the
+    // fixed-point sums are then exact, as the extended ones are.
+    std::uint32_t interpolated(unsigned k, unsigned m, std::uint32_t fx) const
+    {
+        int component[3];
+        blend(k, m, fx, component);
+        return native(component);
+    }
+
+    // For an fx a few units off, with the call that works out the exact
+    // extended fraction for the rare blend that lands too close to a whole
+    // number to tell.
+    template <typename ExactFraction>
+    std::uint32_t interpolated(unsigned k, unsigned m, std::uint32_t fx, ExactFraction exactfx) const
+    {
+        int component[3];
+        if (blend(k, m, fx, component)) [[unlikely]]
+            return exactinterpolated(k, m, exactfx());
+        return native(component);
+    }
+
+    void count(unsigned cindex, std::uint32_t pixels = 1)
+    {
+        if (counting_)
+            hist256[cindex] += pixels;
+    }
+
+    // Calls draw(row, i, value) for every pixel whose hit-count value
+    // `takes`, row by row from the top, each row from the left; returns how
+    // many pixels it passed over. The pixels a filter passes over (unhit ones,
+    // mostly) lie in ragged runs that a branch per pixel keeps mispredicting,
+    // so each stretch of a row is sifted first without branching.
+    template <typename Takes, typename Draw>
+    std::size_t forpixels(Takes takes, Draw draw)
+    {
+        constexpr int stretch = 1024;
+        std::array<int, stretch> taken;
+        std::size_t passed = 0;
+        const int res = engine.res;
+        const float* values = engine.hitcount;
+        for (int j = 0; j < res; ++j, values += res) {
+            Row r = row(j);
+            for (int start = 0; start < res; start += stretch) {
+                const int end = std::min(res, start + stretch);
+                int count = 0;
+                for (int i = start; i < end; ++i) {
+                    taken[static_cast<std::size_t>(count)] = i;
+                    count += takes(values[i]) ? 1 : 0;
+                }
+                passed += static_cast<std::size_t>(end - start - count);
+                for (int k = 0; k < count; ++k) {
+                    const int i = taken[static_cast<std::size_t>(k)];
+                    draw(r, i, values[i]);
+                }
+            }
+        }
+        return passed;
+    }
+
+    // Settles engine.pixelmax, shows the new picture in the main window and
+    // the cross cursor, opens the histogram window when the display is on.
+    int finish();
+
+private:
+    // The whole parts of the three blends in 32.32 fixed point; true when
+    // one lies within the slack of a whole number (entries that share a
+    // component blend to it exactly, and do not count).
+    bool blend(unsigned k, unsigned m, std::uint32_t fx, int (&component)[3]) const
+    {
+        bool closecall = false;
+        for (unsigned c = 0; c < 3; ++c) {
+            const std::int64_t c0 = palette_[3 * k + c];
+            const std::int64_t difference = palette_[3 * m + c] - c0;
+            const std::int64_t sum = c0 * 4294967296 + difference * fx;
+            component[c] = static_cast<int>(sum >> 32);
+            closecall |= closetowhole(static_cast<std::uint32_t>(sum)) & (difference != 0);
+        }
+        return closecall;
+    }
+    static std::uint32_t native(const int (&component)[3])
+    {
+        const auto atleast1 = [](int v) { return v < 1 ? 1 : v; };
+        return Surface::toNative(RGB(atleast1(component[0]), atleast1(component[1]), atleast1(component[2])));
+    }
+    std::uint32_t exactinterpolated(unsigned k, unsigned m, real fx) const;
+
+    Palette palette_;
+    std::array<std::uint32_t, 256> entries_;
+    std::uint32_t* pixels_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    bool counting_;
+};
+
+// The palette index of every whole value below `wholevalues` under a filter's
+// own rule, worked out once per pass: most pixels of a long render hold small
+// counts, and looking them up saves working out a logarithm or an extended
+// product per pixel. Larger or fractional values take the rule directly, so
+// every pixel gets exactly what the rule gives it.
+template <typename Rule>
+class IndexTable {
+public:
+    static constexpr std::uint32_t wholevalues = 65536;
+
+    IndexTable(Rule rule, std::uint32_t largest) : rule_(rule)
+    {
+        filled_ = largest < wholevalues ? largest + 1 : wholevalues;
+        for (std::uint32_t v = 0; v < filled_; ++v)
+            indices_[v] = static_cast<std::uint8_t>(rule_(static_cast<real>(v)));
+    }
+
+    unsigned operator()(float value) const
+    {
+        if (value >= 0 && value < static_cast<float>(filled_)) {
+            const auto whole = static_cast<std::uint32_t>(value);
+            if (static_cast<float>(whole) == value)
+                return indices_[whole];
+        }
+        return rule_(value);
+    }
+
+private:
+    Rule rule_;
+    std::uint32_t filled_;
+    std::array<std::uint8_t, wholevalues> indices_;
+};
+
+} // namespace kt

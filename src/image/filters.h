@@ -1,0 +1,33 @@
+#pragma once
+// The image filters: normalization, the logarithmic hit-count filter and
+// histogram equalization. Each recolours the paused picture from the raw
+// values in engine.hitcount, which it never changes, so filters can be run
+// again or one after another on the same render.
+namespace kt {
+
+struct FilterState {
+    int nadjust = 5;       // 0 (partial) to 10 (complete)
+    int logsquare = 0;     // 1: logadjust uses the squared logarithm
+    int trackpos = 5;      // the adjustment slider's last position
+    int histogramflag = 0; // 1: passes count their palette indices
+    int okhistogram = 0;   // 1: the histogram window class exists
+};
+
+extern FilterState filters;
+
+// What the filters return. A refusal leaves the picture, the cursor and the
+// palette-index counts as they were.
+constexpr int filterdone = 0;
+constexpr int filtertoofew = 1;      // fewer than 1000 iterations rendered
+constexpr int filternothitcount = 2; // logadjust: z-plane colouring has no hit counts
+constexpr int filternomemory = 2;    // equalize: its tables could not be had (after its message box)
+// The picture has nothing to scale: no pixel hit at all (hitmax 0), for
+// logadjust no pixel hit twice (ln 1 = 0), for equalize a single hit pixel
+// (no spread to share out).
+constexpr int filternothingtoscale = 3;
+
+int normalize();
+int logadjust();
+int equalize();
+
+} // namespace kt

@@ -1,0 +1,50 @@
+#include "image/nadjustdialog.h"
+
+#include "image/filters.h"
+
+namespace kt {
+
+const DialogTemplate nadjustdialog{
+    800,
+    "Normalization Adjustment",
+    148,
+    72,
+    {
+        {ControlKind::Trackbar, nadjustslider, "", 16, 6, 114, 16},
+        {ControlKind::DefButton, IDOK, "OK", 55, 51, 35, 14},
+        {ControlKind::Static, -1, "0", 20, 26, 20, 8},
+        {ControlKind::Static, -1, "5", 71, 26, 16, 8},
+        {ControlKind::Static, -1, "10", 117, 26, 16, 8},
+        {ControlKind::Static, -1, "partial", 12, 38, 20, 8},
+        {ControlKind::Static, -1, "complete", 105, 38, 30, 8},
+    },
+};
+
+INT_PTR NadjustDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(hDlg, nadjustslider, TBM_SETRANGE, 1, MAKELPARAM(0, 10));
+        SendDlgItemMessageA(hDlg, nadjustslider, TBM_SETPOS, 1, filters.trackpos);
+        return 1;
+    case WM_HSCROLL:
+        // The slider's position is taken as it moves; the end of a drag
+        // reports nothing new.
+        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(hDlg, nadjustslider) || LOWORD(wParam) == SB_ENDSCROLL)
+            return 0;
+        filters.trackpos = static_cast<int>(SendDlgItemMessageA(hDlg, nadjustslider, TBM_GETPOS, 0, 0));
+        return 1;
+    case WM_COMMAND:
+        // OK is the only way out: Escape's Cancel is ignored, so that the
+        // adjustment is always confirmed.
+        if (LOWORD(wParam) != IDOK)
+            return 0;
+        filters.nadjust = filters.trackpos;
+        EndDialog(hDlg, 1);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace kt

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "filterfixture.h"
+#include "platform/headless.h"
+#include "support/testwindow.h"
+
+namespace kt {
+namespace {
+
+struct Filter {
+    const char* name;
+    int (*run)();
+};
+void PrintTo(const Filter& filter, std::ostream* out)
+{
+    *out << filter.name;
+}
+
+class EachFilter : public testing::FilterTest, public ::testing::WithParamInterface<Filter> {
+protected:
+    // A render-like picture: most pixels unhit or lightly hit, a few hot.
+    void typicalpicture(int res = 40)
+    {
+        std::mt19937 random(3);
+        std::geometric_distribution<int> hits(0.05);
+        std::vector<float> values(static_cast<std::size_t>(res) * res);
+        for (float& v : values)
+            v = static_cast<float>(random() % 4 == 0 ? 0 : hits(random));
+        picture(res, values);
+    }
+    // Counts that no pass would leave, to see whether a pass touched them.
+    static void markcounts()
+    {
+        hist256.fill(1000);
+        engine.pixelmax = 99999;
+    }
+    static bool countsmarked()
+    {
+        for (std::uint32_t c : hist256)
+            if (c != 1000)
+                return false;
+        return engine.pixelmax == 99999;
+    }
+    static int histogramwindows()
+    {
+        int count = 0;
+        for (const auto& w : headless().created)
+            count += w.classname == szHistogramWinName;
+        return count;
+    }
+};
+
+TEST_P(EachFilter, RefusesBelow1000IterationsTouchingNothing)
+{
+    typicalpicture();
+    engine.itercount = 999;
+    filters.histogramflag = 1;
+    markcounts();
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    const auto before = pixelcopy();
+    EXPECT_EQ(GetParam().run(), filtertoofew);
+    EXPECT_EQ(pixelcopy(), before);
+    EXPECT_TRUE(countsmarked());
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
+TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
+{
+    typicalpicture();
+    const auto raw = hitcountcopy();
+    const auto before = pixelcopy();
+    ASSERT_EQ(GetParam().run(), filterdone);
+    const auto once = pixelcopy();
+    EXPECT_NE(once, before);
+    EXPECT_EQ(GetCursor(), engine.cross);
+    ASSERT_EQ(GetParam().run(), filterdone);
+    EXPECT_EQ(pixelcopy(), once);
+    EXPECT_EQ(hitcountcopy(), raw);
+}
+
+TEST_P(EachFilter, CountsTheIndicesItAssignsOnlyWithTheDisplayOn)
+{
+    typicalpicture();
+    markcounts();
+    ASSERT_EQ(GetParam().run(), filterdone);
+    EXPECT_TRUE(countsmarked()) << "display off: no counting";
+
+    filters.histogramflag = 1;
+    ASSERT_EQ(GetParam().run(), filterdone);
+    std::array<std::uint32_t, 256> drawn{};
+    for (int j = 0; j < engine.res; ++j)
+        for (int i = 0; i < engine.res; ++i)
+            if (const int k = entryat(i, j); k >= 1)
+                ++drawn[static_cast<std::size_t>(k)];
+    std::uint32_t largest = 0;
+    for (int k = 1; k < 256; ++k) {
+        EXPECT_EQ(hist256[k], drawn[k]) << "index " << k;
+        if (k >= 2)
+            largest = std::max(largest, hist256[k]);
+    }
+    EXPECT_EQ(engine.pixelmax, largest);
+    EXPECT_GT(engine.pixelmax, 0u);
+}
+
+TEST_P(EachFilter, WindowShowsTheNewPixelsShiftedByTheScroll)
+{
+    typicalpicture();
+    HWND window = testing::maketestwindow(30, 25);
+    engine.g_hWnd = window;
+    engine.xCurrentScroll = 7;
+    engine.yCurrentScroll = 20;
+    // The window as the view left it: the image from the scroll offsets on,
+    // and beyond the image's last row whatever the window had there.
+    const COLORREF beyond = RGB(200, 0, 0);
+    window->client.fill(RECT{0, 0, 30, 25}, beyond);
+    window->client.blit(0, 0, 30, 25, *image, 7, 20);
+
+    ASSERT_EQ(GetParam().run(), filterdone);
+    for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const COLORREF expected = y + 20 < engine.res ? image->getpixel(x + 7, y + 20) : beyond;
+            ASSERT_EQ(window->client.getpixel(x, y), expected) << x << "," << y;
+        }
+}
+
+TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HistogramWindowProc;
+    wc.lpszClassName = szHistogramWinName;
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    engine.g_hWnd = testing::maketestwindow(30, 30);
+    typicalpicture();
+
+    filters.okhistogram = 1;
+    ASSERT_EQ(GetParam().run(), filterdone);
+    filters.okhistogram = 0;
+    filters.histogramflag = 1;
+    ASSERT_EQ(GetParam().run(), filterdone);
+    EXPECT_EQ(histogramwindows(), 0);
+
+    filters.okhistogram = 1;
+    ASSERT_EQ(GetParam().run(), filterdone);
+    EXPECT_EQ(histogramwindows(), 1);
+    EXPECT_FALSE(IsWindowEnabled(engine.g_hWnd)) << "the histogram window holds the input";
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, EachFilter,
+                         ::testing::Values(Filter{"normalize", normalize}, Filter{"logadjust", logadjust},
+                                           Filter{"equalize", equalize}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using FilterDomains = testing::FilterTest;
+
+TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
+{
+    struct Case {
+        const char* what;
+        int (*run)();
+        std::vector<float> values;
+        int cmethod;
+    };
+    const Case cases[] = {
+        {"normalize, nothing hit", normalize, {}, 0},
+        {"normalize, depths all below 1", normalize, {0.5f, 0.25f}, 1},
+        {"logadjust, nothing hit", logadjust, {}, 0},
+        {"logadjust, nothing hit twice", logadjust, {1, 0, 1, 1}, 0},
+        {"equalize, nothing hit", equalize, {}, 0},
+        {"equalize, a single hit pixel", equalize, {0, 0, 40}, 0},
+    };
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    for (const Case& c : cases) {
+        picture(4, c.values);
+        engine.cmethod = c.cmethod;
+        filters.histogramflag = 1;
+        hist256.fill(1000);
+        SetCursor(arrow);
+        const auto before = pixelcopy();
+        EXPECT_EQ(c.run(), filternothingtoscale) << c.what;
+        EXPECT_EQ(pixelcopy(), before) << c.what;
+        EXPECT_EQ(hist256[0], 1000u) << c.what;
+        EXPECT_NE(GetCursor(), engine.wait) << c.what;
+    }
+}
+
+TEST_F(FilterDomains, LogFilterRefusesDepthColouring)
+{
+    picture(4, {3, 100, 7});
+    engine.cmethod = 1;
+    const auto before = pixelcopy();
+    SetCursor(nullptr);
+    EXPECT_EQ(logadjust(), filternothitcount);
+    EXPECT_EQ(pixelcopy(), before);
+    EXPECT_EQ(GetCursor(), nullptr);
+}
+
+} // namespace
+} // namespace kt

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "image/filters.h"
+#include "image/nadjustdialog.h"
+#include "platform/headless.h"
+#include "support/enginefixture.h"
+#include "support/testwindow.h"
+
+namespace kt {
+namespace {
+
+class NadjustDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::resetprogram();
+        filters = FilterState{};
+        owner = testing::maketestwindow(100, 100);
+    }
+    void TearDown() override
+    {
+        filters = FilterState{};
+        testing::resetprogram();
+    }
+    INT_PTR open() { return DialogBoxParamA(nullptr, &nadjustdialog, owner, NadjustDialogProc, 0); }
+    static int slider(HWND dialog)
+    {
+        return static_cast<int>(SendDlgItemMessageA(dialog, nadjustslider, TBM_GETPOS, 0, 0));
+    }
+    HWND owner = nullptr;
+};
+
+TEST_F(NadjustDialog, OpensAtTheLastConfirmedPositionAndOkStoresIt)
+{
+    int opened = -1;
+    headless().dialogscripts.push_back([&](HWND dialog) {
+        opened = slider(dialog);
+        usermovestrackbar(dialog, nadjustslider, 2);
+        EXPECT_EQ(filters.trackpos, 2) << "taken as the slider moves";
+        EXPECT_EQ(filters.nadjust, 5) << "but only OK adjusts";
+        userclicks(dialog, IDOK);
+    });
+    EXPECT_EQ(open(), 1);
+    EXPECT_EQ(headless().dialogs, std::vector<std::string>{"Normalization Adjustment"});
+    EXPECT_EQ(opened, 5);
+    EXPECT_EQ(filters.nadjust, 2);
+
+    headless().dialogscripts.push_back([&](HWND dialog) {
+        opened = slider(dialog);
+        usermovestrackbar(dialog, nadjustslider, 40);
+        userclicks(dialog, IDOK);
+    });
+    EXPECT_EQ(open(), 1);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(filters.nadjust, 10) << "the slider runs from 0 to 10";
+}
+
+TEST_F(NadjustDialog, CancelIsIgnored)
+{
+    bool endedByCancel = true;
+    headless().dialogscripts.push_back([&](HWND dialog) {
+        usermovestrackbar(dialog, nadjustslider, 9);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        endedByCancel = dialog->dialogEnded;
+        userclicks(dialog, IDOK);
+    });
+    EXPECT_EQ(open(), 1);
+    EXPECT_FALSE(endedByCancel);
+    EXPECT_EQ(filters.nadjust, 9);
+}
+
+TEST_F(NadjustDialog, EveryScrollCodeButTheEndOfTrackingTakesThePosition)
+{
+    headless().dialogscripts.push_back([](HWND dialog) {
+        HWND track = GetDlgItem(dialog, nadjustslider);
+        const LPARAM from = reinterpret_cast<LPARAM>(track);
+        for (int code = SB_LINEUP; code <= SB_ENDSCROLL; ++code) {
+            filters.trackpos = -1;
+            SendDlgItemMessageA(dialog, nadjustslider, TBM_SETPOS, 1, code);
+            SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, 0), from);
+            EXPECT_EQ(filters.trackpos, code == SB_ENDSCROLL ? -1 : code) << "code " << code;
+        }
+        filters.trackpos = 3;
+        SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+        EXPECT_EQ(filters.trackpos, 3) << "only the slider's own notifications";
+    });
+    open();
+}
+
+} // namespace
+} // namespace kt

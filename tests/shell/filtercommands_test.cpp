@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "image/filters.h"
+#include "platform/dialog.h"
+#include "support/programfixture.h"
+
+namespace kt {
+namespace {
+
+class FilterCommandTest : public testing::ProgramTest {
+protected:
+    static std::vector<std::uint32_t> picture()
+    {
+        const Surface& s = *engine.g_vhdc;
+        return std::vector<std::uint32_t>(s.bits(), s.bits() + static_cast<std::size_t>(s.width()) * s.height());
+    }
+    static std::size_t advisories() { return headless().messageboxes.size(); }
+};
+
+TEST_F(FilterCommandTest, NormalizeAdvisesOnceAndOnlyWhilePaused)
+{
+    then([] { press('N'); }, 20);
+    then([] { EXPECT_EQ(advisories(), 0u) << "N while rendering does nothing"; });
+    then([] { click(); }, 4);
+    then([] {
+        const auto before = picture();
+        press('N');
+        settle();
+        ASSERT_EQ(advisories(), 1u);
+        EXPECT_EQ(headless().messageboxes[0].caption, "Normalization Advisory");
+        EXPECT_EQ(headless().messageboxes[0].type, MB_ICONINFORMATION);
+        EXPECT_EQ(headless().messageboxes[0].owner, nullptr);
+        EXPECT_NE(picture(), before) << "the filter recoloured the picture";
+        press('N');
+        settle();
+        EXPECT_EQ(advisories(), 1u);
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(FilterCommandTest, AfterANewSizeFiltersWaitForANewRender)
+{
+    paused([] {
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 628, "300");
+            userclicks(d, IDOK);
+        });
+        command(cmdparameters);
+        const auto before = picture();
+        for (int key : {'N', 'E', 'C'})
+            press(key);
+        press('C', MOD_ALT);
+        press('A');
+        settle();
+        EXPECT_TRUE(headless().messageboxes.empty()) << "no advisory, no filter";
+        EXPECT_EQ(headless().dialogs.size(), 1u) << "no adjustment dialog";
+        EXPECT_EQ(picture(), before);
+    });
+}
+
+TEST_F(FilterCommandTest, DepthColouringGreysTheHitCountFilters)
+{
+    then([] {
+        engine.cmethod = 1;
+        click();
+    }, 10);
+    then([] {
+        press('A');
+        press('C');
+        press('C', MOD_ALT);
+        settle();
+        EXPECT_TRUE(headless().messageboxes.empty());
+        EXPECT_TRUE(headless().dialogs.empty());
+        press('E');
+        settle();
+        EXPECT_EQ(headless().messageboxes.size(), 1u) << "Equalize stays available";
+        EXPECT_EQ(headless().messageboxes[0].caption, "Equalization Advisory");
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(FilterCommandTest, SquaredAndPlainLogarithmsShareOneAdvisory)
+{
+    paused([] {
+        press('C', MOD_ALT);
+        settle();
+        const auto squared = picture();
+        EXPECT_EQ(filters.logsquare, 0) << "squaring is for that one call";
+        press('C');
+        settle();
+        const auto plain = picture();
+        ASSERT_EQ(advisories(), 1u);
+        EXPECT_EQ(headless().messageboxes[0].caption, "Hit Count Adjustment Advisory");
+        EXPECT_NE(squared, plain);
+        press('C', MOD_ALT);
+        settle();
+        EXPECT_EQ(picture(), squared) << "the filters work from the unchanged counts";
+    });
+}
+
+TEST_F(FilterCommandTest, HistogramModeTogglesItsCheckAndSaysSo)
+{
+    paused([] {
+        press('H');
+        settle();
+        EXPECT_EQ(filters.histogramflag, 1);
+        EXPECT_EQ(menustate(cmdhistogram) & MF_CHECKED, MF_CHECKED);
+        EXPECT_EQ(headless().messageboxes.back().text,
+                  "Palette index histogram\n   display mode enabled\n   for normalization,\n   equalization and hit\n"
+                  "   count adjustment options.");
+        EXPECT_EQ(headless().messageboxes.back().caption, "Histogram Display");
+        // A filter now opens the histogram window.
+        press('N');
+        settle();
+        bool open = false;
+        for (HWND w : allwindows())
+            open = open || w->classname == "KTHistogramWindow";
+        EXPECT_TRUE(open);
+        EXPECT_FALSE(IsWindowEnabled(mainwindow()));
+        for (HWND w : allwindows())
+            if (w->classname == "KTHistogramWindow")
+                deliverclick(w, true, 1, 1);
+        settle();
+        press('H');
+        settle();
+        EXPECT_EQ(filters.histogramflag, 0);
+        EXPECT_EQ(menustate(cmdhistogram) & MF_CHECKED, 0u);
+    });
+}
+
+TEST_F(FilterCommandTest, AdjustmentDialogSetsTheNormalization)
+{
+    paused([] {
+        headless().dialogscripts.push_back([](HWND d) {
+            usermovestrackbar(d, 810, 2);
+            userclicks(d, IDOK);
+        });
+        press('A');
+        settle();
+        EXPECT_EQ(headless().dialogs.back(), "Normalization Adjustment");
+        EXPECT_EQ(filters.nadjust, 2);
+    });
+}
+
+} // namespace
+} // namespace kt
