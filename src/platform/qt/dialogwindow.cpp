@@ -42,6 +42,9 @@ DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dial
     };
     for (HWND control : dialog->controls) {
         if (QWidget* widget = makecontrol(control)) {
+            // Named by the control's id, so that a test or an accessibility
+            // tool can tell the fields apart.
+            widget->setObjectName(QStringLiteral("control%1").arg(control->controlId));
             widget->setGeometry(pixels(control->dlgx, control->dlgy, control->dlgcx, control->dlgcy));
             controls_.emplace_back(control, widget);
         }
