@@ -42,16 +42,21 @@ int FillRect(HDC hdc, const RECT* area, HBRUSH brush)
     return 1;
 }
 
+namespace {
+Pen stockBlackPen{RGB(0, 0, 0), true};
+}
+
 HPEN CreatePen(int, int, COLORREF colour)
 {
-    return new Pen{colour & 0x00FFFFFFu};
+    return new Pen{colour & 0x00FFFFFFu, false};
 }
 
 BOOL DeleteObject(HPEN pen)
 {
     if (!pen)
         return 0;
-    delete pen;
+    if (!pen->stock)
+        delete pen;
     return 1;
 }
 
@@ -60,7 +65,7 @@ HPEN SelectObject(HDC hdc, HPEN pen)
     if (!hdc || !pen)
         return nullptr;
     Surface::DrawingState& state = hdc->drawing();
-    HPEN previous = static_cast<HPEN>(const_cast<void*>(state.pen));
+    HPEN previous = state.pen ? static_cast<HPEN>(const_cast<void*>(state.pen)) : &stockBlackPen;
     state.pen = pen;
     state.penColour = pen->colour;
     return previous;

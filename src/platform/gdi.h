@@ -27,6 +27,7 @@ int FillRect(HDC hdc, const RECT* area, HBRUSH brush);
 
 struct Pen {
     COLORREF colour;
+    bool stock = false;
 };
 using HPEN = Pen*;
 struct POINT {
@@ -38,7 +39,8 @@ constexpr int PS_SOLID = 0;
 // One-pixel solid pens.
 HPEN CreatePen(int style, int width, COLORREF colour);
 BOOL DeleteObject(HPEN pen);
-// Returns the pen selected before (nullptr for the default black one).
+// Returns the pen selected before: a device context starts with the stock
+// black pen, which is never deleted.
 HPEN SelectObject(HDC hdc, HPEN pen);
 BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
 // Draws from the current position up to, not including, (x, y), which

@@ -93,3 +93,48 @@ TEST(Brushes, StockBrushesSurviveDeletion)
 
 } // namespace
 } // namespace kt
+
+namespace kt {
+namespace {
+
+TEST(Pens, RestoringThePreviousPenLeavesNoDeletedPenSelected)
+{
+    Surface s(10, 10);
+    for (COLORREF colour : {RGB(200, 0, 0), RGB(0, 200, 0)}) {
+        HPEN pen = CreatePen(PS_SOLID, 1, colour);
+        HPEN previous = SelectObject(&s, pen);
+        ASSERT_NE(previous, nullptr);
+        MoveToEx(&s, 0, 1, nullptr);
+        LineTo(&s, 5, 1);
+        SelectObject(&s, previous);
+        DeleteObject(pen);
+    }
+    EXPECT_EQ(s.getpixel(0, 1), RGB(0, 200, 0));
+    EXPECT_EQ(s.getpixel(4, 1), RGB(0, 200, 0));
+    EXPECT_EQ(s.getpixel(5, 1), RGB(0, 0, 0)) << "the end point is not drawn";
+    MoveToEx(&s, 0, 3, nullptr);
+    LineTo(&s, 2, 3);
+    EXPECT_EQ(s.getpixel(0, 3), RGB(0, 0, 0)) << "the stock black pen is back";
+}
+
+TEST(Pens, PolylineClosesAFrameAndKeepsThePosition)
+{
+    Surface s(6, 6);
+    s.fill(RECT{0, 0, 6, 6}, RGB(9, 9, 9));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    SelectObject(&s, pen);
+    MoveToEx(&s, 5, 5, nullptr);
+    const POINT corners[5] = {{1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, 1}};
+    Polyline(&s, corners, 5);
+    for (POINT p : corners)
+        EXPECT_EQ(s.getpixel(p.x, p.y), RGB(1, 2, 3));
+    EXPECT_EQ(s.getpixel(2, 2), RGB(9, 9, 9));
+    POINT now;
+    MoveToEx(&s, 0, 0, &now);
+    EXPECT_EQ(now.x, 5);
+    EXPECT_EQ(now.y, 5);
+    DeleteObject(pen);
+}
+
+} // namespace
+} // namespace kt
