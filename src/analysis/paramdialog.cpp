@@ -1,6 +1,5 @@
 #include "analysis/paramdialog.h"
 
-#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -29,21 +28,6 @@ long clampinteger(long v, long low, long high)
     return v < low ? low : (v > high ? high : v);
 }
 
-// A value that is not a number takes the lower bound, like an unreadable one.
-double clampreal(double v, double low, double high)
-{
-    if (std::isnan(v) || v < low)
-        return low;
-    return v > high ? high : v;
-}
-
-void showreal(HWND hDlg, int id, double v)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15f", v);
-    SetDlgItemTextA(hDlg, id, text);
-}
-
 void showinteger(HWND hDlg, int id, long v)
 {
     SetDlgItemTextA(hDlg, id, std::to_string(v).c_str());
@@ -56,10 +40,10 @@ void initialise(HWND hDlg)
     CheckRadioButton(hDlg, formula1button, formula2button, formula1button + s.type);
     const double coefficients[5] = {set.a, set.b, set.c, set.d, set.e};
     for (int k = 0; k < 5; ++k)
-        showreal(hDlg, fielda + k, coefficients[k]);
+        showdialogreal(hDlg, fielda + k, coefficients[k]);
     showinteger(hDlg, fieldn, set.n);
     showinteger(hDlg, fieldp, set.p);
-    showreal(hDlg, fieldscale, set.scale);
+    showdialogreal(hDlg, fieldscale, set.scale);
     showinteger(hDlg, fieldres, s.res);
     EnableWindow(GetDlgItem(hDlg, fieldp), s.type == 1);
 }
@@ -102,7 +86,7 @@ void ok(HWND hDlg)
     t.n = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldn), nrange[t0][0], nrange[t0][1]));
     if (t0 == 1)
         t.p = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldp), prange[0], prange[1]));
-    t.scale = clampreal(dialogreal(hDlg, fieldscale), scalerange[t0][0], scalerange[t0][1]);
+    t.scale = dialogreal(hDlg, fieldscale, scalerange[t0][0], scalerange[t0][1]);
     s.res = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldres), resrange[0], resrange[1]));
 
     const int result = testrp(t);

@@ -1,7 +1,6 @@
 #include "analysis/rotationdialogs.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
@@ -15,21 +14,6 @@ constexpr int firstorder = 940;
 constexpr int lastorder = 945;
 constexpr int fdfield = 710;
 
-// Unreadable or not a number reads as the lower bound.
-double clampreal(double v, double low, double high)
-{
-    if (std::isnan(v) || v < low)
-        return low;
-    return v > high ? high : v;
-}
-
-void showreal(HWND hDlg, int id, double v)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15f", v);
-    SetDlgItemTextA(hDlg, id, text);
-}
-
 // Twelve decimals kept of the binary value, in extended precision.
 real truncateangle(real angle)
 {
@@ -41,7 +25,7 @@ void initialiserotation(HWND hDlg)
     const VOXEL& angles = engine.rot[engine.type];
     const real values[3] = {angles.x, angles.y, angles.z};
     for (int k = 0; k < 3; ++k)
-        showreal(hDlg, anglefields[k], static_cast<double>(values[k]));
+        showdialogreal(hDlg, anglefields[k], static_cast<double>(values[k]));
     CheckRadioButton(hDlg, firstorder, lastorder, firstorder + engine.rotationorder);
 }
 
@@ -50,7 +34,7 @@ void acceptrotation(HWND hDlg)
     VOXEL& angles = engine.rot[engine.type];
     real* values[3] = {&angles.x, &angles.y, &angles.z};
     for (int k = 0; k < 3; ++k)
-        *values[k] = clampreal(dialogreal(hDlg, anglefields[k]), 0, 360);
+        *values[k] = dialogreal(hDlg, anglefields[k], 0, 360);
     for (real* value : values)
         *value = truncateangle(*value);
     for (int id = firstorder; id <= lastorder; ++id) {
@@ -127,14 +111,14 @@ INT_PTR RotationDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        showreal(hDlg, fdfield, screening.FDLimit);
+        showdialogreal(hDlg, fdfield, screening.FDLimit);
         return 1;
     }
     if (message != WM_COMMAND)
         return 0;
     switch (LOWORD(wParam)) {
     case IDOK:
-        screening.FDLimit = clampreal(dialogreal(hDlg, fdfield), 0.25, 1.75);
+        screening.FDLimit = dialogreal(hDlg, fdfield, 0.25, 1.75);
         EndDialog(hDlg, 1);
         return 1;
     case IDCANCEL:

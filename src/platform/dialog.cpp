@@ -1,6 +1,8 @@
 #include "platform/dialog.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -210,6 +212,21 @@ double dialogreal(HWND dialog, int id)
 long dialoginteger(HWND dialog, int id)
 {
     return std::strtol(fieldprefix(dialog, id).c_str(), nullptr, 10);
+}
+
+double dialogreal(HWND dialog, int id, double low, double high)
+{
+    const double v = dialogreal(dialog, id);
+    if (std::isnan(v) || v < low)
+        return low;
+    return v > high ? high : v;
+}
+
+void showdialogreal(HWND dialog, int id, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15f", value);
+    SetDlgItemTextA(dialog, id, text);
 }
 
 void usertypes(HWND dialog, int id, const std::string& text)

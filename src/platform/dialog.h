@@ -51,6 +51,11 @@ LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LP
 // An integer beyond the range of a long saturates.
 double dialogreal(HWND dialog, int id);
 long dialoginteger(HWND dialog, int id);
+// The real brought into [low, high]; one that is not a number takes low,
+// as an unreadable field does.
+double dialogreal(HWND dialog, int id, double low, double high);
+// Shows a real as "%.15f", as every real field is shown.
+void showdialogreal(HWND dialog, int id, double value);
 
 // What the user does to a control, as a backend reports it: typing into an
 // edit field, clicking a button (radio buttons check themselves), moving a
