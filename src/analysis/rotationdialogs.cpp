@@ -46,6 +46,12 @@ void acceptrotation(HWND hDlg)
     EndDialog(hDlg, 1);
 }
 
+void acceptlimit(HWND hDlg)
+{
+    screening.FDLimit = dialogreal(hDlg, fdfield, 0.25, 1.75);
+    EndDialog(hDlg, 1);
+}
+
 } // namespace
 
 const DialogTemplate rotationdialog{
@@ -94,18 +100,7 @@ INT_PTR RotationDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
         initialiserotation(hDlg);
         return 1;
     }
-    if (message != WM_COMMAND)
-        return 0;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        acceptrotation(hDlg);
-        return 1;
-    case IDCANCEL:
-        EndDialog(hDlg, 2);
-        return 1;
-    default:
-        return 0;
-    }
+    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptrotation) : 0;
 }
 
 INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
@@ -114,19 +109,7 @@ INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
         showdialogreal(hDlg, fdfield, screening.FDLimit);
         return 1;
     }
-    if (message != WM_COMMAND)
-        return 0;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        screening.FDLimit = dialogreal(hDlg, fdfield, 0.25, 1.75);
-        EndDialog(hDlg, 1);
-        return 1;
-    case IDCANCEL:
-        EndDialog(hDlg, 2);
-        return 1;
-    default:
-        return 0;
-    }
+    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptlimit) : 0;
 }
 
 } // namespace kt

@@ -37,20 +37,6 @@ void acceptbackground(HWND hDlg)
     EndDialog(hDlg, 1);
 }
 
-INT_PTR okorcancel(HWND hDlg, WPARAM wParam, void (*accept)(HWND))
-{
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        accept(hDlg);
-        return 1;
-    case IDCANCEL:
-        EndDialog(hDlg, 2);
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 const DialogTemplate coloringdialog{
@@ -89,7 +75,7 @@ INT_PTR ColoringMethodDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
         CheckRadioButton(hDlg, hitcountbutton, zplanebutton, hitcountbutton + engine.cmethod);
         return 1;
     }
-    return message == WM_COMMAND ? okorcancel(hDlg, wParam, acceptmethod) : 0;
+    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptmethod) : 0;
 }
 
 INT_PTR BackgroundDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
@@ -100,7 +86,7 @@ INT_PTR BackgroundDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
             SetDlgItemTextA(hDlg, componentfields[k], std::to_string(values[k]).c_str());
         return 1;
     }
-    return message == WM_COMMAND ? okorcancel(hDlg, wParam, acceptbackground) : 0;
+    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptbackground) : 0;
 }
 
 } // namespace kt

@@ -229,6 +229,20 @@ void showdialogreal(HWND dialog, int id, double value)
     SetDlgItemTextA(dialog, id, text);
 }
 
+INT_PTR okcancelcommand(HWND dialog, WPARAM wParam, void (*accept)(HWND))
+{
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        accept(dialog);
+        return 1;
+    case IDCANCEL:
+        EndDialog(dialog, 2);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 void usertypes(HWND dialog, int id, const std::string& text)
 {
     HWND c = control(dialog, id);

@@ -57,6 +57,11 @@ double dialogreal(HWND dialog, int id, double low, double high);
 // Shows a real as "%.15f", as every real field is shown.
 void showdialogreal(HWND dialog, int id, double value);
 
+// The command of a form with OK and Cancel: OK runs `accept` (which ends the
+// dialog with 1), Cancel ends it with 2 and changes nothing. Returns whether
+// the command was one of the two.
+INT_PTR okcancelcommand(HWND dialog, WPARAM wParam, void (*accept)(HWND));
+
 // What the user does to a control, as a backend reports it: typing into an
 // edit field, clicking a button (radio buttons check themselves), moving a
 // trackbar. Each notifies the dialog procedure as the platform would.
