@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "image/depthshades.h"
 #include "image/filterpass.h"
 #include "image/filters.h"
 #include "platform/memory.h"
@@ -84,21 +85,31 @@ bool ranked(float v)
 void recolour(const EngineState& s, const std::uint32_t* hv, FilterPass& pass)
 {
     const std::uint32_t hitmax = s.hitmax;
-    const bool depths = s.cmethod != 0;
     pass.forpixels(ranked, [&](FilterPass::Row& row, int i, float v) {
+        const unsigned cindex = hv[std::min(static_cast<std::uint32_t>(v), hitmax) - 1];
+        row.set(i, pass.entry(cindex));
+        pass.count(cindex);
+    });
+}
+
+// Depths between two values blend toward the next value's index, wherever
+// the ranking put it.
+void recolourdepths(const EngineState& s, const std::uint32_t* hv, FilterPass& pass)
+{
+    const std::uint32_t hitmax = s.hitmax;
+    const auto shadeof = [&pass, hv, hitmax](float v) {
+        if (!(v >= 1))
+            return Shade::undrawn();
         // Exact for a float: its whole part and its fraction at once.
         const WholePart raw = wholepart(v);
         const std::uint32_t index = std::min(static_cast<std::uint32_t>(raw.whole), hitmax);
         const unsigned cindex = hv[index - 1];
-        // Depths between two values blend toward the next value's index,
-        // wherever the ranking put it.
-        if (!depths || index == hitmax) {
-            row.set(i, pass.entry(cindex));
-        } else {
-            row.set(i, pass.interpolated(cindex, hv[index], raw.fraction));
-        }
-        pass.count(cindex);
-    });
+        if (index == hitmax)
+            return Shade::drawn(cindex, pass.entry(cindex));
+        return Shade::drawn(cindex, pass.interpolated(cindex, hv[index], raw.fraction));
+    };
+    // Depths below 1 are neither drawn nor counted.
+    pass.shadeall(DepthShades(shadeof, hitmax), false);
 }
 
 } // namespace
@@ -134,7 +145,10 @@ int equalize()
     mapvalues(s, tables, totalpixels);
 
     FilterPass pass;
-    recolour(s, tables.hv, pass);
+    if (s.cmethod == 0)
+        recolour(s, tables.hv, pass);
+    else
+        recolourdepths(s, tables.hv, pass);
     return pass.finish();
 }
 

@@ -1,6 +1,7 @@
 #include "image/filterpass.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "image/filters.h"
 #include "platform/gdi.h"
@@ -36,6 +37,25 @@ FilterPass::FilterPass() : palette_(engine.palette), counting_(filters.histogram
         component[c] = std::clamp(truncated(c0 + (c1 - c0) * fx), 1, 255);
     }
     return Surface::toNative(RGB(component[0], component[1], component[2]));
+}
+
+void FilterPass::drawshades(std::uint32_t* pixels, const std::uint32_t* packed, int count)
+{
+    using Lanes = std::uint32_t __attribute__((vector_size(16)));
+    constexpr int lanes = sizeof(Lanes) / sizeof(std::uint32_t);
+    constexpr std::uint32_t opaque = 0xFF000000u;
+    int k = 0;
+    for (; k + lanes <= count; k += lanes) {
+        Lanes shade, old;
+        std::memcpy(&shade, packed + k, sizeof shade);
+        std::memcpy(&old, pixels + k, sizeof old);
+        const auto undrawn = reinterpret_cast<Lanes>((shade & opaque) == 0);
+        const Lanes drawn = ((shade | opaque) & ~undrawn) | (old & undrawn);
+        std::memcpy(pixels + k, &drawn, sizeof drawn);
+    }
+    for (; k < count; ++k)
+        if (packed[k] & opaque)
+            pixels[k] = packed[k] | opaque;
 }
 
 int FilterPass::finish()

@@ -57,6 +57,29 @@ inline WholePart wholepart(double x)
     return {static_cast<int>(fixed >> 32), fraction, closetowhole(fraction)};
 }
 
+template <typename> class DepthShades;
+
+// A palette index with the colour it is drawn in; index 0 is not drawn.
+class Shade {
+public:
+    constexpr Shade() = default;
+    static constexpr Shade undrawn() { return Shade(); }
+    static constexpr Shade drawn(unsigned cindex, std::uint32_t native)
+    {
+        return cindex == 0 ? undrawn() : Shade((cindex << 24) | (native & 0xFFFFFFu));
+    }
+
+    // The index in the top byte, red, green and blue below, as in a surface
+    // pixel; an undrawn shade is all zero.
+    std::uint32_t packed() const { return packed_; }
+    bool operator==(const Shade&) const = default;
+
+private:
+    template <typename> friend class DepthShades;
+    constexpr explicit Shade(std::uint32_t packed) : packed_(packed) {}
+    std::uint32_t packed_ = 0;
+};
+
 class FilterPass {
 public:
     // Zeroes the palette-index counts when the histogram display is on.
@@ -150,6 +173,23 @@ public:
         return passed;
     }
 
+    // Gives every pixel the shade of its hit-count value, which
+    // shades.lookup(values, count, packed) finds for a stretch of values at a
+    // time: draws the pixel unless the shade is undrawn, and counts its index
+    // (an undrawn one at 0 only when `countundrawn`). Every pixel is written
+    // back, an
+    // undrawn one unchanged, so that ragged runs of unhit pixels cost no
+    // mispredicted branches; the counts rotate over four sets of tallies, so
+    // that a run of one index does not wait on its own tally.
+    template <typename Shades>
+    void shadeall(const Shades& shades, bool countundrawn)
+    {
+        if (counting_)
+            shadeall<true>(shades, countundrawn);
+        else
+            shadeall<false>(shades, countundrawn);
+    }
+
     // Settles engine.pixelmax, shows the new picture in the main window and
     // the cross cursor, opens the histogram window when the display is on.
     int finish();
@@ -176,6 +216,38 @@ private:
         return Surface::toNative(RGB(atleast1(component[0]), atleast1(component[1]), atleast1(component[2])));
     }
     std::uint32_t exactinterpolated(unsigned k, unsigned m, real fx) const;
+
+    // In stretches: the shades are looked up one by one, then drawn four at
+    // a time, as vectors, without a branch per pixel.
+    template <bool counting, typename Shades>
+    void shadeall(const Shades& shades, bool countundrawn)
+    {
+        constexpr int stretch = 1024;
+        std::array<std::uint32_t, stretch> packed;
+        std::array<std::array<std::uint32_t, 256>, 4> tallies{};
+        const int res = engine.res;
+        const float* values = engine.hitcount;
+        for (int j = 0; j < res; ++j, values += res) {
+            std::uint32_t* pixels = j < height_ ? pixels_ + static_cast<std::size_t>(j) * width_ : nullptr;
+            const int drawable = pixels ? std::min(res, width_) : 0;
+            for (int start = 0; start < res; start += stretch) {
+                const int end = std::min(res, start + stretch);
+                shades.lookup(values + start, end - start, packed.data());
+                if constexpr (counting) {
+                    for (int i = start; i < end; ++i)
+                        ++tallies[static_cast<std::size_t>(i & 3)][packed[static_cast<std::size_t>(i - start)] >> 24];
+                }
+                if (start < drawable)
+                    drawshades(pixels + start, packed.data(), std::min(end, drawable) - start);
+            }
+        }
+        if constexpr (counting) {
+            for (const auto& tally : tallies)
+                for (unsigned k = countundrawn ? 0 : 1; k < 256; ++k)
+                    hist256[k] += tally[k];
+        }
+    }
+    static void drawshades(std::uint32_t* pixels, const std::uint32_t* packed, int count);
 
     Palette palette_;
     std::array<std::uint32_t, 256> entries_;

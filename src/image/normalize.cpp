@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "image/depthshades.h"
 #include "image/filterpass.h"
 #include "image/filters.h"
 
@@ -40,10 +41,12 @@ void normalizehitcounts(const EngineState& s, real nfactor, FilterPass& pass)
 
 // Depth values are real: between two indices the colour is blended from the
 // lower entry toward the next one.
-void normalizedepths(real nfactor, FilterPass& pass)
+void normalizedepths(const EngineState& s, real nfactor, FilterPass& pass)
 {
     const auto approxfactor = static_cast<double>(nfactor);
-    const std::size_t unhit = pass.forpixels(hit, [&](FilterPass::Row& row, int i, float v) {
+    const auto shadeof = [&pass, nfactor, approxfactor](float v) {
+        if (!(v > 0))
+            return Shade::undrawn();
         const auto exactscaled = [nfactor, v] { return nfactor * v; };
         WholePart scaled = wholepart(approxfactor * v);
         if (scaled.closecall) {
@@ -52,15 +55,14 @@ void normalizedepths(real nfactor, FilterPass& pass)
             scaled.fraction = wholepart(static_cast<double>(exact - scaled.whole)).fraction;
         }
         const unsigned cindex = scaled.whole >= 255 ? 255u : static_cast<unsigned>(scaled.whole);
-        if (cindex == 255) {
-            row.set(i, pass.entry(cindex));
-        } else if (cindex >= 1) {
-            const auto exactfx = [exactscaled, cindex] { return exactscaled() - cindex; };
-            row.set(i, pass.interpolated(cindex, cindex + 1, scaled.fraction, exactfx));
-        }
-        pass.count(cindex);
-    });
-    pass.count(0, static_cast<std::uint32_t>(unhit));
+        if (cindex == 255)
+            return Shade::drawn(cindex, pass.entry(cindex));
+        if (cindex == 0)
+            return Shade::undrawn();
+        const auto exactfx = [exactscaled, cindex] { return exactscaled() - cindex; };
+        return Shade::drawn(cindex, pass.interpolated(cindex, cindex + 1, scaled.fraction, exactfx));
+    };
+    pass.shadeall(DepthShades(shadeof, s.hitmax), true);
 }
 
 } // namespace
@@ -79,7 +81,7 @@ int normalize()
     if (s.cmethod == 0)
         normalizehitcounts(s, nfactor, pass);
     else
-        normalizedepths(nfactor, pass);
+        normalizedepths(s, nfactor, pass);
     return pass.finish();
 }
 

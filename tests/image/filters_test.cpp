@@ -148,6 +148,28 @@ TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
     EXPECT_FALSE(IsWindowEnabled(engine.g_hWnd)) << "the histogram window holds the input";
 }
 
+TEST_P(EachFilter, DrawsOnlyWhereAnImageSmallerThanThePictureReaches)
+{
+    for (int cmethod : {0, 1}) {
+        if (cmethod == 1 && GetParam().run == logadjust)
+            continue;
+        typicalpicture(12);
+        engine.cmethod = cmethod;
+        ASSERT_EQ(GetParam().run(), filterdone);
+        const auto whole = pixelcopy();
+
+        Surface part(7, 5);
+        part.fill(RECT{0, 0, 7, 5}, FilterTest::unfiltered);
+        engine.g_vhdc = &part;
+        ASSERT_EQ(GetParam().run(), filterdone);
+        engine.g_vhdc = image.get();
+        for (int j = 0; j < 5; ++j)
+            for (int i = 0; i < 7; ++i)
+                ASSERT_EQ(part.bits()[j * 7 + i], whole[static_cast<std::size_t>(j * engine.res + i)])
+                    << cmethod << ": " << i << "," << j;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Filters, EachFilter,
                          ::testing::Values(Filter{"normalize", normalize}, Filter{"logadjust", logadjust},
                                            Filter{"equalize", equalize}),

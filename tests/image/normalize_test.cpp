@@ -84,6 +84,20 @@ TEST_F(Normalize, CountsEveryPixelButTakesPixelmaxFromIndex2Up)
     EXPECT_EQ(engine.pixelmax, 1u);
 }
 
+TEST_F(Normalize, DepthCountsTakeUnhitAndUndrawnPixelsAtIndex0)
+{
+    filters.histogramflag = 1;
+    // hitmax 51: the plain scale is 5.
+    picture(3, {0, 0.1f, 25.5f, 51, 10, 25.5f});
+    engine.cmethod = 1;
+    ASSERT_EQ(normalize(), filterdone);
+    EXPECT_EQ(hist256[0], 5u) << "four unhit pixels and 0.1, which scales below 1";
+    EXPECT_EQ(hist256[127], 2u);
+    EXPECT_EQ(hist256[50], 1u);
+    EXPECT_EQ(hist256[255], 1u);
+    EXPECT_EQ(engine.pixelmax, 2u);
+}
+
 TEST_F(Normalize, CountsBeyondTheLookupRangeScaleAlike)
 {
     filters.nadjust = 10;
