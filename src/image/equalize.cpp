@@ -109,7 +109,7 @@ void recolourdepths(const EngineState& s, const std::uint32_t* hv, FilterPass& p
         return Shade::drawn(cindex, pass.interpolated(cindex, hv[index], raw.fraction));
     };
     // Depths below 1 are neither drawn nor counted.
-    pass.shadeall(DepthShades(shadeof, hitmax), false);
+    pass.shadeall(DepthShades(shadeof, hitmax, static_cast<std::size_t>(s.res) * s.res), false);
 }
 
 } // namespace

@@ -118,9 +118,8 @@ public:
     // fixed-point sums are then exact, as the extended ones are.
     std::uint32_t interpolated(unsigned k, unsigned m, std::uint32_t fx) const
     {
-        int component[3];
-        blend(k, m, fx, component);
-        return native(component);
+        bool closecall;
+        return blended(k, m, fx, closecall);
     }
 
     // For an fx a few units off, with the call that works out the exact
@@ -129,10 +128,11 @@ public:
     template <typename ExactFraction>
     std::uint32_t interpolated(unsigned k, unsigned m, std::uint32_t fx, ExactFraction exactfx) const
     {
-        int component[3];
-        if (blend(k, m, fx, component)) [[unlikely]]
+        bool closecall;
+        const std::uint32_t pixel = blended(k, m, fx, closecall);
+        if (closecall) [[unlikely]]
             return exactinterpolated(k, m, exactfx());
-        return native(component);
+        return pixel;
     }
 
     void count(unsigned cindex, std::uint32_t pixels = 1)
@@ -173,18 +173,20 @@ public:
         return passed;
     }
 
-    // Gives every pixel the shade of its hit-count value, which
-    // shades.lookup(values, count, packed) finds for a stretch of values at a
-    // time: draws the pixel unless the shade is undrawn, and counts its index
-    // (an undrawn one at 0 only when `countundrawn`). Every pixel is written
-    // back, an
-    // undrawn one unchanged, so that ragged runs of unhit pixels cost no
-    // mispredicted branches; the counts rotate over four sets of tallies, so
-    // that a run of one index does not wait on its own tally.
+    // Gives every pixel the shade of its hit-count value: draws the pixel
+    // unless the shade is undrawn, and counts its index (an undrawn one at 0
+    // only when `countundrawn`). With a table, shades.lookup(values, count,
+    // packed) finds the shades of a stretch of values at a time and every
+    // pixel is written back, an undrawn one unchanged, so that ragged runs of
+    // unhit pixels cost no mispredicted branches; the counts rotate over four
+    // sets of tallies, so that a run of one index does not wait on its own
+    // tally. Without one, shades.rule() works out the hit pixels one by one.
     template <typename Shades>
     void shadeall(const Shades& shades, bool countundrawn)
     {
-        if (counting_)
+        if (!shades.tabled())
+            shadeeach(shades.rule(), countundrawn);
+        else if (counting_)
             shadeall<true>(shades, countundrawn);
         else
             shadeall<false>(shades, countundrawn);
@@ -195,27 +197,42 @@ public:
     int finish();
 
 private:
-    // The whole parts of the three blends in 32.32 fixed point; true when
-    // one lies within the slack of a whole number (entries that share a
-    // component blend to it exactly, and do not count).
-    bool blend(unsigned k, unsigned m, std::uint32_t fx, int (&component)[3]) const
+    // The surface pixel of the three blends in 32.32 fixed point;
+    // `closecall` tells whether one lies within the slack of a whole number
+    // (entries that share a component blend to it exactly, and do not count).
+    std::uint32_t blended(unsigned k, unsigned m, std::uint32_t fx, bool& closecall) const
     {
-        bool closecall = false;
-        for (unsigned c = 0; c < 3; ++c) {
-            const std::int64_t c0 = palette_[3 * k + c];
-            const std::int64_t difference = palette_[3 * m + c] - c0;
-            const std::int64_t sum = c0 * 4294967296 + difference * fx;
-            component[c] = static_cast<int>(sum >> 32);
-            closecall |= closetowhole(static_cast<std::uint32_t>(sum)) & (difference != 0);
-        }
-        return closecall;
-    }
-    static std::uint32_t native(const int (&component)[3])
-    {
-        const auto atleast1 = [](int v) { return v < 1 ? 1 : v; };
-        return Surface::toNative(RGB(atleast1(component[0]), atleast1(component[1]), atleast1(component[2])));
+        const std::uint8_t* from = &palette_[3 * k];
+        const std::uint8_t* to = &palette_[3 * m];
+        bool close = false;
+        const auto component = [&](unsigned c) {
+            const std::int64_t difference = static_cast<std::int64_t>(to[c]) - from[c];
+            const std::int64_t sum = static_cast<std::int64_t>(from[c]) * 4294967296 + difference * fx;
+            close |= closetowhole(static_cast<std::uint32_t>(sum)) & (difference != 0);
+            const auto whole = static_cast<std::uint32_t>(sum >> 32);
+            return whole < 1 ? 1u : whole;
+        };
+        // Red, green and blue, in the order a surface pixel holds them.
+        const std::uint32_t pixel = 0xFF000000u | component(0) << 16 | component(1) << 8 | component(2);
+        closecall = close;
+        return pixel;
     }
     std::uint32_t exactinterpolated(unsigned k, unsigned m, real fx) const;
+
+    template <typename ShadeOf>
+    void shadeeach(const ShadeOf& shadeof, bool countundrawn)
+    {
+        const std::size_t unhit = forpixels([](float v) { return v != 0; }, [&](Row& row, int i, float v) {
+            const std::uint32_t packed = shadeof(v).packed();
+            const unsigned cindex = packed >> 24;
+            if (cindex >= 1)
+                row.set(i, packed | 0xFF000000u);
+            if (cindex >= 1 || countundrawn)
+                count(cindex);
+        });
+        if (countundrawn)
+            count(0, static_cast<std::uint32_t>(unhit));
+    }
 
     // In stretches: the shades are looked up one by one, then drawn four at
     // a time, as vectors, without a branch per pixel.

@@ -62,7 +62,7 @@ void normalizedepths(const EngineState& s, real nfactor, FilterPass& pass)
         const auto exactfx = [exactscaled, cindex] { return exactscaled() - cindex; };
         return Shade::drawn(cindex, pass.interpolated(cindex, cindex + 1, scaled.fraction, exactfx));
     };
-    pass.shadeall(DepthShades(shadeof, s.hitmax), true);
+    pass.shadeall(DepthShades(shadeof, s.hitmax, static_cast<std::size_t>(s.res) * s.res), true);
 }
 
 } // namespace

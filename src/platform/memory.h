@@ -2,6 +2,8 @@
 // Zero-filled heap blocks for the large buffers (hit counts, line buffers,
 // equalization tables). Failure is an ordinary result the callers report.
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 
 #include "platform/wintypes.h"
 
@@ -15,6 +17,21 @@ constexpr UINT LPTR = 0x0040;
 HLOCAL LocalAlloc(UINT flags, std::size_t bytes);
 // Returns nullptr, as the block is gone.
 HLOCAL LocalFree(HLOCAL block);
+
+// An array of `count` zeroed T in a LocalAlloc block, freed with the pointer;
+// null when the block cannot be had. For types that zero bytes make valid.
+struct LocalFreer {
+    void operator()(void* block) const { LocalFree(block); }
+};
+template <typename T>
+using LocalArray = std::unique_ptr<T[], LocalFreer>;
+template <typename T>
+LocalArray<T> localarray(std::size_t count)
+{
+    if (count > SIZE_MAX / sizeof(T))
+        return nullptr;
+    return LocalArray<T>(static_cast<T*>(LocalAlloc(LPTR, count * sizeof(T))));
+}
 
 // Makes the next `count` calls of LocalAlloc fail, so that the callers' failure
 // paths can be exercised without exhausting the machine.

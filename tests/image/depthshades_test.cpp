@@ -5,26 +5,25 @@
 #include <vector>
 
 #include "image/depthshades.h"
+#include "platform/memory.h"
 
 namespace kt {
 namespace {
 
 // A shade rule whose whole depth w picks the index and whose fraction picks
-// one of `steps(w)` colours, so that slices are uniform (1 step), change once
-// (a few steps per unit, fewer than the slices in it) or change many times
-// (more steps than slices). Depths below 1 are undrawn.
+// one of `steps(w)` colours: most units are uniform or change shade in a few
+// slices, one in twenty changes many times in every slice. Depths below 1 are
+// undrawn.
 struct SteppedShades {
     int* calls;
-    static int steps(int whole)
+    int manysteps = 5000;
+    bool busy = false; // every unit changes many times
+
+    int steps(int whole) const
     {
-        switch (whole % 3) {
-        case 0:
-            return 1;
-        case 1:
-            return 97;
-        default:
-            return 5000;
-        }
+        if (busy || whole % 20 == 19)
+            return manysteps;
+        return whole % 2 == 0 ? 1 : 3;
     }
     Shade operator()(float depth) const
     {
@@ -40,69 +39,123 @@ struct SteppedShades {
     }
 };
 
-// Depths on both sides of every slice edge up to `top`, and between them.
-std::vector<float> edgesandbetween(float top)
+constexpr std::size_t largepicture = std::size_t{1} << 24;
+constexpr int perunit = DepthShades<SteppedShades>::slicesperunit;
+
+// Depths on both sides of every slice edge and every change of step up to
+// `top`, and between them.
+std::vector<float> edgesandbetween(const SteppedShades& rule, int top)
 {
     std::vector<float> depths;
-    const int per = DepthShades<SteppedShades>::slicesperunit;
-    for (int k = 0; k <= static_cast<int>(top) * per; ++k) {
-        const float edge = static_cast<float>(k) / static_cast<float>(per);
-        depths.insert(depths.end(), {edge, std::nextafter(edge, -1.0f), std::nextafter(edge, 1000.0f)});
-    }
+    const auto around = [&depths](float edge) {
+        depths.insert(depths.end(), {std::nextafter(edge, -1.0f), edge, std::nextafter(edge, 1000.0f)});
+    };
+    for (int k = 0; k <= top * perunit; ++k)
+        around(static_cast<float>(k) / static_cast<float>(perunit));
+    for (int whole = 1; whole < top; ++whole)
+        if (rule.steps(whole) < 100)
+            for (int step = 1; step < rule.steps(whole); ++step)
+                around(static_cast<float>(whole + static_cast<double>(step) / rule.steps(whole)));
     std::mt19937 random(11);
-    std::uniform_real_distribution<float> spread(0, top);
-    for (int k = 0; k < 200000; ++k)
+    std::uniform_real_distribution<float> spread(0, static_cast<float>(top));
+    for (int k = 0; k < 100000; ++k)
         depths.push_back(spread(random));
     return depths;
+}
+
+// The shades `shades` gives each of `depths`, one at a time and packed in a
+// row, held against the rule itself.
+template <typename Shades>
+::testing::AssertionResult givestherule(const Shades& shades, const std::vector<float>& depths, SteppedShades rule)
+{
+    int unused = 0;
+    rule.calls = &unused;
+    std::vector<std::uint32_t> packed(depths.size());
+    shades.lookup(depths.data(), static_cast<int>(depths.size()), packed.data());
+    for (std::size_t k = 0; k < depths.size(); ++k)
+        if (shades(depths[k]) != rule(depths[k]) || packed[k] != rule(depths[k]).packed())
+            return ::testing::AssertionFailure() << "depth " << depths[k];
+    return ::testing::AssertionSuccess();
 }
 
 TEST(DepthShades, EveryDepthGetsTheShadeItsRuleGives)
 {
     int calls = 0;
     const SteppedShades rule{&calls};
-    const DepthShades shades(rule, 40);
-    for (float depth : edgesandbetween(42)) {
-        int unused = 0;
-        ASSERT_EQ(shades(depth), (SteppedShades{&unused})(depth)) << depth;
-    }
+    const DepthShades shades(rule, 40, largepicture);
+    ASSERT_TRUE(shades.tabled());
+    EXPECT_TRUE(givestherule(shades, edgesandbetween(rule, 42), rule));
 }
 
 TEST(DepthShades, DepthsBeyondTheTableAreWorkedOut)
 {
     int calls = 0;
-    const DepthShades shades(SteppedShades{&calls}, 3);
-    int unused = 0;
-    const SteppedShades rule{&unused};
-    for (float depth : {-0.0f, -1.0f, -1e30f, 4.99f, 5.0f, 6.5f, 255.0f, 1e30f, INFINITY})
-        EXPECT_EQ(shades(depth), rule(depth)) << depth;
+    const SteppedShades rule{&calls};
+    const DepthShades shades(rule, 3, largepicture);
+    ASSERT_TRUE(shades.tabled());
+    calls = 0;
+    EXPECT_TRUE(givestherule(shades, {-0.0f, -1.0f, -1e30f, 4.99f, 5.0f, 6.5f, 255.0f, 1e30f, INFINITY}, rule));
+    EXPECT_EQ(calls, 2 * 7) << "each depth below 0 or from 5 on, looked up twice";
 }
 
 TEST(DepthShades, UniformAndOnceChangingSlicesAreLookedUp)
 {
     int calls = 0;
-    const DepthShades shades(SteppedShades{&calls}, 40);
-    // Units 3, 4, 6, 7 ...: one shade or at most one change per slice.
+    const SteppedShades rule{&calls};
+    const DepthShades shades(rule, 40, largepicture);
     std::vector<float> depths;
-    for (int whole = 3; whole < 40; ++whole)
-        if (whole % 3 != 2)
+    for (int whole = 0; whole < 40; ++whole)
+        if (rule.steps(whole) < 100)
             for (float fraction = 0; fraction < 1; fraction += 0.001f)
                 depths.push_back(static_cast<float>(whole) + fraction);
     std::vector<std::uint32_t> packed(depths.size());
     calls = 0;
     shades.lookup(depths.data(), static_cast<int>(depths.size()), packed.data());
     EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(givestherule(shades, depths, rule));
+}
 
-    int unused = 0;
-    const SteppedShades rule{&unused};
-    for (std::size_t k = 0; k < depths.size(); ++k)
-        ASSERT_EQ(packed[k], rule(depths[k]).packed()) << depths[k];
+TEST(DepthShades, DrawnIndex1InBlackIsAShadeLikeAnyOther)
+{
+    int calls = 0;
+    const auto black = [&calls](float) {
+        ++calls;
+        return Shade::drawn(1, 0xFF000000u);
+    };
+    const DepthShades shades(black, 10, largepicture);
+    ASSERT_TRUE(shades.tabled());
+    calls = 0;
+    for (float depth : {0.0f, 3.5f, 10.99f})
+        EXPECT_EQ(shades(depth).packed(), 0x01000000u) << depth;
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(DepthShades, WorksEveryPixelOutWhereATableWouldNotPay)
+{
+    int calls = 0;
+    const SteppedShades rule{&calls};
+    // Fewer pixels than the table has slices to work out.
+    const DepthShades small(rule, 40, 1000);
+    injectallocationfailures(1);
+    const DepthShades roomless(rule, 40, largepicture);
+    injectallocationfailures(0);
+    // A change of shade in most slices.
+    const SteppedShades busyrule{&calls, 97, true};
+    const DepthShades busy(busyrule, 40, largepicture);
+    EXPECT_FALSE(small.tabled());
+    EXPECT_FALSE(roomless.tabled());
+    EXPECT_FALSE(busy.tabled());
+
+    const std::vector<float> depths = edgesandbetween(rule, 42);
+    EXPECT_TRUE(givestherule(small, depths, rule));
+    EXPECT_TRUE(givestherule(roomless, depths, rule));
+    EXPECT_TRUE(givestherule(busy, edgesandbetween(busyrule, 42), busyrule));
 }
 
 TEST(DepthShades, PackedShadesKeepIndexAndColour)
 {
     const Shade shade = Shade::drawn(200, 0xFF102030u);
-    EXPECT_EQ(shade.packed() >> 24, 200u);
-    EXPECT_EQ(shade.packed() & 0xFFFFFFu, 0x102030u);
+    EXPECT_EQ(shade.packed(), 0xC8102030u);
     EXPECT_EQ(Shade::drawn(0, 0xFF102030u), Shade::undrawn()) << "index 0 is never drawn";
     EXPECT_EQ(Shade::undrawn().packed(), 0u);
 }

@@ -108,6 +108,7 @@ TEST_F(Equalize, DepthsBlendTowardTheNextValuesIndex)
     EXPECT_EQ(entryat(11, 11), 129);
     EXPECT_EQ(hist256[1], 50u);
     EXPECT_EQ(hist256[129], 20u);
+    EXPECT_EQ(hist256[0], 0u) << "neither unhit pixels nor depths below 1 are counted";
 }
 
 TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)

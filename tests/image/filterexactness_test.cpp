@@ -31,6 +31,31 @@ public:
             }
     }
 
+    // A palette of gentle steps in every component, as most palettes have,
+    // with one wrap from bright to dark.
+    static void gentlepalette()
+    {
+        for (int k = 0; k < 256; ++k) {
+            engine.palette[3 * k] = static_cast<std::uint8_t>(k);
+            engine.palette[3 * k + 1] = static_cast<std::uint8_t>((3 * k) % 256);
+            engine.palette[3 * k + 2] = static_cast<std::uint8_t>(255 - k / 2);
+        }
+    }
+
+    // A res x res picture of `edges`, then depths spread evenly below
+    // `hitmax` + 1, with hitmax as plotting leaves it.
+    void largedepthpicture(int res, std::uint32_t hitmax, std::vector<float> edges)
+    {
+        std::mt19937 random(hitmax);
+        std::uniform_real_distribution<float> depth(0, static_cast<float>(hitmax) + 1);
+        edges.resize(static_cast<std::size_t>(res) * res);
+        for (std::size_t k = edges.size() - static_cast<std::size_t>(res) * res / 2; k < edges.size(); ++k)
+            edges[k] = depth(random);
+        picture(res, edges);
+        engine.hitmax = hitmax;
+        engine.cmethod = 1;
+    }
+
     static int literaltruncation(real x) { return static_cast<int>(x); }
 
     static COLORREF literalblend(unsigned k, unsigned m, real fx)
@@ -164,6 +189,19 @@ TEST_F(FilterExactness, NormalizationOfDepths)
         mixedpalette(hitmax);
         run(normalize, &FilterExactness::literalnormalize);
     }
+}
+
+// Pictures large enough for the depth filters to work shades out once per
+// slice of depth, with rows longer than one stretch of a pass.
+TEST_F(FilterExactness, LargeDepthPictures)
+{
+    gentlepalette();
+    for (std::uint32_t hitmax : {255u, 51u}) {
+        largedepthpicture(hitmax == 255 ? 1100 : 480, hitmax, edgydepths(255.0 / hitmax));
+        run(normalize, &FilterExactness::literalnormalize);
+    }
+    largedepthpicture(1100, 255, edgydepths(1.0));
+    run(equalize, &FilterExactness::literalequalize);
 }
 
 TEST_F(FilterExactness, NormalizationOfHitCounts)

@@ -148,25 +148,42 @@ TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
     EXPECT_FALSE(IsWindowEnabled(engine.g_hWnd)) << "the histogram window holds the input";
 }
 
-TEST_P(EachFilter, DrawsOnlyWhereAnImageSmallerThanThePictureReaches)
+TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
 {
     for (int cmethod : {0, 1}) {
         if (cmethod == 1 && GetParam().run == logadjust)
             continue;
-        typicalpicture(12);
-        engine.cmethod = cmethod;
+        // Depths on a picture large enough to be shaded from a table.
+        const int res = cmethod == 0 ? 12 : 480;
+        if (cmethod == 0) {
+            typicalpicture(res);
+        } else {
+            std::mt19937 random(8);
+            std::uniform_real_distribution<float> depth(0, 52);
+            std::vector<float> values(static_cast<std::size_t>(res) * res);
+            for (float& v : values)
+                v = random() % 4 == 0 ? 0 : depth(random);
+            picture(res, values);
+            engine.cmethod = 1;
+        }
         ASSERT_EQ(GetParam().run(), filterdone);
         const auto whole = pixelcopy();
 
-        Surface part(7, 5);
-        part.fill(RECT{0, 0, 7, 5}, FilterTest::unfiltered);
-        engine.g_vhdc = &part;
-        ASSERT_EQ(GetParam().run(), filterdone);
-        engine.g_vhdc = image.get();
-        for (int j = 0; j < 5; ++j)
-            for (int i = 0; i < 7; ++i)
-                ASSERT_EQ(part.bits()[j * 7 + i], whole[static_cast<std::size_t>(j * engine.res + i)])
-                    << cmethod << ": " << i << "," << j;
+        // Narrower and shorter, then wider and taller than the picture.
+        for (const auto& [width, height] : {std::pair{res / 2 + 1, res / 3}, std::pair{res + 3, res + 2}}) {
+            Surface other(width, height);
+            other.fill(RECT{0, 0, width, height}, FilterTest::unfiltered);
+            engine.g_vhdc = &other;
+            ASSERT_EQ(GetParam().run(), filterdone);
+            engine.g_vhdc = image.get();
+            for (int j = 0; j < height; ++j)
+                for (int i = 0; i < width; ++i) {
+                    const bool onpicture = i < res && j < res;
+                    const std::uint32_t expected = onpicture ? whole[static_cast<std::size_t>(j * res + i)]
+                                                             : Surface::toNative(FilterTest::unfiltered);
+                    ASSERT_EQ(other.bits()[j * width + i], expected) << cmethod << ": " << i << "," << j;
+                }
+        }
     }
 }
 
