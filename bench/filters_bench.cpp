@@ -9,7 +9,8 @@
 // 1G-step render by taking 16 times each count plus 0 to 15 more (counts grow
 // in proportion to the steps, with scatter), which gives the spread of values
 // and the hitmax equalization and the lookup tables meet there. Depths are
-// maxima, not counts, and are used as rendered.
+// maxima, not counts, and are used as rendered, with the default palette and
+// with one whose neighbouring entries have nothing in common.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -145,14 +146,30 @@ int logsquared()
     return code;
 }
 
+// A palette whose neighbouring entries have nothing in common, so that
+// depths blend to a new colour at almost every step.
+void noisypalette()
+{
+    std::mt19937 random(5);
+    for (std::uint8_t& component : engine.palette)
+        component = static_cast<std::uint8_t>(random() % 256);
+}
+
 struct Case {
     const char* name;
     int (*filter)();
     bool depths;
+    bool noisy = false;
 };
 const Case cases[] = {
-    {"normalize/hits", normalize, false}, {"normalize/depths", normalize, true}, {"log", logadjust, false},
-    {"log-squared", logsquared, false},   {"equalize/hits", equalize, false},    {"equalize/depths", equalize, true},
+    {"normalize/hits", normalize, false},
+    {"normalize/depths", normalize, true},
+    {"normalize/depths/noisy-palette", normalize, true, true},
+    {"log", logadjust, false},
+    {"log-squared", logsquared, false},
+    {"equalize/hits", equalize, false},
+    {"equalize/depths", equalize, true},
+    {"equalize/depths/noisy-palette", equalize, true, true},
 };
 
 void BM_FilterOverPlainPass(benchmark::State& state)
@@ -160,6 +177,9 @@ void BM_FilterOverPlainPass(benchmark::State& state)
     using Clock = std::chrono::steady_clock;
     const Case& c = cases[state.range(0)];
     stage().load(c.depths ? stage().depths() : stage().hits());
+    const Palette palette = engine.palette;
+    if (c.noisy)
+        noisypalette();
     state.SetLabel(c.name);
     Clock::duration plain{}, raw{}, filtered{};
     for (auto _ : state) {
@@ -185,8 +205,9 @@ void BM_FilterOverPlainPass(benchmark::State& state)
     state.counters["ratio_raw"] = std::chrono::duration<double>(filtered).count() /
                                   std::chrono::duration<double>(raw).count();
     state.counters["hitmax"] = engine.hitmax;
+    engine.palette = palette;
 }
-BENCHMARK(BM_FilterOverPlainPass)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_FilterOverPlainPass)->DenseRange(0, std::size(cases) - 1)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 } // namespace
 
