@@ -5,7 +5,8 @@ namespace kt {
 void limits(double* test)
 {
     double v = *test;
-    if (v < -20)
+    // Unreadable input (NaN) counts as the lowest, as in every other field.
+    if (!(v >= -20))
         v = -20;
     if (v > 20)
         v = 20;

@@ -174,6 +174,37 @@ TEST_F(ParamDialogTest, ParameterDisplayModeShowsTheMeasures)
     EXPECT_EQ(headless().messageboxes[0].text.rfind("Lyapunov exponent: 0.5", 0), 0u);
 }
 
+TEST_F(ParamDialogTest, AnUnreadableCoefficientIsTakenAsTheLowest)
+{
+    // Whatever the screen makes of it, "nan" must fare exactly as -20 does.
+    struct Outcome {
+        ICON icon;
+        std::vector<std::string> messages;
+    };
+    const ICON start = engine.icon[0];
+    const auto confirm = [&](const std::string& alpha) {
+        engine.icon[0] = start;
+        headless().messageboxes.clear();
+        paramsaves = ParamDialogSaves{engine.icon[0], 0};
+        testing::rundialog(paramdialog, ParamDialogProc, [&](HWND d) {
+            usertypes(d, 620, alpha);
+            userclicks(d, IDOK);
+            if (!d->dialogEnded)
+                userclicks(d, IDCANCEL);
+        });
+        Outcome outcome{engine.icon[0], {}};
+        for (const auto& box : headless().messageboxes)
+            outcome.messages.push_back(box.text);
+        return outcome;
+    };
+    headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
+    const Outcome lowest = confirm("-20");
+    const Outcome unreadable = confirm("nan");
+    EXPECT_EQ(unreadable.icon.a, -20.0);
+    EXPECT_EQ(unreadable.icon.a, lowest.icon.a);
+    EXPECT_EQ(unreadable.messages, lowest.messages);
+}
+
 TEST_F(ParamDialogTest, NothingTypedCanBreakIt)
 {
     headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
