@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -263,6 +264,24 @@ void userclicks(HWND dialog, int id)
     }
     if (c->kind == ControlKind::Button || c->kind == ControlKind::DefButton || c->kind == ControlKind::Radio)
         notify(dialog, c, BN_CLICKED);
+}
+
+int userarrowsradio(HWND dialog, int id, int step)
+{
+    HWND c = control(dialog, id);
+    if (!c || c->kind != ControlKind::Radio)
+        return id;
+    const std::vector<HWND> group = radiogroup(dialog, c);
+    const auto size = static_cast<std::ptrdiff_t>(group.size());
+    const std::ptrdiff_t at = std::find(group.begin(), group.end(), c) - group.begin();
+    for (std::ptrdiff_t moved = 1; moved < size; ++moved) {
+        HWND next = group[static_cast<std::size_t>(((at + moved * step) % size + size) % size)];
+        if (next->enabled) {
+            userclicks(dialog, next->controlId);
+            return next->controlId;
+        }
+    }
+    return id;
 }
 
 void usermovestrackbar(HWND dialog, int id, int position)

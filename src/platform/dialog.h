@@ -68,5 +68,10 @@ INT_PTR okcancelcommand(HWND dialog, WPARAM wParam, void (*accept)(HWND));
 void usertypes(HWND dialog, int id, const std::string& text);
 void userclicks(HWND dialog, int id);
 void usermovestrackbar(HWND dialog, int id, int position);
+// An arrow key on radio button `id`: the focus moves to the next (step 1) or
+// previous (step -1) enabled button of its group, round the group's ends,
+// and checks it as a click would. Returns the id of the button that has the
+// focus now.
+int userarrowsradio(HWND dialog, int id, int step);
 
 } // namespace kt

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/dialog.h"
 #include "support/enginefixture.h"
@@ -115,6 +116,63 @@ TEST_F(DialogTest, DisabledControlsTakeNoInput)
     EXPECT_EQ(show(), 1);
     EXPECT_EQ(entered.text, "start");
     EXPECT_EQ(entered.choice, 1);
+}
+
+// Two groups of radio buttons, and the clicks their procedure was told of.
+const DialogTemplate groupsdialog{
+    501,
+    "Groups",
+    200,
+    100,
+    {
+        {ControlKind::Radio, 600, "A", 10, 10, 60, 10, true},
+        {ControlKind::Radio, 601, "B", 10, 22, 60, 10},
+        {ControlKind::Radio, 602, "C", 10, 34, 60, 10},
+        {ControlKind::Radio, 610, "X", 100, 10, 60, 10, true},
+        {ControlKind::Radio, 611, "Y", 100, 22, 60, 10},
+        {ControlKind::DefButton, IDOK, "OK", 120, 80, 30, 14},
+    },
+};
+std::vector<int> clicked;
+
+INT_PTR groupsproc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CheckRadioButton(dialog, 600, 602, 600);
+        CheckRadioButton(dialog, 610, 611, 610);
+        return 1;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) != IDOK)
+        clicked.push_back(LOWORD(wParam));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
+        EndDialog(dialog, 1);
+    return message == WM_COMMAND;
+}
+
+TEST_F(DialogTest, ArrowKeysMoveThroughARadioGroupCheckingAsTheyGo)
+{
+    clicked.clear();
+    headless().dialogscripts.push_back([](HWND dialog) {
+        const auto checked = [dialog] {
+            std::vector<int> ids;
+            for (int id : {600, 601, 602, 610, 611})
+                if (IsDlgButtonChecked(dialog, id) == BST_CHECKED)
+                    ids.push_back(id);
+            return ids;
+        };
+        EXPECT_EQ(userarrowsradio(dialog, 600, 1), 601);
+        EXPECT_EQ(checked(), (std::vector<int>{601, 610}));
+        EnableWindow(GetDlgItem(dialog, 602), 0);
+        EXPECT_EQ(userarrowsradio(dialog, 601, 1), 600) << "round the end, past a disabled button";
+        EXPECT_EQ(userarrowsradio(dialog, 600, -1), 601);
+        EXPECT_EQ(checked(), (std::vector<int>{601, 610})) << "the other group keeps its choice";
+        EnableWindow(GetDlgItem(dialog, 611), 0);
+        EXPECT_EQ(userarrowsradio(dialog, 610, 1), 610) << "nowhere to go";
+        EXPECT_EQ(userarrowsradio(dialog, IDOK, 1), IDOK) << "not a radio button";
+        userclicks(dialog, IDOK);
+    });
+    DialogBoxParamA(nullptr, &groupsdialog, owner, groupsproc, 0);
+    EXPECT_EQ(clicked, (std::vector<int>{601, 600, 601}));
 }
 
 TEST_F(DialogTest, AnOwnerDisabledBeforeStaysDisabled)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,8 +93,10 @@ QWidget* DialogWindow::makecontrol(HWND control)
     }
     case ControlKind::Radio: {
         auto* radio = new QRadioButton(this);
-        // The core checks and unchecks the group; Qt only reports the click.
+        // The core checks and unchecks the group; Qt only reports the click
+        // and the arrow keys.
         radio->setAutoExclusive(false);
+        radio->installEventFilter(this);
         connect(radio, &QRadioButton::clicked, this, [this, id] {
             userclicks(dialog_, id);
             refresh();
@@ -113,6 +116,26 @@ QWidget* DialogWindow::makecontrol(HWND control)
         break;
     }
     return nullptr;
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+    if (!back && key != Qt::Key_Down && key != Qt::Key_Right)
+        return QDialog::eventFilter(watched, event);
+    const auto from = std::find_if(controls_.begin(), controls_.end(),
+                                   [watched](const auto& entry) { return entry.second == watched; });
+    if (from == controls_.end())
+        return QDialog::eventFilter(watched, event);
+    const int id = userarrowsradio(dialog_, from->first->controlId, back ? -1 : 1);
+    for (const auto& [control, widget] : controls_)
+        if (control->controlId == id && control->kind == ControlKind::Radio)
+            widget->setFocus(Qt::OtherFocusReason);
+    refresh();
+    return true;
 }
 
 void DialogWindow::refresh()

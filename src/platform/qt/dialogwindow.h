@@ -24,6 +24,10 @@ public:
 
     void reject() override;
 
+protected:
+    // Arrow keys on a radio button move through its group, as the core has it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* makecontrol(HWND control);
 

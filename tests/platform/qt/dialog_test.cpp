@@ -158,6 +158,27 @@ TEST_F(QtDialogTest, TheUserFillsTheDialogThroughItsWidgets)
     EXPECT_TRUE(widgetfor(owner)->view()->isEnabled());
 }
 
+TEST_F(QtDialogTest, ArrowKeysCheckTheNextRadioButton)
+{
+    whenmodal([](QWidget* dialog) {
+        auto* fast = button<QRadioButton>(dialog, "&Fast");
+        auto* slow = button<QRadioButton>(dialog, "&Slow");
+        auto* speed = dialog->findChild<QSlider*>();
+        fast->setFocus();
+        QTest::keyClick(fast, Qt::Key_Down);
+        EXPECT_TRUE(slow->isChecked());
+        EXPECT_FALSE(fast->isChecked());
+        EXPECT_TRUE(slow->hasFocus());
+        EXPECT_FALSE(speed->isEnabled()) << "the procedure heard of the click";
+        QTest::keyClick(slow, Qt::Key_Right);
+        EXPECT_TRUE(fast->isChecked()) << "round the group's end";
+        QTest::keyClick(fast, Qt::Key_Up);
+        QTest::keyClick(slow, Qt::Key_Return);
+    });
+    EXPECT_EQ(run(), IDOK);
+    EXPECT_TRUE(outcome.slow);
+}
+
 TEST_F(QtDialogTest, EnterPressesTheDefaultButton)
 {
     whenmodal([](QWidget* dialog) {
