@@ -18,6 +18,7 @@ const DialogTemplate nadjustdialog{
         {ControlKind::Static, -1, "partial", 12, 38, 20, 8},
         {ControlKind::Static, -1, "complete", 105, 38, 30, 8},
     },
+    false, // no system menu
 };
 
 INT_PTR NadjustDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)

@@ -72,7 +72,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, const DialogTemplate* tmpl, HWND owner, DLGPR
     if (!tmpl || !procedure)
         return -1;
     registerdialogclasses();
-    HWND dialog = CreateWindowExA(0, dialogclass, tmpl->caption.c_str(), WS_POPUP, 0, 0, tmpl->cx, tmpl->cy, owner,
+    const DWORD style = WS_POPUP | WS_CAPTION | (tmpl->systemmenu ? WS_SYSMENU : 0);
+    HWND dialog = CreateWindowExA(0, dialogclass, tmpl->caption.c_str(), style, 0, 0, tmpl->cx, tmpl->cy, owner,
                                   nullptr, nullptr, nullptr);
     if (!dialog)
         return -1;

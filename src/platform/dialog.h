@@ -22,6 +22,7 @@ struct DialogTemplate {
     std::string caption;
     int cx, cy; // dialog units
     std::vector<ControlTemplate> controls;
+    bool systemmenu = true; // a system menu, and with it a close button
 };
 
 constexpr WORD BN_CLICKED = 0;

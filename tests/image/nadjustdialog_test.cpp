@@ -55,10 +55,11 @@ TEST_F(NadjustDialog, OpensAtTheLastConfirmedPositionAndOkStoresIt)
     EXPECT_EQ(filters.nadjust, 10) << "the slider runs from 0 to 10";
 }
 
-TEST_F(NadjustDialog, CancelIsIgnored)
+TEST_F(NadjustDialog, CancelIsIgnoredAndThereIsNoSystemMenuToCloseIt)
 {
     bool endedByCancel = true;
     headless().dialogscripts.push_back([&](HWND dialog) {
+        EXPECT_FALSE(dialog->style & WS_SYSMENU);
         usermovestrackbar(dialog, nadjustslider, 9);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         endedByCancel = dialog->dialogEnded;

@@ -34,6 +34,9 @@ DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dial
 {
     setWindowTitle(QString::fromStdString(dialog->title));
     setWindowModality(Qt::ApplicationModal);
+    // Without a system menu there is no close button either.
+    if (!(dialog->style & WS_SYSMENU))
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     // A dialog unit is a quarter of a character across and an eighth down.
     const int across = averagecharwidth(fontMetrics());
@@ -161,6 +164,8 @@ void DialogWindow::refresh()
             group->setTitle(text);
         } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
             slider->setRange(control->trackMin, std::max(control->trackMin, control->trackMax));
+            // A page is a fifth of the range, as on the platform's trackbars.
+            slider->setPageStep(std::max(1, (slider->maximum() - slider->minimum()) / 5));
             slider->setValue(control->trackPos);
         }
     }

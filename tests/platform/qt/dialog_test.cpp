@@ -140,6 +140,10 @@ TEST_F(QtDialogTest, TheUserFillsTheDialogThroughItsWidgets)
         QTest::keyClicks(name, "hello");
         QTest::keyClick(speed, Qt::Key_Right);
         EXPECT_EQ(speed->value(), 6);
+        QTest::keyClick(speed, Qt::Key_PageUp);
+        EXPECT_EQ(speed->value(), 10) << "a page is a fifth of the range 0 to 20";
+        QTest::keyClick(speed, Qt::Key_PageDown);
+        EXPECT_EQ(speed->value(), 6);
         QTest::mouseClick(slow, Qt::LeftButton, {}, indicator(slow));
         EXPECT_FALSE(fast->isChecked());
         EXPECT_TRUE(slow->isChecked());
@@ -177,6 +181,22 @@ TEST_F(QtDialogTest, ArrowKeysCheckTheNextRadioButton)
     });
     EXPECT_EQ(run(), IDOK);
     EXPECT_TRUE(outcome.slow);
+}
+
+TEST_F(QtDialogTest, OnlyADialogWithASystemMenuHasACloseButton)
+{
+    DialogTemplate bare = speeddialog();
+    bare.systemmenu = false;
+    for (const DialogTemplate* dialog : {&speeddialog(), static_cast<const DialogTemplate*>(&bare)}) {
+        Qt::WindowFlags flags;
+        whenmodal([&](QWidget* window) {
+            flags = window->windowFlags();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        DialogBoxParamA(nullptr, dialog, owner, speedproc, 0);
+        EXPECT_EQ(flags.testFlag(Qt::WindowCloseButtonHint), dialog->systemmenu);
+        EXPECT_EQ(flags.testFlag(Qt::WindowSystemMenuHint), dialog->systemmenu);
+    }
 }
 
 TEST_F(QtDialogTest, EnterPressesTheDefaultButton)
