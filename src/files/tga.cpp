@@ -50,18 +50,6 @@ private:
     HCURSOR previous_;
 };
 
-class LineBuffer {
-public:
-    explicit LineBuffer(std::size_t bytes) : bytes_(static_cast<std::uint8_t*>(LocalAlloc(LPTR, bytes))) {}
-    ~LineBuffer() { LocalFree(bytes_); }
-    LineBuffer(const LineBuffer&) = delete;
-    LineBuffer& operator=(const LineBuffer&) = delete;
-    std::uint8_t* get() const { return bytes_; }
-
-private:
-    std::uint8_t* bytes_;
-};
-
 // Row j as blue, green, red bytes. Pixels the surface does not hold (a
 // surface smaller than the image) are written black.
 void storerow(HDC hdc, int j, int res, std::uint8_t* line)
@@ -89,8 +77,8 @@ int writetga(HDC hdc)
     const TGAHEADER header = tgaheader(res);
     const TGAFOOTER footer = tgafooter();
     const std::size_t linebytes = 3 * static_cast<std::size_t>(res);
-    LineBuffer linebuffer(linebytes);
-    if (!linebuffer.get())
+    const LocalArray<std::uint8_t> linebuffer = localarray<std::uint8_t>(linebytes);
+    if (!linebuffer)
         return savenomemory;
     if (!out.write(&header, sizeof header))
         return savewritefailed;

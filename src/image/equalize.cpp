@@ -13,26 +13,20 @@ namespace {
 
 // The three tables of one call, sized by hitmax, released when it returns.
 struct EqualizationTables {
-    std::uint32_t* histogram = nullptr; // pixels per truncated value 0 to hitmax
-    std::uint32_t* cdf = nullptr;       // entry k: pixels holding 1 to k + 1
-    std::uint32_t* hv = nullptr;        // entry k: the index value k + 1 gets
+    LocalArray<std::uint32_t> histogram; // pixels per truncated value 0 to hitmax
+    LocalArray<std::uint32_t> cdf;       // entry k: pixels holding 1 to k + 1
+    LocalArray<std::uint32_t> hv;        // entry k: the index value k + 1 gets
 
     // Taken in this order, stopping at the first that cannot be had.
     bool allocate(std::uint32_t hitmax)
     {
         const std::size_t entries = hitmax;
-        histogram = static_cast<std::uint32_t*>(LocalAlloc(LPTR, (entries + 1) * sizeof(std::uint32_t)));
+        histogram = localarray<std::uint32_t>(entries + 1);
         if (histogram)
-            cdf = static_cast<std::uint32_t*>(LocalAlloc(LPTR, entries * sizeof(std::uint32_t)));
+            cdf = localarray<std::uint32_t>(entries);
         if (cdf)
-            hv = static_cast<std::uint32_t*>(LocalAlloc(LPTR, entries * sizeof(std::uint32_t)));
+            hv = localarray<std::uint32_t>(entries);
         return hv != nullptr;
-    }
-    ~EqualizationTables()
-    {
-        LocalFree(hv);
-        LocalFree(cdf);
-        LocalFree(histogram);
     }
 };
 
@@ -56,8 +50,8 @@ void counthistogram(const EngineState& s, std::uint32_t* histogram)
 // smallest value present gets 1.
 void mapvalues(const EngineState& s, EqualizationTables& t, double totalpixels)
 {
-    const std::uint32_t* histogram = t.histogram;
-    std::uint32_t* cdf = t.cdf;
+    const std::uint32_t* histogram = t.histogram.get();
+    std::uint32_t* cdf = t.cdf.get();
     cdf[0] = histogram[1];
     std::uint32_t cdfmin = cdf[0];
     for (std::uint32_t k = 1; k < s.hitmax; ++k) {
@@ -134,7 +128,7 @@ int equalize()
         SetCursor(s.cross);
         return filternomemory;
     }
-    counthistogram(s, tables.histogram);
+    counthistogram(s, tables.histogram.get());
     // The share is counted over the hit pixels but one, so a single hit
     // pixel leaves nothing to share out.
     const double totalpixels = static_cast<double>(s.res) * s.res - tables.histogram[0] - 1;
@@ -146,9 +140,9 @@ int equalize()
 
     FilterPass pass;
     if (s.cmethod == 0)
-        recolour(s, tables.hv, pass);
+        recolour(s, tables.hv.get(), pass);
     else
-        recolourdepths(s, tables.hv, pass);
+        recolourdepths(s, tables.hv.get(), pass);
     return pass.finish();
 }
 
