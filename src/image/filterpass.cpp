@@ -43,7 +43,7 @@ void FilterPass::drawshades(std::uint32_t* pixels, const std::uint32_t* packed, 
 {
     using Lanes = std::uint32_t __attribute__((vector_size(16)));
     constexpr int lanes = sizeof(Lanes) / sizeof(std::uint32_t);
-    constexpr std::uint32_t opaque = 0xFF000000u;
+    constexpr std::uint32_t opaque = Surface::opaque;
     int k = 0;
     for (; k + lanes <= count; k += lanes) {
         Lanes shade, old;

@@ -72,6 +72,7 @@ public:
     // The index in the top byte, red, green and blue below, as in a surface
     // pixel; an undrawn shade is all zero.
     std::uint32_t packed() const { return packed_; }
+    std::uint32_t native() const { return packed_ | Surface::opaque; }
     bool operator==(const Shade&) const = default;
 
 private:
@@ -213,7 +214,7 @@ private:
             return whole < 1 ? 1u : whole;
         };
         // Red, green and blue, in the order a surface pixel holds them.
-        const std::uint32_t pixel = 0xFF000000u | component(0) << 16 | component(1) << 8 | component(2);
+        const std::uint32_t pixel = Surface::opaque | component(0) << 16 | component(1) << 8 | component(2);
         closecall = close;
         return pixel;
     }
@@ -223,10 +224,10 @@ private:
     void shadeeach(const ShadeOf& shadeof, bool countundrawn)
     {
         const std::size_t unhit = forpixels([](float v) { return v != 0; }, [&](Row& row, int i, float v) {
-            const std::uint32_t packed = shadeof(v).packed();
-            const unsigned cindex = packed >> 24;
+            const Shade shade = shadeof(v);
+            const unsigned cindex = shade.packed() >> 24;
             if (cindex >= 1)
-                row.set(i, packed | 0xFF000000u);
+                row.set(i, shade.native());
             if (cindex >= 1 || countundrawn)
                 count(cindex);
         });

@@ -94,9 +94,12 @@ public:
     // Counts changes, so that a display can tell when to show the pixels again.
     std::uint64_t generation() const { return generation_ + (pending_ ? pending_->source->generation_ : 0); }
 
+    // The alpha byte every pixel holds: pixels are 0xFFRRGGBB.
+    static constexpr std::uint32_t opaque = 0xFF000000u;
+
     static constexpr std::uint32_t toNative(COLORREF c)
     {
-        return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+        return opaque | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
     }
     static constexpr COLORREF fromNative(std::uint32_t p)
     {
