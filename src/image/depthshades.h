@@ -67,10 +67,9 @@ public:
             shades_[static_cast<std::size_t>(k)] = Shade(++changed);
         }
         for (std::uint32_t n = 0; n < changed; ++n) {
-            Split& split = splits_[n];
-            const auto k = static_cast<std::size_t>(split.first * slicesperunit);
-            if (!settlesplit(split))
-                shades_[k] = unsettled_;
+            const auto k = static_cast<int>(splits_[n].first * slicesperunit);
+            if (!settlesplit(k, splits_[n]))
+                shades_[static_cast<std::size_t>(k)] = unsettled_;
         }
         limit_ = static_cast<float>(count) / slicesperunit;
     }
@@ -123,14 +122,13 @@ private:
     static float lowest(int k) { return static_cast<float>(k) / slicesperunit; }
     static float highest(int k) { return std::nextafter(static_cast<float>(k + 1) / slicesperunit, 0.0f); }
 
-    // Moves `first` from the slice's lowest depth to the first depth of the
+    // Moves `first` from slice k's lowest depth to the first depth of the
     // high shade; false as soon as a third shade shows: the slice changes
     // more than once.
-    bool settlesplit(Split& split) const
+    bool settlesplit(int k, Split& split) const
     {
         // Non-negative floats are ordered as their bit patterns: halve the
         // patterns between a depth of the low shade and one of the high.
-        const auto k = static_cast<int>(split.first * slicesperunit);
         auto below = std::bit_cast<std::uint32_t>(lowest(k));
         auto above = std::bit_cast<std::uint32_t>(highest(k));
         while (above - below > 1) {
