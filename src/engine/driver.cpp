@@ -12,7 +12,6 @@ namespace kt {
 namespace {
 
 constexpr std::uint64_t itercountperiod = 4294967295ull; // itercount never holds 2^32 - 1
-constexpr int batchsteps = 1000;
 
 bool providehitcountbuffer(EngineState& s)
 {

@@ -38,6 +38,9 @@ struct VOXEL {
 constexpr ICON builtinicon1{-2.29, -1.43, 0.3, 2.35, 0.0, 11, 0, 1.0, 0.1, 0.003, 0.1};
 constexpr ICON builtinicon2{3.79, -3.24, 0.58, -2.0, -0.27, 3, 2, 1.0, 0.1, 0.003, 0.1};
 
+// Steps in one render batch: the unit between two looks at the user's input.
+constexpr int batchsteps = 1000;
+
 constexpr COLORREF defaultback = RGB(255, 245, 230);
 
 // The formula step: advances *z one step in place. mode 0 is the screening

@@ -1,7 +1,9 @@
 #include "engine/formulas.h"
 
+#include <array>
 #include <cmath>
 
+#include "engine/blockpipeline.h"
 #include "engine/plot.h"
 #include "engine/range.h"
 #include "engine/rotation.h"
@@ -108,8 +110,9 @@ void setupimage(EngineState& s, int n, int p)
         s.np = static_cast<int>(static_cast<long long>(n) * p);
 }
 
-// Projects a render-mode point and plots it when it lands on the image.
-inline void projectandplot(EngineState& s, const VOXEL& p1rotate, real scale, real resolution,
+// Projects a render-mode point and plots it when it lands on the image. Inline
+// even where it is called twice: it is most of the work of an unrotated step.
+[[gnu::always_inline]] inline void projectandplot(EngineState& s, const VOXEL& p1rotate, real scale, real resolution,
                            real denom, real depth)
 {
     const real xplot = (p1rotate.x + scale) * resolution / denom;
@@ -117,6 +120,21 @@ inline void projectandplot(EngineState& s, const VOXEL& p1rotate, real scale, re
     // Truncation toward zero keeps (-1, 0) on row or column 0.
     if (xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution)
         plotpoint(s, static_cast<int>(xplot), static_cast<int>(yplot), depth);
+}
+
+// One render-mode step of the orbit, restarting a point that left the range.
+template <int Formula>
+inline void advance(real& x, real& y, real& depth, const Coefficients& k, int n, int np)
+{
+    const VOXEL next = formulastep<Formula>(VOXEL{x, y, depth}, k, n, np);
+    x = next.x;
+    y = next.y;
+    depth = next.z;
+    if (overflow(VOXEL{x, y, depth}, renderlow, renderhigh)) {
+        x = restartpoint.x;
+        y = restartpoint.y;
+        depth = restartpoint.z;
+    }
 }
 
 template <int Formula>
@@ -142,13 +160,46 @@ int formulacall(VOXEL* z, int n, int p, int i, int mode)
     return 0;
 }
 
-// The rotated copy of a point, out of line so that the common unrotated case
-// keeps its coordinates in registers.
-[[gnu::noinline]] VOXEL rotated(real x, real y, real z)
+// A rotated batch: the orbit advances in order on this thread, the points are
+// turned on every worker thread, and they are plotted in orbit order here.
+// Out of line, so that the common unrotated batch keeps its point in registers.
+template <int Formula>
+[[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
 {
-    VOXEL p1rotate;
-    rotatexyz(VOXEL{x, y, z}, &p1rotate);
-    return p1rotate;
+    constexpr int blocksize = 40;
+    constexpr int blocks = batchsteps / blocksize;
+    static_assert(blocks * blocksize == batchsteps);
+    struct Block {
+        VOXEL point[blocksize];
+        real depth[blocksize];
+    };
+    std::array<Block, blocks> ring;
+    const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
+    s.xradians_user = plan.radians[X];
+    s.yradians_user = plan.radians[Y];
+    s.zradians_user = plan.radians[Z];
+
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    const auto produce = [&](int block) {
+        Block& b = ring[static_cast<std::size_t>(block)];
+        for (int i = 0; i < blocksize; ++i) {
+            advance<Formula>(x, y, depth, k, n, np);
+            b.point[i] = VOXEL{x, y, depth};
+            b.depth[i] = depth;
+        }
+    };
+    const auto transform = [&](int block) {
+        Block& b = ring[static_cast<std::size_t>(block)];
+        for (VOXEL& point : b.point)
+            point = rotated(point, plan);
+    };
+    const auto consume = [&](int block) {
+        const Block& b = ring[static_cast<std::size_t>(block)];
+        for (int i = 0; i < blocksize; ++i)
+            projectandplot(s, b.point[i], scale, resolution, denom, b.depth[i]);
+    };
+    runblockpipeline(blocks, produce, transform, consume);
+    s.z = VOXEL{x, y, depth};
 }
 
 template <int Formula>
@@ -164,30 +215,20 @@ void batch(EngineState& s)
     const real scale = set.scale;
     const real resolution = s.res;
     const real denom = s.denom[Formula];
-    const bool rotating = rotationactive(s.rot[s.type]);
+    // The first batch of an image plots nothing, and a turned point that is
+    // not plotted has no effect.
     const bool plotting = !s.newimage;
+    if (plotting && rotationactive(s.rot[s.type])) {
+        rotatedbatch<Formula>(s, k, n, np, scale, resolution, denom);
+        return;
+    }
 
     // The point is carried as three scalars: a VOXEL would round-trip
     // through memory every step.
     real x = s.z.x, y = s.z.y, depth = s.z.z;
-    for (int i = 0; i < 1000; ++i) {
-        const VOXEL next = formulastep<Formula>(VOXEL{x, y, depth}, k, n, np);
-        x = next.x;
-        y = next.y;
-        depth = next.z;
-        if (overflow(VOXEL{x, y, depth}, renderlow, renderhigh)) {
-            x = restartpoint.x;
-            y = restartpoint.y;
-            depth = restartpoint.z;
-        }
-        if (!plotting) {
-            if (rotating)
-                rotated(x, y, depth);
-            continue;
-        }
-        if (rotating)
-            projectandplot(s, rotated(x, y, depth), scale, resolution, denom, depth);
-        else
+    for (int i = 0; i < batchsteps; ++i) {
+        advance<Formula>(x, y, depth, k, n, np);
+        if (plotting)
             projectandplot(s, VOXEL{x, y, depth}, scale, resolution, denom, depth);
     }
     s.z = VOXEL{x, y, depth};

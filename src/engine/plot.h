@@ -9,7 +9,7 @@ namespace kt {
 
 // Plots pixel (xplot, yplot), which the caller has checked lies on the image,
 // for a point whose depth coordinate is `depth`.
-inline void plotpoint(EngineState& s, int xplot, int yplot, real depth)
+[[gnu::always_inline]] inline void plotpoint(EngineState& s, int xplot, int yplot, real depth)
 {
     const std::size_t pixel = static_cast<std::size_t>(yplot) * s.res + xplot;
     const float stored = s.hitcount[pixel];

@@ -19,49 +19,58 @@ real toradians(real degrees)
     return (static_cast<real>(pi) * degrees) * static_cast<real>(onedegree);
 }
 
-enum Axis { X, Y, Z };
-
-void rotateabout(Axis axis, VOXEL& p, const VOXEL& angles, const EngineState& s)
-{
-    switch (axis) {
-    case X:
-        if (angles.x != 0)
-            rotate(&p.y, &p.z, s.xradians_user);
-        break;
-    case Y:
-        if (angles.y != 0)
-            rotate(&p.x, &p.z, s.yradians_user);
-        break;
-    case Z:
-        if (angles.z != 0)
-            rotate(&p.x, &p.y, s.zradians_user);
-        break;
-    }
-}
-
 constexpr Axis orders[6][3] = {
     {X, Y, Z}, {X, Z, Y}, {Y, X, Z}, {Y, Z, X}, {Z, X, Y}, {Z, Y, X},
 };
 } // namespace
 
+RotationPlan planrotation(const VOXEL& angles, int rotationorder)
+{
+    const int order = (rotationorder >= 0 && rotationorder <= 4) ? rotationorder : 5;
+    RotationPlan plan{};
+    for (int k = 0; k < 3; ++k)
+        plan.order[k] = orders[order][k];
+    const real degrees[3] = {angles.x, angles.y, angles.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        plan.turns[axis] = degrees[axis] != 0;
+        plan.radians[axis] = toradians(degrees[axis]);
+    }
+    return plan;
+}
+
+AxisPair axispair(Axis axis, VOXEL& point)
+{
+    if (axis == X)
+        return {&point.y, &point.z};
+    if (axis == Y)
+        return {&point.x, &point.z};
+    return {&point.x, &point.y};
+}
+
+VOXEL rotated(VOXEL point, const RotationPlan& plan)
+{
+    for (Axis axis : plan.order) {
+        if (!plan.turns[axis])
+            continue;
+        const AxisPair pair = axispair(axis, point);
+        rotate(pair.pos1, pair.pos2, plan.radians[axis]);
+    }
+    return point;
+}
+
 int rotatexyz(VOXEL xyz, VOXEL* xyzrotate)
 {
     EngineState& s = engine;
-    *xyzrotate = xyz;
-    const VOXEL& angles = s.rot[s.type];
-    s.xradians_user = toradians(angles.x);
-    s.yradians_user = toradians(angles.y);
-    s.zradians_user = toradians(angles.z);
-    const int order = (s.rotationorder >= 0 && s.rotationorder <= 4) ? s.rotationorder : 5;
-    for (Axis axis : orders[order])
-        rotateabout(axis, *xyzrotate, angles, s);
+    const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
+    s.xradians_user = plan.radians[X];
+    s.yradians_user = plan.radians[Y];
+    s.zradians_user = plan.radians[Z];
+    *xyzrotate = rotated(xyz, plan);
     return 0;
 }
 
-int rotate(real* pos1, real* pos2, real radians_user)
+PolarPair polarpair(real p1, real p2)
 {
-    const real p1 = *pos1;
-    const real p2 = *pos2;
     const real modulus = sqrtl(p1 * p1 + p2 * p2);
     real radians_start;
     // A pair this close to the first axis is taken to lie on it, which also
@@ -72,11 +81,21 @@ int rotate(real* pos1, real* pos2, real radians_user)
         radians_start = atan2l(p1, p2);
     if (radians_start < 0)
         radians_start += static_cast<real>(twopi);
-    real radians_finish = radians_start + radians_user;
+    return {modulus, radians_start};
+}
+
+void turnpolarpair(const PolarPair& polar, real radians_user, real* pos1, real* pos2)
+{
+    real radians_finish = polar.radians_start + radians_user;
     if (radians_finish > static_cast<real>(twopi))
         radians_finish -= static_cast<real>(twopi);
-    *pos1 = modulus * sinl(radians_finish);
-    *pos2 = modulus * cosl(radians_finish);
+    *pos1 = polar.modulus * sinl(radians_finish);
+    *pos2 = polar.modulus * cosl(radians_finish);
+}
+
+int rotate(real* pos1, real* pos2, real radians_user)
+{
+    turnpolarpair(polarpair(*pos1, *pos2), radians_user, pos1, pos2);
     return 0;
 }
 

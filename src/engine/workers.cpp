@@ -1,0 +1,138 @@
+#include "engine/workers.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace kt {
+
+namespace {
+
+thread_local bool insidejob = false;
+
+class WorkerPool {
+public:
+    ~WorkerPool() { stop(); }
+
+    void resize(int count)
+    {
+        std::lock_guard<std::mutex> running(busy_);
+        stop();
+        count_ = count;
+    }
+
+    int count() const { return count_; }
+
+    void run(const std::function<void(int)>& job)
+    {
+        std::unique_lock<std::mutex> running(busy_, std::try_to_lock);
+        if (insidejob || !running.owns_lock() || count_ == 1) {
+            job(0);
+            return;
+        }
+        start();
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            job_ = &job;
+            unfinished_ = static_cast<int>(threads_.size());
+            ++generation_;
+        }
+        wake_.notify_all();
+        insidejob = true;
+        job(0);
+        insidejob = false;
+        std::unique_lock<std::mutex> lock(m_);
+        finished_.wait(lock, [this] { return unfinished_ == 0; });
+        job_ = nullptr;
+    }
+
+private:
+    // Threads start on the first job, so a program that never shares work
+    // out never has them.
+    void start()
+    {
+        if (!threads_.empty())
+            return;
+        stopping_ = false;
+        for (int index = 1; index < count_; ++index)
+            threads_.emplace_back([this, index, seen = generation_] { serve(index, seen); });
+    }
+
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+        threads_.clear();
+    }
+
+    // `seen` is the last job started before this thread was.
+    void serve(int index, std::uint64_t seen)
+    {
+        insidejob = true;
+        for (;;) {
+            const std::function<void(int)>* job;
+            {
+                std::unique_lock<std::mutex> lock(m_);
+                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+                if (stopping_)
+                    return;
+                seen = generation_;
+                job = job_;
+            }
+            (*job)(index);
+            std::lock_guard<std::mutex> lock(m_);
+            if (--unfinished_ == 0)
+                finished_.notify_one();
+        }
+    }
+
+    std::mutex busy_; // held by the thread whose job runs
+    std::mutex m_;
+    std::condition_variable wake_;
+    std::condition_variable finished_;
+    std::vector<std::thread> threads_;
+    const std::function<void(int)>* job_ = nullptr;
+    std::uint64_t generation_ = 0;
+    int unfinished_ = 0;
+    bool stopping_ = false;
+    int count_ = processorcount();
+};
+
+WorkerPool& pool()
+{
+    static WorkerPool workers;
+    return workers;
+}
+
+} // namespace
+
+int processorcount()
+{
+    const unsigned count = std::thread::hardware_concurrency();
+    return std::clamp(static_cast<int>(count), 1, maxworkerthreads);
+}
+
+void setworkerthreads(int count)
+{
+    pool().resize(std::clamp(count, 1, maxworkerthreads));
+}
+
+int workerthreads()
+{
+    return pool().count();
+}
+
+void runonworkers(const std::function<void(int index)>& job)
+{
+    pool().run(job);
+}
+
+} // namespace kt

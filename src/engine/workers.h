@@ -1,0 +1,20 @@
+#pragma once
+// The program's worker threads: the one place that says how many threads
+// share out work. They sleep whenever no job runs, so a paused program is idle.
+#include <functional>
+
+namespace kt {
+
+// 1 to maxworkerthreads; the default is the number of processors.
+constexpr int maxworkerthreads = 256;
+void setworkerthreads(int count);
+int processorcount();
+int workerthreads();
+
+// Runs job(index) once on each of workerthreads() threads, index 0 on the
+// calling thread, and returns when all have returned. A job must finish its
+// whole work on index 0 alone: called from inside a job, or while another
+// thread's job runs, only index 0 runs.
+void runonworkers(const std::function<void(int index)>& job);
+
+} // namespace kt

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/driver.h"
+#include "engine/range.h"
+#include "engine/workers.h"
+#include "support/enginefixture.h"
+
+namespace kt {
+namespace {
+
+// Everything a rotated render leaves behind that later work reads.
+struct Outcome {
+    std::vector<float> hitcounts;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t hitmax;
+    std::uint32_t itercount;
+    VOXEL z;
+};
+
+struct Case {
+    const char* name;
+    ICON set;
+    VOXEL angles;
+    int order;
+    int cmethod;
+    int batches;
+};
+
+// Escapes at once from every start: each step restarts from the fixed point.
+constexpr ICON escaping{5.0, 0.0, 0.0, 2.0, 0.0, 3, 0, 1.0, 0.1, 0.003, 0.1};
+
+const Case cases[] = {
+    {"XYZ hits", builtinicon1, {30, 45, 60}, 0, 0, 300},
+    {"XZY hits", builtinicon1, {30, 45, 60}, 1, 0, 30},
+    {"YXZ hits", builtinicon1, {30, 45, 60}, 2, 0, 30},
+    {"YZX depth", builtinicon2, {30, 45, 60}, 3, 1, 30},
+    {"ZXY depth", builtinicon1, {30, 45, 60}, 4, 1, 30},
+    {"ZYX depth", builtinicon2, {200, 10, 355}, 5, 1, 30},
+    {"one axis still", builtinicon1, {0, 45, 60}, 0, 1, 30},
+    {"restarting points", escaping, {10, 20, 30}, 0, 0, 5},
+};
+
+// The 80 bits of an extended real; the rest of its storage is padding.
+bool samebits(real a, real b)
+{
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+class ThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<Case> {
+protected:
+    Outcome render(int threads)
+    {
+        const Case& c = GetParam();
+        setworkerthreads(threads);
+        engine.icon[0] = c.set;
+        engine.rot[0] = c.angles;
+        engine.rotationorder = c.order;
+        engine.cmethod = c.cmethod;
+        engine.newimage = 1;
+        for (int k = 0; k < c.batches; ++k)
+            EXPECT_EQ(icondriver(), 0);
+        return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
+    }
+};
+
+TEST_P(ThreadsTest, EveryThreadCountGivesTheOneThreadResultBitForBit)
+{
+    const Outcome one = render(1);
+    ASSERT_GT(one.hitmax, 0u) << "the case plots something";
+    for (int threads : {2, 3, 8}) {
+        const Outcome many = render(threads);
+        EXPECT_EQ(many.hitcounts, one.hitcounts) << threads << " threads";
+        EXPECT_EQ(many.pixels, one.pixels) << threads << " threads";
+        EXPECT_EQ(many.hitmax, one.hitmax) << threads << " threads";
+        EXPECT_EQ(many.itercount, one.itercount) << threads << " threads";
+        EXPECT_TRUE(samebits(many.z.x, one.z.x) && samebits(many.z.y, one.z.y) && samebits(many.z.z, one.z.z))
+            << threads << " threads";
+    }
+    setworkerthreads(processorcount());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rotated, ThreadsTest, ::testing::ValuesIn(cases),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
+
+} // namespace
+} // namespace kt

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/render/batchrender.h"
+#include "engine/workers.h"
+#include "files/filenames.h"
+#include "files/tga.h"
+#include "support/programfixture.h"
+#include "support/tempdir.h"
+
+namespace kt {
+namespace {
+
+// The desktop program turning the icon on several threads.
+class RotatedRenderTest : public testing::ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        setworkerthreads(3);
+    }
+    void TearDown() override
+    {
+        setworkerthreads(processorcount());
+        ProgramTest::TearDown();
+    }
+
+    int render(std::vector<std::string> args)
+    {
+        std::ostringstream out, err;
+        args.insert(args.end(), {"--quiet", "--threads", "1"});
+        const int status = runbatchrender(args, out, err, false);
+        EXPECT_EQ(status, 0) << err.str();
+        return status;
+    }
+
+    // A rotated set, written by the batch renderer for the desktop program.
+    std::string rotatedset()
+    {
+        const std::string path = dir.file("turned.dv3");
+        render({"--rotate", "30,45,60", "--order", "ZXY", "--iterations", "1k", "--save-params", path, "-o",
+                dir.file("unused.tga")});
+        resetall();
+        setworkerthreads(3);
+        return path;
+    }
+
+    // Whether every thread of the process but this one sleeps: a thread
+    // left running or spinning would show as running.
+    static bool othersasleep()
+    {
+        const std::string self = std::to_string(gettid());
+        DIR* tasks = opendir("/proc/self/task");
+        bool asleep = true;
+        while (dirent* entry = readdir(tasks)) {
+            const std::string tid = entry->d_name;
+            if (tid == "." || tid == ".." || tid == self)
+                continue;
+            std::ifstream stat("/proc/self/task/" + tid + "/stat");
+            std::string line;
+            std::getline(stat, line);
+            const auto close = line.rfind(')');
+            asleep = asleep && close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'R';
+        }
+        closedir(tasks);
+        return asleep;
+    }
+
+    testing::TempDir dir;
+};
+
+TEST_F(RotatedRenderTest, PictureIsTheBatchRenderersAndPausingLeavesNoThreadRunning)
+{
+    const std::string set = rotatedset();
+    std::uint32_t steps = 0;
+    bool asleep = false;
+    then([] { click(); }, 40);
+    then([&] {
+        steps = engine.itercount;
+        filenames.tgafile = dir.file("desktop.tga");
+        EXPECT_EQ(writetga(engine.g_vhdc), 0);
+        for (int look = 0; look < 100 && !asleep; ++look) {
+            asleep = othersasleep();
+            usleep(10000);
+        }
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(set), 0);
+    EXPECT_TRUE(asleep) << "a worker thread kept running while paused";
+    ASSERT_GT(steps, 2000u) << "a few batches were plotted";
+
+    resetall();
+    render({set, "--iterations", std::to_string(steps), "-o", dir.file("batch.tga")});
+    const auto desktop = testing::readbytes(dir.file("desktop.tga"));
+    EXPECT_FALSE(desktop.empty());
+    EXPECT_TRUE(desktop == testing::readbytes(dir.file("batch.tga")));
+}
+
+TEST_F(RotatedRenderTest, ClosingTheWindowWhileRotatedRenderingRunsEndsCleanly)
+{
+    const std::string set = rotatedset();
+    then([] { deliverclose(mainwindow()); }, 30);
+    EXPECT_EQ(run(set), 0);
+    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(engine.g_vhdc, nullptr);
+}
+
+} // namespace
+} // namespace kt
