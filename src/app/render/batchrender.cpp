@@ -12,6 +12,7 @@
 #include "app/render/renderoptions.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
+#include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/filenames.h"
 #include "files/paramfiles.h"
@@ -286,6 +287,7 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         out << program << ' ' << KT_VERSION << '\n';
         return exitsuccess;
     }
+    setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
     Renderer renderer(parsed.options, out, err, progressOnTerminal);
     const int status = renderer.run();
     engine.g_vhdc = nullptr;

@@ -7,6 +7,8 @@
 #include <map>
 #include <sstream>
 
+#include "engine/workers.h"
+
 namespace kt {
 
 namespace {
@@ -189,6 +191,13 @@ const std::map<std::string, Setter>& valuedoptions()
              o.nadjust = static_cast<int>(amount);
              return {};
          }},
+        {"--threads", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long threads = 0;
+             if (!parseinteger(v, 1, maxworkerthreads, &threads))
+                 return "--threads takes a whole number from 1 to 256";
+             o.threads = static_cast<int>(threads);
+             return {};
+         }},
         {"--save-params", [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())
                  return "--save-params takes a file name";
@@ -312,6 +321,8 @@ std::string renderusage()
            "                         hit colouring. A filter that cannot apply leaves the picture as\n"
            "                         rendered and says why.\n"
            "  --nadjust N            normalization adjustment, 0 (partial) to 10 (complete) (default 5)\n"
+           "  --threads N            threads that share the work, 1..256 (default: the number of\n"
+           "                         processors); the output is the same for every number\n"
            "  --quiet                no progress display\n"
            "  --help, --version\n"
            "\n"

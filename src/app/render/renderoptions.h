@@ -28,6 +28,7 @@ struct RenderOptions {
     std::optional<std::string> saveparams;
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
+    std::optional<int> threads; // default: every processor
     bool quiet = false;
     bool help = false;
     bool version = false;
