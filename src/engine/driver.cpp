@@ -31,7 +31,7 @@ bool providehitcountbuffer(EngineState& s)
     return true;
 }
 
-void startnewimage(EngineState& s, HDC window)
+void clearwindow(const EngineState& s, HDC window)
 {
     RECT client;
     if (GetClientRect(s.g_hWnd, &client))
@@ -39,15 +39,29 @@ void startnewimage(EngineState& s, HDC window)
     const RECT image{0, 0, s.res, s.res};
     HBRUSH background = CreateSolidBrush(s.back);
     FillRect(window, &image, background);
-    FillRect(s.g_vhdc, &image, background);
     DeleteObject(background);
-
-    loadorbit(s.icon[s.type]);
-    s.hitmax = 0;
-    s.itercount = 0;
 }
 
 } // namespace
+
+int imagebatch(EngineState& s)
+{
+    if (s.newimage) {
+        if (!providehitcountbuffer(s))
+            return 1;
+        const RECT image{0, 0, s.res, s.res};
+        HBRUSH background = CreateSolidBrush(s.back);
+        FillRect(s.g_vhdc, &image, background);
+        DeleteObject(background);
+        loadorbit(s, s.icon[s.type]);
+        s.hitmax = 0;
+        s.itercount = 0;
+    }
+    renderbatch(s);
+    s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
+    s.newimage = 0;
+    return 0;
+}
 
 int icondriver()
 {
@@ -55,25 +69,23 @@ int icondriver()
     HDC window = GetDC(s.g_hWnd);
     SetCursor(s.hourglass);
 
-    if (s.newimage) {
-        if (!providehitcountbuffer(s)) {
-            MessageBoxA(s.g_hWnd,
-                        "Not enough memory to allocate hit count buffer.\n"
-                        "Free up more system memory, or\n"
-                        "   set a smaller image resolution.",
-                        "Memory allocation problem", MB_ICONEXCLAMATION | MB_OK);
-            ReleaseDC(s.g_hWnd, window);
-            PostMessageA(s.g_hWnd, WM_COMMAND, rendercommand, 0);
-            return 1;
-        }
-        startnewimage(s, window);
+    const bool starting = s.newimage;
+    if (imagebatch(s) != 0) {
+        MessageBoxA(s.g_hWnd,
+                    "Not enough memory to allocate hit count buffer.\n"
+                    "Free up more system memory, or\n"
+                    "   set a smaller image resolution.",
+                    "Memory allocation problem", MB_ICONEXCLAMATION | MB_OK);
+        ReleaseDC(s.g_hWnd, window);
+        PostMessageA(s.g_hWnd, WM_COMMAND, rendercommand, 0);
+        return 1;
     }
-
-    renderbatch();
-    s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
+    // The batch draws only into the off-screen image, so the window can be
+    // cleared for a new picture just before the picture is shown.
+    if (starting)
+        clearwindow(s, window);
 
     BitBlt(window, 0, 0, s.xscreen, s.yscreen, s.g_vhdc, s.xCurrentScroll, s.yCurrentScroll, SRCCOPY);
-    s.newimage = 0;
     ReleaseDC(s.g_hWnd, window);
     return 0;
 }

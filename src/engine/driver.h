@@ -8,4 +8,11 @@ constexpr int rendercommand = 195;
 // allocated (reported, rendering switched off, no step taken).
 int icondriver();
 
+struct EngineState;
+// The batch of icondriver for any engine state, drawing only into its
+// off-screen image and showing nothing: 1, with nothing done, when a new
+// image's hit-count buffer cannot be allocated. States of their own may be
+// rendered on several threads at once.
+int imagebatch(EngineState& s);
+
 } // namespace kt

@@ -15,12 +15,17 @@ void resetengine()
 
 void loadorbit(const ICON& set)
 {
-    engine.a = set.a;
-    engine.b = set.b;
-    engine.c = set.c;
-    engine.d = set.d;
-    engine.e = set.e;
-    engine.z = VOXEL{set.xstart, set.ystart, set.zstart};
+    loadorbit(engine, set);
+}
+
+void loadorbit(EngineState& s, const ICON& set)
+{
+    s.a = set.a;
+    s.b = set.b;
+    s.c = set.c;
+    s.d = set.d;
+    s.e = set.e;
+    s.z = VOXEL{set.xstart, set.ystart, set.zstart};
 }
 
 bool degreesbounded(const ICON& icon)

@@ -111,6 +111,7 @@ constexpr long long maxphasepower = 10000;
 
 // Loads the working parameters a to e and the orbit's point from a set.
 void loadorbit(const ICON& set);
+void loadorbit(EngineState& s, const ICON& set);
 
 // Whether a parameter set's n and p stay within those bounds.
 bool degreesbounded(const ICON& icon);

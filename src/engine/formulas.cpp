@@ -246,12 +246,42 @@ int icon2(VOXEL* z, int n, int p, int i, int mode)
     return formulacall<1>(z, n, p, i, mode);
 }
 
-void renderbatch()
+void renderbatch(EngineState& s)
 {
-    if (engine.type == 0)
-        batch<0>(engine);
+    if (s.type == 0)
+        batch<0>(s);
     else
-        batch<1>(engine);
+        batch<1>(s);
+}
+
+void setupimage(EngineState& s)
+{
+    const ICON& set = s.icon[s.type];
+    if (s.type == 0)
+        setupimage<0>(s, set.n, set.p);
+    else
+        setupimage<1>(s, set.n, set.p);
+}
+
+void advanceorbit(EngineState& s, VOXEL* points, int count)
+{
+    const ICON& set = s.icon[s.type];
+    const Coefficients k = workingcoefficients(s);
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    for (int i = 0; i < count; ++i) {
+        if (s.type == 0)
+            advance<0>(x, y, depth, k, set.n, s.np);
+        else
+            advance<1>(x, y, depth, k, set.n, s.np);
+        points[i] = VOXEL{x, y, depth};
+    }
+    s.z = VOXEL{x, y, depth};
+}
+
+void plotturned(EngineState& s, const VOXEL& turned, real depth)
+{
+    projectandplot(s, turned, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res), s.denom[s.type],
+                   depth);
 }
 
 } // namespace kt

@@ -12,6 +12,16 @@ inline constexpr FormulaStep fpointer[2] = {icon1, icon2};
 // 1,000 render-mode steps of fpointer[type] from the orbit's current point,
 // with n and p from icon[type]; the same points, hits and pixels as calling the
 // step 1,000 times, without its per-call overhead.
-void renderbatch();
+void renderbatch(EngineState& s);
+
+// For work that turns one orbit many ways: sets up s's per-image constants as
+// the first step of a new image does, and advances its orbit `count`
+// render-mode steps, writing each new point (restarted when it left the
+// range) to points[]; plots nothing.
+void setupimage(EngineState& s);
+void advanceorbit(EngineState& s, VOXEL* points, int count);
+// Projects a point that was turned for the view and plots it into s, as a
+// render step does; `depth` is the unturned point's depth coordinate.
+void plotturned(EngineState& s, const VOXEL& turned, real depth);
 
 } // namespace kt
