@@ -1,5 +1,6 @@
 #include "engine/blockpipeline.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -12,7 +13,11 @@ namespace {
 
 class BlockSchedule {
 public:
-    explicit BlockSchedule(int blocks) : blocks_(blocks), transformed_(static_cast<std::size_t>(blocks), false) {}
+    BlockSchedule(int blocks, const std::function<void(int)>& transform, const std::function<void(int)>& consume)
+        : blocks_(blocks), transformed_(static_cast<std::size_t>(blocks), false), transform_(transform),
+          consume_(consume)
+    {
+    }
 
     void produced(int block)
     {
@@ -23,39 +28,43 @@ public:
         changed_.notify_all();
     }
 
-    // The next produced block that nobody transforms yet, or -1 once every
-    // block is taken.
-    int claim()
+    // For the other threads: transforms produced blocks until every block is
+    // taken.
+    void serve()
     {
-        std::unique_lock<std::mutex> lock(m_);
-        changed_.wait(lock, [this] { return claimed_ < produced_ || claimed_ == blocks_; });
-        return claimed_ == blocks_ ? -1 : claimed_++;
-    }
-
-    void transformed(int block)
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            transformed_[static_cast<std::size_t>(block)] = true;
+        for (;;) {
+            int block;
+            {
+                std::unique_lock<std::mutex> lock(m_);
+                changed_.wait(lock, [this] { return claimed_ < produced_ || claimed_ == blocks_; });
+                if (claimed_ == blocks_)
+                    return;
+                block = claimed_++;
+            }
+            transform_(block);
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                transformed_[static_cast<std::size_t>(block)] = true;
+            }
+            changed_.notify_all();
         }
-        changed_.notify_all();
     }
 
-    // On the calling thread, once everything is produced: helps transform,
-    // and consumes each block as soon as it and all before it are done.
-    void finish(const std::function<void(int)>& transform, const std::function<void(int)>& consume)
+    // For the calling thread: consumes in order up to block `until`
+    // (exclusive), helping to transform while the next block is not ready.
+    void consumeuntil(int until)
     {
-        int next = 0;
         std::unique_lock<std::mutex> lock(m_);
-        while (next < blocks_) {
-            if (transformed_[static_cast<std::size_t>(next)]) {
+        while (consumed_ < until) {
+            if (transformed_[static_cast<std::size_t>(consumed_)]) {
                 lock.unlock();
-                consume(next++);
+                consume_(consumed_);
                 lock.lock();
-            } else if (claimed_ < blocks_) {
+                ++consumed_;
+            } else if (claimed_ < produced_) {
                 const int block = claimed_++;
                 lock.unlock();
-                transform(block);
+                transform_(block);
                 lock.lock();
                 transformed_[static_cast<std::size_t>(block)] = true;
             } else {
@@ -64,34 +73,43 @@ public:
         }
     }
 
+    int consumed()
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        return consumed_;
+    }
+
 private:
     const int blocks_;
     std::mutex m_;
     std::condition_variable changed_;
     std::vector<bool> transformed_;
+    const std::function<void(int)>& transform_;
+    const std::function<void(int)>& consume_;
     int produced_ = 0;
     int claimed_ = 0;
+    int consumed_ = 0;
 };
 
 } // namespace
 
-void runblockpipeline(int blocks, const std::function<void(int)>& produce, const std::function<void(int)>& transform,
-                      const std::function<void(int)>& consume)
+void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& produce,
+                      const std::function<void(int)>& transform, const std::function<void(int)>& consume)
 {
-    BlockSchedule schedule(blocks);
+    inflight = std::max(inflight, 1);
+    BlockSchedule schedule(blocks, transform, consume);
     runonworkers([&](int index) {
         if (index != 0) {
-            for (int block; (block = schedule.claim()) >= 0;) {
-                transform(block);
-                schedule.transformed(block);
-            }
+            schedule.serve();
             return;
         }
         for (int block = 0; block < blocks; ++block) {
+            if (block - schedule.consumed() >= inflight)
+                schedule.consumeuntil(block - inflight + 1);
             produce(block);
             schedule.produced(block);
         }
-        schedule.finish(transform, consume);
+        schedule.consumeuntil(blocks);
     });
 }
 

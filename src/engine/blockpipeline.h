@@ -8,7 +8,10 @@
 
 namespace kt {
 
-void runblockpipeline(int blocks, const std::function<void(int)>& produce, const std::function<void(int)>& transform,
-                      const std::function<void(int)>& consume);
+// At most `inflight` blocks are produced and not yet consumed at any time, so
+// a caller may keep that many blocks' buffers and reuse them in turn
+// (block k in buffer k % inflight).
+void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& produce,
+                      const std::function<void(int)>& transform, const std::function<void(int)>& consume);
 
 } // namespace kt

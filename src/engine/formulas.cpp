@@ -198,7 +198,7 @@ template <int Formula>
         for (int i = 0; i < blocksize; ++i)
             projectandplot(s, b.point[i], scale, resolution, denom, b.depth[i]);
     };
-    runblockpipeline(blocks, produce, transform, consume);
+    runblockpipeline(blocks, blocks, produce, transform, consume);
     s.z = VOXEL{x, y, depth};
 }
 
