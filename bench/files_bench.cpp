@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/enginestate.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/tga.h"
 #include "platform/surface.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "image/palettes.h"
+#include "engine/palette.h"
 #include "platform/window.h"
 
 namespace kt {

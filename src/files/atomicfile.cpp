@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/filenames.h"
+#include "engine/filenames.h"
 
 namespace kt {
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "files/filenames.h"
+#include "engine/filenames.h"
 
 namespace kt {
 

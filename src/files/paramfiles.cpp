@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "files/atomicfile.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/saveerrors.h"
 
 namespace kt {

@@ -5,7 +5,7 @@
 
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "platform/memory.h"
 
 namespace kt {

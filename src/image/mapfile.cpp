@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "files/filenames.h"
+#include "engine/filenames.h"
 
 namespace kt {
 

@@ -9,7 +9,7 @@
 #include "analysis/rotationdialogs.h"
 #include "engine/enginestate.h"
 #include "files/filedialogs.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
 #include "files/tga.h"

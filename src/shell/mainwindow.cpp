@@ -1,7 +1,7 @@
 #include "shell/mainwindow.h"
 
 #include "engine/enginestate.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "platform/memory.h"
 #include "shell/commands.h"

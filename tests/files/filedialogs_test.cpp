@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "files/filedialogs.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 

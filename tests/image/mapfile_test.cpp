@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/enginestate.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "image/mapfile.h"
 #include "support/tempdir.h"
 

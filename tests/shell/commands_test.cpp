@@ -2,7 +2,7 @@
 
 #include "analysis/randomsearch.h"
 #include "files/atomicfile.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "image/mapfile.h"
 #include "support/programfixture.h"

@@ -7,7 +7,7 @@
 
 #include "app/render/batchrender.h"
 #include "engine/workers.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/tga.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"

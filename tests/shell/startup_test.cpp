@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"

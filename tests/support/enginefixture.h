@@ -10,7 +10,7 @@
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "platform/headless.h"
 #include "support/testwindow.h"
 #include "platform/memory.h"

@@ -14,7 +14,7 @@
 #include "engine/enginestate.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
-#include "files/filenames.h"
+#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/tga.h"

@@ -1,4 +1,4 @@
-#include "files/filenames.h"
+#include "engine/filenames.h"
 
 namespace kt {
 

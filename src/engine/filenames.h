@@ -1,6 +1,7 @@
 #pragma once
 // The file names the dialogs fill and the readers and writers use: each a full
-// path with its bare name.
+// path with its bare name. They live at the bottom of the compute layers
+// because both the palette reader and the file writers read them.
 #include <string>
 
 namespace kt {
