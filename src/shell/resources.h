@@ -1,6 +1,7 @@
 #pragma once
 // The program's resources: the menu and accelerator table DRAVUNE3DMENU,
 // the command ids, and the artwork.
+#include "engine/driver.h"
 #include "platform/window.h"
 
 namespace kt {
@@ -25,7 +26,7 @@ enum Command : UINT {
     cmdhistogram = 180,
     cmdload = 185,
     cmdsaveparameters = 190,
-    cmdrender = 195,
+    cmdrender = rendercommand, // the engine posts it itself
     cmdsaveimage = 200,
     cmdexit = 205,
     cmddebug = 215,

@@ -1,15 +1,13 @@
 #include "shell/view.h"
 
 #include "engine/enginestate.h"
+#include "image/palettepreview.h"
 #include "platform/messagebox.h"
 #include "shell/shellstate.h"
 
 namespace kt {
 
 namespace {
-
-constexpr int previewwidth = 296;
-constexpr int previewheight = 100;
 
 void reportnomemory(HWND hWnd)
 {
