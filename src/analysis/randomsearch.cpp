@@ -73,11 +73,16 @@ void paramclip(ICON* set)
 
 int randomparams(std::uint32_t seed)
 {
+    ktseed(seed);
+    return nextrandomparams();
+}
+
+int nextrandomparams()
+{
     EngineState& s = engine;
     SearchState& st = search;
     st.okrp = 4;
     st.count = 0;
-    ktseed(seed);
     SetCursor(s.wait);
     s.newimage = 1;
 

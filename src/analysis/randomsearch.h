@@ -30,5 +30,8 @@ void paramclip(ICON* set);
 // with debugflag set); nothing is stored then. The program seeds from the
 // clock in seconds.
 int randomparams(std::uint32_t seed);
+// The same search continuing from the generator as it stands, so that calls
+// after one seeding give the sets of one search stream in turn.
+int nextrandomparams();
 
 } // namespace kt

@@ -78,7 +78,8 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"-o", "icon.bmp"},       {"--output", ".png"},       {"--bogus"},
         {"a.dv3", "b.dv3"},       {"--size", " 600"},         {"--filter", "sharpen"},
         {"--filter", "Log"},      {"--filter"},               {"--nadjust", "11"},
-        {"--nadjust", "-1"},      {"--nadjust", "5.5"},
+        {"--nadjust", "-1"},      {"--nadjust", "5.5"},         {"--explore", "0", "-o", "g"},
+        {"--explore", "2"},       {"--explore", "2", "-o", ""}, {"--explore", "2", "-o", "g", "--random"},
     };
     for (const auto& args : bad) {
         std::string joined;
@@ -86,6 +87,21 @@ TEST(RenderOptions, BadValuesAreRefused)
             joined += a + " ";
         EXPECT_NE(parse(args).error, "") << joined;
     }
+}
+
+TEST(RenderOptions, AGalleryDefaultsToSmallerPicturesAndTakesAFolder)
+{
+    const auto gallery = parse({"--explore", "24", "-o", "pictures"});
+    ASSERT_EQ(gallery.error, "");
+    EXPECT_EQ(gallery.options.explore, 24);
+    EXPECT_EQ(gallery.options.output, "pictures");
+    EXPECT_EQ(gallery.options.size, 300);
+    EXPECT_EQ(gallery.options.iterations, 2000000u);
+
+    const auto chosen = parse({"--size", "640", "--iterations", "5k", "--explore", "1000", "-o", "g"});
+    ASSERT_EQ(chosen.error, "");
+    EXPECT_EQ(chosen.options.size, 640);
+    EXPECT_EQ(chosen.options.iterations, 5000u);
 }
 
 TEST(RenderOptions, DoubleDashEndsTheOptions)

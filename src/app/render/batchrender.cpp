@@ -8,6 +8,7 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
+#include "app/render/explore.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
 #include "engine/driver.h"
@@ -26,7 +27,7 @@ namespace kt {
 
 namespace {
 
-constexpr const char* program = "ktdravune3d-render";
+constexpr const char* program = renderprogram;
 
 // A message's line breaks and indentation read badly on one terminal line.
 std::string oneline(const std::string& text)
@@ -127,13 +128,14 @@ private:
             s.rot[s.type] = VOXEL{(*o_.rotation)[0], (*o_.rotation)[1], (*o_.rotation)[2]};
         s.rotationorder = o_.rotationorder;
         s.cmethod = o_.cmethod;
-        if (o_.random) {
+        if (o_.random || o_.explore) {
             screening.FDLimit = o_.fdlimit;
-            const std::uint32_t seed = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
+            seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             if (!o_.seed && !o_.quiet)
-                err_ << program << ": random set with --seed " << seed << '\n';
-            randomparams(seed);
+                err_ << program << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
         }
+        if (o_.random)
+            randomparams(seed_);
         return exitsuccess;
     }
 
@@ -186,8 +188,16 @@ private:
     // rendered, and the line says so.
     void applyfilter()
     {
+        if (const std::string why = filterpicture(); !why.empty())
+            err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
+                 << '\n';
+    }
+
+    // "" or why the filter could not apply.
+    std::string filterpicture()
+    {
         if (o_.filter == "none")
-            return;
+            return {};
         filters.nadjust = o_.nadjust;
         int code;
         if (o_.filter == "normalize") {
@@ -200,9 +210,8 @@ private:
             filters.logsquare = 0;
         }
         if (code == filterdone)
-            return;
-        err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: "
-             << whynotfiltered(code) << '\n';
+            return {};
+        return whynotfiltered(code);
     }
 
     std::string whynotfiltered(int code) const
@@ -252,6 +261,8 @@ private:
             return status;
         if (o_.screen)
             return screen();
+        if (o_.explore)
+            return explore(ExploreRun{o_, seed_, err_, progress_, [this] { return filterpicture(); }});
         if (int status = renderimage(); status != exitsuccess)
             return status;
         applyfilter();
@@ -266,6 +277,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     bool progress_;
+    std::uint32_t seed_ = 0;
     std::unique_ptr<Surface> image_;
 };
 

@@ -7,6 +7,8 @@
 
 namespace kt {
 
+constexpr const char* renderprogram = "ktdravune3d-render";
+
 enum RenderExit { exitsuccess = 0, exitbadarguments = 1, exitbadinput = 2, exitcannotwrite = 3 };
 
 // Runs the command line `args` (without the program name). The screening

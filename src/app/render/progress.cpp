@@ -21,12 +21,13 @@ std::string duration(double seconds)
 }
 } // namespace
 
-Progress::Progress(std::ostream& out, std::uint64_t totalSteps, bool enabled)
-    : out_(out), total_(totalSteps == 0 ? 1 : totalSteps), enabled_(enabled), start_(Clock::now()), lastDrawn_()
+Progress::Progress(std::ostream& out, std::uint64_t totalSteps, bool enabled, const char* items)
+    : out_(out), total_(totalSteps == 0 ? 1 : totalSteps), enabled_(enabled), items_(items), start_(Clock::now()),
+      lastDrawn_()
 {
 }
 
-std::string Progress::line(std::uint64_t done, std::uint64_t total, double seconds)
+std::string Progress::line(std::uint64_t done, std::uint64_t total, double seconds, const char* items)
 {
     const double fraction = total ? static_cast<double>(done) / static_cast<double>(total) : 1.0;
     const int filled = static_cast<int>(fraction * barWidth);
@@ -35,8 +36,13 @@ std::string Progress::line(std::uint64_t done, std::uint64_t total, double secon
     const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
     std::string left = rate > 0 ? duration(static_cast<double>(total - done) / rate) : "--:--";
     char text[160];
-    std::snprintf(text, sizeof text, "%3d%% [%s] %.2f M steps/s, %s left", static_cast<int>(fraction * 100),
-                  bar.c_str(), rate / 1e6, left.c_str());
+    if (items)
+        std::snprintf(text, sizeof text, "%3d%% [%s] %llu/%llu %s, %s left", static_cast<int>(fraction * 100),
+                      bar.c_str(), static_cast<unsigned long long>(done), static_cast<unsigned long long>(total),
+                      items, left.c_str());
+    else
+        std::snprintf(text, sizeof text, "%3d%% [%s] %.2f M steps/s, %s left", static_cast<int>(fraction * 100),
+                      bar.c_str(), rate / 1e6, left.c_str());
     return text;
 }
 
@@ -49,7 +55,7 @@ void Progress::update(std::uint64_t stepsDone)
         return;
     lastDrawn_ = now;
     const double seconds = std::chrono::duration<double>(now - start_).count();
-    out_ << '\r' << line(stepsDone, total_, seconds) << std::flush;
+    out_ << '\r' << line(stepsDone, total_, seconds, items_) << std::flush;
 }
 
 void Progress::finish()
@@ -57,7 +63,7 @@ void Progress::finish()
     if (!enabled_)
         return;
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-    out_ << '\r' << line(total_, total_, seconds) << '\n' << std::flush;
+    out_ << '\r' << line(total_, total_, seconds, items_) << '\n' << std::flush;
 }
 
 } // namespace kt

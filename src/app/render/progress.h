@@ -1,5 +1,6 @@
 #pragma once
-// A one-line progress bar: percent done, steps per second, time left.
+// A one-line progress bar: percent done, steps per second (or, counting whole
+// items, how many are done), time left.
 #include <chrono>
 #include <cstdint>
 #include <ostream>
@@ -8,18 +9,20 @@ namespace kt {
 
 class Progress {
 public:
-    Progress(std::ostream& out, std::uint64_t totalSteps, bool enabled);
+    // `items` names what is counted, e.g. "entries"; without it, formula steps.
+    Progress(std::ostream& out, std::uint64_t totalSteps, bool enabled, const char* items = nullptr);
     void update(std::uint64_t stepsDone);
     void finish();
 
     // The bar's text for a given state, without the carriage return.
-    static std::string line(std::uint64_t done, std::uint64_t total, double seconds);
+    static std::string line(std::uint64_t done, std::uint64_t total, double seconds, const char* items = nullptr);
 
 private:
     using Clock = std::chrono::steady_clock;
     std::ostream& out_;
     std::uint64_t total_;
     bool enabled_;
+    const char* items_;
     Clock::time_point start_;
     Clock::time_point lastDrawn_;
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "engine/workers.h"
@@ -173,9 +174,15 @@ const std::map<std::string, Setter>& valuedoptions()
              return {};
          }},
         {"--output", [](RenderOptions& o, const std::string& v) -> std::string {
-             if (!imageformat(v))
-                 return "--output must name a .tga or .png file";
+             // What it must name depends on --explore, which may come later.
              o.output = v;
+             return {};
+         }},
+        {"--explore", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long entries = 0;
+             if (!parseinteger(v, 1, maxexplore, &entries))
+                 return "--explore takes a number of entries from 1 to 1000";
+             o.explore = static_cast<int>(entries);
              return {};
          }},
         {"--filter", [](RenderOptions& o, const std::string& v) -> std::string {
@@ -225,6 +232,26 @@ bool setflag(RenderOptions& o, const std::string& name)
     return true;
 }
 
+// The options that depend on others, once all are known.
+std::string settle(RenderOptions& o, const std::set<std::string>& given)
+{
+    if (!o.explore) {
+        if (!imageformat(o.output))
+            return "--output must name a .tga or .png file";
+        return {};
+    }
+    for (const char* single : {"--screen", "--turntable", "--random", "--save-params"})
+        if (given.count(single))
+            return std::string("--explore cannot be combined with ") + single;
+    if (!given.count("--output") || o.output.empty())
+        return "--explore needs -o DIR, the folder that receives the gallery";
+    if (!given.count("--size"))
+        o.size = exploresize;
+    if (!given.count("--iterations"))
+        o.iterations = exploreiterations;
+    return {};
+}
+
 } // namespace
 
 std::optional<ImageFormat> imageformat(const std::string& path)
@@ -245,6 +272,7 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
 {
     ParsedOptions parsed;
     RenderOptions& o = parsed.options;
+    std::set<std::string> given;
     bool onlyfiles = false;
     for (std::size_t k = 0; k < args.size(); ++k) {
         std::string arg = args[k];
@@ -260,8 +288,10 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
             onlyfiles = true;
             continue;
         }
-        if (setflag(o, arg))
+        if (setflag(o, arg)) {
+            given.insert(arg);
             continue;
+        }
 
         std::string value;
         bool inlinevalue = false;
@@ -288,14 +318,17 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
             parsed.error = problem;
             return parsed;
         }
+        given.insert(arg);
     }
+    parsed.error = settle(o, given);
     return parsed;
 }
 
 std::string renderusage()
 {
     return "Usage: ktdravune3d-render [OPTIONS] [PARAMFILE]\n"
-           "Renders a symmetric-icon attractor without a display.\n"
+           "       ktdravune3d-render --explore N -o DIR [OPTIONS] [PARAMFILE]\n"
+           "Renders a symmetric-icon attractor without a display, or a gallery of screened random ones.\n"
            "\n"
            "  PARAMFILE              a .dv3 or .dv file; the format is chosen by the name's last character.\n"
            "                         Without it: the built-in set of --formula.\n"
@@ -311,11 +344,17 @@ std::string renderusage()
            "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"
            "  --random               replace the coefficients by a screened random set for the formula\n"
            "                         (start point kept)\n"
-           "  --seed N               seed for --random (default: the clock)\n"
-           "  --fd-limit F           lower fractal-dimension limit for --random, 0.25..1.75 (default 1.5)\n"
+           "  --seed N               seed for --random and --explore (default: the clock)\n"
+           "  --fd-limit F           lower fractal-dimension limit for --random and --explore, 0.25..1.75\n"
+           "                         (default 1.5)\n"
            "  --screen               print the set and its screening result; write no image\n"
            "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga)\n"
            "  --save-params FILE     also write the set that was rendered as a .dv3 file\n"
+           "  --explore N            1..1000: a gallery of the first N sets of the --random search from\n"
+           "                         --seed, rendered on every thread into the folder -o DIR (created if\n"
+           "                         missing): 001.png, 001.dv3, ..., gallery.json and index.html, a page\n"
+           "                         to browse them. --size defaults to 300 and --iterations to 2M here.\n"
+           "                         Not with --screen, --turntable, --random or --save-params.\n"
            "  --filter none|normalize|equalize|log|log-squared\n"
            "                         recolour the finished picture (default none); the log filters need\n"
            "                         hit colouring. A filter that cannot apply leaves the picture as\n"
@@ -327,7 +366,8 @@ std::string renderusage()
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 bad arguments, 2 a parameter or palette file that cannot be\n"
-           "read or is refused, 3 the output cannot be written.\n";
+           "read or is refused, 3 the output cannot be written, 130 interrupted (--explore keeps the\n"
+           "entries it finished).\n";
 }
 
 } // namespace kt

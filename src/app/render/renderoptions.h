@@ -24,7 +24,8 @@ struct RenderOptions {
     std::optional<std::uint32_t> seed;
     double fdlimit = 1.5;
     bool screen = false;
-    std::string output = "icon.tga";
+    int explore = 0;                  // entries of a gallery; 0 renders one picture
+    std::string output = "icon.tga"; // the gallery's folder with --explore
     std::optional<std::string> saveparams;
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
@@ -38,6 +39,11 @@ enum class ImageFormat { tga, png };
 
 // nullopt for a name that is neither .tga nor .png (case does not matter).
 std::optional<ImageFormat> imageformat(const std::string& path);
+
+// A gallery's entries are many small pictures, so they default smaller.
+constexpr int exploresize = 300;
+constexpr std::uint64_t exploreiterations = 2000000;
+constexpr int maxexplore = 1000;
 
 struct ParsedOptions {
     RenderOptions options;

@@ -1,0 +1,289 @@
+#include "app/render/explore.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "app/render/batchrender.h"
+#include "app/render/gallerypage.h"
+#include "app/render/progress.h"
+#include "engine/blockpipeline.h"
+#include "engine/driver.h"
+#include "engine/workers.h"
+#include "files/atomicfile.h"
+#include "engine/filenames.h"
+#include "files/paramfiles.h"
+#include "files/png.h"
+#include "files/saveerrors.h"
+#include "platform/memory.h"
+#include "platform/surface.h"
+
+namespace kt {
+
+namespace {
+
+std::atomic<bool> interruptcaught{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+void catchinterrupt(int)
+{
+    interruptcaught.store(true);
+}
+
+// Ctrl-C (or a polite kill) lets the entries being written finish instead of
+// leaving half a file; a second one ends the program at once.
+class InterruptGuard {
+public:
+    InterruptGuard()
+    {
+        interruptcaught.store(false);
+        struct sigaction action{};
+        action.sa_handler = catchinterrupt;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previousint_);
+        sigaction(SIGTERM, &action, &previousterm_);
+    }
+    ~InterruptGuard()
+    {
+        sigaction(SIGINT, &previousint_, nullptr);
+        sigaction(SIGTERM, &previousterm_, nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction previousint_{};
+    struct sigaction previousterm_{};
+};
+
+// One entry in flight: its own engine state (which keeps its hit-count buffer
+// from entry to entry) and picture.
+struct Slot {
+    Slot() = default;
+    Slot(const Slot&) = delete;
+    Slot& operator=(const Slot&) = delete;
+    ~Slot()
+    {
+        if (state.hitcount)
+            LocalFree(state.hitcount);
+    }
+
+    EngineState state;
+    std::unique_ptr<Surface> image;
+    GalleryEntry entry;
+    bool ready = false;       // found, and not abandoned while rendering
+    bool outofmemory = false; // its hit-count buffer could not be had
+};
+
+std::string because(int err)
+{
+    return err ? std::string(" (") + std::strerror(err) + ")" : std::string();
+}
+
+class Explorer {
+public:
+    explicit Explorer(const ExploreRun& run) : run_(run), o_(run.options), folder_(o_.output) {}
+
+    int go()
+    {
+        if (int status = makefolder(); status != exitsuccess)
+            return status;
+        InterruptGuard guard;
+        gallery_.seed = run_.seed;
+        gallery_.size = o_.size;
+        gallery_.iterations = o_.iterations;
+        ktseed(run_.seed);
+        const int entries = o_.explore;
+        const int inflight = std::min(entries, 2 * workerthreads() + 1);
+        slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
+        Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
+        runblockpipeline(
+            entries, inflight, [&](int k) { find(k); }, [&](int k) { draw(k); },
+            [&](int k) {
+                keep(k);
+                progress.update(gallery_.entries.size());
+            });
+        if (!stopping())
+            progress.finish();
+        else if (status_ == exitsuccess && run_.progress)
+            run_.err << '\n';
+        reportfilters();
+        if (status_ != exitsuccess)
+            return status_;
+        if (int status = writepage(); status != exitsuccess)
+            return status;
+        if (interruptcaught.load()) {
+            run_.err << renderprogram << ": interrupted; " << gallery_.entries.size() << " of " << entries
+                     << " entries were written to " << folder_ << '\n';
+            return exitinterrupted;
+        }
+        return exitsuccess;
+    }
+
+private:
+    bool stopping() const { return failed_.load() || interruptcaught.load(); }
+
+    int fail(int status, const std::string& file, const std::string& why)
+    {
+        if (status_ == exitsuccess) {
+            if (run_.progress)
+                run_.err << '\n';
+            run_.err << renderprogram << ": " << file << ": " << why << '\n';
+            status_ = status;
+            failed_.store(true);
+        }
+        return status;
+    }
+
+    std::string path(const std::string& name) const { return (std::filesystem::path(folder_) / name).string(); }
+
+    int makefolder()
+    {
+        std::error_code error;
+        std::filesystem::create_directories(folder_, error);
+        if (!error && !std::filesystem::is_directory(folder_, error))
+            error = std::make_error_code(std::errc::not_a_directory);
+        if (!error && ::access(folder_.c_str(), W_OK | X_OK) != 0)
+            error = std::error_code(errno, std::generic_category());
+        if (error)
+            return fail(exitcannotwrite, folder_, "cannot hold the gallery (" + error.message() + ")");
+        return exitsuccess;
+    }
+
+    Slot& slot(int k) { return slots_[static_cast<std::size_t>(k) % slots_.size()]; }
+
+    // The calling thread, in entry order: the next set of the search stream.
+    void find(int k)
+    {
+        Slot& s = slot(k);
+        s.ready = false;
+        s.outofmemory = false;
+        if (stopping())
+            return;
+        if (nextrandomparams() != 0) {
+            fail(exitbadinput, "--explore", "the random search found no set that passes the screen");
+            return;
+        }
+        if (!s.image)
+            s.image = Surface::create(o_.size, o_.size);
+        if (!s.image) {
+            fail(exitcannotwrite, path(entryname(k + 1) + ".png"), "Not enough memory for the image.");
+            return;
+        }
+        float* buffer = s.state.hitcount;
+        const int bufferside = s.state.hcres;
+        s.state = engine;
+        s.state.hitcount = buffer;
+        s.state.hcres = bufferside;
+        s.state.res = o_.size;
+        s.state.g_vhdc = s.image.get();
+        s.state.newimage = 1;
+        s.state.okicon = 1;
+        s.entry = GalleryEntry{k + 1, engine.type + 1, engine.icon[engine.type], screening.LExp, screening.FD};
+        s.ready = true;
+    }
+
+    // Any thread: the picture, as the single render draws it.
+    void draw(int k)
+    {
+        Slot& s = slot(k);
+        const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
+        for (std::uint64_t done = 0; s.ready && done < batches; ++done) {
+            if (stopping()) {
+                s.ready = false;
+            } else if (imagebatch(s.state) != 0) {
+                s.ready = false;
+                s.outofmemory = true;
+            }
+        }
+    }
+
+    // The calling thread, in entry order: filter and write the entry, with
+    // the engine standing in for the entry's state.
+    void keep(int k)
+    {
+        Slot& s = slot(k);
+        if (s.outofmemory)
+            fail(exitcannotwrite, path(entryname(k + 1) + ".png"),
+                 "Not enough memory to allocate hit count buffer; try a smaller --size.");
+        if (!s.ready || stopping())
+            return;
+        std::swap(engine, s.state);
+        const std::string unfiltered = run_.filter();
+        const int status = write(s);
+        std::swap(engine, s.state);
+        if (status != exitsuccess)
+            return;
+        if (!unfiltered.empty())
+            unfiltered_[unfiltered].push_back(entryname(k + 1));
+        gallery_.entries.push_back(s.entry);
+    }
+
+    int write(const Slot& s)
+    {
+        const std::string name = entryname(s.entry.index);
+        const std::string png = path(name + ".png");
+        if (int code = writepng(*s.image, png); code != savedone)
+            return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        filenames.sdv3file = path(name + ".dv3");
+        if (int code = writedv3(0); code != savedone)
+            return fail(exitcannotwrite, filenames.sdv3file, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
+    }
+
+    void reportfilters()
+    {
+        for (const auto& [why, names] : unfiltered_) {
+            std::string list;
+            for (const std::string& name : names)
+                list += (list.empty() ? "" : ", ") + name;
+            run_.err << renderprogram << ": --filter " << o_.filter << " not applied to " << list
+                     << ", left as rendered: " << why << '\n';
+        }
+    }
+
+    int writetext(const std::string& name, const std::string& text)
+    {
+        AtomicFile file(path(name));
+        if (!file.open() || !file.write(text.data(), text.size()) || !file.commit())
+            return fail(exitcannotwrite, path(name), "cannot be written" + because(file.error()));
+        return exitsuccess;
+    }
+
+    // Last, so that the page never names a picture that is not there.
+    int writepage()
+    {
+        if (int status = writetext("gallery.json", galleryjson(gallery_)); status != exitsuccess)
+            return status;
+        return writetext("index.html", gallerypage(gallery_));
+    }
+
+    const ExploreRun& run_;
+    const RenderOptions& o_;
+    const std::string folder_;
+    Gallery gallery_;
+    std::vector<Slot> slots_;
+    std::map<std::string, std::vector<std::string>> unfiltered_;
+    int status_ = exitsuccess;          // the calling thread's
+    std::atomic<bool> failed_{false};   // for the other threads: status_ is no longer 0
+};
+
+} // namespace
+
+int explore(const ExploreRun& run)
+{
+    Explorer explorer(run);
+    return explorer.go();
+}
+
+} // namespace kt

@@ -1,0 +1,33 @@
+#pragma once
+// A gallery of screened random sets: the random search run again and again
+// from one seed, in order on the calling thread, while the sets it found are
+// rendered on every worker thread and written as they finish, in order.
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "app/render/renderoptions.h"
+
+namespace kt {
+
+struct ExploreRun {
+    const RenderOptions& options;
+    std::uint32_t seed;
+    std::ostream& err;
+    bool progress;
+    // Recolours the engine's finished picture by the options' filter: "" or
+    // why the filter could not apply.
+    std::function<std::string()> filter;
+};
+
+// Expects the engine to hold the start point, formula, palette, background,
+// rotation and colouring of every entry, and the screen's dimension limit.
+// Returns an exit status: 0, 2 when the search gives up, 3 when the folder or
+// a file cannot be written, exitinterrupted after Ctrl-C (the entries written
+// by then are complete, and the page lists them).
+int explore(const ExploreRun& run);
+
+constexpr int exitinterrupted = 130;
+
+} // namespace kt

@@ -1,0 +1,34 @@
+#pragma once
+// The two files that describe an explored gallery: gallery.json for programs
+// and index.html, one self-contained page for people (no network, opened
+// straight from the disk).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+struct GalleryEntry {
+    int index = 0; // from 1
+    int formula = 1;
+    ICON set = {};
+    double lyapunov = 0;
+    double dimension = 0;
+};
+
+struct Gallery {
+    std::uint32_t seed = 0;
+    int size = 0;
+    std::uint64_t iterations = 0;
+    std::vector<GalleryEntry> entries;
+};
+
+// "001", "002", ... (more digits past 999).
+std::string entryname(int index);
+
+std::string galleryjson(const Gallery& gallery);
+std::string gallerypage(const Gallery& gallery);
+
+} // namespace kt
