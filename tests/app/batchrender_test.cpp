@@ -119,6 +119,21 @@ TEST_F(BatchRenderTest, RandomSetsRepeatWithTheirSeed)
     EXPECT_NE(out.str().find("scale: 1.000000000000000"), std::string::npos);
 }
 
+TEST_F(BatchRenderTest, RandomSearchFromAStartPointThatCannotPassEndsWithStatusTwo)
+{
+    for (double start : {-2.6e19, 1e8}) {
+        ICON set = builtinicon1;
+        set.xstart = set.ystart = start;
+        const std::string path = dir.file("start.dv3");
+        const auto bytes = encodedv3(DV3{0, set, defaultback, 255, 245, 230, 0, 0, 0});
+        testing::writebytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        EXPECT_EQ(run({"--quiet", "--random", "--seed", "5", "-o", dir.file("r.tga"), path}), exitbadinput);
+        EXPECT_NE(err.str().find(path + ": " + (start < 0 ? "The start point" : "None of")), std::string::npos)
+            << err.str();
+        EXPECT_FALSE(std::filesystem::exists(dir.file("r.tga")));
+    }
+}
+
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");

@@ -131,7 +131,8 @@ private:
             const std::uint32_t seed = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             if (!o_.seed && !o_.quiet)
                 err_ << program << ": random set with --seed " << seed << '\n';
-            randomparams(seed);
+            if (const int result = randomparams(seed); result == searchbadstart || result == searchexhausted)
+                return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
         }
         return exitsuccess;
     }
