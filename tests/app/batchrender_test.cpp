@@ -134,6 +134,19 @@ TEST_F(BatchRenderTest, RandomSearchFromAStartPointThatCannotPassEndsWithStatusT
     }
 }
 
+TEST_F(BatchRenderTest, AFolderAsAPaletteOrParameterFileIsNamedAsOne)
+{
+    for (const char* option : {"--palette", ""}) {
+        std::vector<std::string> args = {"--quiet", "-o", dir.file("f.tga")};
+        if (*option)
+            args.push_back(option);
+        args.push_back(dir.path().string());
+        EXPECT_EQ(run(args), exitbadinput);
+        EXPECT_NE(err.str().find(dir.path().string() + ": Error opening "), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("(Is a directory)"), std::string::npos) << err.str();
+    }
+}
+
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "analysis/randomsearch.h"
@@ -89,9 +90,12 @@ private:
         filenames.file = o_.palette;
         if (OpenMapFile() != 0) {
             std::FILE* probe = std::fopen(o_.palette.c_str(), "r");
-            const int err = probe ? 0 : errno;
+            int err = probe ? 0 : errno;
             if (probe)
                 std::fclose(probe);
+            // A folder opens, but reading it fails as the parameter-file loader reports.
+            if (!err && std::filesystem::is_directory(o_.palette))
+                err = EISDIR;
             return fail(exitbadinput, o_.palette,
                         "Error opening MAP file" +
                             (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
