@@ -8,6 +8,7 @@
 #include "image/filters.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 namespace kt {
 namespace {
@@ -145,6 +146,23 @@ TEST_F(BatchRenderTest, AFolderAsAPaletteOrParameterFileIsNamedAsOne)
         EXPECT_NE(err.str().find(dir.path().string() + ": Error opening "), std::string::npos) << err.str();
         EXPECT_NE(err.str().find("(Is a directory)"), std::string::npos) << err.str();
     }
+}
+
+TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
+{
+    const std::string path = dir.file("kept.tga");
+    const std::vector<std::uint8_t> old(44, 9);
+    testing::writebytes(path, old);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const int status = testing::asunprivileged([&] {
+        const int code = run({"--quiet", "--size", "200", "--iterations", "1k", "-o", path});
+        return code == exitcannotwrite && err.str().find(path + ": Error opening a save file.") != std::string::npos
+                   ? code
+                   : 100 + code;
+    });
+    EXPECT_EQ(status, exitcannotwrite);
+    EXPECT_EQ(testing::readbytes(path), old);
 }
 
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
