@@ -5,6 +5,7 @@
 #include <random>
 
 #include "analysis/screening.h"
+#include "engine/range.h"
 #include "platform/messagebox.h"
 
 namespace kt {
@@ -71,6 +72,26 @@ void paramclip(ICON* set)
     }
 }
 
+bool startpointscreenable(const ICON& set)
+{
+    return !overflow(VOXEL{set.xstart, set.ystart, set.zstart}, 0, testhigh);
+}
+
+std::string searchfailure(int result)
+{
+    if (result == searchbadstart)
+        return "The start point of this parameter set\n   lies beyond the screening range, so\n"
+               "   no random set could pass.\n\nLoad another parameter file first.";
+    if (result != searchexhausted)
+        return {};
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "None of %d random parameter sets\n   passed the screening from this\n"
+                  "   start point.\n\nThe parameter set is unchanged.",
+                  searchcandidatelimit);
+    return text;
+}
+
 int randomparams(std::uint32_t seed)
 {
     ktseed(seed);
@@ -81,13 +102,15 @@ int nextrandomparams()
 {
     EngineState& s = engine;
     SearchState& st = search;
+    if (!startpointscreenable(s.icon[s.type]))
+        return searchbadstart;
     st.okrp = 4;
     st.count = 0;
     SetCursor(s.wait);
     s.newimage = 1;
 
     const int t = s.type;
-    while (st.okrp > 0) {
+    while (st.okrp > 0 && st.count < searchcandidatelimit) {
         ++st.count;
         ICON candidate{};
         candidate.a = drawn(ranges[t][0]);
@@ -109,13 +132,17 @@ int nextrandomparams()
     }
     s.newimage = 0;
 
+    if (st.okrp > 0) {
+        SetCursor(s.cross);
+        return searchexhausted;
+    }
     if (st.debugflag && !accepted(st)) {
         SetCursor(s.cross);
-        return 1;
+        return searchrejected;
     }
     s.icon[t] = st.RP;
     SetCursor(s.cross);
-    return 0;
+    return searchaccepted;
 }
 
 } // namespace kt

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -29,6 +30,27 @@ std::string folderof(const std::string& path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path names once its symbolic links are followed, as opening it
+// would follow them; the link itself must stay. An empty result with errno
+// set when the links go round in circles or cannot be read.
+std::string linkedfile(std::string path)
+{
+    constexpr int maxlinks = 40; // the kernel's own limit
+    for (int followed = 0; followed < maxlinks; ++followed) {
+        struct stat entry{};
+        if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+            return path;
+        std::string target(static_cast<std::size_t>(entry.st_size > 0 ? entry.st_size : PATH_MAX), '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0)
+            return {};
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : folderof(path) + "/" + target;
+    }
+    errno = ELOOP;
+    return {};
 }
 } // namespace
 
@@ -59,10 +81,20 @@ bool AtomicFile::fail(int err)
 
 bool AtomicFile::open()
 {
+    if (target_.empty())
+        return fail(ENOENT);
+    // Saving through a link replaces the file it points to.
+    target_ = linkedfile(target_);
+    if (target_.empty())
+        return fail(errno);
     struct stat existing{};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
-    if (target_.empty() || (exists && !S_ISREG(existing.st_mode)))
-        return fail(exists ? EISDIR : ENOENT);
+    if (exists && !S_ISREG(existing.st_mode))
+        return fail(EISDIR);
+    // Renaming needs only the folder's permission; a file the user may not
+    // write must stay as it is, as opening it for writing would refuse.
+    if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+        return fail(errno);
 
     std::string pattern = folderof(target_) + "/." + baretitle(target_) + ".XXXXXX";
     fd_ = ::mkstemp(pattern.data());

@@ -2,7 +2,8 @@
 // Writing a file so that a failure never destroys the one it replaces: the
 // bytes go to a temporary file beside the target, which is renamed over the
 // target only once it is complete. Until then the old file is untouched; a
-// write that is abandoned removes the temporary.
+// write that is abandoned removes the temporary. A target that is a symbolic
+// link is saved through: the file it points to is replaced, the link stays.
 #include <cstddef>
 #include <string>
 
@@ -15,7 +16,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary; false when the target's folder cannot take it.
+    // Creates the temporary; false when the target's folder cannot take it,
+    // or the target is a file the user may not write.
     bool open();
     // All of the bytes or false.
     bool write(const void* data, std::size_t size);

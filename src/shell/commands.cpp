@@ -206,8 +206,13 @@ void randomset(HWND hWnd)
                     "Icon Parameters Advisory");
         shell.advisory = 0;
     }
-    randomparams(static_cast<std::uint32_t>(std::time(nullptr)));
-    rendernew(hWnd);
+    const int result = randomparams(static_cast<std::uint32_t>(std::time(nullptr)));
+    if (result == searchbadstart || result == searchexhausted)
+        problem(hWnd, searchfailure(result), "Random Parameter Set");
+    // A refused start point left everything as it was; after a search the
+    // orbit holds the last candidate's, so the stored set is rendered anew.
+    if (result != searchbadstart)
+        rendernew(hWnd);
 }
 
 void rotation(HWND hWnd)

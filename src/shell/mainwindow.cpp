@@ -39,6 +39,7 @@ void ondestroy(HWND hWnd)
     EngineState& s = engine;
     // No render batch may follow onto the buffers released here, whatever
     // state rendering was in when the window closed.
+    shell.closing = true;
     s.okicon = 0;
     if (s.hitcount)
         s.hitcount = static_cast<float*>(LocalFree(s.hitcount));
@@ -53,6 +54,11 @@ void ondestroy(HWND hWnd)
 
 LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Input queued before or during the closing splash is still dispatched
+    // before the quit message; a click's Render would restart rendering with
+    // no buffers, and a second Esc would close the window again.
+    if (shell.closing)
+        return message == WM_PAINT ? DefWindowProcA(hWnd, message, wParam, lParam) : 0;
     switch (message) {
     case WM_CREATE:
         oncreate(hWnd);

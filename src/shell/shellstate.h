@@ -27,6 +27,10 @@ struct ShellState {
     HACCEL g_hAccel = nullptr;
     int oksplash = 0;
     std::string odv3temp; // the command-line argument as received
+    // Set once the main window's destruction begins: from then on the window
+    // takes no input and no command, so nothing renders onto the released
+    // buffers before the program ends.
+    bool closing = false;
 
     // The view.
     RECT ClientRes;

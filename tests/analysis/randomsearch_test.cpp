@@ -130,5 +130,59 @@ TEST_F(RandomSearchTest, WithoutParameterDisplayNothingIsAsked)
     EXPECT_TRUE(headless().messageboxes.empty());
 }
 
+TEST_F(RandomSearchTest, AStartPointBeyondTheScreeningRangeIsRefusedBeforeAnyDraw)
+{
+    const double nan = std::nan("");
+    const double huge = -2.6e19;
+    const struct {
+        double x, y;
+        bool screenable;
+    } starts[] = {
+        {0.1, 0.003, true}, {0, 0, true},   {1e8, -1e8, true},  {huge, 0.003, false},
+        {0.1, 1.0000001e8, false}, {nan, 0.003, false}, {0.1, -INFINITY, false},
+    };
+    for (int type : {0, 1}) {
+        for (const auto& start : starts) {
+            engine.type = type;
+            engine.icon[type].xstart = start.x;
+            engine.icon[type].ystart = start.y;
+            EXPECT_EQ(startpointscreenable(engine.icon[type]), start.screenable) << start.x << ", " << start.y;
+            if (start.screenable)
+                continue;
+            search.count = -1;
+            const ICON before = engine.icon[type];
+            EXPECT_EQ(randomparams(1), searchbadstart);
+            EXPECT_EQ(search.count, -1) << "nothing was drawn";
+            EXPECT_EQ(std::memcmp(&before, &engine.icon[type], sizeof(ICON)), 0);
+        }
+    }
+    EXPECT_NE(searchfailure(searchbadstart).find("start point"), std::string::npos);
+}
+
+TEST_F(RandomSearchTest, ASearchWithoutAPassingCandidateStopsAtItsLimit)
+{
+    // In range, but every candidate's first step escapes from it.
+    engine.icon[0].xstart = 1e8;
+    engine.icon[0].ystart = 1e8;
+    const ICON before = engine.icon[0];
+    EXPECT_EQ(randomparams(3), searchexhausted);
+    EXPECT_EQ(search.count, searchcandidatelimit);
+    EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
+    EXPECT_EQ(engine.newimage, 0);
+    EXPECT_NE(searchfailure(searchexhausted).find(std::to_string(searchcandidatelimit)), std::string::npos);
+}
+
+TEST_F(RandomSearchTest, TheBuiltInStartPointsPassFarInsideTheLimit)
+{
+    for (int type : {0, 1}) {
+        for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+            resetengine();
+            engine.type = type;
+            ASSERT_EQ(randomparams(seed), searchaccepted);
+            EXPECT_LT(search.count * 10, searchcandidatelimit) << "formula " << type + 1 << ", seed " << seed;
+        }
+    }
+}
+
 } // namespace
 } // namespace kt

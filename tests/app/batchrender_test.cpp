@@ -8,6 +8,7 @@
 #include "image/filters.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 namespace kt {
 namespace {
@@ -117,6 +118,51 @@ TEST_F(BatchRenderTest, RandomSetsRepeatWithTheirSeed)
     ASSERT_EQ(run({"--screen", dir.file("a.dv3")}), 0);
     EXPECT_NE(out.str().find("verdict: pass"), std::string::npos);
     EXPECT_NE(out.str().find("scale: 1.000000000000000"), std::string::npos);
+}
+
+TEST_F(BatchRenderTest, RandomSearchFromAStartPointThatCannotPassEndsWithStatusTwo)
+{
+    for (double start : {-2.6e19, 1e8}) {
+        ICON set = builtinicon1;
+        set.xstart = set.ystart = start;
+        const std::string path = dir.file("start.dv3");
+        const auto bytes = encodedv3(DV3{0, set, defaultback, 255, 245, 230, 0, 0, 0});
+        testing::writebytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        EXPECT_EQ(run({"--quiet", "--random", "--seed", "5", "-o", dir.file("r.tga"), path}), exitbadinput);
+        EXPECT_NE(err.str().find(path + ": " + (start < 0 ? "The start point" : "None of")), std::string::npos)
+            << err.str();
+        EXPECT_FALSE(std::filesystem::exists(dir.file("r.tga")));
+    }
+}
+
+TEST_F(BatchRenderTest, AFolderAsAPaletteOrParameterFileIsNamedAsOne)
+{
+    for (const char* option : {"--palette", ""}) {
+        std::vector<std::string> args = {"--quiet", "-o", dir.file("f.tga")};
+        if (*option)
+            args.push_back(option);
+        args.push_back(dir.path().string());
+        EXPECT_EQ(run(args), exitbadinput);
+        EXPECT_NE(err.str().find(dir.path().string() + ": Error opening "), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("(Is a directory)"), std::string::npos) << err.str();
+    }
+}
+
+TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
+{
+    const std::string path = dir.file("kept.tga");
+    const std::vector<std::uint8_t> old(44, 9);
+    testing::writebytes(path, old);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const int status = testing::asunprivileged([&] {
+        const int code = run({"--quiet", "--size", "200", "--iterations", "1k", "-o", path});
+        return code == exitcannotwrite && err.str().find(path + ": Error opening a save file.") != std::string::npos
+                   ? code
+                   : 100 + code;
+    });
+    EXPECT_EQ(status, exitcannotwrite);
+    EXPECT_EQ(testing::readbytes(path), old);
 }
 
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)

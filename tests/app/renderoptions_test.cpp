@@ -104,6 +104,33 @@ TEST(RenderOptions, AGalleryDefaultsToSmallerPicturesAndTakesAFolder)
     EXPECT_EQ(chosen.options.iterations, 5000u);
 }
 
+TEST(RenderOptions, IterationsAreWholeNumbersAndEveryNumberIsDecimal)
+{
+    const struct {
+        const char* text;
+        std::uint64_t steps; // 0: refused
+    } iterations[] = {
+        {"7", 7},     {"007", 7},        {"0.5k", 500},  {"1.000k", 1000}, {"0.000001M", 1},
+        {"1000G", 1000000000000ull},     {"0.5", 0},     {"1e-9", 0},      {"1e3", 0},
+        {"0.0001k", 0}, {"1.5", 0},      {"0x10", 0},    {".5k", 0},       {"k", 0},
+        {"1001G", 0},   {"+5", 0},       {"5.k", 5000},  {"00", 0},
+    };
+    for (const auto& c : iterations) {
+        const auto parsed = parse({"--iterations", c.text});
+        EXPECT_EQ(parsed.error.empty(), c.steps != 0) << c.text;
+        if (c.steps) {
+            EXPECT_EQ(parsed.options.iterations, c.steps) << c.text;
+        }
+    }
+    const std::vector<std::vector<std::string>> hexadecimal = {
+        {"--rotate", "0x10,0,0"}, {"--fd-limit", "0x1p0"}, {"--size", "0x100"}, {"--rotate", "inf,0,0"},
+        {"--seed", "0x10"},
+    };
+    for (const auto& args : hexadecimal)
+        EXPECT_NE(parse(args).error, "") << args[0] << ' ' << args[1];
+    EXPECT_EQ(parse({"--rotate", "1e1,+2.5,0"}).error, "");
+}
+
 TEST(RenderOptions, DoubleDashEndsTheOptions)
 {
     const auto parsed = parse({"--", "--odd-name.dv3"});

@@ -109,6 +109,23 @@ TEST_F(LoopTest, ClosingTheWindowWhileRenderingRunsNoBatchOnReleasedBuffers)
     EXPECT_EQ(headless().sleeps.size(), 2u) << "the closing splash shows";
 }
 
+TEST_F(LoopTest, InputAfterEscapeIsIgnoredAndTheProgramEndsAfterOneSplash)
+{
+    then([] { click(); }, 10);
+    then([] { press(VK_ESCAPE); });
+    // Each arrives after the closing splash, before the quit message.
+    for (auto input : std::initializer_list<void (*)()>{
+             [] { click(); }, [] { press('R', 0, U'r'); }, [] { press(VK_F1 + 2); }, [] { press(VK_ESCAPE); },
+             [] { deliverclose(mainwindow()); }})
+        then(input, 0);
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(headless().scriptdone());
+    EXPECT_EQ(engine.okicon, 0);
+    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(headless().sleeps.size(), 2u) << "one opening and one closing splash";
+    EXPECT_TRUE(headless().dialogs.empty());
+}
+
 TEST_F(LoopTest, MenuCommandsOfGreyedItemsAndTheirKeysDoNothing)
 {
     then([] { delivermenucommand(mainwindow(), cmdexit); }, 6);

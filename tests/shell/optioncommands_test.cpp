@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "platform/dialog.h"
 #include "support/programfixture.h"
@@ -61,6 +64,34 @@ TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
         press('R');
         settle();
     });
+}
+
+TEST_F(OptionCommandTest, RandomSetFromAStartPointThatCannotPassSaysSoAndEnds)
+{
+    const struct {
+        double xstart;
+        int search;
+        bool renders; // after a search the stored set is rendered anew
+    } cases[] = {{-2.6e19, searchbadstart, false}, {1e8, searchexhausted, true}};
+    for (const auto& c : cases) {
+        paused([&] {
+            engine.icon[0].xstart = c.xstart;
+            engine.icon[0].ystart = c.xstart;
+            const ICON before = engine.icon[0];
+            shell.advisory = 0;
+            press(VK_F1 + 3);
+            settle();
+            ASSERT_EQ(headless().messageboxes.size(), 1u);
+            EXPECT_EQ(headless().messageboxes[0].text, searchfailure(c.search));
+            EXPECT_EQ(headless().messageboxes[0].caption, "Random Parameter Set");
+            EXPECT_EQ(headless().messageboxes[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+            EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
+            EXPECT_EQ(engine.okicon, c.renders ? 1 : 0);
+            if (c.renders)
+                press('R');
+        });
+        resetall();
+    }
 }
 
 TEST_F(OptionCommandTest, RotationColouringAndBackgroundMarkANewImageOnlyWhenChanged)

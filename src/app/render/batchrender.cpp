@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "analysis/randomsearch.h"
@@ -28,24 +29,6 @@ namespace kt {
 namespace {
 
 constexpr const char* program = renderprogram;
-
-// A message's line breaks and indentation read badly on one terminal line.
-std::string oneline(const std::string& text)
-{
-    std::string flat;
-    bool space = false;
-    for (char c : text) {
-        if (c == '\n' || c == ' ') {
-            space = !flat.empty();
-            continue;
-        }
-        if (space)
-            flat += ' ';
-        space = false;
-        flat += c;
-    }
-    return flat;
-}
 
 class Renderer {
 public:
@@ -91,9 +74,12 @@ private:
         filenames.file = o_.palette;
         if (OpenMapFile() != 0) {
             std::FILE* probe = std::fopen(o_.palette.c_str(), "r");
-            const int err = probe ? 0 : errno;
+            int err = probe ? 0 : errno;
             if (probe)
                 std::fclose(probe);
+            // A folder opens, but reading it fails as the parameter-file loader reports.
+            if (!err && std::filesystem::is_directory(o_.palette))
+                err = EISDIR;
             return fail(exitbadinput, o_.palette,
                         "Error opening MAP file" +
                             (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
@@ -133,9 +119,14 @@ private:
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             if (!o_.seed && !o_.quiet)
                 err_ << program << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
+            if (!startpointscreenable(s.icon[s.type]))
+                return fail(exitbadinput, o_.paramfile.value_or("the built-in set"),
+                            oneline(searchfailure(searchbadstart)));
         }
-        if (o_.random)
-            randomparams(seed_);
+        if (o_.random) {
+            if (const int result = randomparams(seed_); result != searchaccepted)
+                return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
+        }
         return exitsuccess;
     }
 
@@ -282,6 +273,23 @@ private:
 };
 
 } // namespace
+
+std::string oneline(const std::string& text)
+{
+    std::string flat;
+    bool space = false;
+    for (char c : text) {
+        if (c == '\n' || c == ' ') {
+            space = !flat.empty();
+            continue;
+        }
+        if (space)
+            flat += ' ';
+        space = false;
+        flat += c;
+    }
+    return flat;
+}
 
 int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    bool progressOnTerminal)

@@ -170,8 +170,8 @@ private:
         s.outofmemory = false;
         if (stopping())
             return;
-        if (nextrandomparams() != 0) {
-            fail(exitbadinput, "--explore", "the random search found no set that passes the screen");
+        if (const int result = nextrandomparams(); result != searchaccepted) {
+            fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
         if (!s.image)

@@ -1,7 +1,7 @@
 #include "app/render/renderoptions.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -36,9 +36,15 @@ bool parseinteger(const std::string& text, long long low, long long high, long l
     return true;
 }
 
+// Decimal only: strtold would also take hexadecimal, "inf" and "nan".
+bool decimal(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789+-.eE") == std::string::npos;
+}
+
 bool parsereal(const std::string& text, long double low, long double high, long double* value)
 {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+    if (!decimal(text))
         return false;
     errno = 0;
     char* end = nullptr;
@@ -61,27 +67,37 @@ std::vector<std::string> split(const std::string& text, char separator)
     return parts;
 }
 
+// A whole number of steps: digits, and with a suffix a decimal point too as
+// long as the suffix makes a whole number of it ("2.5k").
 bool parseiterations(const std::string& text, std::uint64_t* steps)
 {
-    if (text.empty())
-        return false;
-    double multiplier = 1;
     std::string number = text;
-    switch (text.back()) {
-    case 'k': multiplier = 1e3; break;
-    case 'M': multiplier = 1e6; break;
-    case 'G': multiplier = 1e9; break;
-    default: break;
+    std::size_t zeros = 0;
+    if (!number.empty()) {
+        switch (number.back()) {
+        case 'k': zeros = 3; break;
+        case 'M': zeros = 6; break;
+        case 'G': zeros = 9; break;
+        default: break;
+        }
     }
-    if (multiplier != 1)
+    if (zeros)
         number.pop_back();
-    long double value = 0;
-    if (!parsereal(number, 0, maxiterations, &value))
+    const auto point = number.find('.');
+    std::string whole = number.substr(0, point);
+    std::string fraction = point == std::string::npos ? std::string() : number.substr(point + 1);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    if (whole.empty() || fraction.size() > zeros || (whole + fraction).find_first_not_of("0123456789") != std::string::npos)
         return false;
-    const long double total = std::ceil(value * multiplier);
-    if (total < 1 || total > maxiterations)
+    std::string digits = whole + fraction + std::string(zeros - fraction.size(), '0');
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.empty() || digits.size() > 13)
         return false;
-    *steps = static_cast<std::uint64_t>(total);
+    const std::uint64_t total = std::stoull(digits);
+    if (total > static_cast<std::uint64_t>(maxiterations))
+        return false;
+    *steps = total;
     return true;
 }
 
@@ -106,7 +122,7 @@ const std::map<std::string, Setter>& valuedoptions()
          }},
         {"--iterations", [](RenderOptions& o, const std::string& v) -> std::string {
              if (!parseiterations(v, &o.iterations))
-                 return "--iterations takes a number of steps from 1 to 1e12, optionally with k, M or G";
+                 return "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G";
              return {};
          }},
         {"--coloring", [](RenderOptions& o, const std::string& v) -> std::string {
@@ -334,8 +350,9 @@ std::string renderusage()
            "                         Without it: the built-in set of --formula.\n"
            "  --formula 1|2          default 1; ignored when a PARAMFILE is given\n"
            "  --size N               image side in pixels, 200..4000 (default 600)\n"
-           "  --iterations N         formula steps in all, in whole batches of 1,000 (rounded up); the first\n"
-           "                         batch is not plotted. Suffixes k, M, G multiply by 1e3, 1e6, 1e9.\n"
+           "  --iterations N         a whole number of formula steps, rendered in whole batches of 1,000\n"
+           "                         (rounded up); the first batch is not plotted. Suffixes k, M, G\n"
+           "                         multiply by 1e3, 1e6, 1e9 (2.5k is 2500 steps).\n"
            "                         Default 1M.\n"
            "  --coloring hit|z       default hit\n"
            "  --palette 1|2|FILE     built-in palette 1 or 2, or a Fractint .map file (default 1)\n"
@@ -343,7 +360,8 @@ std::string renderusage()
            "  --rotate X,Y,Z         angles in degrees, 0..360; overrides the file's angles\n"
            "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"
            "  --random               replace the coefficients by a screened random set for the formula\n"
-           "                         (start point kept)\n"
+           "                         (start point kept; refused for a start point beyond the screening\n"
+           "                         range, or after 20,000 candidates without a pass)\n"
            "  --seed N               seed for --random and --explore (default: the clock)\n"
            "  --fd-limit F           lower fractal-dimension limit for --random and --explore, 0.25..1.75\n"
            "                         (default 1.5)\n"

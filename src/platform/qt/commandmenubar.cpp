@@ -1,6 +1,7 @@
 #include "platform/qt/commandmenubar.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 
 #include "platform/backend.h"
@@ -18,6 +19,8 @@ void CommandMenuBar::addentries(QWidget* menu, const Menu& entries)
     for (const MenuItem& item : entries.items) {
         if (item.popup) {
             auto* popup = new QMenu(QString::fromStdString(item.text), menu);
+            // Qt would hide a separator that begins a popup.
+            popup->setSeparatorsCollapsible(false);
             addentries(popup, *item.popup);
             menu->addAction(popup->menuAction());
         } else if (item.separator) {
@@ -44,6 +47,27 @@ void CommandMenuBar::addcommand(QWidget* menu, const MenuItem& item)
     });
     menu->addAction(action);
     commands_.emplace_back(action, id);
+}
+
+bool CommandMenuBar::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+        if (hwnd_ && !hwnd_->enabled) {
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMenuBar::event(event);
 }
 
 void CommandMenuBar::sync()

@@ -22,6 +22,10 @@ public:
     // The window is gone: from now on a chosen item does nothing.
     void detach() { hwnd_ = nullptr; }
 
+protected:
+    // While the window is disabled the bar takes no mouse or key input.
+    bool event(QEvent* event) override;
+
 private:
     void addentries(QWidget* menu, const Menu& entries);
     void addcommand(QWidget* menu, const MenuItem& item);

@@ -48,17 +48,22 @@ std::optional<std::string> choosefilewithqt(const FileDialogRequest& request)
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
 
     // The starting path is a folder with a pattern ("/home/u/*.dv3") or the
-    // file chosen last time.
+    // file chosen last time; the name field proposes either, as the
+    // platform's dialogs do.
     const QFileInfo start(QString::fromStdString(request.initialPath));
     if (!request.initialPath.empty()) {
         dialog.setDirectory(start.absolutePath());
-        if (!start.fileName().contains(QLatin1Char('*')))
-            dialog.selectFile(start.fileName());
+        dialog.selectFile(start.fileName());
     }
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath().toStdString();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QFileInfo chosen(dialog.selectedFiles().front());
+        // A pattern names no file: the dialog stays open for a name.
+        if (!chosen.fileName().contains(QLatin1Char('*')) && !chosen.fileName().contains(QLatin1Char('?')))
+            return chosen.absoluteFilePath().toStdString();
+    }
 }
 
 } // namespace kt

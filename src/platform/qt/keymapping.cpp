@@ -39,14 +39,25 @@ UINT keymodifiers(Qt::KeyboardModifiers modifiers)
            ((modifiers & Qt::AltModifier) ? MOD_ALT : 0);
 }
 
-char32_t typedcharacter(const QString& text)
+char32_t typedcharacter(int qtkey, const QString& text)
 {
+    // Windows close on these characters; Qt's text for them varies by
+    // platform plugin (often none), so the key decides. Escape types nothing:
+    // the accelerator table takes it first.
+    switch (qtkey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return U'\r';
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return U'\t';
+    case Qt::Key_Backspace: return U'\b';
+    default: break;
+    }
     const auto codes = text.toUcs4();
     if (codes.isEmpty())
         return 0;
     const char32_t first = codes.front();
-    // Control characters (Ctrl+letter, Escape, Backspace, Tab) type nothing
-    // the program could show.
+    // Other control characters (Ctrl+letter, Escape) type nothing the
+    // program could show.
     return QChar::isPrint(first) ? first : 0;
 }
 

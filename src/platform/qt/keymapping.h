@@ -10,7 +10,8 @@ namespace kt {
 // The virtual-key code of a Qt key, or 0 for a key the program has no code for.
 int virtualkey(int qtkey);
 UINT keymodifiers(Qt::KeyboardModifiers modifiers);
-// The character the key types, or 0 when it types none that can be shown.
-char32_t typedcharacter(const QString& text);
+// The character the key types: what it shows, or the control character the
+// platform types for Return, Enter, Tab and Backspace; 0 for none.
+char32_t typedcharacter(int qtkey, const QString& text);
 
 } // namespace kt

@@ -40,7 +40,7 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const int code = virtualkey(key->key());
-        const char32_t character = typedcharacter(key->text());
+        const char32_t character = typedcharacter(key->key(), key->text());
         // A key without a code of its own still types its character.
         if (code || character)
             deliverkey(hwnd, code, keymodifiers(key->modifiers()), character);

@@ -146,9 +146,11 @@ void TopLevelWindow::syncstate()
     setWindowTitle(QString::fromStdString(hwnd_->title));
     // The widget itself stays enabled: a dialog or message box owned by this
     // window is a Qt child of it and would be disabled along with it.
-    for (QWidget* part : std::initializer_list<QWidget*>{menubar_, view_, bars_[SB_HORZ], bars_[SB_VERT]})
+    for (QWidget* part : std::initializer_list<QWidget*>{view_, bars_[SB_HORZ], bars_[SB_VERT]})
         if (part)
             part->setEnabled(hwnd_->enabled);
+    // A disabled window's menu bar keeps its look, as on the platform the
+    // program was written for; it refuses input by itself.
     if (hwnd_->enabled)
         view_->setFocus();
     if (ispopup(hwnd_) && geometry() != QRect(hwnd_->x, hwnd_->y, hwnd_->width, hwnd_->height))

@@ -165,6 +165,9 @@ TEST_F(QtDialogTest, TheUserFillsTheDialogThroughItsWidgets)
 TEST_F(QtDialogTest, ArrowKeysCheckTheNextRadioButton)
 {
     whenmodal([](QWidget* dialog) {
+        // Focus is only had in the active window, which a busy machine makes
+        // the dialog a moment after showing it.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
         auto* fast = button<QRadioButton>(dialog, "&Fast");
         auto* slow = button<QRadioButton>(dialog, "&Slow");
         auto* speed = dialog->findChild<QSlider*>();

@@ -119,6 +119,49 @@ TEST_F(QtFileChooserTest, SaveDialogStartsAtTheLastFileAndConfirmsOverwritingOnl
     EXPECT_FALSE(seen.confirmsoverwrite);
 }
 
+TEST_F(QtFileChooserTest, TheNameFieldProposesThePatternOrTheCurrentName)
+{
+    QTemporaryDir folder;
+    std::ofstream(folder.filePath("old.tga").toStdString()) << "x";
+    for (bool save : {true, false}) {
+        for (const char* start : {"*.tga", "old.tga", "new.tga"}) {
+            FileDialogRequest request;
+            request.save = save;
+            request.filters = {{"TGA files (*.tga)", "*.tga"}};
+            request.initialPath = folder.filePath(start).toStdString();
+            QString shown = QStringLiteral("(no dialog)");
+            whenmodal([&shown](QWidget* modal) {
+                auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                shown = name ? name->text() : QStringLiteral("(no field)");
+                static_cast<QDialog*>(modal)->reject();
+            });
+            qtbackend().choosefile(request);
+            EXPECT_EQ(shown, QString::fromLatin1(start)) << (save ? "save " : "open ") << start;
+        }
+    }
+}
+
+TEST_F(QtFileChooserTest, AProposedPatternNamesNoFile)
+{
+    QTemporaryDir folder;
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {{"TGA files (*.tga)", "*.tga"}};
+    request.initialPath = folder.filePath("*.tga").toStdString();
+    QStringList shown;
+    for (const QString& typed : {QString(), folder.filePath("star.tga")})
+        whenmodal([&shown, typed](QWidget* modal) {
+            auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            shown << name->text();
+            if (!typed.isEmpty())
+                name->setText(typed);
+            static_cast<QDialog*>(modal)->accept(); // first with the pattern as proposed
+        });
+    EXPECT_EQ(qtbackend().choosefile(request), folder.filePath("star.tga").toStdString());
+    EXPECT_EQ(shown, (QStringList{"*.tga", "*.tga"})) << "the dialog stayed open after the pattern";
+}
+
 TEST(QtNameFilterTest, PatternsAreGivenOnceInQtsForm)
 {
     EXPECT_EQ(namefilter("DV3 files (*.dv3)", "*.dv3"), QStringLiteral("DV3 files (*.dv3)"));

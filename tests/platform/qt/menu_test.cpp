@@ -107,5 +107,36 @@ TEST_F(QtMenuTest, ClickingAnItemOfAnOpenMenuPostsItsCommand)
     EXPECT_EQ(posted[0].wParam, cmdExit);
 }
 
+TEST_F(QtMenuTest, APopupMayBeginWithASeparator)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    QMenu* colour = findaction(bar, "&Color")->menu();
+    colour->popup(bar->mapToGlobal(QPoint(0, bar->height())));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(colour));
+    QAction* first = colour->actions().value(0);
+    ASSERT_TRUE(first && first->isSeparator());
+    EXPECT_FALSE(colour->actionGeometry(first).isEmpty()) << "the leading separator is drawn";
+    colour->hide();
+}
+
+TEST_F(QtMenuTest, ADisabledWindowsMenuBarLooksTheSameButCannotBeOpened)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    QAction* file = findaction(bar, "&File");
+    EnableWindow(hwnd, 0);
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_TRUE(file->isEnabled());
+    EXPECT_TRUE(findaction(bar, "E&xit")->isEnabled());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    EXPECT_FALSE(file->menu()->isVisible());
+
+    EnableWindow(hwnd, 1);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    EXPECT_TRUE(file->menu()->isVisible());
+    file->menu()->hide();
+}
+
 } // namespace
 } // namespace kt::testing

@@ -32,7 +32,7 @@ const MenuTemplate& testmenu()
 {
     static const MenuTemplate menu = {
         {0, "&File", false, {{cmdOpen, "&Open...\tCtrl+O", false, {}}, {0, "", false, {}}, {cmdExit, "E&xit", false, {}}}},
-        {0, "&Color", false, {{cmdHits, "&Hits", false, {}}, {cmdDepth, "&Depth", true, {}}}},
+        {0, "&Color", false, {{0, "", false, {}}, {cmdHits, "&Hits", false, {}}, {cmdDepth, "&Depth", true, {}}}},
         {cmdRender, "&Render", false, {}},
     };
     return menu;

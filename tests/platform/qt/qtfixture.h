@@ -22,7 +22,8 @@ QtBackend& qtbackend();
 std::vector<MSG>& sentmessages();
 
 // The test menu: a File popup (Open, a separator, Exit), a Color popup
-// (Hits, and Depth which starts checked) and a Render command on the bar.
+// (a separator, Hits, and Depth which starts checked) and a Render command
+// on the bar.
 constexpr UINT cmdOpen = 101, cmdExit = 102, cmdHits = 201, cmdDepth = 202, cmdRender = 301;
 
 // A main window as the program makes one: overlapped, with the menu and both
