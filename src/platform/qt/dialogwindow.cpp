@@ -38,23 +38,39 @@ DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dial
     if (!(dialog->style & WS_SYSMENU))
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    // A dialog unit is a quarter of a character across and an eighth down.
-    const int across = averagecharwidth(fontMetrics());
-    const int down = fontMetrics().height();
-    const auto pixels = [&](int x, int y, int cx, int cy) {
-        return QRect(x * across / 4, y * down / 8, cx * across / 4, cy * down / 8);
-    };
     for (HWND control : dialog->controls) {
         if (QWidget* widget = makecontrol(control)) {
             // Named by the control's id, so that a test or an accessibility
             // tool can tell the fields apart.
             widget->setObjectName(QStringLiteral("control%1").arg(control->controlId));
-            widget->setGeometry(pixels(control->dlgx, control->dlgy, control->dlgcx, control->dlgcy));
+            // The platform gives every control the dialog's font, the one the
+            // units are measured in; a desktop theme may give labels or
+            // buttons fonts of their own.
+            widget->setFont(font());
             controls_.emplace_back(control, widget);
         }
     }
+    refresh();
+
+    // A dialog unit is a quarter of a character across and an eighth down.
+    int across = averagecharwidth(fontMetrics());
+    const int down = fontMetrics().height();
+    // The templates were laid out in the platform's dialog font. In a font
+    // whose words run wider for the mean of its letters a label would lose
+    // its last letters, so the unit widens until every label and radio
+    // button shows its whole text. (A frame's title is left out: its padding
+    // blanks and the style's margins would widen a dialog for nothing seen.)
+    for (const auto& [control, widget] : controls_) {
+        const bool plaintext = control->kind == ControlKind::Static || control->kind == ControlKind::Radio;
+        if (plaintext && control->dlgcx > 0)
+            across = std::max(across, (4 * widget->minimumSizeHint().width() + control->dlgcx - 1) / control->dlgcx);
+    }
+    const auto pixels = [&](int x, int y, int cx, int cy) {
+        return QRect(x * across / 4, y * down / 8, cx * across / 4, cy * down / 8);
+    };
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const auto& [control, widget] = controls_[i];
+        widget->setGeometry(pixels(control->dlgx, control->dlgy, control->dlgcx, control->dlgcy));
         // A group box is a frame behind the controls it holds, wherever the
         // template puts it.
         if (control->kind == ControlKind::GroupBox)
@@ -65,7 +81,6 @@ DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dial
             label->setBuddy(controls_[i + 1].second);
     }
     setFixedSize(pixels(0, 0, dialog->dlgcx, dialog->dlgcy).size());
-    refresh();
 }
 
 QWidget* DialogWindow::makecontrol(HWND control)
