@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QGroupBox>
@@ -27,6 +28,31 @@ int averagecharwidth(const QFontMetrics& metrics)
     static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return (metrics.horizontalAdvance(letters) + 26) / 52;
 }
+
+// The platform's edit control selects its whole text when the dialog gives it
+// the focus (first, by Tab, or through a label's mnemonic), so that typing
+// replaces it; a click only places the caret. The caret goes to the start so
+// that the field still shows where its text begins.
+class DialogField : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        switch (event->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+        case Qt::ActiveWindowFocusReason:
+            setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
+            break;
+        default:
+            break;
+        }
+        QLineEdit::focusInEvent(event);
+    }
+};
 
 } // namespace
 
@@ -92,7 +118,7 @@ QWidget* DialogWindow::makecontrol(HWND control)
     case ControlKind::GroupBox:
         return new QGroupBox(this);
     case ControlKind::Edit: {
-        auto* edit = new QLineEdit(this);
+        auto* edit = new DialogField(this);
         connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
             usertypes(dialog_, id, text.toStdString());
             refresh();
@@ -167,9 +193,13 @@ void DialogWindow::refresh()
             if (label->text() != text)
                 label->setText(text);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            // Setting the same text again would move the cursor of someone typing.
-            if (edit->text() != text)
+            // Setting the same text again would move the cursor of someone
+            // typing. A text the program sets is shown from its start, as the
+            // platform's fields show it.
+            if (edit->text() != text) {
                 edit->setText(text);
+                edit->setCursorPosition(0);
+            }
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             if (button->text() != text)
                 button->setText(text);

@@ -205,13 +205,45 @@ TEST_F(QtDialogTest, OnlyADialogWithASystemMenuHasACloseButton)
 TEST_F(QtDialogTest, EnterPressesTheDefaultButton)
 {
     whenmodal([](QWidget* dialog) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
         auto* name = dialog->findChild<QLineEdit*>();
         name->setFocus();
         QTest::keyClicks(name, "!");
         QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_EQ(run(), IDOK);
-    EXPECT_EQ(outcome.name, "start!");
+    EXPECT_EQ(outcome.name, "!") << "the field had its text selected when the dialog gave it the focus";
+}
+
+TEST_F(QtDialogTest, AFieldShowsItsStartAndIsSelectedWhenTheDialogFocusesIt)
+{
+    // Too narrow for its text, so that the field must choose which end to show.
+    DialogTemplate narrow = speeddialog();
+    narrow.controls[1].cx = 12;
+    whenmodal([](QWidget* dialog) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        auto* name = dialog->findChild<QLineEdit*>();
+        auto* fast = button<QRadioButton>(dialog, "&Fast");
+        ASSERT_TRUE(name && fast);
+        ASSERT_LT(name->width(), name->fontMetrics().horizontalAdvance(name->text()));
+        const auto showsstart = [name] {
+            const QRect caret = name->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            return name->cursorPosition() == 0 && caret.left() < name->fontMetrics().horizontalAdvance('s');
+        };
+        // The first field takes the dialog's first focus.
+        EXPECT_TRUE(name->hasFocus());
+        EXPECT_EQ(name->selectedText(), QStringLiteral("start"));
+        EXPECT_TRUE(showsstart());
+        QTest::keyClick(name, Qt::Key_Tab);
+        EXPECT_TRUE(fast->hasFocus());
+        EXPECT_FALSE(name->hasSelectedText());
+        QTest::keyClick(fast, Qt::Key_Backtab);
+        EXPECT_TRUE(name->hasFocus());
+        EXPECT_EQ(name->selectedText(), QStringLiteral("start"));
+        EXPECT_TRUE(showsstart());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    DialogBoxParamA(nullptr, &narrow, owner, speedproc, 0);
 }
 
 TEST_F(QtDialogTest, EscapeAndTheCloseButtonAskTheProcedureToCancel)
