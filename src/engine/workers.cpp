@@ -1,6 +1,8 @@
 #include "engine/workers.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -58,7 +60,7 @@ private:
             return;
         stopping_ = false;
         for (int index = 1; index < count_; ++index)
-            threads_.emplace_back([this, index, seen = generation_] { serve(index, seen); });
+            threads_.emplace_back([this, index, seen = generation_.load()] { serve(index, seen); });
     }
 
     void stop()
@@ -73,12 +75,23 @@ private:
         threads_.clear();
     }
 
+    // A render batch hands out its next job within microseconds of the last;
+    // waiting that long awake spares the thread a sleep and a wake-up per
+    // batch. Any longer pause (the program paused) finds it asleep.
+    void awaitnextjob(std::uint64_t seen) const
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(100);
+        while (generation_.load() == seen && std::chrono::steady_clock::now() < until)
+            std::this_thread::yield();
+    }
+
     // `seen` is the last job started before this thread was.
     void serve(int index, std::uint64_t seen)
     {
         insidejob = true;
         for (;;) {
             const std::function<void(int)>* job;
+            awaitnextjob(seen);
             {
                 std::unique_lock<std::mutex> lock(m_);
                 wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
@@ -100,7 +113,7 @@ private:
     std::condition_variable finished_;
     std::vector<std::thread> threads_;
     const std::function<void(int)>* job_ = nullptr;
-    std::uint64_t generation_ = 0;
+    std::atomic<std::uint64_t> generation_ = 0; // changed under m_, also read without it
     int unfinished_ = 0;
     bool stopping_ = false;
     int count_ = processorcount();
