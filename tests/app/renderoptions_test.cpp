@@ -79,6 +79,13 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"a.dv3", "b.dv3"},       {"--size", " 600"},         {"--filter", "sharpen"},
         {"--filter", "Log"},      {"--filter"},               {"--nadjust", "11"},
         {"--nadjust", "-1"},      {"--nadjust", "5.5"},
+        {"--turntable", "1"},     {"--turntable", "721"},     {"--turntable", "3", "--screen"},
+        {"--turntable", "3", "--random"},                     {"--turntable", "3", "--spin", "y"},
+        {"--turntable", "3", "--fps", "0"},                   {"--turntable", "3", "--fps", "61"},
+        {"--turntable", "3", "--quality", "101"},             {"--turntable", "3", "-o", "spin.png"},
+        {"--turntable", "3", "-o", "frames/", "--quality", "50"},
+        {"--spin", "X"},          {"--fps", "30"},            {"--quality", "80"},
+        {"-o", "spin.webp"},      {"-o", "frames/"},
     };
     for (const auto& args : bad) {
         std::string joined;
@@ -86,6 +93,19 @@ TEST(RenderOptions, BadValuesAreRefused)
             joined += a + " ";
         EXPECT_NE(parse(args).error, "") << joined;
     }
+}
+
+TEST(RenderOptions, TurntableOutputs)
+{
+    const auto defaults = parse({"--turntable", "72"});
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.options.output, "icon.webp");
+    const auto folder = parse({"-o", "frames/", "--turntable", "2", "--spin", "Z", "--fps", "60"});
+    ASSERT_EQ(folder.error, "");
+    EXPECT_EQ(animationformat(folder.options.output), AnimationFormat::pngfolder);
+    EXPECT_EQ(*folder.options.spin, Z);
+    EXPECT_EQ(animationformat("."), AnimationFormat::pngfolder) << "an existing folder";
+    EXPECT_EQ(animationformat("Spin.WEBP"), AnimationFormat::webp);
 }
 
 TEST(RenderOptions, DoubleDashEndsTheOptions)

@@ -5,11 +5,13 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <set>
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
+#include "app/render/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
@@ -201,8 +203,12 @@ private:
         }
         if (code == filterdone)
             return;
-        err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: "
-             << whynotfiltered(code) << '\n';
+        // A turntable's frames would repeat the same line.
+        const std::string why = whynotfiltered(code);
+        if (!notfiltered_.insert(why).second)
+            return;
+        err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
+             << '\n';
     }
 
     std::string whynotfiltered(int code) const
@@ -252,11 +258,21 @@ private:
             return status;
         if (o_.screen)
             return screen();
-        if (int status = renderimage(); status != exitsuccess)
-            return status;
-        applyfilter();
-        if (int status = saveimage(); status != exitsuccess)
-            return status;
+        if (o_.turntable) {
+            const TurntableHooks hooks{[this] { applyfilter(); },
+                                       [this](int status, const std::string& file, const std::string& why) {
+                                           return fail(status, file, why);
+                                       },
+                                       err_, progress_};
+            if (int status = writeturntable(o_, hooks); status != exitsuccess)
+                return status;
+        } else {
+            if (int status = renderimage(); status != exitsuccess)
+                return status;
+            applyfilter();
+            if (int status = saveimage(); status != exitsuccess)
+                return status;
+        }
         if (o_.saveparams)
             return saveparameters();
         return exitsuccess;
@@ -267,6 +283,7 @@ private:
     std::ostream& err_;
     bool progress_;
     std::unique_ptr<Surface> image_;
+    std::set<std::string> notfiltered_;
 };
 
 } // namespace

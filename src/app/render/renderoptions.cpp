@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <sstream>
 
+#include "engine/turntable.h"
 #include "engine/workers.h"
 
 namespace kt {
@@ -46,6 +48,12 @@ bool parsereal(const std::string& text, long double low, long double high, long 
         return false;
     *value = v;
     return true;
+}
+
+// Whether the (lower-case) name ends in the suffix and has something before it.
+bool endswith(const std::string& name, const std::string& suffix)
+{
+    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 std::vector<std::string> split(const std::string& text, char separator)
@@ -173,9 +181,41 @@ const std::map<std::string, Setter>& valuedoptions()
              return {};
          }},
         {"--output", [](RenderOptions& o, const std::string& v) -> std::string {
-             if (!imageformat(v))
-                 return "--output must name a .tga or .png file";
-             o.output = v;
+             if (v.empty())
+                 return "--output takes a file name";
+             o.output = v; // what it may name depends on --turntable
+             return {};
+         }},
+        {"--turntable", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long frames = 0;
+             if (!parseinteger(v, minturntableframes, maxturntableframes, &frames))
+                 return "--turntable takes a number of frames from 2 to 720";
+             o.turntable = static_cast<int>(frames);
+             return {};
+         }},
+        {"--spin", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v == "X")
+                 o.spin = X;
+             else if (v == "Y")
+                 o.spin = Y;
+             else if (v == "Z")
+                 o.spin = Z;
+             else
+                 return "--spin takes X, Y or Z";
+             return {};
+         }},
+        {"--fps", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long fps = 0;
+             if (!parseinteger(v, 1, 60, &fps))
+                 return "--fps takes a whole number from 1 to 60";
+             o.fps = static_cast<int>(fps);
+             return {};
+         }},
+        {"--quality", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long quality = 0;
+             if (!parseinteger(v, 0, 100, &quality))
+                 return "--quality takes a whole number from 0 to 100";
+             o.quality = static_cast<int>(quality);
              return {};
          }},
         {"--filter", [](RenderOptions& o, const std::string& v) -> std::string {
@@ -225,19 +265,50 @@ bool setflag(RenderOptions& o, const std::string& name)
     return true;
 }
 
+// The checks that look at several options at once.
+std::string checkcombination(RenderOptions& o, bool outputgiven)
+{
+    if (!o.turntable) {
+        if (o.spin || o.fps || o.quality)
+            return "--spin, --fps and --quality need --turntable";
+        if (!imageformat(o.output))
+            return "--output must name a .tga or .png file";
+        return {};
+    }
+    // Modes that make no turntable; one more is one more line.
+    const std::pair<bool, const char*> othermodes[] = {{o.screen, "--screen"}, {o.random, "--random"}};
+    for (const auto& [chosen, name] : othermodes)
+        if (chosen)
+            return std::string("--turntable cannot be combined with ") + name;
+    if (!outputgiven)
+        o.output = "icon.webp";
+    const auto format = animationformat(o.output);
+    if (!format)
+        return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
+    if (o.quality && *format != AnimationFormat::webp)
+        return "--quality applies to a .webp animation";
+    return {};
+}
+
 } // namespace
 
 std::optional<ImageFormat> imageformat(const std::string& path)
 {
     const std::string lower = lowercase(path);
-    auto endswith = [&](const char* suffix) {
-        const std::string s(suffix);
-        return lower.size() > s.size() && lower.compare(lower.size() - s.size(), s.size(), s) == 0;
-    };
-    if (endswith(".tga"))
+    if (endswith(lower, ".tga"))
         return ImageFormat::tga;
-    if (endswith(".png"))
+    if (endswith(lower, ".png"))
         return ImageFormat::png;
+    return std::nullopt;
+}
+
+std::optional<AnimationFormat> animationformat(const std::string& path)
+{
+    std::error_code ignored;
+    if (!path.empty() && (path.back() == '/' || std::filesystem::is_directory(path, ignored)))
+        return AnimationFormat::pngfolder;
+    if (endswith(lowercase(path), ".webp"))
+        return AnimationFormat::webp;
     return std::nullopt;
 }
 
@@ -246,6 +317,7 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
     ParsedOptions parsed;
     RenderOptions& o = parsed.options;
     bool onlyfiles = false;
+    bool outputgiven = false;
     for (std::size_t k = 0; k < args.size(); ++k) {
         std::string arg = args[k];
         if (onlyfiles || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -272,6 +344,7 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
         }
         if (arg == "-o")
             arg = "--output";
+        outputgiven = outputgiven || arg == "--output";
         const auto option = valuedoptions().find(arg);
         if (option == valuedoptions().end()) {
             parsed.error = "unknown option " + arg;
@@ -289,6 +362,7 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
             return parsed;
         }
     }
+    parsed.error = checkcombination(o, outputgiven);
     return parsed;
 }
 
@@ -314,7 +388,8 @@ std::string renderusage()
            "  --seed N               seed for --random (default: the clock)\n"
            "  --fd-limit F           lower fractal-dimension limit for --random, 0.25..1.75 (default 1.5)\n"
            "  --screen               print the set and its screening result; write no image\n"
-           "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga)\n"
+           "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga); for\n"
+           "                         --turntable see there\n"
            "  --save-params FILE     also write the set that was rendered as a .dv3 file\n"
            "  --filter none|normalize|equalize|log|log-squared\n"
            "                         recolour the finished picture (default none); the log filters need\n"
@@ -323,6 +398,14 @@ std::string renderusage()
            "  --nadjust N            normalization adjustment, 0 (partial) to 10 (complete) (default 5)\n"
            "  --threads N            threads that share the work, 1..256 (default: the number of\n"
            "                         processors); the output is the same for every number\n"
+           "  --turntable N          an animation of N frames (2..720) of the icon making one full turn\n"
+           "                         about the --spin axis, all from one orbit of --iterations steps;\n"
+           "                         frame k adds 360k/N degrees to that axis's angle. -o names a .webp\n"
+           "                         file (default icon.webp) or a folder for frame-0001.png ... (a name\n"
+           "                         ending in /, or an existing folder). --filter applies to every frame.\n"
+           "  --spin X|Y|Z           the turntable's axis (default Y)\n"
+           "  --fps F                the animation's frames per second, 1..60 (default 30)\n"
+           "  --quality Q            lossy WebP at quality 0..100 (default: lossless)\n"
            "  --quiet                no progress display\n"
            "  --help, --version\n"
            "\n"

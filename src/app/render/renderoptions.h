@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/enginestate.h"
+#include "engine/rotation.h"
 
 namespace kt {
 
@@ -29,6 +30,10 @@ struct RenderOptions {
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
     std::optional<int> threads; // default: every processor
+    int turntable = 0;            // frames of a turn; 0 for a still picture
+    std::optional<Axis> spin;     // default Y
+    std::optional<int> fps;       // default 30
+    std::optional<int> quality;   // lossy WebP; lossless without
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -38,6 +43,12 @@ enum class ImageFormat { tga, png };
 
 // nullopt for a name that is neither .tga nor .png (case does not matter).
 std::optional<ImageFormat> imageformat(const std::string& path);
+
+enum class AnimationFormat { webp, pngfolder };
+
+// A turntable's output: a .webp file, or a folder of PNG frames (a name
+// ending in / or an existing folder); nullopt for anything else.
+std::optional<AnimationFormat> animationformat(const std::string& path);
 
 struct ParsedOptions {
     RenderOptions options;
