@@ -266,7 +266,7 @@ bool setflag(RenderOptions& o, const std::string& name)
 }
 
 // The checks that look at several options at once.
-std::string checkcombination(RenderOptions& o, bool outputgiven)
+std::string checkcombination(const RenderOptions& o)
 {
     if (!o.turntable) {
         if (o.spin || o.fps || o.quality)
@@ -280,8 +280,6 @@ std::string checkcombination(RenderOptions& o, bool outputgiven)
     for (const auto& [chosen, name] : othermodes)
         if (chosen)
             return std::string("--turntable cannot be combined with ") + name;
-    if (!outputgiven)
-        o.output = "icon.webp";
     const auto format = animationformat(o.output);
     if (!format)
         return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
@@ -362,7 +360,9 @@ ParsedOptions parserenderoptions(const std::vector<std::string>& args)
             return parsed;
         }
     }
-    parsed.error = checkcombination(o, outputgiven);
+    if (o.turntable && !outputgiven)
+        o.output = "icon.webp";
+    parsed.error = checkcombination(o);
     return parsed;
 }
 
