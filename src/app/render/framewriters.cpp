@@ -1,6 +1,5 @@
 #include "app/render/framewriters.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
