@@ -23,7 +23,7 @@ VOXEL turntableangles(const VOXEL& angles, Axis spin, int frame, int frames);
 // One frame's engine state and picture: a copy of a set-up state (set,
 // colouring, palette, background, size, order) at the frame's angles, due to
 // start a new image.
-class TurntableFrame {
+class alignas(64) TurntableFrame {
 public:
     TurntableFrame(const EngineState& setup, Axis spin, int frame, int frames);
     ~TurntableFrame();
