@@ -11,8 +11,6 @@ namespace kt {
 
 namespace {
 
-constexpr std::uint64_t itercountperiod = 4294967295ull; // itercount never holds 2^32 - 1
-
 bool providehitcountbuffer(EngineState& s)
 {
     const std::size_t bytes = static_cast<std::size_t>(s.res) * s.res * sizeof(float);

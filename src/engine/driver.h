@@ -1,8 +1,12 @@
 #pragma once
 // One render batch: a new picture when one is due, then 1,000 steps.
+#include <cstdint>
+
 namespace kt {
 
 constexpr int rendercommand = 195;
+// itercount counts steps modulo this: it never holds 2^32 - 1.
+constexpr std::uint64_t itercountperiod = 4294967295ull;
 
 // 0 after a completed batch; 1 when the hit-count buffer could not be
 // allocated (reported, rendering switched off, no step taken).

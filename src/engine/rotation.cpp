@@ -89,8 +89,12 @@ void turnpolarpair(const PolarPair& polar, real radians_user, real* pos1, real* 
     real radians_finish = polar.radians_start + radians_user;
     if (radians_finish > static_cast<real>(twopi))
         radians_finish -= static_cast<real>(twopi);
-    *pos1 = polar.modulus * sinl(radians_finish);
-    *pos2 = polar.modulus * cosl(radians_finish);
+    // sincosl gives the bits of sinl and cosl from one argument reduction,
+    // which is most of their cost.
+    real sine, cosine;
+    sincosl(radians_finish, &sine, &cosine);
+    *pos1 = polar.modulus * sine;
+    *pos2 = polar.modulus * cosine;
 }
 
 int rotate(real* pos1, real* pos2, real radians_user)

@@ -10,7 +10,9 @@
 
 namespace kt {
 
-class Surface {
+// Aligned to a cache line, so that surfaces drawn on by different threads
+// never share one (each drawing call counts a change in the object).
+class alignas(64) Surface {
 public:
     // Pixels are stored as 0xFFRRGGBB, the layout a display toolkit can show
     // without conversion. The surface starts black.

@@ -80,6 +80,14 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"--filter", "Log"},      {"--filter"},               {"--nadjust", "11"},
         {"--nadjust", "-1"},      {"--nadjust", "5.5"},         {"--explore", "0", "-o", "g"},
         {"--explore", "2"},       {"--explore", "2", "-o", ""}, {"--explore", "2", "-o", "g", "--random"},
+        {"--explore", "2", "-o", "g", "--turntable", "3"},
+        {"--turntable", "1"},     {"--turntable", "721"},     {"--turntable", "3", "--screen"},
+        {"--turntable", "3", "--random"},                     {"--turntable", "3", "--spin", "y"},
+        {"--turntable", "3", "--fps", "0"},                   {"--turntable", "3", "--fps", "61"},
+        {"--turntable", "3", "--quality", "101"},             {"--turntable", "3", "-o", "spin.png"},
+        {"--turntable", "3", "-o", "frames/", "--quality", "50"},
+        {"--spin", "X"},          {"--fps", "30"},            {"--quality", "80"},
+        {"-o", "spin.webp"},      {"-o", "frames/"},
     };
     for (const auto& args : bad) {
         std::string joined;
@@ -129,6 +137,19 @@ TEST(RenderOptions, IterationsAreWholeNumbersAndEveryNumberIsDecimal)
     for (const auto& args : hexadecimal)
         EXPECT_NE(parse(args).error, "") << args[0] << ' ' << args[1];
     EXPECT_EQ(parse({"--rotate", "1e1,+2.5,0"}).error, "");
+}
+
+TEST(RenderOptions, TurntableOutputs)
+{
+    const auto defaults = parse({"--turntable", "72"});
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.options.output, "icon.webp");
+    const auto folder = parse({"-o", "frames/", "--turntable", "2", "--spin", "Z", "--fps", "60"});
+    ASSERT_EQ(folder.error, "");
+    EXPECT_EQ(animationformat(folder.options.output), AnimationFormat::pngfolder);
+    EXPECT_EQ(*folder.options.spin, Z);
+    EXPECT_EQ(animationformat("."), AnimationFormat::pngfolder) << "an existing folder";
+    EXPECT_EQ(animationformat("Spin.WEBP"), AnimationFormat::webp);
 }
 
 TEST(RenderOptions, DoubleDashEndsTheOptions)

@@ -110,5 +110,23 @@ TEST(Rotate, SnapsPairsNearTheFirstAxis)
     EXPECT_NEAR(static_cast<double>(b), 0, 1e-22);
 }
 
+// The turn takes sine and cosine from one call; the pair must still hold the
+// exact products with sinl and cosl of the finishing angle, over a sweep of
+// angles that crosses every octant's reduction and the wrap past 2 pi.
+TEST(Rotate, TurnsBySinlAndCoslOfTheFinishingAngle)
+{
+    const PolarPair polar{1.75L, 0.3L};
+    for (int k = 0; k < 20000; ++k) {
+        const real radians = k * 0.000314159L + k * 1e-19L;
+        real finish = polar.radians_start + radians;
+        if (finish > static_cast<real>(6.28318530717958647692))
+            finish -= static_cast<real>(6.28318530717958647692);
+        real pos1 = 0, pos2 = 0;
+        turnpolarpair(polar, radians, &pos1, &pos2);
+        ASSERT_EQ(pos1, polar.modulus * sinl(finish)) << k;
+        ASSERT_EQ(pos2, polar.modulus * cosl(finish)) << k;
+    }
+}
+
 } // namespace
 } // namespace kt

@@ -6,12 +6,14 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/explore.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
+#include "app/render/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
@@ -179,7 +181,8 @@ private:
     // rendered, and the line says so.
     void applyfilter()
     {
-        if (const std::string why = filterpicture(); !why.empty())
+        // A turntable's frames would repeat the same line.
+        if (const std::string why = filterpicture(); !why.empty() && notfiltered_.insert(why).second)
             err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
                  << '\n';
     }
@@ -254,11 +257,21 @@ private:
             return screen();
         if (o_.explore)
             return explore(ExploreRun{o_, seed_, err_, progress_, [this] { return filterpicture(); }});
-        if (int status = renderimage(); status != exitsuccess)
-            return status;
-        applyfilter();
-        if (int status = saveimage(); status != exitsuccess)
-            return status;
+        if (o_.turntable) {
+            const TurntableHooks hooks{[this] { applyfilter(); },
+                                       [this](int status, const std::string& file, const std::string& why) {
+                                           return fail(status, file, why);
+                                       },
+                                       err_, progress_};
+            if (int status = writeturntable(o_, hooks); status != exitsuccess)
+                return status;
+        } else {
+            if (int status = renderimage(); status != exitsuccess)
+                return status;
+            applyfilter();
+            if (int status = saveimage(); status != exitsuccess)
+                return status;
+        }
         if (o_.saveparams)
             return saveparameters();
         return exitsuccess;
@@ -270,6 +283,7 @@ private:
     bool progress_;
     std::uint32_t seed_ = 0;
     std::unique_ptr<Surface> image_;
+    std::set<std::string> notfiltered_;
 };
 
 } // namespace

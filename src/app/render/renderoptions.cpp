@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "engine/turntable.h"
 #include "engine/workers.h"
 
 namespace kt {
@@ -53,6 +55,12 @@ bool parsereal(const std::string& text, long double low, long double high, long 
         return false;
     *value = v;
     return true;
+}
+
+// Whether the (lower-case) name ends in the suffix and has something before it.
+bool endswith(const std::string& name, const std::string& suffix)
+{
+    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 std::vector<std::string> split(const std::string& text, char separator)
@@ -190,8 +198,42 @@ const std::map<std::string, Setter>& valuedoptions()
              return {};
          }},
         {"--output", [](RenderOptions& o, const std::string& v) -> std::string {
-             // What it must name depends on --explore, which may come later.
+             if (v.empty())
+                 return "--output takes a file name";
+             // What it must name depends on --explore or --turntable, which may come later.
              o.output = v;
+             return {};
+         }},
+        {"--turntable", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long frames = 0;
+             if (!parseinteger(v, minturntableframes, maxturntableframes, &frames))
+                 return "--turntable takes a number of frames from 2 to 720";
+             o.turntable = static_cast<int>(frames);
+             return {};
+         }},
+        {"--spin", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v == "X")
+                 o.spin = X;
+             else if (v == "Y")
+                 o.spin = Y;
+             else if (v == "Z")
+                 o.spin = Z;
+             else
+                 return "--spin takes X, Y or Z";
+             return {};
+         }},
+        {"--fps", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long fps = 0;
+             if (!parseinteger(v, 1, 60, &fps))
+                 return "--fps takes a whole number from 1 to 60";
+             o.fps = static_cast<int>(fps);
+             return {};
+         }},
+        {"--quality", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long quality = 0;
+             if (!parseinteger(v, 0, 100, &quality))
+                 return "--quality takes a whole number from 0 to 100";
+             o.quality = static_cast<int>(quality);
              return {};
          }},
         {"--explore", [](RenderOptions& o, const std::string& v) -> std::string {
@@ -248,14 +290,9 @@ bool setflag(RenderOptions& o, const std::string& name)
     return true;
 }
 
-// The options that depend on others, once all are known.
-std::string settle(RenderOptions& o, const std::set<std::string>& given)
+// A gallery: a folder of many small pictures, alone of the modes.
+std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
 {
-    if (!o.explore) {
-        if (!imageformat(o.output))
-            return "--output must name a .tga or .png file";
-        return {};
-    }
     for (const char* single : {"--screen", "--turntable", "--random", "--save-params"})
         if (given.count(single))
             return std::string("--explore cannot be combined with ") + single;
@@ -268,19 +305,56 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     return {};
 }
 
+std::string settleturntable(RenderOptions& o, const std::set<std::string>& given)
+{
+    // Modes that make no turntable; one more is one more line.
+    const std::pair<bool, const char*> othermodes[] = {{o.screen, "--screen"}, {o.random, "--random"}};
+    for (const auto& [chosen, name] : othermodes)
+        if (chosen)
+            return std::string("--turntable cannot be combined with ") + name;
+    if (!given.count("--output"))
+        o.output = "icon.webp";
+    const auto format = animationformat(o.output);
+    if (!format)
+        return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
+    if (o.quality && *format != AnimationFormat::webp)
+        return "--quality applies to a .webp animation";
+    return {};
+}
+
+// The options that depend on others, once all are known.
+std::string settle(RenderOptions& o, const std::set<std::string>& given)
+{
+    if (!o.turntable && (o.spin || o.fps || o.quality))
+        return "--spin, --fps and --quality need --turntable";
+    if (o.explore)
+        return settlegallery(o, given);
+    if (o.turntable)
+        return settleturntable(o, given);
+    if (!imageformat(o.output))
+        return "--output must name a .tga or .png file";
+    return {};
+}
+
 } // namespace
 
 std::optional<ImageFormat> imageformat(const std::string& path)
 {
     const std::string lower = lowercase(path);
-    auto endswith = [&](const char* suffix) {
-        const std::string s(suffix);
-        return lower.size() > s.size() && lower.compare(lower.size() - s.size(), s.size(), s) == 0;
-    };
-    if (endswith(".tga"))
+    if (endswith(lower, ".tga"))
         return ImageFormat::tga;
-    if (endswith(".png"))
+    if (endswith(lower, ".png"))
         return ImageFormat::png;
+    return std::nullopt;
+}
+
+std::optional<AnimationFormat> animationformat(const std::string& path)
+{
+    std::error_code ignored;
+    if (!path.empty() && (path.back() == '/' || std::filesystem::is_directory(path, ignored)))
+        return AnimationFormat::pngfolder;
+    if (endswith(lowercase(path), ".webp"))
+        return AnimationFormat::webp;
     return std::nullopt;
 }
 
@@ -366,7 +440,8 @@ std::string renderusage()
            "  --fd-limit F           lower fractal-dimension limit for --random and --explore, 0.25..1.75\n"
            "                         (default 1.5)\n"
            "  --screen               print the set and its screening result; write no image\n"
-           "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga)\n"
+           "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga); for\n"
+           "                         --turntable see there\n"
            "  --save-params FILE     also write the set that was rendered as a .dv3 file\n"
            "  --explore N            1..1000: a gallery of the first N sets of the --random search from\n"
            "                         --seed, rendered on every thread into the folder -o DIR (created if\n"
@@ -380,6 +455,14 @@ std::string renderusage()
            "  --nadjust N            normalization adjustment, 0 (partial) to 10 (complete) (default 5)\n"
            "  --threads N            threads that share the work, 1..256 (default: the number of\n"
            "                         processors); the output is the same for every number\n"
+           "  --turntable N          an animation of N frames (2..720) of the icon making one full turn\n"
+           "                         about the --spin axis, all from one orbit of --iterations steps;\n"
+           "                         frame k adds 360k/N degrees to that axis's angle. -o names a .webp\n"
+           "                         file (default icon.webp) or a folder for frame-0001.png ... (a name\n"
+           "                         ending in /, or an existing folder). --filter applies to every frame.\n"
+           "  --spin X|Y|Z           the turntable's axis (default Y)\n"
+           "  --fps F                the animation's frames per second, 1..60 (default 30)\n"
+           "  --quality Q            lossy WebP at quality 0..100 (default: lossless)\n"
            "  --quiet                no progress display\n"
            "  --help, --version\n"
            "\n"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/enginestate.h"
+#include "engine/rotation.h"
 
 namespace kt {
 
@@ -30,6 +31,10 @@ struct RenderOptions {
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
     std::optional<int> threads; // default: every processor
+    int turntable = 0;            // frames of a turn; 0 for a still picture
+    std::optional<Axis> spin;     // default Y
+    std::optional<int> fps;       // default 30
+    std::optional<int> quality;   // lossy WebP; lossless without
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -44,6 +49,12 @@ std::optional<ImageFormat> imageformat(const std::string& path);
 constexpr int exploresize = 300;
 constexpr std::uint64_t exploreiterations = 2000000;
 constexpr int maxexplore = 1000;
+
+enum class AnimationFormat { webp, pngfolder };
+
+// A turntable's output: a .webp file, or a folder of PNG frames (a name
+// ending in / or an existing folder); nullopt for anything else.
+std::optional<AnimationFormat> animationformat(const std::string& path);
 
 struct ParsedOptions {
     RenderOptions options;

@@ -1,0 +1,87 @@
+// A 36-frame turntable against 36 separate single renders of the same
+// frames, one thread each, and the turntable on every processor, in one run
+// so that a busy machine slows all alike. The built-in set of formula 1 at
+// angles 30,45,0, spin Z, 400 x 400, 2M steps; the argument is the rotation
+// order (0 XYZ: the spin axis last; 4 ZXY: first).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+#include "engine/driver.h"
+#include "engine/enginestate.h"
+#include "engine/turntable.h"
+#include "engine/workers.h"
+#include "platform/surface.h"
+
+namespace {
+
+using namespace kt;
+using Clock = std::chrono::steady_clock;
+
+constexpr int frames = 36;
+constexpr int batches = 2000;
+constexpr VOXEL angles{30, 45, 0};
+
+void setup(int order)
+{
+    resetengine();
+    engine.res = 400;
+    engine.rot[0] = angles;
+    engine.rotationorder = order;
+}
+
+double separaterenders(int order)
+{
+    setup(order);
+    Surface image(engine.res, engine.res);
+    engine.g_vhdc = &image;
+    const auto start = Clock::now();
+    for (int k = 0; k < frames; ++k) {
+        engine.rot[0] = turntableangles(angles, Z, k, frames);
+        engine.newimage = 1;
+        for (int b = 0; b < batches; ++b)
+            icondriver();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    engine.g_vhdc = nullptr;
+    resetengine();
+    return seconds;
+}
+
+double turntable(int order)
+{
+    setup(order);
+    TurntableFrames held;
+    for (int k = 0; k < frames; ++k)
+        held.push_back(std::make_unique<TurntableFrame>(engine, Z, k, frames));
+    const auto start = Clock::now();
+    renderturntable(held, Z, batches, [](std::uint64_t) {});
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    resetengine();
+    return seconds;
+}
+
+void BM_Turntable(benchmark::State& state)
+{
+    const int order = static_cast<int>(state.range(0));
+    double separate = 0, one = 0, all = 0;
+    for (auto _ : state) {
+        setworkerthreads(1);
+        one += turntable(order);
+        separate += separaterenders(order);
+        setworkerthreads(processorcount());
+        all += turntable(order);
+    }
+    state.counters["separate_s"] = separate;
+    state.counters["turntable_1_thread_s"] = one;
+    state.counters["separate_over_turntable"] = separate / one;
+    state.counters["turntable_all_threads_s"] = all;
+    state.counters["threads"] = processorcount();
+    state.counters["all_threads_over_1"] = one / all;
+}
+BENCHMARK(BM_Turntable)->Arg(0)->Arg(4)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,94 @@
+#include "app/render/framewriters.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "files/atomicfile.h"
+#include "files/png.h"
+#include "files/saveerrors.h"
+#include "files/webp.h"
+
+namespace kt {
+
+int FrameWriter::failed(int code, const std::string& file, int err)
+{
+    failedfile_ = file;
+    failederror_ = err;
+    return code;
+}
+
+namespace {
+
+class WebPWriter : public FrameWriter {
+public:
+    WebPWriter(const std::string& path, int side, int fps, std::optional<int> quality)
+        : path_(path), animation_(side, side, fps, quality)
+    {
+    }
+
+    int prepare() override
+    {
+        // A trial temporary beside the target, removed again.
+        AtomicFile trial(path_);
+        if (!trial.open())
+            return failed(saveopenfailed, path_, trial.error());
+        return savedone;
+    }
+
+    int add(const Surface& frame) override
+    {
+        return animation_.add(frame) ? savedone : failed(savenomemory, path_, 0);
+    }
+
+    int finish() override
+    {
+        const int code = animation_.save(path_);
+        return code == savedone ? savedone : failed(code, path_, AtomicFile::lasterror());
+    }
+
+private:
+    std::string path_;
+    WebPAnimation animation_;
+};
+
+class PngFolderWriter : public FrameWriter {
+public:
+    explicit PngFolderWriter(const std::string& folder) : folder_(folder) {}
+
+    int prepare() override
+    {
+        std::error_code error;
+        if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
+            return failed(saveopenfailed, folder_, error.value());
+        return savedone;
+    }
+
+    int add(const Surface& frame) override
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%04d.png", ++frames_);
+        const std::string path = (std::filesystem::path(folder_) / name).string();
+        const int code = writepng(frame, path);
+        return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
+    }
+
+    int finish() override { return savedone; }
+
+private:
+    std::string folder_;
+    int frames_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality)
+{
+    return std::make_unique<WebPWriter>(path, side, fps, quality);
+}
+
+std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder)
+{
+    return std::make_unique<PngFolderWriter>(folder);
+}
+
+} // namespace kt

@@ -1,0 +1,37 @@
+#pragma once
+// Where a turntable's frames go: one animated WebP file, or one PNG file per
+// frame in a folder. Each file is written whole or not at all.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace kt {
+
+class FrameWriter {
+public:
+    virtual ~FrameWriter() = default;
+    // Before any rendering, so that an output that cannot be written is
+    // reported at once: 0 or a save-error code.
+    virtual int prepare() = 0;
+    // The frames in order: 0 or a save-error code.
+    virtual int add(const Surface& frame) = 0;
+    virtual int finish() = 0;
+    // The file the last failure concerns, and its errno (0 if none).
+    const std::string& failedfile() const { return failedfile_; }
+    int failederror() const { return failederror_; }
+
+protected:
+    int failed(int code, const std::string& file, int err);
+
+private:
+    std::string failedfile_;
+    int failederror_ = 0;
+};
+
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality);
+// frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing.
+std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder);
+
+} // namespace kt

@@ -1,0 +1,25 @@
+#pragma once
+// The batch renderer's --turntable: the frames of the set in the engine
+// turning about one axis, written as an animated WebP or a folder of PNGs.
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "app/render/renderoptions.h"
+
+namespace kt {
+
+struct TurntableHooks {
+    // Applies --filter to the picture in `engine`.
+    std::function<void()> recolour;
+    // Reports a file and why it failed; returns the exit status it is given.
+    std::function<int(int status, const std::string& file, const std::string& why)> fail;
+    std::ostream& progressout;
+    bool progress;
+};
+
+// Renders from `engine` as the options have set it up (set, palette,
+// colouring, background, angles, order); returns the exit status.
+int writeturntable(const RenderOptions& o, const TurntableHooks& hooks);
+
+} // namespace kt

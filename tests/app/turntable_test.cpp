@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <png.h>
+#include <webp/demux.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "app/render/batchrender.h"
+#include "engine/turntable.h"
+#include "support/enginefixture.h"
+#include "support/tempdir.h"
+
+namespace kt {
+namespace {
+
+struct Animation {
+    int width = 0;
+    int height = 0;
+    int loops = -1;
+    std::vector<int> endtimes; // ms
+    std::vector<std::vector<std::uint8_t>> rgba;
+};
+
+Animation decodewebp(const std::vector<std::uint8_t>& bytes)
+{
+    Animation animation;
+    const WebPData data{bytes.data(), bytes.size()};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    if (!decoder)
+        return animation;
+    WebPAnimInfo info;
+    WebPAnimDecoderGetInfo(decoder, &info);
+    animation.width = static_cast<int>(info.canvas_width);
+    animation.height = static_cast<int>(info.canvas_height);
+    animation.loops = static_cast<int>(info.loop_count);
+    while (WebPAnimDecoderHasMoreFrames(decoder)) {
+        std::uint8_t* pixels = nullptr;
+        int endtime = 0;
+        if (!WebPAnimDecoderGetNext(decoder, &pixels, &endtime))
+            break;
+        animation.endtimes.push_back(endtime);
+        animation.rgba.emplace_back(pixels, pixels + 4 * info.canvas_width * info.canvas_height);
+    }
+    WebPAnimDecoderDelete(decoder);
+    return animation;
+}
+
+std::vector<std::uint8_t> readpngrgb(const std::string& path)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+        return {};
+    return rgb;
+}
+
+class TurntableRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::resetprogram(); }
+    void TearDown() override { testing::resetprogram(); }
+
+    int run(std::vector<std::string> args)
+    {
+        err.str("");
+        std::ostringstream out;
+        return runbatchrender(args, out, err, false);
+    }
+
+    testing::TempDir dir;
+    std::ostringstream err;
+};
+
+TEST_F(TurntableRenderTest, FramesAreSingleRendersAndTheLosslessWebPHoldsThem)
+{
+    const std::vector<std::string> common = {"--size", "200",  "--iterations", "12k",      "--rotate",
+                                             "10,20,30", "--order", "ZYX",     "--coloring", "z",
+                                             "--filter", "normalize", "--quiet", "--turntable", "7", "--spin", "X"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    };
+    ASSERT_EQ(run(with({"-o", dir.file("frames/")})), exitsuccess) << err.str();
+    ASSERT_EQ(run(with({"--fps", "7", "-o", dir.file("a.webp")})), exitsuccess) << err.str();
+    ASSERT_EQ(run(with({"--fps", "7", "--threads", "1", "-o", dir.file("b.webp")})), exitsuccess) << err.str();
+    const auto webp = testing::readbytes(dir.file("a.webp"));
+    EXPECT_EQ(webp, testing::readbytes(dir.file("b.webp")));
+
+    // Frame k of the folder is the single render at frame k's angles, given
+    // to --rotate with digits enough to be exact.
+    for (int k : {0, 2, 6}) {
+        const VOXEL angles = turntableangles({10, 20, 30}, X, k, 7);
+        char rotate[128];
+        std::snprintf(rotate, sizeof rotate, "%.21Lg,%.21Lg,%.21Lg", angles.x, angles.y, angles.z);
+        std::vector<std::string> single = {common.begin(), common.end() - 4};
+        single[5] = rotate;
+        single.insert(single.end(), {"-o", dir.file("single.png")});
+        ASSERT_EQ(run(single), exitsuccess) << err.str();
+        char name[32];
+        std::snprintf(name, sizeof name, "frames/frame-%04d.png", k + 1);
+        EXPECT_EQ(testing::readbytes(dir.file(name)), testing::readbytes(dir.file("single.png"))) << k;
+    }
+
+    const Animation animation = decodewebp(webp);
+    EXPECT_EQ(animation.width, 200);
+    EXPECT_EQ(animation.height, 200);
+    EXPECT_EQ(animation.loops, 0) << "for ever";
+    ASSERT_EQ(animation.rgba.size(), 7u);
+    for (int k = 0; k < 7; ++k) {
+        EXPECT_EQ(animation.endtimes[k], (1000 * (k + 1) + 3) / 7) << k;
+        char name[32];
+        std::snprintf(name, sizeof name, "frames/frame-%04d.png", k + 1);
+        const auto rgb = readpngrgb(dir.file(name));
+        ASSERT_EQ(rgb.size(), 3u * 200 * 200);
+        for (std::size_t p = 0; p < 200 * 200; ++p)
+            ASSERT_TRUE(std::memcmp(&rgb[3 * p], &animation.rgba[k][4 * p], 3) == 0 &&
+                        animation.rgba[k][4 * p + 3] == 255)
+                << "frame " << k << " pixel " << p;
+    }
+}
+
+TEST_F(TurntableRenderTest, LossyWebPKeepsFramesSizeAndRate)
+{
+    ASSERT_EQ(run({"--size", "200", "--iterations", "10k", "--quiet", "--turntable", "2", "--quality", "40", "-o",
+                   dir.file("lossy.webp")}),
+              exitsuccess)
+        << err.str();
+    const Animation animation = decodewebp(testing::readbytes(dir.file("lossy.webp")));
+    EXPECT_EQ(animation.width, 200);
+    EXPECT_EQ(animation.endtimes, (std::vector<int>{33, 67}));
+}
+
+TEST_F(TurntableRenderTest, BadInputChangesNothing)
+{
+    testing::writebytes(dir.file("short.dv3"), {1, 2, 3});
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{dir.file("short.dv3"), "-o", dir.file("x.webp")}, exitbadinput, "too short"},
+        {{dir.file("short.dv3"), "-o", dir.file("folder/")}, exitbadinput, "too short"},
+        {{"-o", dir.file("missing/x.webp")}, exitcannotwrite, "missing/x.webp: Error opening a save file."},
+        {{"-o", dir.file("missing/folder/")}, exitcannotwrite, "missing/folder/: Error opening a save file."},
+        {{"--screen", "-o", dir.file("x.webp")}, exitbadarguments, "cannot be combined with --screen"},
+        {{"-o", dir.file("x.png")}, exitbadarguments, "a .webp file or a folder"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--turntable", "3", "--size", "200", "--iterations", "5k", "--quiet"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(run(args), c.status) << c.message;
+        EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"short.dv3"}) << c.message;
+    }
+}
+
+} // namespace
+} // namespace kt
