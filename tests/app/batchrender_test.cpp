@@ -6,6 +6,7 @@
 #include "engine/driver.h"
 #include "files/paramfiles.h"
 #include "image/filters.h"
+#include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 #include "support/unprivileged.h"
@@ -13,17 +14,8 @@
 namespace kt {
 namespace {
 
-class BatchRenderTest : public ::testing::Test {
+class BatchRenderTest : public testing::BatchRenderFixture {
 protected:
-    void SetUp() override { testing::resetprogram(); }
-    void TearDown() override { testing::resetprogram(); }
-
-    int run(std::vector<std::string> args)
-    {
-        out.str("");
-        err.str("");
-        return runbatchrender(args, out, err, false);
-    }
 
     // Whether a TGA file the renderer wrote holds exactly the surface's pixels.
     static ::testing::AssertionResult samepicture(const std::vector<std::uint8_t>& tga, const Surface& picture)
@@ -48,8 +40,6 @@ protected:
     }
 
     testing::TempDir dir;
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 TEST_F(BatchRenderTest, ImageIsTheEnginesPictureAndTheSameOnEveryRun)

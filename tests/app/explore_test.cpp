@@ -8,6 +8,7 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
+#include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 
@@ -16,17 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ExploreTest : public ::testing::Test {
+class ExploreTest : public testing::BatchRenderFixture {
 protected:
-    void SetUp() override { testing::resetprogram(); }
-    void TearDown() override { testing::resetprogram(); }
-
     int run(std::vector<std::string> args)
     {
-        out.str("");
-        err.str("");
         args.push_back("--quiet");
-        return runbatchrender(args, out, err, false);
+        return BatchRenderFixture::run(args);
     }
 
     // Every entry's picture, parameter file and the two page files, by name.
@@ -39,8 +35,6 @@ protected:
     }
 
     testing::TempDir dir;
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 // Small pictures, a rotation and a filter: what holds for them holds for

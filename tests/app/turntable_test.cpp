@@ -10,6 +10,7 @@
 
 #include "app/render/batchrender.h"
 #include "engine/turntable.h"
+#include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 
@@ -65,20 +66,9 @@ std::vector<std::uint8_t> readpngrgb(const std::string& path)
     return rgb;
 }
 
-class TurntableRenderTest : public ::testing::Test {
+class TurntableRenderTest : public testing::BatchRenderFixture {
 protected:
-    void SetUp() override { testing::resetprogram(); }
-    void TearDown() override { testing::resetprogram(); }
-
-    int run(std::vector<std::string> args)
-    {
-        err.str("");
-        std::ostringstream out;
-        return runbatchrender(args, out, err, false);
-    }
-
     testing::TempDir dir;
-    std::ostringstream err;
 };
 
 TEST_F(TurntableRenderTest, FramesAreSingleRendersAndTheLosslessWebPHoldsThem)

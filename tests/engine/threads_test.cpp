@@ -5,6 +5,7 @@
 #include "engine/driver.h"
 #include "engine/range.h"
 #include "engine/workers.h"
+#include "support/casename.h"
 #include "support/enginefixture.h"
 
 namespace kt {
@@ -81,14 +82,7 @@ TEST_P(ThreadsTest, EveryThreadCountGivesTheOneThreadResultBitForBit)
     setworkerthreads(processorcount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rotated, ThreadsTest, ::testing::ValuesIn(cases),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Rotated, ThreadsTest, ::testing::ValuesIn(cases), testing::CaseName());
 
 } // namespace
 } // namespace kt

@@ -6,6 +6,7 @@
 #include "engine/driver.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
+#include "support/casename.h"
 #include "support/enginefixture.h"
 
 namespace kt {
@@ -109,14 +110,7 @@ TEST_P(TurntableTest, EveryFrameIsTheSingleRenderAtItsAngles)
     setworkerthreads(processorcount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Turntable, TurntableTest, ::testing::ValuesIn(cases),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Turntable, TurntableTest, ::testing::ValuesIn(cases), testing::CaseName());
 
 } // namespace
 } // namespace kt

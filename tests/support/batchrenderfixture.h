@@ -1,0 +1,31 @@
+#pragma once
+// Runs the batch renderer in the test's process, from the program's start-up
+// state, keeping what it printed.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/render/batchrender.h"
+#include "support/enginefixture.h"
+
+namespace kt::testing {
+
+class BatchRenderFixture : public ::testing::Test {
+protected:
+    void SetUp() override { resetprogram(); }
+    void TearDown() override { resetprogram(); }
+
+    int run(const std::vector<std::string>& args)
+    {
+        out.str("");
+        err.str("");
+        return runbatchrender(args, out, err, false);
+    }
+
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+} // namespace kt::testing
