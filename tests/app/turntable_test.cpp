@@ -134,12 +134,7 @@ TEST_F(TurntableRenderTest, LossyWebPKeepsFramesSizeAndRate)
 TEST_F(TurntableRenderTest, BadInputChangesNothing)
 {
     testing::writebytes(dir.file("short.dv3"), {1, 2, 3});
-    struct Case {
-        std::vector<std::string> args;
-        int status;
-        std::string message;
-    };
-    const Case cases[] = {
+    const Refusal cases[] = {
         {{dir.file("short.dv3"), "-o", dir.file("x.webp")}, exitbadinput, "too short"},
         {{dir.file("short.dv3"), "-o", dir.file("folder/")}, exitbadinput, "too short"},
         {{"-o", dir.file("missing/x.webp")}, exitcannotwrite, "missing/x.webp: Error opening a save file."},
@@ -147,11 +142,10 @@ TEST_F(TurntableRenderTest, BadInputChangesNothing)
         {{"--screen", "-o", dir.file("x.webp")}, exitbadarguments, "cannot be combined with --screen"},
         {{"-o", dir.file("x.png")}, exitbadarguments, "a .webp file or a folder"},
     };
-    for (const Case& c : cases) {
+    for (const Refusal& c : cases) {
         std::vector<std::string> args = {"--turntable", "3", "--size", "200", "--iterations", "5k", "--quiet"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        EXPECT_EQ(run(args), c.status) << c.message;
-        EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+        expectrefused(args, c);
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"short.dv3"}) << c.message;
     }
 }

@@ -24,6 +24,18 @@ protected:
         return runbatchrender(args, out, err, false);
     }
 
+    // A run that must end with `status` and say `message`.
+    struct Refusal {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    void expectrefused(const std::vector<std::string>& args, const Refusal& refusal)
+    {
+        EXPECT_EQ(run(args), refusal.status) << refusal.message;
+        EXPECT_NE(err.str().find(refusal.message), std::string::npos) << err.str();
+    }
+
     std::ostringstream out;
     std::ostringstream err;
 };
