@@ -202,6 +202,24 @@ template <int Formula>
     s.z = VOXEL{x, y, depth};
 }
 
+// An unrotated batch. Out of line and with the coefficients behind a
+// reference: inlined, the compiler splits them into scalars and copies their
+// spill slots on every step.
+template <int Formula>
+[[gnu::noinline]] void flatbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution,
+                                 real denom, bool plotting)
+{
+    // The point is carried as three scalars: a VOXEL would round-trip
+    // through memory every step.
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    for (int i = 0; i < batchsteps; ++i) {
+        advance<Formula>(x, y, depth, k, n, np);
+        if (plotting)
+            projectandplot(s, VOXEL{x, y, depth}, scale, resolution, denom, depth);
+    }
+    s.z = VOXEL{x, y, depth};
+}
+
 template <int Formula>
 void batch(EngineState& s)
 {
@@ -223,15 +241,7 @@ void batch(EngineState& s)
         return;
     }
 
-    // The point is carried as three scalars: a VOXEL would round-trip
-    // through memory every step.
-    real x = s.z.x, y = s.z.y, depth = s.z.z;
-    for (int i = 0; i < batchsteps; ++i) {
-        advance<Formula>(x, y, depth, k, n, np);
-        if (plotting)
-            projectandplot(s, VOXEL{x, y, depth}, scale, resolution, denom, depth);
-    }
-    s.z = VOXEL{x, y, depth};
+    flatbatch<Formula>(s, k, n, np, scale, resolution, denom, plotting);
 }
 
 } // namespace
