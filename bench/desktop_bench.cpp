@@ -73,7 +73,7 @@ void stopmeasuring(Window& w)
 {
     const double seconds = std::chrono::duration<double>(Clock::now() - w.start).count();
     w.rate = static_cast<double>(engine.itercount - w.startSteps) / seconds;
-    deliverclick(engine.g_hWnd, true, 5, 5);
+    deliverclick(shell.g_hWnd, true, 5, 5);
 }
 
 double headlessrate()
@@ -87,7 +87,7 @@ double headlessrate()
     headless().input([&] { startmeasuring(w); }, 200);
     // Headless input is counted in pumps (two a batch), not in time.
     headless().input([&] { stopmeasuring(w); }, rotated ? 2000 : 40000);
-    headless().input([] { deliverkey(engine.g_hWnd, VK_ESCAPE, 0, 0); }, 6);
+    headless().input([] { deliverkey(shell.g_hWnd, VK_ESCAPE, 0, 0); }, 6);
     WinMain(nullptr, nullptr, "", SW_SHOW);
     resetall();
     return w.rate;
@@ -102,7 +102,7 @@ double qtrate(QtBackend& qt)
     QTimer::singleShot(300, [&] { startmeasuring(w); });
     QTimer::singleShot(300 + static_cast<int>(measuredSeconds * 1000), [&] {
         stopmeasuring(w);
-        QTimer::singleShot(50, [] { deliverkey(engine.g_hWnd, VK_ESCAPE, 0, 0); });
+        QTimer::singleShot(50, [] { deliverkey(shell.g_hWnd, VK_ESCAPE, 0, 0); });
     });
     WinMain(nullptr, nullptr, "", SW_SHOW);
     resetall();

@@ -9,8 +9,8 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "literalreference.h"
-#include "platform/memory.h"
-#include "platform/surface.h"
+#include "base/memory.h"
+#include "base/surface.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/tga.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace {
 

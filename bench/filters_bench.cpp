@@ -25,6 +25,8 @@
 #include "platform/backend.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
+#include "shell/desktoppresentation.h"
+#include "shell/shellstate.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ Picture render(int cmethod)
     engine.g_vhdc = &scratch;
     for (int k = 0; k < renderbatches; ++k)
         icondriver();
-    Picture p{std::vector<float>(engine.hitcount, engine.hitcount + pixels), engine.hitmax, engine.itercount,
+    Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax, engine.itercount,
               cmethod};
     engine.g_vhdc = nullptr;
     resetengine();
@@ -71,7 +73,7 @@ Picture longerrender(Picture p)
 }
 
 // The program's window and off-screen image, with a picture loaded into the
-// engine. The engine's hit-count pointer borrows the picture's values.
+// engine; the filters show their pictures in the window as the desktop does.
 class Stage {
 public:
     Stage()
@@ -85,14 +87,16 @@ public:
         deliverclientsize(window_, 1024, 768);
         hits_ = longerrender(render(0));
         depths_ = render(1);
-        engine.g_hWnd = window_;
+        shell.g_hWnd = window_;
+        setpresentation(&desktoppresentation());
         engine.g_vhdc = &image_;
         engine.res = side;
     }
 
     void load(const Picture& p)
     {
-        engine.hitcount = const_cast<float*>(p.values.data());
+        engine.hitcount = localarray<float>(pixels);
+        std::copy(p.values.begin(), p.values.end(), engine.hitcount.get());
         engine.hcres = side;
         engine.hitmax = p.hitmax;
         engine.itercount = p.itercount;
@@ -117,7 +121,7 @@ Stage& stage()
 void plainpass()
 {
     const EngineState& s = engine;
-    const float* value = s.hitcount;
+    const float* value = s.hitcount.get();
     for (int j = 0; j < side; ++j)
         for (int i = 0; i < side; ++i, ++value) {
             const auto count = static_cast<std::uint32_t>(*value);

@@ -14,7 +14,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace {
 

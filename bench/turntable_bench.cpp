@@ -12,7 +12,7 @@
 #include "engine/enginestate.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails when a source file includes a header of a layer above its own.
 # Run as: cmake -DSOURCE_DIR=<repository>/src -P checklayers.cmake
-set(allowed_platform platform)
-set(allowed_qt platform)
-set(allowed_engine engine platform)
-set(allowed_analysis analysis engine platform)
-set(allowed_image image engine platform)
-set(allowed_files files engine platform)
-set(allowed_shell shell analysis image files engine platform)
-
+set(allowed_base base)
+set(allowed_platform platform base)
+set(allowed_qt platform base)
+set(allowed_engine engine base)
+set(allowed_analysis analysis engine base)
+set(allowed_image image engine base)
+set(allowed_files files engine base)
+set(allowed_shell shell analysis image files engine platform base)
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 if(NOT sources)

@@ -6,7 +6,7 @@
 
 #include "analysis/screening.h"
 #include "engine/range.h"
-#include "platform/messagebox.h"
+#include "engine/presentation.h"
 
 namespace kt {
 
@@ -43,7 +43,7 @@ bool accepted(const SearchState& st)
                   "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
                   st.count, st.RP.a, st.RP.b, st.RP.c, st.RP.d, st.RP.e, st.RP.n, st.RP.p,
                   screening.LExp, screening.FD);
-    return MessageBoxA(nullptr, text, "Accept Parameters?", MB_YESNO | MB_ICONINFORMATION) != IDNO;
+    return presentation().ask(text, "Accept Parameters?");
 }
 
 } // namespace
@@ -106,7 +106,8 @@ int nextrandomparams()
         return searchbadstart;
     st.okrp = 4;
     st.count = 0;
-    SetCursor(s.wait);
+    Presentation& shown = presentation();
+    shown.busy(Presentation::Work::long_);
     s.newimage = 1;
 
     const int t = s.type;
@@ -133,15 +134,15 @@ int nextrandomparams()
     s.newimage = 0;
 
     if (st.okrp > 0) {
-        SetCursor(s.cross);
+        shown.idle();
         return searchexhausted;
     }
     if (st.debugflag && !accepted(st)) {
-        SetCursor(s.cross);
+        shown.idle();
         return searchrejected;
     }
     s.icon[t] = st.RP;
-    SetCursor(s.cross);
+    shown.idle();
     return searchaccepted;
 }
 

@@ -4,7 +4,6 @@
 
 namespace kt {
 
-constexpr int rendercommand = 195;
 // itercount counts steps modulo this: it never holds 2^32 - 1.
 constexpr std::uint64_t itercountperiod = 4294967295ull;
 

@@ -1,16 +1,18 @@
 #include "engine/enginestate.h"
 
-#include "platform/memory.h"
-
 namespace kt {
 
 EngineState engine;
 
 void resetengine()
 {
-    if (engine.hitcount)
-        LocalFree(engine.hitcount);
     engine = EngineState{};
+}
+
+void useoffscreen(EngineState& s, std::unique_ptr<Surface> image)
+{
+    s.offscreen = std::move(image);
+    s.g_vhdc = s.offscreen.get();
 }
 
 void loadorbit(const ICON& set)

@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <limits>
 
+#include <memory>
+
+#include "base/memory.h"
+#include "base/surface.h"
 #include "engine/palette.h"
-#include "platform/window.h"
 
 namespace kt {
 
@@ -48,7 +51,8 @@ constexpr COLORREF defaultback = RGB(255, 245, 230);
 // renders (always returns 0).
 using FormulaStep = int (*)(VOXEL* z, int n, int p, int i, int mode);
 
-struct EngineState {
+// Everything of an engine state but the buffers it owns.
+struct EngineValues {
     ICON icon[2] = {builtinicon1, builtinicon2};
     int type = 0;
     VOXEL rot[2] = {};
@@ -67,8 +71,6 @@ struct EngineState {
     int xscreen = 0;
     int yscreen = 0;
 
-    float* hitcount = nullptr;
-    int hcres = 0;
     int saveres = 0;
     std::uint32_t hitmax = 0;
     std::uint32_t itercount = 0;
@@ -83,24 +85,38 @@ struct EngineState {
     Palette palette = defpal1;
     std::uint32_t pixelmax = 0;
 
-    // What the engine draws through: the main window, the off-screen image
-    // (owned by whoever shows it), the view's scroll offset and the cursors.
-    HWND g_hWnd = nullptr;
-    HDC g_vhdc = nullptr;
-    int xCurrentScroll = 0;
-    int yCurrentScroll = 0;
-    // The idle cursor, the one each render batch shows, and the one for
-    // longer work (filters, the random search).
-    HCURSOR cross = nullptr;
-    HCURSOR hourglass = nullptr;
-    HCURSOR wait = nullptr;
+    // The image the engine draws on: its own off-screen image, or one a
+    // caller lends it (a gallery entry, a turntable frame, a test's).
+    Surface* g_vhdc = nullptr;
+};
+
+struct EngineState : EngineValues {
+    EngineState() = default;
+    // A copy renders the same picture into buffers of its own, which its
+    // first batch makes; assigning values keeps the buffers one has.
+    EngineState(const EngineState& other) : EngineValues(other) {}
+    EngineState& operator=(const EngineState& other)
+    {
+        EngineValues::operator=(other);
+        return *this;
+    }
+    EngineState(EngineState&&) = default;
+    EngineState& operator=(EngineState&&) = default;
+
+    LocalArray<float> hitcount;
+    int hcres = 0; // the side hitcount was made for
+    std::unique_ptr<Surface> offscreen;
 };
 
 extern EngineState engine;
 
-// Releases the hit-count buffer and puts every value back to its start-up
-// state.
+// Releases the hit-count buffer and the off-screen image, and puts every value
+// back to its start-up state.
 void resetengine();
+
+// Makes `image` the engine's own off-screen image and draws on it; null
+// releases it.
+void useoffscreen(EngineState& s, std::unique_ptr<Surface> image);
 
 // The largest |n| and |n x p| a parameter set may hold. A formula step costs
 // about n + n x p complex multiplications, so these keep every step bounded

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/wintypes.h"
+#include "base/colour.h"
 
 namespace kt {
 

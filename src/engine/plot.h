@@ -3,9 +3,15 @@
 #include <cmath>
 
 #include "engine/enginestate.h"
-#include "platform/gdi.h"
 
 namespace kt {
+
+// Plots go to the image the engine draws on, when it has one.
+[[gnu::always_inline]] inline void drawpixel(const EngineState& s, int x, int y, COLORREF colour)
+{
+    if (s.g_vhdc)
+        s.g_vhdc->setpixel(x, y, colour);
+}
 
 // Plots pixel (xplot, yplot), which the caller has checked lies on the image,
 // for a point whose depth coordinate is `depth`.
@@ -22,7 +28,7 @@ namespace kt {
         s.hitcount[pixel] = stored + 1.0f;
         if (count > s.hitmax)
             s.hitmax = count;
-        SetPixel(s.g_vhdc, xplot, yplot, palettecolour(s.palette, cindex));
+        drawpixel(s, xplot, yplot, palettecolour(s.palette, cindex));
         return;
     }
 
@@ -39,7 +45,7 @@ namespace kt {
 
     const std::uint8_t* entry = &s.palette[3 * cindex];
     if (cindex == 255) {
-        SetPixel(s.g_vhdc, xplot, yplot, RGB(entry[0], entry[1], entry[2]));
+        drawpixel(s, xplot, yplot, RGB(entry[0], entry[1], entry[2]));
         return;
     }
     const double c0 = std::floor(dcindex);
@@ -54,7 +60,7 @@ namespace kt {
         const int difference = static_cast<int>(entry[k + 3]) - static_cast<int>(entry[k]);
         blended[k] = static_cast<int>(difference * fx + entry[k]);
     }
-    SetPixel(s.g_vhdc, xplot, yplot, RGB(blended[0], blended[1], blended[2]));
+    drawpixel(s, xplot, yplot, RGB(blended[0], blended[1], blended[2]));
 }
 
 // Plots for the orbit's current point.

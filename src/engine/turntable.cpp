@@ -7,7 +7,6 @@
 #include "engine/driver.h"
 #include "engine/formulas.h"
 #include "engine/workers.h"
-#include "platform/memory.h"
 
 namespace kt {
 
@@ -110,17 +109,9 @@ VOXEL turntableangles(const VOXEL& angles, Axis spin, int frame, int frames)
 TurntableFrame::TurntableFrame(const EngineState& setup, Axis spin, int frame, int frames)
     : state(setup), image(Surface::create(setup.res, setup.res))
 {
-    state.hitcount = nullptr;
-    state.hcres = 0;
     state.rot[state.type] = turntableangles(setup.rot[setup.type], spin, frame, frames);
     state.g_vhdc = image.get();
     state.newimage = 1;
-}
-
-TurntableFrame::~TurntableFrame()
-{
-    if (state.hitcount)
-        LocalFree(state.hitcount);
 }
 
 bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,

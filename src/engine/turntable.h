@@ -8,7 +8,7 @@
 
 #include "engine/enginestate.h"
 #include "engine/rotation.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace kt {
 
@@ -26,7 +26,6 @@ VOXEL turntableangles(const VOXEL& angles, Axis spin, int frame, int frames);
 class alignas(64) TurntableFrame {
 public:
     TurntableFrame(const EngineState& setup, Axis spin, int frame, int frames);
-    ~TurntableFrame();
     TurntableFrame(const TurntableFrame&) = delete;
     TurntableFrame& operator=(const TurntableFrame&) = delete;
 

@@ -2,7 +2,7 @@
 // The picture as an 8-bit RGB PNG file.
 #include <string>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace kt {
 

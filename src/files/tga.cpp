@@ -6,7 +6,8 @@
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
 #include "engine/filenames.h"
-#include "platform/memory.h"
+#include "engine/presentation.h"
+#include "base/memory.h"
 
 namespace kt {
 
@@ -30,32 +31,21 @@ TGAFOOTER tgafooter()
     return TGAFOOTER{0, 0, "TRUEVISION-XFILE."};
 }
 
-// Keeps the window from taking input, and shows the wait cursor, while the
-// rows are read and written.
+// Nothing else may start while the rows are read and written.
 class BusyWhileWriting {
 public:
-    BusyWhileWriting() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT)))
-    {
-        EnableWindow(engine.g_hWnd, 0);
-    }
-    ~BusyWhileWriting()
-    {
-        EnableWindow(engine.g_hWnd, 1);
-        SetCursor(previous_);
-    }
+    BusyWhileWriting() { presentation().beginwriting(); }
+    ~BusyWhileWriting() { presentation().endwriting(); }
     BusyWhileWriting(const BusyWhileWriting&) = delete;
     BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
-
-private:
-    HCURSOR previous_;
 };
 
 // Row j as blue, green, red bytes. Pixels the surface does not hold (a
 // surface smaller than the image) are written black.
-void storerow(HDC hdc, int j, int res, std::uint8_t* line)
+void storerow(const Surface* image, int j, int res, std::uint8_t* line)
 {
-    const int inside = hdc && j < hdc->height() ? std::min(res, hdc->width()) : 0;
-    const std::uint32_t* row = inside ? hdc->bits() + static_cast<std::size_t>(j) * hdc->width() : nullptr;
+    const int inside = image && j < image->height() ? std::min(res, image->width()) : 0;
+    const std::uint32_t* row = inside ? image->bits() + static_cast<std::size_t>(j) * image->width() : nullptr;
     for (int i = 0; i < inside; ++i) {
         const std::uint32_t pixel = row[i]; // 0xFFRRGGBB
         line[3 * i] = static_cast<std::uint8_t>(pixel);
@@ -67,7 +57,7 @@ void storerow(HDC hdc, int j, int res, std::uint8_t* line)
 
 } // namespace
 
-int writetga(HDC hdc)
+int writetga(const Surface* image)
 {
     const int res = engine.res;
     AtomicFile out(filenames.tgafile);
@@ -86,7 +76,7 @@ int writetga(HDC hdc)
     BusyWhileWriting busy;
     std::uint8_t* line = linebuffer.get();
     for (int j = 0; j < res; ++j) {
-        storerow(hdc, j, res, line);
+        storerow(image, j, res, line);
         if (!out.write(line, linebytes))
             return savewritefailed;
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "files/saveerrors.h"
-#include "platform/gdi.h"
+#include "base/surface.h"
 
 namespace kt {
 
@@ -32,8 +32,8 @@ struct TGAFOOTER {
 
 static_assert(sizeof(TGAHEADER) == 18 && sizeof(TGAFOOTER) == 26);
 
-// Writes the res x res picture of hdc to filenames.tgafile: 0 or a save-error
+// Writes the res x res picture of `image` to filenames.tgafile: 0 or a save-error
 // code. The file it replaces survives any failure.
-int writetga(HDC hdc);
+int writetga(const Surface* image);
 
 } // namespace kt

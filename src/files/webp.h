@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 
 struct WebPAnimEncoder;
 

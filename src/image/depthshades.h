@@ -18,7 +18,7 @@
 #include <cstdint>
 
 #include "image/filterpass.h"
-#include "platform/memory.h"
+#include "base/memory.h"
 
 namespace kt {
 

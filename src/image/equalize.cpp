@@ -4,8 +4,8 @@
 #include "image/depthshades.h"
 #include "image/filterpass.h"
 #include "image/filters.h"
-#include "platform/memory.h"
-#include "platform/messagebox.h"
+#include "base/memory.h"
+#include "engine/presentation.h"
 
 namespace kt {
 
@@ -111,21 +111,21 @@ void recolourdepths(const EngineState& s, const std::uint32_t* hv, FilterPass& p
 int equalize()
 {
     const EngineState& s = engine;
-    if (s.itercount < 1000)
+    if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
         return filternothingtoscale;
 
-    SetCursor(s.wait);
+    Presentation& shown = presentation();
+    shown.busy(Presentation::Work::long_);
     EqualizationTables tables;
     if (!tables.allocate(s.hitmax)) {
-        MessageBoxA(s.g_hWnd,
-                    "Not enough memory to allocate equalization buffers.\n"
-                    "Free up more system memory, or\n"
-                    "   stop rendereing at\n"
-                    "   fewer iterations.",
-                    "Memory allocation problem", MB_ICONEXCLAMATION | MB_OK);
-        SetCursor(s.cross);
+        shown.warn("Not enough memory to allocate equalization buffers.\n"
+                   "Free up more system memory, or\n"
+                   "   stop rendereing at\n"
+                   "   fewer iterations.",
+                   "Memory allocation problem");
+        shown.idle();
         return filternomemory;
     }
     counthistogram(s, tables.histogram.get());
@@ -133,7 +133,7 @@ int equalize()
     // pixel leaves nothing to share out.
     const double totalpixels = static_cast<double>(s.res) * s.res - tables.histogram[0] - 1;
     if (totalpixels <= 0) {
-        SetCursor(s.cross);
+        shown.idle();
         return filternothingtoscale;
     }
     mapvalues(s, tables, totalpixels);

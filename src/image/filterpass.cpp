@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "image/filters.h"
-#include "platform/gdi.h"
+#include "engine/presentation.h"
 
 namespace kt {
 
 FilterState filters;
+std::array<std::uint32_t, 256> hist256{};
 
 FilterPass::FilterPass() : palette_(engine.palette), counting_(filters.histogramflag == 1)
 {
@@ -66,19 +67,11 @@ int FilterPass::finish()
     if (counting_)
         s.pixelmax = *std::max_element(hist256.begin() + 2, hist256.end());
 
-    // The window shows the image from the scroll offsets on: one copy of
-    // that part puts every redrawn pixel in its place there, shifted and
-    // clipped as drawing each one would.
-    RECT client;
-    if (GetClientRect(s.g_hWnd, &client)) {
-        HDC window = GetDC(s.g_hWnd);
-        BitBlt(window, 0, 0, client.right, client.bottom, s.g_vhdc, s.xCurrentScroll, s.yCurrentScroll, SRCCOPY);
-        ReleaseDC(s.g_hWnd, window);
-    }
-
-    SetCursor(s.cross);
+    Presentation& shown = presentation();
+    shown.filtered();
+    shown.idle();
     if (filters.okhistogram == 1 && filters.histogramflag == 1)
-        createhistogramwindow();
+        shown.histogramready();
     return filterdone;
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/enginestate.h"
-#include "image/histogramwindow.h"
+#include "image/filters.h"
 
 namespace kt {
 
@@ -154,7 +154,7 @@ public:
         std::array<int, stretch> taken;
         std::size_t passed = 0;
         const int res = engine.res;
-        const float* values = engine.hitcount;
+        const float* values = engine.hitcount.get();
         for (int j = 0; j < res; ++j, values += res) {
             Row r = row(j);
             for (int start = 0; start < res; start += stretch) {
@@ -244,7 +244,7 @@ private:
         std::array<std::uint32_t, stretch> packed;
         std::array<std::array<std::uint32_t, 256>, 4> tallies{};
         const int res = engine.res;
-        const float* values = engine.hitcount;
+        const float* values = engine.hitcount.get();
         for (int j = 0; j < res; ++j, values += res) {
             std::uint32_t* pixels = j < height_ ? pixels_ + static_cast<std::size_t>(j) * width_ : nullptr;
             const int drawable = pixels ? std::min(res, width_) : 0;

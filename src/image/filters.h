@@ -3,6 +3,9 @@
 // histogram equalization. Each recolours the paused picture from the raw
 // values in engine.hitcount, which it never changes, so filters can be run
 // again or one after another on the same render.
+#include <array>
+#include <cstdint>
+
 namespace kt {
 
 struct FilterState {
@@ -15,10 +18,14 @@ struct FilterState {
 
 extern FilterState filters;
 
+// Counts per palette index, filled by a filter pass; engine.pixelmax holds the
+// largest of indices 2 to 255.
+extern std::array<std::uint32_t, 256> hist256;
+
 // What the filters return. A refusal leaves the picture, the cursor and the
 // palette-index counts as they were.
 constexpr int filterdone = 0;
-constexpr int filtertoofew = 1;      // fewer than 1000 iterations rendered
+constexpr int filtertoofew = 1;      // less than one batch rendered
 constexpr int filternothitcount = 2; // logadjust: z-plane colouring has no hit counts
 constexpr int filternomemory = 2;    // equalize: its tables could not be had (after its message box)
 // The picture has nothing to scale: no pixel hit at all (hitmax 0), for

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "image/filterpass.h"
+#include "engine/presentation.h"
 #include "image/filters.h"
 
 namespace kt {
@@ -8,7 +9,7 @@ namespace kt {
 int logadjust()
 {
     const EngineState& s = engine;
-    if (s.itercount < 1000)
+    if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.cmethod != 0)
         return filternothitcount;
@@ -16,7 +17,7 @@ int logadjust()
     if (s.hitmax < 2)
         return filternothingtoscale;
 
-    SetCursor(s.wait);
+    presentation().busy(Presentation::Work::long_);
     FilterPass pass;
     // Kept in extended precision throughout: with hitmax 1000, 10 and 100
     // hits must land exactly on 85 and 170 (a third and two thirds of 255),

@@ -3,6 +3,7 @@
 
 #include "image/depthshades.h"
 #include "image/filterpass.h"
+#include "engine/presentation.h"
 #include "image/filters.h"
 
 namespace kt {
@@ -70,12 +71,12 @@ void normalizedepths(const EngineState& s, real nfactor, FilterPass& pass)
 int normalize()
 {
     const EngineState& s = engine;
-    if (s.itercount < 1000)
+    if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
         return filternothingtoscale;
 
-    SetCursor(s.wait);
+    presentation().busy(Presentation::Work::long_);
     FilterPass pass;
     const real nfactor = normalizationfactor(s);
     if (s.cmethod == 0)

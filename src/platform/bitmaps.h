@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 #include "platform/window.h"
 
 namespace kt {

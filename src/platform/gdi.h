@@ -1,7 +1,7 @@
 #pragma once
 // Drawing operations over surfaces. A device context is the surface it draws
 // on; a null context draws nothing, like drawing on a window that is gone.
-#include "platform/surface.h"
+#include "base/surface.h"
 #include "platform/wintypes.h"
 
 namespace kt {

@@ -4,6 +4,8 @@
 // the same on every backend.
 #include <cstdint>
 
+#include "base/colour.h"
+
 namespace kt {
 
 using BOOL = int;
@@ -23,25 +25,6 @@ constexpr LPARAM MAKELPARAM(int low, int high)
                                ((static_cast<std::uint32_t>(high) & 0xFFFF) << 16));
 }
 constexpr WPARAM MAKEWPARAM(int low, int high) { return static_cast<WPARAM>(MAKELPARAM(low, high)); }
-
-// 0x00BBGGRR: red in the low byte.
-using COLORREF = std::uint32_t;
-constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
-
-constexpr COLORREF RGB(int r, int g, int b)
-{
-    return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
-
-struct RECT {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 // Messages.
 constexpr UINT WM_CREATE = 0x0001;

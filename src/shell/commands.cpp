@@ -4,20 +4,20 @@
 
 #include <ctime>
 
-#include "analysis/paramdialog.h"
+#include "shell/paramdialog.h"
 #include "analysis/randomsearch.h"
-#include "analysis/rotationdialogs.h"
+#include "shell/rotationdialogs.h"
 #include "engine/enginestate.h"
-#include "files/filedialogs.h"
+#include "shell/filedialogs.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
 #include "files/tga.h"
-#include "image/colourdialogs.h"
+#include "shell/colourdialogs.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
-#include "image/nadjustdialog.h"
-#include "image/palettepreview.h"
+#include "shell/nadjustdialog.h"
+#include "shell/palettepreview.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
 #include "shell/resources.h"
@@ -58,7 +58,7 @@ void renderpauseresume(HWND hWnd)
     s.okicon = 1 - s.okicon;
     setmenustate(hWnd, s.okicon == 1);
     if (!s.okicon)
-        SetCursor(s.cross);
+        SetCursor(shell.cross);
 }
 
 // Starts a new picture of what is now set and renders it at once.

@@ -3,7 +3,7 @@
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
-#include "platform/memory.h"
+#include "base/memory.h"
 #include "shell/commands.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
@@ -17,12 +17,11 @@ namespace {
 
 void oncreate(HWND hWnd)
 {
-    EngineState& s = engine;
     if (shell.oksplash)
         splash(hWnd, 1);
-    s.cross = LoadCursorA(nullptr, IDC_CROSS);
-    s.hourglass = LoadCursorA(nullptr, IDC_WAIT);
-    s.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
+    shell.cross = LoadCursorA(nullptr, IDC_CROSS);
+    shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    shell.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
     if (!createviewbuffers(hWnd))
         return;
     // A command-line file that cannot be loaded leaves the built-in set, silently.
@@ -41,8 +40,7 @@ void ondestroy(HWND hWnd)
     // state rendering was in when the window closed.
     shell.closing = true;
     s.okicon = 0;
-    if (s.hitcount)
-        s.hitcount = static_cast<float*>(LocalFree(s.hitcount));
+    s.hitcount.reset();
     s.hcres = 0;
     if (shell.oksplash)
         splash(hWnd, 2);

@@ -1,7 +1,6 @@
 #pragma once
 // The program's resources: the menu and accelerator table DRAVUNE3DMENU,
 // the command ids, and the artwork.
-#include "engine/driver.h"
 #include "platform/window.h"
 
 namespace kt {
@@ -26,7 +25,7 @@ enum Command : UINT {
     cmdhistogram = 180,
     cmdload = 185,
     cmdsaveparameters = 190,
-    cmdrender = rendercommand, // the engine posts it itself
+    cmdrender = 195,
     cmdsaveimage = 200,
     cmdexit = 205,
     cmddebug = 215,

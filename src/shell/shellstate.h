@@ -1,7 +1,6 @@
 #pragma once
-// The desktop program's own state: start-up results, the view onto the
-// off-screen image, the about window. (The main window, the off-screen image
-// and the scroll offsets the engine draws through live in the engine state.)
+// The desktop program's own state: start-up results, the main window, the
+// view onto the engine's off-screen image, the cursors, the about window.
 #include <memory>
 #include <string>
 
@@ -24,6 +23,7 @@ inline constexpr const char* errormessage[4] = {
 
 struct ShellState {
     HINSTANCE g_hInstance = nullptr;
+    HWND g_hWnd = nullptr;
     HACCEL g_hAccel = nullptr;
     int oksplash = 0;
     std::string odv3temp; // the command-line argument as received
@@ -38,8 +38,15 @@ struct ShellState {
     int xMaxScroll = 0;
     int yMaxScroll = 0;
     SCROLLINFO si;
-    std::unique_ptr<Surface> offscreen;   // the off-screen image engine.g_vhdc draws on
+    int xCurrentScroll = 0;
+    int yCurrentScroll = 0;
     std::unique_ptr<Surface> previewsave; // the window corner a palette preview covers
+
+    // The idle cursor, the one each render batch shows, and the one for
+    // longer work (filters, the random search).
+    HCURSOR cross = nullptr;
+    HCURSOR hourglass = nullptr;
+    HCURSOR wait = nullptr;
 
     // One-time advisories, 1 until shown: random search, normalization,
     // equalization, the logarithmic filters.

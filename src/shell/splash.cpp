@@ -20,7 +20,7 @@ void closeabout(HWND hPopupwnd)
     shell.aboutflag = 0;
     DeleteObject(shell.aboutbitmap);
     shell.aboutbitmap = nullptr;
-    EnableWindow(engine.g_hWnd, 1);
+    EnableWindow(shell.g_hWnd, 1);
     DestroyWindow(hPopupwnd);
 }
 } // namespace
@@ -35,10 +35,10 @@ int splash(HWND hWnd, int index)
     ShowCursor(0);
     ShowWindow(hSplashwnd, SW_SHOW);
     if (index == 2) {
-        HDC main = GetDC(s.g_hWnd);
+        HDC main = GetDC(shell.g_hWnd);
         const RECT screen{0, 0, s.xscreen, s.yscreen};
         FillRect(main, &screen, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ReleaseDC(s.g_hWnd, main);
+        ReleaseDC(shell.g_hWnd, main);
     }
     HBITMAP hBitmap = LoadBitmapA(shell.g_hInstance, index == 1 ? "KTSPLASH1BITMAP" : "KTSPLASH2BITMAP");
     if (hSplashwnd && hBitmap) {
@@ -59,14 +59,14 @@ bool openaboutwindow()
     const EngineState& s = engine;
     shell.aboutflag = 1;
     HWND about = CreateWindowExA(0, szPopupWinName, nullptr, WS_POPUP, s.xscreen / 2 - aboutwidth / 2,
-                                 s.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, s.g_hWnd, nullptr,
+                                 s.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, shell.g_hWnd, nullptr,
                                  shell.g_hInstance, nullptr);
     if (!about) {
         shell.aboutflag = 0;
         return false;
     }
     ShowWindow(about, SW_SHOW);
-    EnableWindow(s.g_hWnd, 0);
+    EnableWindow(shell.g_hWnd, 0);
     return true;
 }
 
@@ -79,8 +79,8 @@ LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         shell.aboutbitmap = LoadBitmapA(shell.g_hInstance, "KTABOUTBITMAP");
         if (!shell.aboutbitmap) {
-            EnableWindow(engine.g_hWnd, 1);
-            MessageBoxA(engine.g_hWnd, "Unable to allocate bitmap buffer.\nTry to free up some memory.",
+            EnableWindow(shell.g_hWnd, 1);
+            MessageBoxA(shell.g_hWnd, "Unable to allocate bitmap buffer.\nTry to free up some memory.",
                         "Memory Problem", MB_ICONEXCLAMATION);
             return -1; // no about window comes to be
         }

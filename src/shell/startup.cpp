@@ -2,9 +2,10 @@
 
 #include "engine/driver.h"
 #include "engine/enginestate.h"
-#include "files/filedialogs.h"
+#include "shell/filedialogs.h"
 #include "image/filters.h"
-#include "image/histogramwindow.h"
+#include "shell/desktoppresentation.h"
+#include "shell/histogramwindow.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
 #include "shell/mainwindow.h"
@@ -82,7 +83,7 @@ int CreateMainWindow(HINSTANCE hInstance, int nCmdShow)
                                 0, 0, s.xscreen, s.yscreen, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd)
         return 3;
-    s.g_hWnd = hWnd;
+    shell.g_hWnd = hWnd;
     if (initgraphics(hWnd) != 0)
         return 4;
     ShowWindow(hWnd, nCmdShow);
@@ -98,10 +99,10 @@ unsigned ProgramDriver()
         // Rendering must never wait for input, so an empty queue gets an idle
         // message; while paused the loop waits for input instead of spinning.
         if (s.okicon && !PeekMessageA(nullptr, nullptr, 0, 0, PM_NOREMOVE))
-            PostMessageA(s.g_hWnd, WM_USER, 0, 0);
+            PostMessageA(shell.g_hWnd, WM_USER, 0, 0);
         if (!GetMessageA(&msg, nullptr, 0, 0))
             return static_cast<unsigned>(msg.wParam);
-        if (!TranslateAcceleratorA(s.g_hWnd, shell.g_hAccel, &msg)) {
+        if (!TranslateAcceleratorA(shell.g_hWnd, shell.g_hAccel, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -113,6 +114,7 @@ unsigned ProgramDriver()
 int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
 {
     shell.odv3temp = lpszArgs ? lpszArgs : "";
+    setpresentation(&desktoppresentation());
     registerartwork();
     int result = InitWindowClass(hInstance);
     if (result == 0)

@@ -1,7 +1,7 @@
 #include "shell/view.h"
 
 #include "engine/enginestate.h"
-#include "image/palettepreview.h"
+#include "shell/palettepreview.h"
 #include "platform/messagebox.h"
 #include "shell/shellstate.h"
 
@@ -17,7 +17,7 @@ void reportnomemory(HWND hWnd)
 
 int& position(int bar)
 {
-    return bar == SB_HORZ ? engine.xCurrentScroll : engine.yCurrentScroll;
+    return bar == SB_HORZ ? shell.xCurrentScroll : shell.yCurrentScroll;
 }
 
 void setbar(HWND hWnd, int bar, int page)
@@ -37,13 +37,13 @@ bool createviewbuffers(HWND hWnd)
 {
     EngineState& s = engine;
     GetClientRect(hWnd, &shell.ClientRes);
-    shell.offscreen = Surface::create(s.res, s.res);
-    if (!shell.offscreen) {
+    auto image = Surface::create(s.res, s.res);
+    if (!image) {
         reportnomemory(hWnd);
         PostMessageA(hWnd, WM_DESTROY, 0, 0);
         return false;
     }
-    s.g_vhdc = shell.offscreen.get();
+    useoffscreen(s, std::move(image));
     shell.previewsave = Surface::create(previewwidth, previewheight);
     shell.si = SCROLLINFO{};
     shell.si.nMin = 0;
@@ -59,8 +59,7 @@ bool rebuildoffscreen(HWND hWnd, int previousres)
         s.res = previousres;
         return false;
     }
-    shell.offscreen = std::move(image);
-    s.g_vhdc = shell.offscreen.get();
+    useoffscreen(s, std::move(image));
     RECT client;
     GetClientRect(hWnd, &client);
     s.newimage = 1;
@@ -70,8 +69,7 @@ bool rebuildoffscreen(HWND hWnd, int previousres)
 
 void releaseviewbuffers()
 {
-    engine.g_vhdc = nullptr;
-    shell.offscreen.reset();
+    useoffscreen(engine, nullptr);
     shell.previewsave.reset();
 }
 
@@ -82,13 +80,13 @@ void onsize(HWND hWnd, int width, int height)
     shell.ClientRes.bottom = height;
 
     shell.xMaxScroll = s.res - width > 0 ? s.res - width : 0;
-    if (s.res - s.xCurrentScroll < width)
-        s.xCurrentScroll = shell.xMaxScroll;
+    if (s.res - shell.xCurrentScroll < width)
+        shell.xCurrentScroll = shell.xMaxScroll;
     setbar(hWnd, SB_HORZ, width);
 
     shell.yMaxScroll = s.res - height > 0 ? s.res - height : 0;
-    if (s.res - s.yCurrentScroll < height)
-        s.yCurrentScroll = shell.yMaxScroll;
+    if (s.res - shell.yCurrentScroll < height)
+        shell.yCurrentScroll = shell.yMaxScroll;
     setbar(hWnd, SB_VERT, height);
 }
 
@@ -97,8 +95,8 @@ void onpaint(HWND hWnd)
     PAINTSTRUCT ps;
     BeginPaint(hWnd, &ps);
     const RECT& r = ps.rcPaint;
-    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, engine.g_vhdc, r.left + engine.xCurrentScroll,
-           r.top + engine.yCurrentScroll, SRCCOPY);
+    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, engine.g_vhdc, r.left + shell.xCurrentScroll,
+           r.top + shell.yCurrentScroll, SRCCOPY);
     EndPaint(hWnd, &ps);
 }
 

@@ -5,7 +5,7 @@
 
 namespace kt {
 
-// Creates the off-screen image (res x res, black) and the palette-preview save
+// Gives the engine its off-screen image (res x res, black) and the palette-preview save
 // buffer. On failure reports it and posts WM_DESTROY: false.
 bool createviewbuffers(HWND hWnd);
 // A new off-screen image at the current res. When it cannot be had, reports

@@ -100,11 +100,11 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
 TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
 {
     search.debugflag = 1;
-    engine.cross = LoadCursorA(nullptr, IDC_CROSS);
+    shell.cross = LoadCursorA(nullptr, IDC_CROSS);
     headless().answers.push_back(IDNO);
     EXPECT_EQ(randomparams(99), 1);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &builtinicon1, sizeof(ICON)), 0);
-    EXPECT_EQ(GetCursor(), engine.cross);
+    EXPECT_EQ(GetCursor(), shell.cross);
 
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     const auto& box = headless().messageboxes[0];

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "analysis/paramdialog.h"
-#include "analysis/rotationdialogs.h"
-#include "image/colourdialogs.h"
-#include "image/nadjustdialog.h"
+#include "shell/paramdialog.h"
+#include "shell/rotationdialogs.h"
+#include "shell/colourdialogs.h"
+#include "shell/nadjustdialog.h"
 #include "support/qtprogram.h"
 
 namespace kt {

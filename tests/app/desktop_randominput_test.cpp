@@ -161,7 +161,7 @@ private:
     {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* window = dynamic_cast<TopLevelWindow*>(widget);
-            if (window && window->isVisible() && window->hwnd() && window->hwnd() != engine.g_hWnd &&
+            if (window && window->isVisible() && window->hwnd() && window->hwnd() != shell.g_hWnd &&
                 window->hwnd()->enabled)
                 return window;
         }

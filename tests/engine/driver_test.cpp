@@ -2,6 +2,7 @@
 
 #include "engine/driver.h"
 #include "engine/formulas.h"
+#include "shell/resources.h"
 #include "support/enginefixture.h"
 
 namespace kt {
@@ -51,10 +52,10 @@ TEST_F(DriverTest, NewImageReusesTheBufferAtTheSameSizeAndReplacesItAtAnother)
 {
     icondriver();
     icondriver();
-    float* first = engine.hitcount;
+    float* first = engine.hitcount.get();
     engine.newimage = 1;
     icondriver();
-    EXPECT_EQ(engine.hitcount, first);
+    EXPECT_EQ(engine.hitcount.get(), first);
     EXPECT_EQ(engine.hitmax, 0u);
     for (int k = 0; k < 600 * 600; ++k)
         ASSERT_EQ(engine.hitcount[k], 0.0f);
@@ -70,7 +71,7 @@ TEST_F(DriverTest, NewImageReusesTheBufferAtTheSameSizeAndReplacesItAtAnother)
 TEST_F(DriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 {
     HWND window = testing::maketestwindow(800, 600);
-    engine.g_hWnd = window;
+    shell.g_hWnd = window;
     engine.okicon = 1;
     injectallocationfailures(1);
     EXPECT_EQ(icondriver(), 1);
@@ -93,7 +94,7 @@ TEST_F(DriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
     ASSERT_TRUE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(posted.hwnd, window);
     EXPECT_EQ(posted.message, WM_COMMAND);
-    EXPECT_EQ(posted.wParam, static_cast<WPARAM>(rendercommand));
+    EXPECT_EQ(posted.wParam, static_cast<WPARAM>(cmdrender));
     EXPECT_FALSE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
 
     EXPECT_EQ(icondriver(), 0) << "the next try allocates";
@@ -104,7 +105,7 @@ TEST_F(DriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 TEST_F(DriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 {
     HWND window = testing::maketestwindow(900, 500);
-    engine.g_hWnd = window;
+    shell.g_hWnd = window;
     engine.xscreen = 900;
     engine.yscreen = 500;
     icondriver();
@@ -115,8 +116,8 @@ TEST_F(DriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 
     for (int k = 0; k < 20; ++k)
         icondriver();
-    engine.xCurrentScroll = 100;
-    engine.yCurrentScroll = 50;
+    shell.xCurrentScroll = 100;
+    shell.yCurrentScroll = 50;
     icondriver();
     for (int y = 0; y < 500; y += 7)
         for (int x = 0; x < 500; x += 7)
@@ -135,10 +136,10 @@ TEST_F(DriverTest, ItercountSkipsItsLargestValue)
 
 TEST_F(DriverTest, ShowsTheBusyCursorDuringABatch)
 {
-    engine.hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
     icondriver();
-    EXPECT_EQ(GetCursor(), engine.hourglass);
+    EXPECT_EQ(GetCursor(), shell.hourglass);
 }
 
 TEST_F(DriverTest, NonFiniteCoefficientsRenderWithoutHarm)

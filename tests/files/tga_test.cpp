@@ -65,7 +65,7 @@ TEST_F(TgaTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
     const std::vector<std::uint8_t> old(1000, 0x5A);
     testing::writebytes(filenames.tgafile, old);
     HWND window = testing::maketestwindow(10, 10);
-    engine.g_hWnd = window;
+    shell.g_hWnd = window;
     HCURSOR before = LoadCursorA(nullptr, IDC_CROSS);
     SetCursor(before);
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "image/depthshades.h"
-#include "platform/memory.h"
+#include "base/memory.h"
 
 namespace kt {
 namespace {

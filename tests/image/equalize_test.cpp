@@ -5,7 +5,7 @@
 
 #include "filterfixture.h"
 #include "platform/headless.h"
-#include "platform/memory.h"
+#include "base/memory.h"
 #include "platform/messagebox.h"
 
 namespace kt {
@@ -113,7 +113,7 @@ TEST_F(Equalize, DepthsBlendTowardTheNextValuesIndex)
 
 TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
 {
-    engine.g_hWnd = testing::maketestwindow(20, 20);
+    shell.g_hWnd = testing::maketestwindow(20, 20);
     filters.histogramflag = 1;
     hist256[9] = 4;
     distribution(44, 50, 30);
@@ -127,10 +127,10 @@ TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
               "   stop rendereing at\n   fewer iterations.");
     EXPECT_EQ(box.caption, "Memory allocation problem");
     EXPECT_EQ(box.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    EXPECT_EQ(box.owner, engine.g_hWnd);
+    EXPECT_EQ(box.owner, shell.g_hWnd);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_EQ(hist256[9], 4u);
-    EXPECT_EQ(GetCursor(), engine.cross);
+    EXPECT_EQ(GetCursor(), shell.cross);
 
     EXPECT_EQ(equalize(), filterdone) << "the next call has its memory";
 }

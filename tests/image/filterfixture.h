@@ -9,7 +9,7 @@
 
 #include "engine/enginestate.h"
 #include "image/filters.h"
-#include "image/histogramwindow.h"
+#include "shell/histogramwindow.h"
 #include "support/enginefixture.h"
 
 namespace kt::testing {
@@ -25,8 +25,8 @@ protected:
         EngineTest::SetUp();
         filters = FilterState{};
         hist256.fill(0);
-        engine.cross = LoadCursorA(nullptr, IDC_CROSS);
-        engine.wait = LoadCursorA(nullptr, IDC_WAIT);
+        shell.cross = LoadCursorA(nullptr, IDC_CROSS);
+        shell.wait = LoadCursorA(nullptr, IDC_WAIT);
         for (int k = 0; k < 256; ++k) {
             engine.palette[3 * k] = static_cast<std::uint8_t>(k);
             engine.palette[3 * k + 1] = static_cast<std::uint8_t>(255 - k);
@@ -48,7 +48,7 @@ protected:
         ASSERT_LE(values.size(), static_cast<std::size_t>(res) * res);
         useimage(res);
         usehitcounts();
-        std::copy(values.begin(), values.end(), engine.hitcount);
+        std::copy(values.begin(), values.end(), engine.hitcount.get());
         engine.hitmax = 0;
         for (float v : values)
             engine.hitmax = std::max(engine.hitmax, static_cast<std::uint32_t>(v));

@@ -75,7 +75,7 @@ TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
     ASSERT_EQ(GetParam().run(), filterdone);
     const auto once = pixelcopy();
     EXPECT_NE(once, before);
-    EXPECT_EQ(GetCursor(), engine.cross);
+    EXPECT_EQ(GetCursor(), shell.cross);
     ASSERT_EQ(GetParam().run(), filterdone);
     EXPECT_EQ(pixelcopy(), once);
     EXPECT_EQ(hitcountcopy(), raw);
@@ -109,9 +109,9 @@ TEST_P(EachFilter, WindowShowsTheNewPixelsShiftedByTheScroll)
 {
     typicalpicture();
     HWND window = testing::maketestwindow(30, 25);
-    engine.g_hWnd = window;
-    engine.xCurrentScroll = 7;
-    engine.yCurrentScroll = 20;
+    shell.g_hWnd = window;
+    shell.xCurrentScroll = 7;
+    shell.yCurrentScroll = 20;
     // The window as the view left it: the image from the scroll offsets on,
     // and beyond the image's last row whatever the window had there.
     const COLORREF beyond = RGB(200, 0, 0);
@@ -132,7 +132,7 @@ TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
     wc.lpfnWndProc = HistogramWindowProc;
     wc.lpszClassName = szHistogramWinName;
     ASSERT_NE(RegisterClassA(&wc), 0);
-    engine.g_hWnd = testing::maketestwindow(30, 30);
+    shell.g_hWnd = testing::maketestwindow(30, 30);
     typicalpicture();
 
     filters.okhistogram = 1;
@@ -145,7 +145,7 @@ TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
     filters.okhistogram = 1;
     ASSERT_EQ(GetParam().run(), filterdone);
     EXPECT_EQ(histogramwindows(), 1);
-    EXPECT_FALSE(IsWindowEnabled(engine.g_hWnd)) << "the histogram window holds the input";
+    EXPECT_FALSE(IsWindowEnabled(shell.g_hWnd)) << "the histogram window holds the input";
 }
 
 TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
@@ -221,7 +221,7 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
         EXPECT_EQ(c.run(), filternothingtoscale) << c.what;
         EXPECT_EQ(pixelcopy(), before) << c.what;
         EXPECT_EQ(hist256[0], 1000u) << c.what;
-        EXPECT_NE(GetCursor(), engine.wait) << c.what;
+        EXPECT_NE(GetCursor(), shell.wait) << c.what;
     }
 }
 

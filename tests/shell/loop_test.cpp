@@ -68,7 +68,7 @@ TEST_F(LoopTest, MenuFollowsRenderingAndPausing)
         EXPECT_EQ(menustate(cmdlog) & MF_GRAYED, MF_GRAYED);
         EXPECT_EQ(menustate(cmdlogsquared) & MF_GRAYED, MF_GRAYED);
         EXPECT_EQ(menustate(cmdequalize) & MF_GRAYED, 0u);
-        EXPECT_EQ(GetCursor(), engine.cross);
+        EXPECT_EQ(GetCursor(), shell.cross);
     });
     then([] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
@@ -88,13 +88,13 @@ TEST_F(LoopTest, EscapeWhileRenderingDoesNothingAndWhilePausedEnds)
 {
     bool alive = false;
     then([] { press(VK_ESCAPE); }, 6);
-    then([&] { alive = engine.okicon == 1 && shell.offscreen != nullptr; }, 4);
+    then([&] { alive = engine.okicon == 1 && engine.offscreen != nullptr; }, 4);
     then([] { click(); });
     then([] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(alive);
     EXPECT_EQ(headless().sleeps.size(), 2u);
-    EXPECT_EQ(shell.offscreen, nullptr) << "buffers released at the end";
+    EXPECT_EQ(engine.offscreen, nullptr) << "buffers released at the end";
     EXPECT_EQ(engine.hitcount, nullptr);
     EXPECT_TRUE(headless().scriptdone());
 }

@@ -16,8 +16,8 @@ protected:
         settle();
         resize(1000, 700);
     }
-    static int x() { return engine.xCurrentScroll; }
-    static int y() { return engine.yCurrentScroll; }
+    static int x() { return shell.xCurrentScroll; }
+    static int y() { return shell.yCurrentScroll; }
     // Delivers a key and lets the loop handle it.
     static void key(int vk)
     {
@@ -50,7 +50,7 @@ TEST_F(ViewTest, KeysScrollALargeImage)
         EXPECT_EQ(y(), 1300);
         key(VK_DOWN);
         EXPECT_EQ(y(), 1300);
-        engine.yCurrentScroll = 500;
+        shell.yCurrentScroll = 500;
         key(VK_PRIOR);
         EXPECT_EQ(y(), 0);
         key(VK_UP);
@@ -77,17 +77,17 @@ TEST_F(ViewTest, BarsDragAndEnlargingTheWindowClampsTheView)
         largeimage();
         SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1000), 0);
         SendMessageA(mainwindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1300), 0);
-        EXPECT_EQ(engine.xCurrentScroll, 1000);
-        EXPECT_EQ(engine.yCurrentScroll, 1300);
+        EXPECT_EQ(shell.xCurrentScroll, 1000);
+        EXPECT_EQ(shell.yCurrentScroll, 1300);
         resize(1200, 900);
-        EXPECT_EQ(engine.xCurrentScroll, 800);
-        EXPECT_EQ(engine.yCurrentScroll, 1100);
+        EXPECT_EQ(shell.xCurrentScroll, 800);
+        EXPECT_EQ(shell.yCurrentScroll, 1100);
         SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 60000), 0);
-        EXPECT_EQ(engine.xCurrentScroll, 800) << "a thumb beyond the range stops at its end";
+        EXPECT_EQ(shell.xCurrentScroll, 800) << "a thumb beyond the range stops at its end";
         SendMessageA(mainwindow(), WM_HSCROLL, SB_LEFT, 0);
-        EXPECT_EQ(engine.xCurrentScroll, 0);
+        EXPECT_EQ(shell.xCurrentScroll, 0);
         SendMessageA(mainwindow(), WM_HSCROLL, SB_ENDSCROLL, 0);
-        EXPECT_EQ(engine.xCurrentScroll, 0);
+        EXPECT_EQ(shell.xCurrentScroll, 0);
     });
 }
 
@@ -95,13 +95,13 @@ TEST_F(ViewTest, LoweringTheSizeRemovesTheBars)
 {
     paused([] {
         largeimage();
-        engine.xCurrentScroll = 900;
-        engine.yCurrentScroll = 1200;
+        shell.xCurrentScroll = 900;
+        shell.yCurrentScroll = 1200;
         engine.res = 600;
         ASSERT_TRUE(rebuildoffscreen(mainwindow(), 2000));
         settle(); // the posted WM_SIZE
-        EXPECT_EQ(engine.xCurrentScroll, 0);
-        EXPECT_EQ(engine.yCurrentScroll, 0);
+        EXPECT_EQ(shell.xCurrentScroll, 0);
+        EXPECT_EQ(shell.yCurrentScroll, 0);
         EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_HORZ));
         EXPECT_EQ(engine.newimage, 1);
     });

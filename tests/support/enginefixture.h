@@ -12,9 +12,11 @@
 #include "files/atomicfile.h"
 #include "engine/filenames.h"
 #include "platform/headless.h"
+#include "shell/desktoppresentation.h"
+#include "shell/shellstate.h"
 #include "support/testwindow.h"
-#include "platform/memory.h"
-#include "platform/surface.h"
+#include "base/memory.h"
+#include "base/surface.h"
 
 namespace kt::testing {
 
@@ -26,6 +28,8 @@ inline void resetprogram()
     filenames = FileNames{};
     resetwindowsystem();
     headless().reset();
+    // What the engine and the filters show is seen as the desktop shows it.
+    setpresentation(&desktoppresentation());
     injectallocationfailures(0);
     Surface::injectcreatefailures(0);
     AtomicFile::injectwritefailure(-1);
@@ -54,16 +58,14 @@ protected:
     // the engine owns it, as it owns the one it allocates itself.
     void usehitcounts()
     {
-        if (engine.hitcount)
-            LocalFree(engine.hitcount);
-        engine.hitcount = static_cast<float*>(
-            LocalAlloc(LMEM_ZEROINIT, static_cast<std::size_t>(engine.res) * engine.res * sizeof(float)));
+        engine.hitcount = localarray<float>(static_cast<std::size_t>(engine.res) * engine.res);
         engine.hcres = engine.res;
     }
 
     std::vector<float> hitcountcopy() const
     {
-        return std::vector<float>(engine.hitcount, engine.hitcount + static_cast<std::size_t>(engine.res) * engine.res);
+        return std::vector<float>(engine.hitcount.get(),
+                                  engine.hitcount.get() + static_cast<std::size_t>(engine.res) * engine.res);
     }
 
     std::vector<std::uint32_t> pixelcopy() const

@@ -49,18 +49,18 @@ protected:
     {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            if (!TranslateAcceleratorA(engine.g_hWnd, shell.g_hAccel, &msg)) {
+            if (!TranslateAcceleratorA(shell.g_hWnd, shell.g_hAccel, &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
     }
     static void command(UINT id)
     {
-        SendMessageA(engine.g_hWnd, WM_COMMAND, id, 0);
+        SendMessageA(shell.g_hWnd, WM_COMMAND, id, 0);
         settle();
     }
 
-    static HWND mainwindow() { return engine.g_hWnd; }
+    static HWND mainwindow() { return shell.g_hWnd; }
     static void press(int key, UINT modifiers = 0, char32_t character = 0)
     {
         deliverkey(mainwindow(), key, modifiers, character);

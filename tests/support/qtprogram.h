@@ -53,7 +53,7 @@ inline void finish()
 
 inline QWidget* clientview()
 {
-    QWidget* main = widgetof(engine.g_hWnd);
+    QWidget* main = widgetof(shell.g_hWnd);
     if (!main)
         return nullptr;
     for (QWidget* child : main->findChildren<QWidget*>())

@@ -24,13 +24,26 @@
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
-#include "platform/headless.h"
+#include "engine/presentation.h"
 
 namespace kt {
 
 namespace {
 
 constexpr const char* program = renderprogram;
+
+// Warnings go to the terminal as one line each; questions take their yes.
+class TerminalPresentation : public Presentation {
+public:
+    explicit TerminalPresentation(std::ostream& err) : err_(err) {}
+    void warn(const std::string& text, const std::string&) override
+    {
+        err_ << program << ": " << oneline(text) << '\n';
+    }
+
+private:
+    std::ostream& err_;
+};
 
 class Renderer {
 public:
@@ -46,12 +59,10 @@ public:
         filenames = FileNames{};
         screening = ScreeningState{};
         search = SearchState{};
-        headless().onmessagebox = [this](const MessageBoxRequest& box) {
-            err_ << program << ": " << oneline(box.text) << '\n';
-            return IDOK;
-        };
+        TerminalPresentation shown(err_);
+        setpresentation(&shown);
         const int status = render();
-        headless().onmessagebox = nullptr;
+        setpresentation(nullptr);
         return status;
     }
 
@@ -166,12 +177,12 @@ private:
         s.newimage = 1;
         s.okicon = 1;
 
-        const std::uint64_t batches = (o_.iterations + 999) / 1000;
-        Progress progress(err_, batches * 1000, progress_);
+        const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
+        Progress progress(err_, batches * batchsteps, progress_);
         for (std::uint64_t done = 0; done < batches; ++done) {
             if (icondriver() != 0)
                 return exitcannotwrite; // the driver has said why
-            progress.update((done + 1) * 1000);
+            progress.update((done + 1) * batchsteps);
         }
         progress.finish();
         return exitsuccess;

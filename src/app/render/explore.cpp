@@ -24,8 +24,7 @@
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
-#include "platform/memory.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace kt {
 
@@ -72,11 +71,6 @@ struct Slot {
     Slot() = default;
     Slot(const Slot&) = delete;
     Slot& operator=(const Slot&) = delete;
-    ~Slot()
-    {
-        if (state.hitcount)
-            LocalFree(state.hitcount);
-    }
 
     EngineState state;
     std::unique_ptr<Surface> image;
@@ -180,11 +174,7 @@ private:
             fail(exitcannotwrite, path(entryname(k + 1) + ".png"), "Not enough memory for the image.");
             return;
         }
-        float* buffer = s.state.hitcount;
-        const int bufferside = s.state.hcres;
         s.state = engine;
-        s.state.hitcount = buffer;
-        s.state.hcres = bufferside;
         s.state.res = o_.size;
         s.state.g_vhdc = s.image.get();
         s.state.newimage = 1;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace kt {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "image/histogramwindow.h"
+#include "image/filters.h"
+#include "shell/histogramwindow.h"
 #include "support/programfixture.h"
 
 namespace kt {

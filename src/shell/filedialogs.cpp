@@ -1,4 +1,4 @@
-#include "files/filedialogs.h"
+#include "shell/filedialogs.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/memory.h"
+#include "base/memory.h"
 
 #include <cstdlib>
 
@@ -8,7 +8,7 @@ namespace {
 int pendingFailures = 0;
 }
 
-HLOCAL LocalAlloc(UINT, std::size_t bytes)
+HLOCAL LocalAlloc(unsigned, std::size_t bytes)
 {
     if (pendingFailures > 0) {
         --pendingFailures;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "image/colourdialogs.h"
+#include "shell/colourdialogs.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"
 

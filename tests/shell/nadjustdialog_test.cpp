@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/filters.h"
-#include "image/nadjustdialog.h"
+#include "shell/nadjustdialog.h"
 #include "platform/headless.h"
 #include "support/enginefixture.h"
 #include "support/testwindow.h"

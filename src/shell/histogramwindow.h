@@ -11,10 +11,6 @@ namespace kt {
 inline constexpr const char* szHistogramWinName = "KTHistogramWindow";
 constexpr UINT histogramdrawcommand = 210;
 
-// Counts per palette index, filled by a filter pass; engine.pixelmax holds the
-// largest of indices 2 to 255.
-extern std::array<std::uint32_t, 256> hist256;
-
 // Opens the window and disables the main window until it closes.
 void createhistogramwindow();
 

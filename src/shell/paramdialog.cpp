@@ -1,4 +1,4 @@
-#include "analysis/paramdialog.h"
+#include "shell/paramdialog.h"
 
 #include <cstdio>
 #include <string>

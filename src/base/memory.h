@@ -5,16 +5,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/wintypes.h"
-
 namespace kt {
 
 using HLOCAL = void*;
-constexpr UINT LMEM_ZEROINIT = 0x0040;
-constexpr UINT LPTR = 0x0040;
+constexpr unsigned LMEM_ZEROINIT = 0x0040;
+constexpr unsigned LPTR = 0x0040;
 
 // nullptr when the block cannot be had. Every block is zero-filled.
-HLOCAL LocalAlloc(UINT flags, std::size_t bytes);
+HLOCAL LocalAlloc(unsigned flags, std::size_t bytes);
 // Returns nullptr, as the block is gone.
 HLOCAL LocalFree(HLOCAL block);
 

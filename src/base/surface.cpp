@@ -1,4 +1,4 @@
-#include "platform/surface.h"
+#include "base/surface.h"
 
 #include <algorithm>
 #include <cstring>

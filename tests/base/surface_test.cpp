@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi.h"
-#include "platform/surface.h"
+#include "base/surface.h"
 
 namespace kt {
 namespace {

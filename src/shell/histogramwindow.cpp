@@ -1,13 +1,14 @@
-#include "image/histogramwindow.h"
+#include "shell/histogramwindow.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "engine/enginestate.h"
+#include "image/filters.h"
+#include "shell/shellstate.h"
 
 namespace kt {
 
-std::array<std::uint32_t, 256> hist256{};
 
 namespace {
 
@@ -43,7 +44,7 @@ void drawbars()
 void closechart(HWND hwnd)
 {
     chart.vhdc.reset();
-    EnableWindow(engine.g_hWnd, 1);
+    EnableWindow(shell.g_hWnd, 1);
     DestroyWindow(hwnd);
 }
 
@@ -73,11 +74,11 @@ void createhistogramwindow()
     const EngineState& s = engine;
     HWND hwnd = CreateWindowExA(0, szHistogramWinName, "Palette Index Histogram", WS_POPUP | WS_OVERLAPPEDWINDOW,
                                 s.xscreen / 2 - windowside / 2, s.yscreen / 2 - windowside / 2, windowside,
-                                windowside, s.g_hWnd, nullptr, nullptr, nullptr);
+                                windowside, shell.g_hWnd, nullptr, nullptr, nullptr);
     if (!hwnd)
         return;
     ShowWindow(hwnd, SW_SHOWNORMAL);
-    EnableWindow(s.g_hWnd, 0);
+    EnableWindow(shell.g_hWnd, 0);
 }
 
 LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

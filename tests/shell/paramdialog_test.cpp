@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "analysis/paramdialog.h"
+#include "shell/paramdialog.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "support/dialogscript.h"

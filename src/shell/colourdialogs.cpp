@@ -1,4 +1,4 @@
-#include "image/colourdialogs.h"
+#include "shell/colourdialogs.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "image/nadjustdialog.h"
+#include "shell/nadjustdialog.h"
 
 #include "image/filters.h"
 

@@ -1,9 +1,10 @@
-#include "image/palettepreview.h"
+#include "shell/palettepreview.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "engine/enginestate.h"
+#include "shell/shellstate.h"
 #include "image/mapfile.h"
 #include "platform/window.h"
 
@@ -52,12 +53,12 @@ int showpalette()
         DeleteObject(pen);
     }
 
-    HDC window = GetDC(s.g_hWnd);
+    HDC window = GetDC(shell.g_hWnd);
     RECT client;
-    if (window && GetClientRect(s.g_hWnd, &client))
+    if (window && GetClientRect(shell.g_hWnd, &client))
         BitBlt(window, 0, 0, std::min(previewwidth, client.right), std::min(previewheight, client.bottom), strip.get(),
                0, 0, SRCCOPY);
-    ReleaseDC(s.g_hWnd, window);
+    ReleaseDC(shell.g_hWnd, window);
     return 0;
 }
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <filesystem>
 
-#include "files/filedialogs.h"
+#include "shell/filedialogs.h"
 #include "engine/filenames.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/rotationdialogs.h"
+#include "shell/rotationdialogs.h"
 #include "analysis/screening.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"

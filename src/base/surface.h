@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/wintypes.h"
+#include "base/colour.h"
 
 namespace kt {
 

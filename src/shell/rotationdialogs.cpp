@@ -1,4 +1,4 @@
-#include "analysis/rotationdialogs.h"
+#include "shell/rotationdialogs.h"
 
 #include <cmath>
 
