@@ -32,6 +32,26 @@ namespace {
 
 constexpr const char* program = renderprogram;
 
+// With nobody to show a message box to, its text goes to the error stream
+// and it takes OK, for as long as the backend is set.
+class ReportingBackend : public HeadlessBackend {
+public:
+    explicit ReportingBackend(std::ostream& err) : err_(err), previous_(backend()) { setbackend(this); }
+    ~ReportingBackend() override { setbackend(&previous_); }
+    ReportingBackend(const ReportingBackend&) = delete;
+    ReportingBackend& operator=(const ReportingBackend&) = delete;
+
+    int messagebox(const MessageBoxRequest& box) override
+    {
+        err_ << program << ": " << oneline(box.text) << '\n';
+        return IDOK;
+    }
+
+private:
+    std::ostream& err_;
+    Backend& previous_;
+};
+
 class Renderer {
 public:
     Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err, bool progress)
@@ -46,13 +66,8 @@ public:
         filenames = FileNames{};
         screening = ScreeningState{};
         search = SearchState{};
-        headless().onmessagebox = [this](const MessageBoxRequest& box) {
-            err_ << program << ": " << oneline(box.text) << '\n';
-            return IDOK;
-        };
-        const int status = render();
-        headless().onmessagebox = nullptr;
-        return status;
+        const ReportingBackend reporting(err_);
+        return render();
     }
 
 private:
