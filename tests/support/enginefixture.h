@@ -11,7 +11,7 @@
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
 #include "engine/filenames.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "support/testwindow.h"
 #include "platform/memory.h"
 #include "platform/surface.h"
