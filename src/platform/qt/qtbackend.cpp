@@ -36,7 +36,7 @@ constexpr auto sleepStep = std::chrono::milliseconds(10);
 // Dialogs and their controls are shown by rundialog, not as windows of their own.
 bool istoplevel(HWND hwnd)
 {
-    return !(hwnd->style & WS_CHILD) && hwnd->classname != "#32770" && hwnd->classname != "KTControl";
+    return !(hwnd->style & WS_CHILD) && !isdialogwindow(hwnd);
 }
 
 TopLevelWindow* toplevelof(HWND hwnd)
