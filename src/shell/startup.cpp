@@ -6,6 +6,7 @@
 #include "image/filters.h"
 #include "image/histogramwindow.h"
 #include "image/palettes.h"
+#include "platform/bitmaps.h"
 #include "platform/messagebox.h"
 #include "shell/mainwindow.h"
 #include "shell/resources.h"
@@ -114,6 +115,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
 {
     shell.odv3temp = lpszArgs ? lpszArgs : "";
     registerartwork();
+    setprogramicon(LoadBitmapA(hInstance, "DRAVUNE3DICON"));
     int result = InitWindowClass(hInstance);
     if (result == 0)
         result = CreateMainWindow(hInstance, nCmdShow);

@@ -131,13 +131,12 @@ void QtBackend::pump(bool wait)
 
 void QtBackend::useprogramicon()
 {
-    HBITMAP icon = LoadBitmapA(nullptr, "DRAVUNE3DICON");
+    const Surface* icon = programicon();
     if (!icon)
         return;
     const QImage image(reinterpret_cast<const uchar*>(icon->bits()), icon->width(), icon->height(),
                        icon->width() * 4, QImage::Format_RGB32);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image.copy())));
-    DeleteObject(icon);
 }
 
 void QtBackend::presentchanged()
