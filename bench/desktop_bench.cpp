@@ -14,7 +14,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "platform/backend.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "platform/qt/qtbackend.h"
 #include "shell/shellstate.h"
 #include "shell/startup.h"
@@ -80,6 +80,7 @@ double headlessrate()
 {
     resetall();
     headless().reset();
+    setbackend(&headless());
     headless().width = 1024;
     headless().height = 768;
     injectclassfailure("KTSplashWindow");

@@ -11,7 +11,8 @@ Backend* current = nullptr;
 
 Backend& backend()
 {
-    return current ? *current : headless();
+    static HeadlessBackend fallback;
+    return current ? *current : fallback;
 }
 
 void setbackend(Backend* b)

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -26,6 +27,12 @@ std::set<std::string>& failing()
 {
     static std::set<std::string> names;
     return names;
+}
+
+std::unique_ptr<Surface>& icon()
+{
+    static std::unique_ptr<Surface> bitmap;
+    return bitmap;
 }
 
 HBITMAP decode(const Resource& resource)
@@ -78,6 +85,16 @@ void registerbitmapresource(const std::string& name, const unsigned char* png, s
     resources()[name] = Resource{png, size};
 }
 
+void setprogramicon(HBITMAP bitmap)
+{
+    icon().reset(bitmap);
+}
+
+const Surface* programicon()
+{
+    return icon().get();
+}
+
 void injectbitmapfailure(const std::string& name)
 {
     failing().insert(name);
@@ -86,6 +103,7 @@ void injectbitmapfailure(const std::string& name)
 void resetbitmapresources()
 {
     failing().clear();
+    icon().reset();
 }
 
 } // namespace kt

@@ -20,6 +20,11 @@ BOOL DeleteObject(HBITMAP bitmap);
 // The data stays where it is: resources are static.
 void registerbitmapresource(const std::string& name, const unsigned char* png, std::size_t size);
 
+// The program's icon, for a backend that shows one; the platform takes the
+// bitmap over until another is set or the window system is reset.
+void setprogramicon(HBITMAP icon);
+const Surface* programicon(); // nullptr when there is none
+
 // Test hook: loading the named bitmap fails until the window system is reset.
 void injectbitmapfailure(const std::string& name);
 void resetbitmapresources();

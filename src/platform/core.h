@@ -13,5 +13,8 @@ void resetmessagequeue();
 // Whether a message (posted, quit or paint) is waiting to be fetched.
 bool messagewaiting();
 int cursordisplaycount();
+// Whether the window is a dialog or one of its controls: a backend shows
+// those while it runs the dialog, not as windows of their own.
+bool isdialogwindow(HWND hwnd);
 
 } // namespace kt

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/core.h"
 
 namespace kt {
 
@@ -66,6 +67,11 @@ std::vector<HWND> radiogroup(HWND dialog, HWND c)
 }
 
 } // namespace
+
+bool isdialogwindow(HWND hwnd)
+{
+    return hwnd->classname == dialogclass || hwnd->classname == controlclass;
+}
 
 INT_PTR DialogBoxParamA(HINSTANCE, const DialogTemplate* tmpl, HWND owner, DLGPROC procedure, LPARAM param)
 {

@@ -1,12 +1,9 @@
 #pragma once
-// The headless backend: no display. What the program asks of the user is
-// recorded, the answers are scripted, and input is injected by a script that
-// runs as the program fetches its messages.
-#include <deque>
-#include <functional>
+// The headless backend: no display and nobody to ask. Message boxes take
+// their default answer, file choosers and dialogs are cancelled, and a wait
+// for input ends the message loop, as no input will ever come.
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/backend.h"
 
@@ -14,76 +11,23 @@ namespace kt {
 
 class HeadlessBackend : public Backend {
 public:
-    // What GetMessage returns as the quit code when the program waits for
-    // input and the script has none left, or keeps running long after it.
-    static constexpr int scriptexhausted = 0x5C1;
-    static constexpr int pumpsafterscript = 20000;
+    // The quit code GetMessage returns when the program waits for input.
+    static constexpr int noinput = 0x5C1;
 
     int width = 1024;
     int height = 768;
     int depth = 32;
     int menuheight = 20; // what a menu bar takes from a window's client area
 
-    std::vector<MessageBoxRequest> messageboxes;
-    std::deque<int> answers; // unscripted boxes get OK, or Yes for a question
-    std::function<int(const MessageBoxRequest&)> onmessagebox; // answers instead, when set
-
-    std::vector<FileDialogRequest> filedialogs;
-    std::deque<std::optional<std::string>> fileanswers; // a path, or nothing for Cancel
-
-    std::deque<std::function<void(HWND)>> dialogscripts; // one per dialog; an unscripted one is cancelled
-    std::vector<std::string> dialogs; // captions of the dialogs shown
-
-    std::vector<unsigned> sleeps;
-    std::function<void()> onsleep; // runs in every sleep, to look at the program meanwhile
-
-    // Every window as it was created: class, title, frame and owner.
-    struct Created {
-        std::string classname;
-        std::string title;
-        int x, y, width, height;
-        HWND parent;
-        DWORD style;
-    };
-    std::vector<Created> created;
-    // How often the program waited for input with nothing to do.
-    int waits = 0;
-
-    // Queues an input step; it runs once `afterPumps` more pumps went by, or
-    // at once when the program waits for input.
-    void input(std::function<void()> step, int afterPumps = 0);
-    bool scriptdone() const { return steps_.empty(); }
-
-    // Everything back to a new backend's state.
-    void reset();
-
     int screenwidth() override { return width; }
     int screenheight() override { return height; }
     int screendepth() override { return depth; }
     void pump(bool wait) override;
     void initialclientsize(HWND hwnd, int* w, int* h) override;
-    void windowcreated(HWND hwnd) override;
-    int messagebox(const MessageBoxRequest& request) override;
+    int messagebox(const MessageBoxRequest& request) override; // OK, or Yes for a question
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
-    void sleep(unsigned milliseconds) override
-    {
-        sleeps.push_back(milliseconds);
-        if (onsleep)
-            onsleep();
-    }
-
-private:
-    struct Step {
-        int afterPumps;
-        std::function<void()> run;
-    };
-    void runstep();
-    std::deque<Step> steps_;
-    bool inStep_ = false; // a step that fetches messages itself takes no further steps
-    int idlePumps_ = 0;
+    void sleep(unsigned) override {}
 };
-
-HeadlessBackend& headless();
 
 } // namespace kt

@@ -7,6 +7,7 @@
 #include "shell/desktoppresentation.h"
 #include "shell/histogramwindow.h"
 #include "image/palettes.h"
+#include "platform/bitmaps.h"
 #include "platform/messagebox.h"
 #include "shell/mainwindow.h"
 #include "shell/resources.h"
@@ -116,6 +117,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
     shell.odv3temp = lpszArgs ? lpszArgs : "";
     setpresentation(&desktoppresentation());
     registerartwork();
+    setprogramicon(LoadBitmapA(hInstance, "DRAVUNE3DICON"));
     int result = InitWindowClass(hInstance);
     if (result == 0)
         result = CreateMainWindow(hInstance, nCmdShow);

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "filterfixture.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "base/memory.h"
 #include "platform/messagebox.h"
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "filterfixture.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "support/testwindow.h"
 
 namespace kt {

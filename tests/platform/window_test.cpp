@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "support/enginefixture.h"
 
 namespace kt {
@@ -123,7 +123,7 @@ TEST_F(WindowSystemTest, GetMessageReturnsZeroForQuitAndWaitsForScriptedInput)
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0)) << "with the script done, the wait ends the loop";
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(HeadlessBackend::scriptexhausted));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(ScriptedBackend::scriptexhausted));
 }
 
 TEST_F(WindowSystemTest, DestroyedWindowsLoseTheirMessagesAndPopups)

@@ -2,7 +2,7 @@
 
 #include "image/filters.h"
 #include "shell/nadjustdialog.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "support/enginefixture.h"
 #include "support/testwindow.h"
 

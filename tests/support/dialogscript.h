@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/dialog.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 
 namespace kt::testing {
 

@@ -11,7 +11,7 @@
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
 #include "engine/filenames.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "shell/desktoppresentation.h"
 #include "shell/shellstate.h"
 #include "support/testwindow.h"

@@ -8,7 +8,7 @@
 
 #include "engine/enginestate.h"
 #include "platform/backend.h"
-#include "platform/headless.h"
+#include "support/scriptedbackend.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/startup.h"

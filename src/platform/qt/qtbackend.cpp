@@ -36,7 +36,7 @@ constexpr auto sleepStep = std::chrono::milliseconds(10);
 // Dialogs and their controls are shown by rundialog, not as windows of their own.
 bool istoplevel(HWND hwnd)
 {
-    return !(hwnd->style & WS_CHILD) && hwnd->classname != "#32770" && hwnd->classname != "KTControl";
+    return !(hwnd->style & WS_CHILD) && !isdialogwindow(hwnd);
 }
 
 TopLevelWindow* toplevelof(HWND hwnd)
@@ -131,13 +131,12 @@ void QtBackend::pump(bool wait)
 
 void QtBackend::useprogramicon()
 {
-    HBITMAP icon = LoadBitmapA(nullptr, "DRAVUNE3DICON");
+    const Surface* icon = programicon();
     if (!icon)
         return;
     const QImage image(reinterpret_cast<const uchar*>(icon->bits()), icon->width(), icon->height(),
                        icon->width() * 4, QImage::Format_RGB32);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image.copy())));
-    DeleteObject(icon);
 }
 
 void QtBackend::presentchanged()

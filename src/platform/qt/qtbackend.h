@@ -52,7 +52,7 @@ private:
 
     // Asks for a repaint of every shown window whose surface changed.
     void presentchanged();
-    // The window icon, from the program's artwork once it is registered.
+    // The window icon, from the program's icon once it is set.
     void useprogramicon();
     void handleevents();
 
