@@ -1,6 +1,7 @@
 // Screening tests per second for the two built-in sets.
 #include <benchmark/benchmark.h>
 
+#include "base/program.h"
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
 
@@ -10,13 +11,13 @@ using namespace kt;
 
 void BM_Screening(benchmark::State& state)
 {
-    resetengine();
+    program().reset();
     engine.type = static_cast<int>(state.range(0));
     const ICON set = engine.icon[engine.type];
     for (auto _ : state)
         benchmark::DoNotOptimize(testrp(set));
     state.SetItemsProcessed(state.iterations());
-    resetengine();
+    program().reset();
 }
 BENCHMARK(BM_Screening)->Arg(0)->Arg(1)->ArgName("formula")->Unit(benchmark::kMillisecond);
 

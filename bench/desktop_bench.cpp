@@ -11,6 +11,7 @@
 
 #include <QTimer>
 
+#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "platform/backend.h"
@@ -30,9 +31,7 @@ bool rotated = false;
 
 void resetall()
 {
-    resetwindowsystem();
-    resetengine();
-    shell = ShellState{};
+    program().reset();
     if (rotated)
         engine.rot[0] = VOXEL{30, 45, 60};
 }
@@ -53,7 +52,7 @@ double barerate()
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
-    resetengine();
+    program().reset();
     return static_cast<double>(steps) / seconds;
 }
 

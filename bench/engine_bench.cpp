@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 
+#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "literalreference.h"
@@ -21,7 +22,7 @@ constexpr int batchesPerRound = 200;
 struct Scene {
     explicit Scene(int type)
     {
-        resetengine();
+        program().reset();
         engine.type = type;
         image = std::make_unique<Surface>(engine.res, engine.res);
         engine.g_vhdc = image.get();
@@ -33,7 +34,7 @@ struct Scene {
     ~Scene()
     {
         engine.g_vhdc = nullptr;
-        resetengine();
+        program().reset();
     }
     std::unique_ptr<Surface> image;
 };

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/program.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
@@ -64,8 +65,7 @@ void BM_ExploreThreads(benchmark::State& state)
             if (status != 0)
                 state.SkipWithError(err.str().c_str());
         }
-        resetengine();
-        screening = ScreeningState{};
+        program().reset();
         const auto start = Clock::now();
         ktseed(seed);
         for (int k = 0; k < entries; ++k)

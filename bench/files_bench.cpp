@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/program.h"
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/tga.h"
@@ -43,7 +44,7 @@ double plainwrite(const std::vector<char>& bytes, const std::string& path)
 
 void BM_WriteTga(benchmark::State& state)
 {
-    resetengine();
+    program().reset();
     engine.res = side;
     Surface image(side, side);
     for (int y = 0; y < side; ++y)
@@ -64,7 +65,7 @@ void BM_WriteTga(benchmark::State& state)
     state.counters["tga_MB_per_s"] = static_cast<double>(tgabytes) * static_cast<double>(state.iterations()) / tgaseconds / 1e6;
     std::filesystem::remove(filenames.tgafile);
     std::filesystem::remove(plainpath);
-    resetengine();
+    program().reset();
 }
 BENCHMARK(BM_WriteTga)->Unit(benchmark::kMillisecond)->Iterations(10);
 

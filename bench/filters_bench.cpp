@@ -19,6 +19,7 @@
 #include <random>
 #include <vector>
 
+#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "image/filters.h"
@@ -45,7 +46,7 @@ struct Picture {
 
 Picture render(int cmethod)
 {
-    resetengine();
+    program().reset();
     engine.res = side;
     engine.cmethod = cmethod;
     Surface scratch(side, side);
@@ -55,7 +56,7 @@ Picture render(int cmethod)
     Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax, engine.itercount,
               cmethod};
     engine.g_vhdc = nullptr;
-    resetengine();
+    program().reset();
     return p;
 }
 

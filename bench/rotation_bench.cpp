@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
@@ -26,7 +27,7 @@ constexpr int batchesPerRound = 400;
 struct RotatedScene {
     RotatedScene()
     {
-        resetengine();
+        program().reset();
         engine.rot[0] = VOXEL{30, 45, 60};
         image = std::make_unique<Surface>(engine.res, engine.res);
         engine.g_vhdc = image.get();
@@ -35,7 +36,7 @@ struct RotatedScene {
     ~RotatedScene()
     {
         engine.g_vhdc = nullptr;
-        resetengine();
+        program().reset();
     }
     std::unique_ptr<Surface> image;
 };

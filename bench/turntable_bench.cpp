@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 
+#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/turntable.h"
@@ -25,7 +26,7 @@ constexpr VOXEL angles{30, 45, 0};
 
 void setup(int order)
 {
-    resetengine();
+    program().reset();
     engine.res = 400;
     engine.rot[0] = angles;
     engine.rotationorder = order;
@@ -45,7 +46,7 @@ double separaterenders(int order)
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
-    resetengine();
+    program().reset();
     return seconds;
 }
 
@@ -58,7 +59,7 @@ double turntable(int order)
     const auto start = Clock::now();
     renderturntable(held, Z, batches, [](std::uint64_t) {});
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    resetengine();
+    program().reset();
     return seconds;
 }
 

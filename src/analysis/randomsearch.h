@@ -14,7 +14,7 @@ struct SearchState {
     int debugflag = 0; // show the winning set and let the user reject it
 };
 
-extern SearchState search;
+extern SearchState& search;
 
 // Seeds the generator behind ktrandom and the integer draws.
 void ktseed(std::uint32_t seed);

@@ -4,11 +4,12 @@
 #include <array>
 #include <cmath>
 
+#include "base/program.h"
 #include "engine/formulas.h"
 
 namespace kt {
 
-ScreeningState screening;
+ScreeningState& screening = program().part<ScreeningState>();
 
 namespace {
 

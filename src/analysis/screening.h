@@ -15,7 +15,7 @@ struct ScreeningState {
     int N32[32][32] = {};
 };
 
-extern ScreeningState screening;
+extern ScreeningState& screening;
 
 // The verdict for I under formula `type`; on 0, 3 and 4 LExp and FD hold the
 // new measures. Leaves the engine's working parameters and point as the test

@@ -1,13 +1,10 @@
 #include "engine/enginestate.h"
 
+#include "base/program.h"
+
 namespace kt {
 
-EngineState engine;
-
-void resetengine()
-{
-    engine = EngineState{};
-}
+EngineState& engine = program().part<EngineState>();
 
 void useoffscreen(EngineState& s, std::unique_ptr<Surface> image)
 {

@@ -108,11 +108,7 @@ struct EngineState : EngineValues {
     std::unique_ptr<Surface> offscreen;
 };
 
-extern EngineState engine;
-
-// Releases the hit-count buffer and the off-screen image, and puts every value
-// back to its start-up state.
-void resetengine();
+extern EngineState& engine;
 
 // Makes `image` the engine's own off-screen image and draws on it; null
 // releases it.

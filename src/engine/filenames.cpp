@@ -1,8 +1,10 @@
 #include "engine/filenames.h"
 
+#include "base/program.h"
+
 namespace kt {
 
-FileNames filenames;
+FileNames& filenames = program().part<FileNames>();
 
 std::string baretitle(const std::string& path)
 {

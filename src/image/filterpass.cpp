@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/program.h"
 #include "image/filters.h"
 #include "engine/presentation.h"
 
 namespace kt {
 
-FilterState filters;
-std::array<std::uint32_t, 256> hist256{};
+FilterState& filters = program().part<FilterState>();
+std::array<std::uint32_t, 256>& hist256 = program().part<std::array<std::uint32_t, 256>, struct Hist256>();
 
 FilterPass::FilterPass() : palette_(engine.palette), counting_(filters.histogramflag == 1)
 {

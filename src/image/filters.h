@@ -16,11 +16,11 @@ struct FilterState {
     int okhistogram = 0;   // 1: the histogram window class exists
 };
 
-extern FilterState filters;
+extern FilterState& filters;
 
 // Counts per palette index, filled by a filter pass; engine.pixelmax holds the
 // largest of indices 2 to 255.
-extern std::array<std::uint32_t, 256> hist256;
+extern std::array<std::uint32_t, 256>& hist256;
 
 // What the filters return. A refusal leaves the picture, the cursor and the
 // palette-index counts as they were.

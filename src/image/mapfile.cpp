@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/program.h"
 #include "engine/filenames.h"
 
 namespace kt {
 
-Palette paltemp{};
+Palette& paltemp = program().part<Palette, struct PalTemp>();
 
 namespace {
 

@@ -5,7 +5,7 @@
 namespace kt {
 
 // The palette read last, shown in the preview before it may become current.
-extern Palette paltemp;
+extern Palette& paltemp;
 
 // Reads filenames.file into paltemp: 0, or 1 when the file cannot be opened or
 // one of its first 256 lines does not begin with three integers. Entries after

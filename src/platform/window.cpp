@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "base/program.h"
 #include "platform/backend.h"
 #include "platform/bitmaps.h"
 #include "platform/core.h"
@@ -12,17 +13,28 @@ namespace kt {
 
 namespace {
 
-std::map<std::string, WNDCLASSA> classes;
-std::vector<std::unique_ptr<Window>> windows;
-std::set<std::string> failingClasses;
-std::set<std::string> failingWindows;
-
 const Cursor arrowCursor{CursorShape::Arrow};
 const Cursor waitCursor{CursorShape::Wait};
 const Cursor crossCursor{CursorShape::Cross};
 const Cursor appStartingCursor{CursorShape::AppStarting};
-HCURSOR currentCursor = &arrowCursor;
-int cursorDisplayCount = 0;
+
+// The window system's tables, a part of the program's state.
+struct WindowTables {
+    std::map<std::string, WNDCLASSA> classes;
+    std::vector<std::unique_ptr<Window>> windows;
+    std::set<std::string> failingClasses;
+    std::set<std::string> failingWindows;
+    HCURSOR currentCursor = &arrowCursor;
+    int cursorDisplayCount = 0;
+};
+// Windows are destroyed one by one, so that the backend lets go of each.
+WindowTables& tables = program().part<WindowTables>([](WindowTables&) { resetwindowsystem(); });
+auto& classes = tables.classes;
+auto& windows = tables.windows;
+auto& failingClasses = tables.failingClasses;
+auto& failingWindows = tables.failingWindows;
+HCURSOR& currentCursor = tables.currentCursor;
+int& cursorDisplayCount = tables.cursorDisplayCount;
 
 RECT unite(const RECT& a, const RECT& b)
 {

@@ -4,11 +4,12 @@
 
 #include <climits>
 
+#include "base/program.h"
 #include "engine/filenames.h"
 
 namespace kt {
 
-FileDialogs filedialogs;
+FileDialogs& filedialogs = program().part<FileDialogs>();
 
 namespace {
 

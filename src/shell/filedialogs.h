@@ -12,7 +12,7 @@ struct FileDialogs {
     OPENFILENAMEA sdv3n; // parameter file to save (.dv3)
 };
 
-extern FileDialogs filedialogs;
+extern FileDialogs& filedialogs;
 
 // Prepares the four dialogs; the save and load names start as the current
 // folder with a pattern of the dialog's type.

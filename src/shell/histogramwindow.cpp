@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/program.h"
 #include "engine/enginestate.h"
 #include "image/filters.h"
 #include "shell/shellstate.h"
@@ -20,7 +21,7 @@ struct Chart {
     RECT cr;
     std::unique_ptr<Surface> vhdc;
 };
-Chart chart;
+Chart& chart = program().part<Chart>();
 
 void drawbars()
 {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/program.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "engine/range.h"
@@ -10,7 +11,7 @@
 
 namespace kt {
 
-ParamDialogSaves paramsaves{};
+ParamDialogSaves& paramsaves = program().part<ParamDialogSaves>();
 
 namespace {
 

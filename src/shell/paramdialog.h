@@ -14,7 +14,7 @@ struct ParamDialogSaves {
     ICON saveicon;
     int savetype;
 };
-extern ParamDialogSaves paramsaves;
+extern ParamDialogSaves& paramsaves;
 
 INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 

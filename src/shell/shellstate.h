@@ -60,6 +60,6 @@ struct ShellState {
     HBITMAP aboutbitmap = nullptr;
 };
 
-extern ShellState shell;
+extern ShellState& shell;
 
 } // namespace kt

@@ -176,7 +176,7 @@ TEST_F(RandomSearchTest, TheBuiltInStartPointsPassFarInsideTheLimit)
 {
     for (int type : {0, 1}) {
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
-            resetengine();
+            engine = EngineState{};
             engine.type = type;
             ASSERT_EQ(randomparams(seed), searchaccepted);
             EXPECT_LT(search.count * 10, searchcandidatelimit) << "formula " << type + 1 << ", seed " << seed;

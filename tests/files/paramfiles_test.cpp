@@ -223,7 +223,7 @@ TEST_F(ParamFileTest, UnboundedDegreesAreRefused)
         testing::writebytes(path, bytes);
         EXPECT_EQ(load(path), row.accepted ? loaddone : loadunbounded) << row.n << " " << row.p;
     }
-    resetengine();
+    engine = EngineState{};
     std::int32_t n = 2000000000;
     std::memcpy(bytes.data() + 44, &n, 4);
     testing::writebytes(path, bytes);

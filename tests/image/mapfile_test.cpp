@@ -14,7 +14,7 @@ class MapFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetengine();
+        engine = EngineState{};
         paltemp.fill(77);
     }
     int read(const std::string& path)

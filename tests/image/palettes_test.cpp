@@ -49,11 +49,11 @@ TEST(Palettes, DefaultPaletteTwoFollowsItsKeyColours)
 
 TEST(Palettes, GenpaletteMakesATableCurrent)
 {
-    resetengine();
+    engine = EngineState{};
     EXPECT_EQ(engine.palette, defpal1) << "palette 1 at start";
     genpalette(defpal2);
     EXPECT_EQ(palettecolour(engine.palette, 20), RGB(148, 0, 0));
-    resetengine();
+    engine = EngineState{};
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/program.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
@@ -22,11 +23,7 @@ namespace kt::testing {
 
 inline void resetprogram()
 {
-    resetengine();
-    screening = ScreeningState{};
-    search = SearchState{};
-    filenames = FileNames{};
-    resetwindowsystem();
+    program().reset();
     headless().reset();
     // What the engine and the filters show is seen as the desktop shows it.
     setpresentation(&desktoppresentation());

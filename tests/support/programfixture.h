@@ -24,8 +24,6 @@ protected:
     static void resetall()
     {
         resetprogram();
-        DeleteObject(shell.aboutbitmap);
-        shell = ShellState{};
     }
 
     int run(const std::string& argument = "") { return WinMain(nullptr, nullptr, argument.c_str(), SW_SHOW); }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/program.h"
 #include "engine/enginestate.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/qtbackend.h"
@@ -36,9 +37,7 @@ inline void startfresh()
     static int argc = 1;
     static char name[] = "desktop_test";
     static char* argv[] = {name, nullptr};
-    resetwindowsystem();
-    resetengine();
-    shell = ShellState{};
+    program().reset();
     qtbackend() = std::make_unique<QtBackend>(argc, argv);
     setbackend(qtbackend().get());
 }

@@ -24,13 +24,12 @@
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
+#include "base/program.h"
 #include "engine/presentation.h"
 
 namespace kt {
 
 namespace {
-
-constexpr const char* program = renderprogram;
 
 // Warnings go to the terminal as one line each; questions take their yes.
 class TerminalPresentation : public Presentation {
@@ -38,7 +37,7 @@ public:
     explicit TerminalPresentation(std::ostream& err) : err_(err) {}
     void warn(const std::string& text, const std::string&) override
     {
-        err_ << program << ": " << oneline(text) << '\n';
+        err_ << renderprogram << ": " << oneline(text) << '\n';
     }
 
 private:
@@ -54,11 +53,7 @@ public:
 
     int run()
     {
-        resetengine();
-        filters = FilterState{};
-        filenames = FileNames{};
-        screening = ScreeningState{};
-        search = SearchState{};
+        program().reset();
         TerminalPresentation shown(err_);
         setpresentation(&shown);
         const int status = render();
@@ -69,7 +64,7 @@ public:
 private:
     int fail(int status, const std::string& file, const std::string& why)
     {
-        err_ << program << ": " << file << ": " << why << '\n';
+        err_ << renderprogram << ": " << file << ": " << why << '\n';
         return status;
     }
 
@@ -131,7 +126,7 @@ private:
             screening.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             if (!o_.seed && !o_.quiet)
-                err_ << program << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
+                err_ << renderprogram << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
             if (!startpointscreenable(s.icon[s.type]))
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"),
                             oneline(searchfailure(searchbadstart)));
@@ -194,7 +189,7 @@ private:
     {
         // A turntable's frames would repeat the same line.
         if (const std::string why = filterpicture(); !why.empty() && notfiltered_.insert(why).second)
-            err_ << program << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
+            err_ << renderprogram << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
                  << '\n';
     }
 
@@ -321,7 +316,7 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
 {
     const ParsedOptions parsed = parserenderoptions(args);
     if (!parsed.error.empty()) {
-        err << program << ": " << parsed.error << "\n\n" << renderusage();
+        err << renderprogram << ": " << parsed.error << "\n\n" << renderusage();
         return exitbadarguments;
     }
     if (parsed.options.help) {
@@ -329,7 +324,7 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         return exitsuccess;
     }
     if (parsed.options.version) {
-        out << program << ' ' << KT_VERSION << '\n';
+        out << renderprogram << ' ' << KT_VERSION << '\n';
         return exitsuccess;
     }
     setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
