@@ -68,8 +68,6 @@ struct EngineValues {
     int np = 0;
 
     int res = 600;
-    int xscreen = 0;
-    int yscreen = 0;
 
     int saveres = 0;
     std::uint32_t hitmax = 0;

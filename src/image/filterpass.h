@@ -1,6 +1,6 @@
 #pragma once
 // What the filters share once they recolour: the colours they give pixels,
-// the palette-index counts, and the window brought up to date at the end.
+// the palette-index counts, and what shows the picture told at the end.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -193,8 +193,8 @@ public:
             shadeall<false>(shades, countundrawn);
     }
 
-    // Settles engine.pixelmax, shows the new picture in the main window and
-    // the cross cursor, opens the histogram window when the display is on.
+    // Settles engine.pixelmax and reports the new picture, the end of the
+    // work and, when the display is on, the counts for the histogram.
     int finish();
 
 private:

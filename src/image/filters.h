@@ -22,12 +22,12 @@ extern FilterState& filters;
 // largest of indices 2 to 255.
 extern std::array<std::uint32_t, 256>& hist256;
 
-// What the filters return. A refusal leaves the picture, the cursor and the
+// What the filters return. A refusal leaves the picture, what is shown and the
 // palette-index counts as they were.
 constexpr int filterdone = 0;
 constexpr int filtertoofew = 1;      // less than one batch rendered
 constexpr int filternothitcount = 2; // logadjust: z-plane colouring has no hit counts
-constexpr int filternomemory = 2;    // equalize: its tables could not be had (after its message box)
+constexpr int filternomemory = 2;    // equalize: its tables could not be had (after its warning)
 // The picture has nothing to scale: no pixel hit at all (hitmax 0), for
 // logadjust no pixel hit twice (ln 1 = 0), for equalize a single hit pixel
 // (no spread to share out).

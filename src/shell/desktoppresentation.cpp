@@ -44,7 +44,7 @@ void DesktopPresentation::batchdrawn(bool newpicture)
     HDC window = GetDC(shell.g_hWnd);
     if (newpicture)
         clearwindow(window);
-    BitBlt(window, 0, 0, s.xscreen, s.yscreen, s.g_vhdc, shell.xCurrentScroll, shell.yCurrentScroll, SRCCOPY);
+    BitBlt(window, 0, 0, shell.xscreen, shell.yscreen, s.g_vhdc, shell.xCurrentScroll, shell.yCurrentScroll, SRCCOPY);
     ReleaseDC(shell.g_hWnd, window);
 }
 

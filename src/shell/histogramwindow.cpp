@@ -72,9 +72,8 @@ int histogrambar(std::uint32_t count, std::uint32_t pixelmax)
 
 void createhistogramwindow()
 {
-    const EngineState& s = engine;
     HWND hwnd = CreateWindowExA(0, szHistogramWinName, "Palette Index Histogram", WS_POPUP | WS_OVERLAPPEDWINDOW,
-                                s.xscreen / 2 - windowside / 2, s.yscreen / 2 - windowside / 2, windowside,
+                                shell.xscreen / 2 - windowside / 2, shell.yscreen / 2 - windowside / 2, windowside,
                                 windowside, shell.g_hWnd, nullptr, nullptr, nullptr);
     if (!hwnd)
         return;

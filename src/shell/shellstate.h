@@ -32,7 +32,9 @@ struct ShellState {
     // buffers before the program ends.
     bool closing = false;
 
-    // The view.
+    // The screen's size, and the view.
+    int xscreen = 0;
+    int yscreen = 0;
     RECT ClientRes;
     RECT VhdcRes;
     int xMaxScroll = 0;

@@ -27,16 +27,15 @@ void closeabout(HWND hPopupwnd)
 
 int splash(HWND hWnd, int index)
 {
-    const EngineState& s = engine;
-    HWND hSplashwnd = CreateWindowExA(0, szSplashWinName, nullptr, WS_POPUP, s.xscreen / 2 - splashside / 2,
-                                      s.yscreen / 2 - splashside / 2, splashside, splashside, hWnd, nullptr,
+    HWND hSplashwnd = CreateWindowExA(0, szSplashWinName, nullptr, WS_POPUP, shell.xscreen / 2 - splashside / 2,
+                                      shell.yscreen / 2 - splashside / 2, splashside, splashside, hWnd, nullptr,
                                       shell.g_hInstance, nullptr);
     EnableWindow(hWnd, 0);
     ShowCursor(0);
     ShowWindow(hSplashwnd, SW_SHOW);
     if (index == 2) {
         HDC main = GetDC(shell.g_hWnd);
-        const RECT screen{0, 0, s.xscreen, s.yscreen};
+        const RECT screen{0, 0, shell.xscreen, shell.yscreen};
         FillRect(main, &screen, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         ReleaseDC(shell.g_hWnd, main);
     }
@@ -56,10 +55,9 @@ int splash(HWND hWnd, int index)
 
 bool openaboutwindow()
 {
-    const EngineState& s = engine;
     shell.aboutflag = 1;
-    HWND about = CreateWindowExA(0, szPopupWinName, nullptr, WS_POPUP, s.xscreen / 2 - aboutwidth / 2,
-                                 s.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, shell.g_hWnd, nullptr,
+    HWND about = CreateWindowExA(0, szPopupWinName, nullptr, WS_POPUP, shell.xscreen / 2 - aboutwidth / 2,
+                                 shell.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, shell.g_hWnd, nullptr,
                                  shell.g_hInstance, nullptr);
     if (!about) {
         shell.aboutflag = 0;

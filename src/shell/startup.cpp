@@ -77,11 +77,11 @@ int CreateMainWindow(HINSTANCE hInstance, int nCmdShow)
     shell.g_hInstance = hInstance;
     shell.g_hAccel = LoadAcceleratorsA(dravune3daccelerators());
     InitOpenFile();
-    s.xscreen = GetSystemMetrics(SM_CXSCREEN);
-    s.yscreen = GetSystemMetrics(SM_CYSCREEN);
+    shell.xscreen = GetSystemMetrics(SM_CXSCREEN);
+    shell.yscreen = GetSystemMetrics(SM_CYSCREEN);
     s.res = 600;
     HWND hWnd = CreateWindowExA(0, szWinName, programtitle, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN,
-                                0, 0, s.xscreen, s.yscreen, nullptr, nullptr, hInstance, nullptr);
+                                0, 0, shell.xscreen, shell.yscreen, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd)
         return 3;
     shell.g_hWnd = hWnd;

@@ -106,8 +106,8 @@ TEST_F(DriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 {
     HWND window = testing::maketestwindow(900, 500);
     shell.g_hWnd = window;
-    engine.xscreen = 900;
-    engine.yscreen = 500;
+    shell.xscreen = 900;
+    shell.yscreen = 500;
     icondriver();
     EXPECT_EQ(window->client.getpixel(0, 0), engine.back);
     EXPECT_EQ(window->client.getpixel(599, 499), engine.back);
