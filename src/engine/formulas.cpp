@@ -7,6 +7,7 @@
 #include "engine/plot.h"
 #include "engine/range.h"
 #include "engine/rotation.h"
+#include "engine/truncation.h"
 
 namespace kt {
 
@@ -119,7 +120,7 @@ void setupimage(EngineState& s, int n, int p)
     const real yplot = (p1rotate.y + scale) * resolution / denom;
     // Truncation toward zero keeps (-1, 0) on row or column 0.
     if (xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution)
-        plotpoint(s, static_cast<int>(xplot), static_cast<int>(yplot), depth);
+        plotpoint(s, xplot < 0 ? 0 : truncated(xplot), yplot < 0 ? 0 : truncated(yplot), depth);
 }
 
 // One render-mode step of the orbit, restarting a point that left the range.

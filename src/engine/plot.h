@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/enginestate.h"
+#include "engine/truncation.h"
 
 namespace kt {
 
@@ -34,7 +35,7 @@ namespace kt {
 
     const real product = fabsl(depth + static_cast<real>(0.5)) * 255;
     double dcindex = static_cast<double>(product);
-    const unsigned cindex = product < 255 ? static_cast<unsigned>(product) : 255u;
+    const unsigned cindex = product < 255 ? static_cast<unsigned>(truncated(product)) : 255u;
     if (pindex >= cindex)
         return;
     if (dcindex > 255.0)
@@ -58,7 +59,8 @@ namespace kt {
     int blended[3];
     for (int k = 0; k < 3; ++k) {
         const int difference = static_cast<int>(entry[k + 3]) - static_cast<int>(entry[k]);
-        blended[k] = static_cast<int>(difference * fx + entry[k]);
+        // Between two entries, so never below 0.
+        blended[k] = truncated(difference * fx + entry[k]);
     }
     drawpixel(s, xplot, yplot, RGB(blended[0], blended[1], blended[2]));
 }

@@ -7,19 +7,10 @@
 #include <cstdint>
 
 #include "engine/enginestate.h"
+#include "engine/truncation.h"
 #include "image/filters.h"
 
 namespace kt {
-
-// Truncation toward zero of an extended real from 0 up to 2^31. Converting
-// it directly switches the x87 rounding mode there and back, which costs more
-// than the rest of a pixel's work; the nearest double converts cheaply and is
-// off by at most one, upward, when rounding to it crossed a whole number.
-inline int truncated(real x)
-{
-    const int t = static_cast<int>(static_cast<double>(x));
-    return static_cast<real>(t) > x ? t - 1 : t;
-}
 
 // The palette index of a scaled value: truncated toward zero, capped at 255.
 // Nothing below 1 is drawn, so a negative value (never a hit count) is 0.
