@@ -108,7 +108,7 @@ int nextrandomparams()
     st.okrp = 4;
     st.count = 0;
     Presentation& shown = presentation();
-    shown.busy(Presentation::Work::long_);
+    shown.busy(Presentation::Work::lengthy);
     s.newimage = 1;
 
     const int t = s.type;

@@ -1,10 +1,10 @@
 #pragma once
-// The parameter sets and the engine's process-wide state. One instance,
-// `engine`, is shared by every part of the program (one thread).
+// The parameter sets and the engine state. The program's own, `engine`, is
+// its part of the program context, shared by every layer (one thread);
+// gallery entries, turntable frames and tests render states of their own.
 #include <array>
 #include <cstdint>
 #include <limits>
-
 #include <memory>
 
 #include "base/memory.h"

@@ -13,7 +13,7 @@ public:
 
     // Work is under way: a render batch, or longer work (a filter, the
     // random search).
-    enum class Work { batch, long_ };
+    enum class Work { batch, lengthy };
     virtual void busy(Work) {}
     // The work is over and the program waits for the user again.
     virtual void idle() {}

@@ -117,7 +117,7 @@ int equalize()
         return filternothingtoscale;
 
     Presentation& shown = presentation();
-    shown.busy(Presentation::Work::long_);
+    shown.busy(Presentation::Work::lengthy);
     EqualizationTables tables;
     if (!tables.allocate(s.hitmax)) {
         shown.warn("Not enough memory to allocate equalization buffers.\n"

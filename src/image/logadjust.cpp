@@ -17,7 +17,7 @@ int logadjust()
     if (s.hitmax < 2)
         return filternothingtoscale;
 
-    presentation().busy(Presentation::Work::long_);
+    presentation().busy(Presentation::Work::lengthy);
     FilterPass pass;
     // Kept in extended precision throughout: with hitmax 1000, 10 and 100
     // hits must land exactly on 85 and 170 (a third and two thirds of 255),

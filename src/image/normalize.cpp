@@ -76,7 +76,7 @@ int normalize()
     if (s.hitmax == 0)
         return filternothingtoscale;
 
-    presentation().busy(Presentation::Work::long_);
+    presentation().busy(Presentation::Work::lengthy);
     FilterPass pass;
     const real nfactor = normalizationfactor(s);
     if (s.cmethod == 0)
