@@ -15,23 +15,31 @@ namespace kt {
 }
 
 // Plots pixel (xplot, yplot), which the caller has checked lies on the image,
-// for a point whose depth coordinate is `depth`.
-[[gnu::always_inline]] inline void plotpoint(EngineState& s, int xplot, int yplot, real depth)
+// coloured by its hit count.
+[[gnu::always_inline]] inline void plothits(EngineState& s, int xplot, int yplot)
 {
     const std::size_t pixel = static_cast<std::size_t>(yplot) * s.res + xplot;
     const float stored = s.hitcount[pixel];
-    const auto pindex = static_cast<std::uint32_t>(stored);
+    const std::uint32_t count = static_cast<std::uint32_t>(stored) + 1;
+    const unsigned cindex = count > 255 ? 255 : count;
+    // A float stops counting at 2^24; the stored count stays there.
+    s.hitcount[pixel] = stored + 1.0f;
+    if (count > s.hitmax)
+        s.hitmax = count;
+    drawpixel(s, xplot, yplot, palettecolour(s.palette, cindex));
+}
 
+// Plots pixel (xplot, yplot), which the caller has checked lies on the image,
+// for a point whose depth coordinate is `depth`.
+[[gnu::always_inline]] inline void plotpoint(EngineState& s, int xplot, int yplot, real depth)
+{
     if (s.cmethod == 0) {
-        const std::uint32_t count = pindex + 1;
-        const unsigned cindex = count > 255 ? 255 : count;
-        // A float stops counting at 2^24; the stored count stays there.
-        s.hitcount[pixel] = stored + 1.0f;
-        if (count > s.hitmax)
-            s.hitmax = count;
-        drawpixel(s, xplot, yplot, palettecolour(s.palette, cindex));
+        plothits(s, xplot, yplot);
         return;
     }
+
+    const std::size_t pixel = static_cast<std::size_t>(yplot) * s.res + xplot;
+    const auto pindex = static_cast<std::uint32_t>(s.hitcount[pixel]);
 
     const real product = fabsl(depth + static_cast<real>(0.5)) * 255;
     double dcindex = static_cast<double>(product);
