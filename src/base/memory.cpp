@@ -8,7 +8,7 @@ namespace {
 int pendingFailures = 0;
 }
 
-HLOCAL LocalAlloc(unsigned, std::size_t bytes)
+void* LocalAlloc(std::size_t bytes)
 {
     if (pendingFailures > 0) {
         --pendingFailures;
@@ -17,10 +17,9 @@ HLOCAL LocalAlloc(unsigned, std::size_t bytes)
     return std::calloc(bytes == 0 ? 1 : bytes, 1);
 }
 
-HLOCAL LocalFree(HLOCAL block)
+void LocalFree(void* block)
 {
     std::free(block);
-    return nullptr;
 }
 
 void injectallocationfailures(int count)

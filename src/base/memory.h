@@ -7,14 +7,9 @@
 
 namespace kt {
 
-using HLOCAL = void*;
-constexpr unsigned LMEM_ZEROINIT = 0x0040;
-constexpr unsigned LPTR = 0x0040;
-
 // nullptr when the block cannot be had. Every block is zero-filled.
-HLOCAL LocalAlloc(unsigned flags, std::size_t bytes);
-// Returns nullptr, as the block is gone.
-HLOCAL LocalFree(HLOCAL block);
+void* LocalAlloc(std::size_t bytes);
+void LocalFree(void* block);
 
 // An array of `count` zeroed T in a LocalAlloc block, freed with the pointer;
 // null when the block cannot be had. For types that zero bytes make valid.
@@ -28,7 +23,7 @@ LocalArray<T> localarray(std::size_t count)
 {
     if (count > SIZE_MAX / sizeof(T))
         return nullptr;
-    return LocalArray<T>(static_cast<T*>(LocalAlloc(LPTR, count * sizeof(T))));
+    return LocalArray<T>(static_cast<T*>(LocalAlloc(count * sizeof(T))));
 }
 
 // Makes the next `count` calls of LocalAlloc fail, so that the callers' failure
