@@ -109,7 +109,6 @@ int nextrandomparams()
     st.count = 0;
     Presentation& shown = presentation();
     shown.busy(Presentation::Work::lengthy);
-    s.newimage = 1;
 
     const int t = s.type;
     while (st.okrp > 0 && st.count < searchcandidatelimit) {
@@ -132,12 +131,13 @@ int nextrandomparams()
         st.RP = candidate;
         st.okrp = testrp(st.RP);
     }
-    s.newimage = 0;
 
     if (st.okrp > 0) {
         shown.idle();
         return searchexhausted;
     }
+    // A set was decided on, and the caller starts its image.
+    s.newimage = 0;
     if (st.debugflag && !accepted(st)) {
         shown.idle();
         return searchrejected;

@@ -35,18 +35,6 @@ int cell(const std::array<real, N>& bounds, real v)
     return static_cast<int>(std::lower_bound(bounds.begin(), bounds.end(), v) - bounds.begin());
 }
 
-// Restores newimage however the test ends.
-class NewImageDuringTest {
-public:
-    NewImageDuringTest() : saved_(engine.newimage) { engine.newimage = 1; }
-    ~NewImageDuringTest() { engine.newimage = saved_; }
-    NewImageDuringTest(const NewImageDuringTest&) = delete;
-    NewImageDuringTest& operator=(const NewImageDuringTest&) = delete;
-
-private:
-    int saved_;
-};
-
 } // namespace
 
 double truncate12(double x)
@@ -54,23 +42,23 @@ double truncate12(double x)
     return std::floor(x * 1e12) * 1e-12;
 }
 
-void boxcount()
+void boxcount(ScreeningState& st, const VOXEL& point)
 {
-    const real x = engine.z.x;
-    const real y = engine.z.y;
+    const real x = point.x;
+    const real y = point.y;
     if (!(x >= -1 && x <= 1 && y >= -1 && y <= 1))
         return;
-    screening.N16[cell(step16, y)][cell(step16, x)] = 1;
-    screening.N32[cell(step32, y)][cell(step32, x)] = 1;
+    st.N16[cell(step16, y)][cell(step16, x)] = 1;
+    st.N32[cell(step32, y)][cell(step32, x)] = 1;
 }
 
-double fractaldimension()
+double fractaldimension(const ScreeningState& st)
 {
     int count16 = 0;
     int count32 = 0;
-    for (const auto& row : screening.N16)
+    for (const auto& row : st.N16)
         count16 += static_cast<int>(std::count(std::begin(row), std::end(row), 1));
-    for (const auto& row : screening.N32)
+    for (const auto& row : st.N32)
         count32 += static_cast<int>(std::count(std::begin(row), std::end(row), 1));
     if (count16 == 0 || count32 == 0)
         return 0.0;
@@ -79,46 +67,54 @@ double fractaldimension()
 
 int testrp(ICON I)
 {
-    EngineState& s = engine;
-    NewImageDuringTest marking;
-    const FormulaStep step = fpointer[s.type];
+    return screenset(I, engine.type, screening);
+}
 
-    loadorbit(I);
-    std::fill(&screening.N16[0][0], &screening.N16[0][0] + 16 * 16, 0);
-    std::fill(&screening.N32[0][0], &screening.N32[0][0] + 32 * 32, 0);
+int screenset(const ICON& I, int type, ScreeningState& st)
+{
+    // The test runs an orbit of its own: a set that is refused, or never
+    // rendered, leaves the picture being rendered exactly as it was.
+    EngineState trial;
+    trial.type = type;
+    trial.icon[type] = I;
+    trial.newimage = 1;
+    loadorbit(trial, I);
+    std::fill(&st.N16[0][0], &st.N16[0][0] + 16 * 16, 0);
+    std::fill(&st.N32[0][0], &st.N32[0][0] + 32 * 32, 0);
     real logaccum = 0;
     VOXEL ze{};
+    VOXEL& z = trial.z;
 
     for (int i = 0; i < iter; ++i) {
         if (i == transient) {
-            ze = s.z;
+            ze = z;
             ze.x += static_cast<real>(1e-6);
         }
-        if (step(&s.z, I.n, I.p, i, 0))
+        if (teststep(trial, &z, I.n, I.p, i))
             return screenescape;
         if (i < transient)
             continue;
-        if (step(&ze, I.n, I.p, i, 0))
+        if (teststep(trial, &ze, I.n, I.p, i))
             return screenescape;
-        boxcount();
+        boxcount(st, z);
 
-        const real dx = ze.x - s.z.x;
-        const real dy = ze.y - s.z.y;
+        const real dx = ze.x - z.x;
+        const real dy = ze.y - z.y;
         real distance = sqrtl(dx * dx + dy * dy);
         if (distance < static_cast<real>(1e-16))
             distance = static_cast<real>(1e-16);
         const real resp = logl(distance * 1e6L);
         logaccum += resp;
         const real dfactor = static_cast<real>(1e-6) / distance;
-        ze.x = s.z.x + dx * dfactor;
-        ze.y = s.z.y + dy * dfactor;
+        ze.x = z.x + dx * dfactor;
+        ze.y = z.y + dy * dfactor;
     }
 
-    screening.LExp = truncate12(static_cast<double>(logaccum / (iter - transient)));
-    screening.FD = truncate12(fractaldimension());
-    if (screening.LExp < 0.075)
+    st.LExp = truncate12(static_cast<double>(logaccum / (iter - transient)));
+    st.FD = truncate12(fractaldimension(st));
+    if (st.LExp < 0.075)
         return screennotchaotic;
-    if (screening.FD < screening.FDLimit)
+    if (st.FD < st.FDLimit)
         return screenlowdimension;
     return screenpass;
 }

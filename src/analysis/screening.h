@@ -17,16 +17,18 @@ struct ScreeningState {
 
 extern ScreeningState& screening;
 
-// The verdict for I under formula `type`; on 0, 3 and 4 LExp and FD hold the
-// new measures. Leaves the engine's working parameters and point as the test
-// ended them.
+// The verdict for I under formula `type`, against st.FDLimit; on 0, 3 and 4
+// st.LExp and st.FD hold the new measures. No engine state is touched.
+int screenset(const ICON& I, int type, ScreeningState& st);
+
+// screenset for the program's own formula and screening state.
 int testrp(ICON I);
 
-// Marks the 16- and 32-grid cells holding the working point.
-void boxcount();
+// Marks the 16- and 32-grid cells holding the point.
+void boxcount(ScreeningState& st, const VOXEL& point);
 
 // log2 of the ratio of occupied cells between the two grids; 0 when either is empty.
-double fractaldimension();
+double fractaldimension(const ScreeningState& st);
 
 // x = floor(x * 1e12) * 1e-12 in double precision.
 double truncate12(double x);

@@ -147,9 +147,8 @@ inline void advance(real& x, real& y, real& depth, const Coefficients& k, int n,
 }
 
 template <int Formula>
-int formulacall(VOXEL* z, int n, int p, int i, int mode)
+int formulacall(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
 {
-    EngineState& s = engine;
     if (s.newimage && i == 0)
         setupimage<Formula>(s, n, p);
     *z = formulastep<Formula>(*z, workingcoefficients(s), n, s.np);
@@ -279,12 +278,17 @@ void batch(EngineState& s)
 
 int icon1(VOXEL* z, int n, int p, int i, int mode)
 {
-    return formulacall<0>(z, n, p, i, mode);
+    return formulacall<0>(engine, z, n, p, i, mode);
 }
 
 int icon2(VOXEL* z, int n, int p, int i, int mode)
 {
-    return formulacall<1>(z, n, p, i, mode);
+    return formulacall<1>(engine, z, n, p, i, mode);
+}
+
+int teststep(EngineState& s, VOXEL* z, int n, int p, int i)
+{
+    return s.type == 0 ? formulacall<0>(s, z, n, p, i, 0) : formulacall<1>(s, z, n, p, i, 0);
 }
 
 void renderbatch(EngineState& s)

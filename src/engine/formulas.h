@@ -9,6 +9,10 @@ int icon2(VOXEL* z, int n, int p, int i, int mode);
 
 inline constexpr FormulaStep fpointer[2] = {icon1, icon2};
 
+// The screening-mode step of formula s.type on a state of the caller's: as
+// fpointer[s.type](z, n, p, i, 0) does on the program's own.
+int teststep(EngineState& s, VOXEL* z, int n, int p, int i);
+
 // 1,000 render-mode steps of fpointer[type] from the orbit's current point,
 // with n and p from icon[type]; the same points, hits and pixels as calling the
 // step 1,000 times, without its per-call overhead.

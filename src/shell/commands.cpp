@@ -209,9 +209,10 @@ void randomset(HWND hWnd)
     const int result = randomparams(static_cast<std::uint32_t>(std::time(nullptr)));
     if (result == searchbadstart || result == searchexhausted)
         problem(hWnd, searchfailure(result), "Random Parameter Set");
-    // A refused start point left everything as it was; after a search the
-    // orbit holds the last candidate's, so the stored set is rendered anew.
-    if (result != searchbadstart)
+    // A search that could not run or found nothing left the picture as it
+    // was, so resuming continues it; a declined winner renders the unchanged
+    // set afresh.
+    if (result == searchaccepted || result == searchrejected)
         rendernew(hWnd);
 }
 

@@ -164,11 +164,12 @@ TEST_F(RandomSearchTest, ASearchWithoutAPassingCandidateStopsAtItsLimit)
     // In range, but every candidate's first step escapes from it.
     engine.icon[0].xstart = 1e8;
     engine.icon[0].ystart = 1e8;
+    engine.newimage = 0;
     const ICON before = engine.icon[0];
     EXPECT_EQ(randomparams(3), searchexhausted);
     EXPECT_EQ(search.count, searchcandidatelimit);
     EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
-    EXPECT_EQ(engine.newimage, 0);
+    EXPECT_EQ(engine.newimage, 0) << "the picture goes on";
     EXPECT_NE(searchfailure(searchexhausted).find(std::to_string(searchcandidatelimit)), std::string::npos);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 
 #include "analysis/screening.h"
 #include "support/decimals.h"
@@ -62,24 +64,23 @@ TEST_F(ScreeningTest, EscapesAreCaughtBeforeAndAfterTheTransient)
     EXPECT_EQ(screening.FD, 43);
 }
 
-TEST_F(ScreeningTest, RestoresNewImage)
-{
-    engine.newimage = 0;
-    testrp(linear(2, 0.5, 0.5));
-    EXPECT_EQ(engine.newimage, 0);
-    testrp(builtinicon1);
-    EXPECT_EQ(engine.newimage, 0);
-    engine.newimage = 1;
-    testrp(builtinicon1);
-    EXPECT_EQ(engine.newimage, 1);
-}
-
-TEST_F(ScreeningTest, FormulaTwoRecomputesPhasePowerFromTheCandidate)
+TEST_F(ScreeningTest, LeavesTheEngineAsItWas)
 {
     engine.type = 1;
-    engine.np = 999;
-    testrp(builtinicon2);
-    EXPECT_EQ(engine.np, builtinicon2.n * builtinicon2.p);
+    engine.newimage = 0;
+    engine.np = 999; // were the test to use the engine's np, formula 2 would not pass
+    engine.a = 7;
+    engine.z = VOXEL{0.25, -0.5, 0.125};
+    const EngineValues before = engine;
+    EXPECT_EQ(testrp(builtinicon2), screenpass) << "the candidate's own n x p is used";
+    testrp(linear(2, 0.5, 0.5));
+    const real working[] = {engine.a, engine.b, engine.c, engine.d, engine.e, engine.denom[0], engine.denom[1]};
+    const real saved[] = {before.a, before.b, before.c, before.d, before.e, before.denom[0], before.denom[1]};
+    for (std::size_t k = 0; k < std::size(working); ++k)
+        EXPECT_EQ(working[k], saved[k]) << k;
+    EXPECT_TRUE(engine.z.x == before.z.x && engine.z.y == before.z.y && engine.z.z == before.z.z);
+    EXPECT_EQ(engine.np, 999);
+    EXPECT_EQ(engine.newimage, 0);
 }
 
 TEST_F(ScreeningTest, DimensionLimitDecidesPassOrLowDimension)
@@ -101,11 +102,7 @@ TEST_F(ScreeningTest, OrbitOutsideTheSquareHasDimensionZero)
 
 class BoxCountTest : public testing::EngineTest {
 protected:
-    void mark(real x, real y)
-    {
-        engine.z = VOXEL{x, y, 0};
-        boxcount();
-    }
+    void mark(real x, real y) { boxcount(screening, VOXEL{x, y, 0}); }
     int count16() const
     {
         int n = 0;
@@ -132,7 +129,7 @@ TEST_F(BoxCountTest, DimensionFromOccupiedCells)
 {
     mark(0.01, 0.01);
     mark(0.02, 0.02);
-    EXPECT_EQ(fractaldimension(), 0.0) << "one cell in each grid";
+    EXPECT_EQ(fractaldimension(screening), 0.0) << "one cell in each grid";
 
     screening = ScreeningState{};
     // Ten 16-cells, each holding two 32-cells: ratio 2, dimension 1.
@@ -141,7 +138,7 @@ TEST_F(BoxCountTest, DimensionFromOccupiedCells)
         mark(base + 0.01L, 0.01L);
         mark(base + 0.07L, 0.01L);
     }
-    EXPECT_NEAR(truncate12(fractaldimension()), 1.0, 1e-12);
+    EXPECT_NEAR(truncate12(fractaldimension(screening)), 1.0, 1e-12);
 }
 
 } // namespace
