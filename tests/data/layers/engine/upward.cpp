@@ -1,0 +1,2 @@
+#include "engine/enginestate.h"
+#include "shell/commands.h"
