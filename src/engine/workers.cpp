@@ -148,4 +148,9 @@ void runonworkers(const std::function<void(int index)>& job)
     pool().run(job);
 }
 
+bool withinjob()
+{
+    return insidejob;
+}
+
 } // namespace kt
