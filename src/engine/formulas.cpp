@@ -283,7 +283,9 @@ template <int Formula, bool Hits>
 }
 
 // From this side up, the hit counts and pixels a batch touches are mostly
-// out of cache, and plotting apart from the orbit wins even on one thread.
+// out of cache: plotting apart from the orbit wins even on one thread, and
+// with a second thread the plotting costs the orbit nothing. Below, plotting
+// is too small a share of a step to pay for handing it over.
 constexpr int apartfromside = 1000;
 
 template <int Formula>
@@ -309,7 +311,7 @@ void batch(EngineState& s, FlatPlotting how)
 
     const bool parallel = workerthreads() > 1 && !withinjob();
     if (how == FlatPlotting::automatic)
-        how = parallel || s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
+        how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
     if (plotting && how == FlatPlotting::apart) {
         SpotBatch b;
         const bool hits = s.cmethod == 0;

@@ -1,5 +1,7 @@
 #include "engine/spots.h"
 
+#include <algorithm>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -9,6 +11,23 @@
 namespace kt {
 
 namespace {
+
+// Waits for the other thread of the batch, which is at work: briefly awake,
+// since giving up the processor on a busy machine can cost a whole time slice,
+// then yielding, in case that thread waits for this one's processor.
+class Waiting {
+public:
+    void once()
+    {
+        if (++spins_ < 2000)
+            __builtin_ia32_pause();
+        else
+            std::this_thread::yield();
+    }
+
+private:
+    int spins_ = 0;
+};
 
 // Far enough ahead for a cache miss to be served while the spots before it
 // are plotted, near enough that the fetched lines are still there.
@@ -49,24 +68,51 @@ void plotall(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
     plotrange<Hits>(s, b, pixels, 0, batchsteps, batchsteps);
 }
 
-// Plots b's spots in order as the orbit makes them. Until the orbit is done it
-// stays `fetchahead` spots behind it, so that every spot was fetched ahead.
-template <bool Hits>
-void plotfollowing(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
-{
-    int plotted = 0;
-    while (plotted < batchsteps) {
+// Plots a batch's spots in order a stretch at a time, for whichever thread
+// comes: the second thread while the orbit runs, and the orbit's thread too
+// once its orbit is done, so that neither waits long on the other (on a busy
+// machine either may lose its processor for a while).
+class PlotCursor {
+public:
+    enum Progress { plotted, notready, finished };
+
+    // Until the orbit is done the stretches stay `fetchahead` spots behind it,
+    // so that every spot was fetched ahead.
+    template <bool Hits>
+    Progress plotnext(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        if (plotted_ == batchsteps)
+            return finished;
         const int made = b.made.load(std::memory_order_acquire);
-        const int until = made == batchsteps ? made : made - fetchahead;
-        if (until <= plotted) {
-            std::this_thread::yield();
-            continue;
-        }
-        if (plotted == 0)
+        const int ready = made == batchsteps ? made : made - fetchahead;
+        if (ready <= plotted_)
+            return notready;
+        if (plotted_ == 0)
             for (int i = 0; i < fetchahead && i < made; ++i)
                 fetch(s, pixels, b.spot[i]);
-        plotrange<Hits>(s, b, pixels, plotted, until, made);
-        plotted = until;
+        const int until = std::min(ready, plotted_ + stretch);
+        plotrange<Hits>(s, b, pixels, plotted_, until, made);
+        plotted_ = until;
+        return plotted;
+    }
+
+private:
+    static constexpr int stretch = 128;
+    std::mutex m_;
+    int plotted_ = 0;
+};
+
+template <bool Hits>
+void plotwhilemade(PlotCursor& cursor, EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
+{
+    Waiting waiting;
+    for (;;) {
+        const PlotCursor::Progress progress = cursor.plotnext<Hits>(s, b, pixels);
+        if (progress == PlotCursor::finished)
+            return;
+        if (progress == PlotCursor::notready)
+            waiting.once();
     }
 }
 
@@ -78,42 +124,22 @@ void makeandplotspots(EngineState& s, SpotBatch& b, bool hits, bool parallel, co
     const Surface* image = s.g_vhdc;
     const std::uint32_t* pixels =
         image && image->width() == s.res && image->height() == s.res ? std::as_const(*image).bits() : nullptr;
-    const auto plot = [&](bool following) {
-        if (hits)
-            following ? plotfollowing<true>(s, b, pixels) : plotall<true>(s, b, pixels);
-        else
-            following ? plotfollowing<false>(s, b, pixels) : plotall<false>(s, b, pixels);
-    };
     if (!parallel) {
         makespots();
-        plot(false);
+        hits ? plotall<true>(s, b, pixels) : plotall<false>(s, b, pixels);
         return;
     }
-
-    // The plotting belongs to whichever claims it first: the second thread
-    // when it starts before the orbit ends, else this thread after the orbit.
-    enum Claim { unclaimed, bysecond, bycaller };
-    std::atomic<int> claim{unclaimed};
-    std::atomic<bool> plotted{false};
+    PlotCursor cursor;
+    const auto plot = [&] {
+        hits ? plotwhilemade<true>(cursor, s, b, pixels) : plotwhilemade<false>(cursor, s, b, pixels);
+    };
     runonworkers([&](int index) {
-        if (index == 1) {
-            int expected = unclaimed;
-            if (claim.compare_exchange_strong(expected, bysecond)) {
-                plot(true);
-                plotted.store(true, std::memory_order_release);
-            }
-            return;
+        if (index == 0) {
+            makespots();
+            plot();
+        } else if (index == 1) {
+            plot();
         }
-        if (index != 0)
-            return;
-        makespots();
-        int expected = unclaimed;
-        if (claim.compare_exchange_strong(expected, bycaller)) {
-            plot(false);
-            return;
-        }
-        while (!plotted.load(std::memory_order_acquire))
-            std::this_thread::yield();
     });
 }
 
