@@ -179,7 +179,8 @@ int formulacall(VOXEL* z, int n, int p, int i, int mode)
 }
 
 // A rotated batch: the orbit advances in order on this thread, the points are
-// turned on every worker thread, and they are plotted in orbit order here.
+// turned and projected on every worker thread, and they are plotted in orbit
+// order here, each block's pixels fetched before its first is plotted.
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
 [[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
@@ -190,12 +191,14 @@ template <int Formula>
     struct Block {
         VOXEL point[blocksize];
         real depth[blocksize];
+        Spot spot[blocksize];
     };
     std::array<Block, blocks> ring;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
     s.xradians_user = plan.radians[X];
     s.yradians_user = plan.radians[Y];
     s.zradians_user = plan.radians[Z];
+    const std::uint32_t* pixels = fetchablepixels(s);
 
     real x = s.z.x, y = s.z.y, depth = s.z.z;
     const auto produce = [&](int block) {
@@ -208,13 +211,18 @@ template <int Formula>
     };
     const auto transform = [&](int block) {
         Block& b = ring[static_cast<std::size_t>(block)];
-        for (VOXEL& point : b.point)
-            point = rotated(point, plan);
+        for (int i = 0; i < blocksize; ++i) {
+            const VOXEL turned = rotated(b.point[i], plan);
+            b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
+        }
     };
     const auto consume = [&](int block) {
         const Block& b = ring[static_cast<std::size_t>(block)];
+        for (const Spot& spot : b.spot)
+            fetchspot(s, pixels, spot);
         for (int i = 0; i < blocksize; ++i)
-            projectandplot(s, b.point[i], scale, resolution, denom, b.depth[i]);
+            if (b.spot[i].column >= 0)
+                plotpoint(s, b.spot[i].column, b.spot[i].row, b.depth[i]);
     };
     runblockpipeline(blocks, blocks, produce, transform, consume);
     s.z = VOXEL{x, y, depth};

@@ -33,23 +33,13 @@ private:
 // are plotted, near enough that the fetched lines are still there.
 constexpr int fetchahead = 16;
 
-[[gnu::always_inline]] inline void fetch(const EngineState& s, const std::uint32_t* pixels, const Spot& spot)
-{
-    if (spot.column < 0)
-        return;
-    const std::size_t pixel = static_cast<std::size_t>(spot.row) * s.res + spot.column;
-    __builtin_prefetch(s.hitcount.get() + pixel, 1);
-    if (pixels)
-        __builtin_prefetch(pixels + pixel, 1);
-}
-
 // Plots spots [from, to) of b; spots before `known` may be fetched ahead.
 template <bool Hits>
 void plotrange(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels, int from, int to, int known)
 {
     for (int i = from; i < to; ++i) {
         if (i + fetchahead < known)
-            fetch(s, pixels, b.spot[i + fetchahead]);
+            fetchspot(s, pixels, b.spot[i + fetchahead]);
         const Spot& spot = b.spot[i];
         if (spot.column < 0)
             continue;
@@ -64,7 +54,7 @@ template <bool Hits>
 void plotall(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
 {
     for (int i = 0; i < fetchahead; ++i)
-        fetch(s, pixels, b.spot[i]);
+        fetchspot(s, pixels, b.spot[i]);
     plotrange<Hits>(s, b, pixels, 0, batchsteps, batchsteps);
 }
 
@@ -90,7 +80,7 @@ public:
             return notready;
         if (plotted_ == 0)
             for (int i = 0; i < fetchahead && i < made; ++i)
-                fetch(s, pixels, b.spot[i]);
+                fetchspot(s, pixels, b.spot[i]);
         const int until = std::min(ready, plotted_ + stretch);
         plotrange<Hits>(s, b, pixels, plotted_, until, made);
         plotted_ = until;
@@ -118,12 +108,15 @@ void plotwhilemade(PlotCursor& cursor, EngineState& s, const SpotBatch& b, const
 
 } // namespace
 
+const std::uint32_t* fetchablepixels(const EngineState& s)
+{
+    const Surface* image = s.g_vhdc;
+    return image && image->width() == s.res && image->height() == s.res ? std::as_const(*image).bits() : nullptr;
+}
+
 void makeandplotspots(EngineState& s, SpotBatch& b, bool hits, bool parallel, const std::function<void()>& makespots)
 {
-    // The pixels are fetched ahead only where a plot would write them.
-    const Surface* image = s.g_vhdc;
-    const std::uint32_t* pixels =
-        image && image->width() == s.res && image->height() == s.res ? std::as_const(*image).bits() : nullptr;
+    const std::uint32_t* pixels = fetchablepixels(s);
     if (!parallel) {
         makespots();
         hits ? plotall<true>(s, b, pixels) : plotall<false>(s, b, pixels);

@@ -5,6 +5,7 @@
 // few ahead instead of waiting on each in turn (on a large image each is a
 // cache miss), and it can run on a second thread while the orbit goes on.
 #include <atomic>
+#include <cstdint>
 #include <functional>
 
 #include "engine/enginestate.h"
@@ -23,6 +24,22 @@ struct SpotBatch {
     // How many spots are written; the orbit raises it every few steps.
     std::atomic<int> made{0};
 };
+
+// The pixels of s's image, for fetching ahead: null when the image's size is
+// not the one the spots are for.
+const std::uint32_t* fetchablepixels(const EngineState& s);
+
+// Asks for the hit count and pixel a spot will touch, so that they are in
+// cache by the time it is plotted.
+[[gnu::always_inline]] inline void fetchspot(const EngineState& s, const std::uint32_t* pixels, const Spot& spot)
+{
+    if (spot.column < 0)
+        return;
+    const std::size_t pixel = static_cast<std::size_t>(spot.row) * s.res + spot.column;
+    __builtin_prefetch(s.hitcount.get() + pixel, 1);
+    if (pixels)
+        __builtin_prefetch(pixels + pixel, 1);
+}
 
 // How often the orbit publishes its progress to a plotting thread.
 constexpr int spotsperrelease = 64;
