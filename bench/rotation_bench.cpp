@@ -1,11 +1,16 @@
 // A rotated view rendered on 1, 2 and every processor, in alternate rounds of
 // one run so that a busy machine slows all alike: steps per second of each and
 // their ratio to one thread. The built-in set of formula 1 at angles
-// 30,45,60, order XYZ, 600 x 600.
+// 30,45,60, order XYZ, 600 x 600 and 4000 x 4000. Each also reports the
+// calling thread's processor time per step: with two or more threads the part
+// that does not shrink with more (the orbit and the plotting, and what share
+// of the turning it helps with), from which the speed-up on many processors
+// is projected.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +19,8 @@
 #include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
+#include "engine/formulas.h"
+#include "engine/rotation.h"
 #include "engine/workers.h"
 #include "base/surface.h"
 
@@ -24,14 +31,25 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int batchesPerRound = 400;
 
+double threadseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 struct RotatedScene {
-    RotatedScene()
+    explicit RotatedScene(int side)
     {
         program().reset();
+        engine.res = side;
         engine.rot[0] = VOXEL{30, 45, 60};
         image = std::make_unique<Surface>(engine.res, engine.res);
         engine.g_vhdc = image.get();
-        icondriver(); // the unplotted first batch
+        // The unplotted first batch, then enough for the image's memory to be
+        // touched once, which a large image pays for in its first batches.
+        for (int k = 0; k < 200; ++k)
+            icondriver();
     }
     ~RotatedScene()
     {
@@ -43,18 +61,21 @@ struct RotatedScene {
 
 void BM_RotatedThreads(benchmark::State& state)
 {
-    RotatedScene scene;
+    RotatedScene scene(static_cast<int>(state.range(0)));
     std::vector<int> counts{1, 2};
     if (processorcount() > 2)
         counts.push_back(processorcount());
     std::map<int, Clock::duration> spent;
+    std::map<int, double> callerseconds;
     for (auto _ : state) {
         for (int threads : counts) {
             setworkerthreads(threads);
+            const double cpustart = threadseconds();
             const auto start = Clock::now();
             for (int k = 0; k < batchesPerRound; ++k)
                 icondriver();
             spent[threads] += Clock::now() - start;
+            callerseconds[threads] += threadseconds() - cpustart;
         }
     }
     const double steps = static_cast<double>(state.iterations()) * batchesPerRound * batchsteps;
@@ -65,10 +86,70 @@ void BM_RotatedThreads(benchmark::State& state)
         state.counters[name + "_Msteps_per_s"] = steps / seconds / 1e6;
         if (threads != 1)
             state.counters[name + "_over_1"] = one / seconds;
+        state.counters[name + "_caller_ns_per_step"] = callerseconds[threads] / steps * 1e9;
     }
     setworkerthreads(processorcount());
 }
-BENCHMARK(BM_RotatedThreads)->Iterations(5)->Unit(benchmark::kSecond);
+BENCHMARK(BM_RotatedThreads)->Arg(600)->Arg(4000)->ArgName("side")->Iterations(5)->Unit(benchmark::kSecond);
+
+// What of a rotated step stays on the calling thread, from the parts a step
+// is made of, each timed on its own over the same points: the orbit, the
+// turning (which the workers share), and the projection and plotting of the
+// turned points in orbit order. Of these the orbit and the plotting stay on
+// the calling thread; the projection did too before the workers took it. It is
+// timed on points turned off the image, which it projects and does not plot.
+// Without the fetching ahead that the plotting now does, the serial part is
+// an upper bound. Amdahl's law then projects the speed-up on 8, 16 and 64
+// processors.
+void BM_RotatedSerialShare(benchmark::State& state)
+{
+    RotatedScene scene(static_cast<int>(state.range(0)));
+    constexpr int points = batchsteps * 100;
+    std::vector<VOXEL> orbit(points);
+    std::vector<VOXEL> turned(points);
+    std::vector<VOXEL> missing(points);
+    const RotationPlan plan = planrotation(engine.rot[0], engine.rotationorder);
+    double advancing = 0, turning = 0, plotting = 0, projecting = 0;
+    for (auto _ : state) {
+        EngineState probe = engine;
+        double start = threadseconds();
+        advanceorbit(probe, orbit.data(), points);
+        advancing += threadseconds() - start;
+
+        start = threadseconds();
+        for (int i = 0; i < points; ++i)
+            turned[i] = rotated(orbit[i], plan);
+        turning += threadseconds() - start;
+        benchmark::DoNotOptimize(turned.data());
+
+        start = threadseconds();
+        for (int i = 0; i < points; ++i)
+            plotturned(engine, turned[i], orbit[i].z);
+        plotting += threadseconds() - start;
+
+        for (int i = 0; i < points; ++i)
+            missing[i] = VOXEL{turned[i].x + 1e6, turned[i].y, turned[i].z};
+        start = threadseconds();
+        for (const VOXEL& point : missing)
+            plotturned(engine, point, point.z);
+        projecting += threadseconds() - start;
+    }
+    const double ns = 1e9 / (static_cast<double>(state.iterations()) * points);
+    const double total = (advancing + turning + plotting) * ns;
+    const double before = (advancing + plotting) * ns;
+    const double now = before - projecting * ns;
+    state.counters["orbit_ns"] = advancing * ns;
+    state.counters["turning_ns"] = turning * ns;
+    state.counters["projection_and_plot_ns"] = plotting * ns;
+    state.counters["projection_ns"] = projecting * ns;
+    state.counters["serial_ns_before"] = before;
+    state.counters["serial_ns_now"] = now;
+    for (int processors : {8, 16, 64}) {
+        const double share = now / total;
+        state.counters["speedup_on_" + std::to_string(processors)] = 1 / (share + (1 - share) / processors);
+    }
+}
+BENCHMARK(BM_RotatedSerialShare)->Arg(600)->Arg(4000)->ArgName("side")->Iterations(3)->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "base/memory.h"
 
 namespace kt {
 
@@ -125,7 +126,7 @@ private:
 
     int width_;
     int height_;
-    mutable std::vector<std::uint32_t> pixels_;
+    mutable std::vector<std::uint32_t, LargeBlockAllocator<std::uint32_t>> pixels_;
     mutable std::unique_ptr<PendingMirror> pending_;
     mutable std::vector<const Surface*> mirroredBy_;
     mutable std::uint64_t generation_ = 0;

@@ -31,7 +31,7 @@ bool providehitcountbuffer(EngineState& s)
 
 } // namespace
 
-int imagebatch(EngineState& s)
+int imagebatch(EngineState& s, FlatPlotting how)
 {
     if (s.newimage) {
         if (!providehitcountbuffer(s))
@@ -42,7 +42,7 @@ int imagebatch(EngineState& s)
         s.hitmax = 0;
         s.itercount = 0;
     }
-    renderbatch(s);
+    renderbatch(s, how);
     s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
     s.newimage = 0;
     return 0;

@@ -7,7 +7,9 @@
 #include "engine/plot.h"
 #include "engine/range.h"
 #include "engine/rotation.h"
+#include "engine/spots.h"
 #include "engine/truncation.h"
+#include "engine/workers.h"
 
 namespace kt {
 
@@ -111,6 +113,17 @@ void setupimage(EngineState& s, int n, int p)
         s.np = static_cast<int>(static_cast<long long>(n) * p);
 }
 
+// Where a render-mode point lands on the image.
+[[gnu::always_inline]] inline Spot spotof(real x, real y, real scale, real resolution, real denom)
+{
+    const real xplot = (x + scale) * resolution / denom;
+    const real yplot = (y + scale) * resolution / denom;
+    if (!(xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution))
+        return {-1, 0};
+    // Truncation toward zero keeps (-1, 0) on row or column 0.
+    return {xplot < 0 ? 0 : truncated(xplot), yplot < 0 ? 0 : truncated(yplot)};
+}
+
 // Projects a render-mode point and plots it when it lands on the image. Inline
 // even where it is called twice: it is most of the work of an unrotated step.
 // Hits plots by hit count whatever the colouring, and ignores the depth.
@@ -118,17 +131,13 @@ template <bool Hits = false>
 [[gnu::always_inline]] inline void projectandplot(EngineState& s, const VOXEL& p1rotate, real scale, real resolution,
                                                   real denom, real depth)
 {
-    const real xplot = (p1rotate.x + scale) * resolution / denom;
-    const real yplot = (p1rotate.y + scale) * resolution / denom;
-    if (!(xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution))
+    const Spot spot = spotof(p1rotate.x, p1rotate.y, scale, resolution, denom);
+    if (spot.column < 0)
         return;
-    // Truncation toward zero keeps (-1, 0) on row or column 0.
-    const int column = xplot < 0 ? 0 : truncated(xplot);
-    const int row = yplot < 0 ? 0 : truncated(yplot);
     if constexpr (Hits)
-        plothits(s, column, row);
+        plothits(s, spot.column, spot.row);
     else
-        plotpoint(s, column, row, depth);
+        plotpoint(s, spot.column, spot.row, depth);
 }
 
 // One render-mode step of the orbit, restarting a point that left the range.
@@ -169,7 +178,8 @@ int formulacall(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
 }
 
 // A rotated batch: the orbit advances in order on this thread, the points are
-// turned on every worker thread, and they are plotted in orbit order here.
+// turned and projected on every worker thread, and they are plotted in orbit
+// order here, each block's pixels fetched before its first is plotted.
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
 [[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
@@ -180,12 +190,14 @@ template <int Formula>
     struct Block {
         VOXEL point[blocksize];
         real depth[blocksize];
+        Spot spot[blocksize];
     };
     std::array<Block, blocks> ring;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
     s.xradians_user = plan.radians[X];
     s.yradians_user = plan.radians[Y];
     s.zradians_user = plan.radians[Z];
+    const std::uint32_t* pixels = fetchablepixels(s);
 
     real x = s.z.x, y = s.z.y, depth = s.z.z;
     const auto produce = [&](int block) {
@@ -198,13 +210,18 @@ template <int Formula>
     };
     const auto transform = [&](int block) {
         Block& b = ring[static_cast<std::size_t>(block)];
-        for (VOXEL& point : b.point)
-            point = rotated(point, plan);
+        for (int i = 0; i < blocksize; ++i) {
+            const VOXEL turned = rotated(b.point[i], plan);
+            b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
+        }
     };
     const auto consume = [&](int block) {
         const Block& b = ring[static_cast<std::size_t>(block)];
+        for (const Spot& spot : b.spot)
+            fetchspot(s, pixels, spot);
         for (int i = 0; i < blocksize; ++i)
-            projectandplot(s, b.point[i], scale, resolution, denom, b.depth[i]);
+            if (b.spot[i].column >= 0)
+                plotpoint(s, b.spot[i].column, b.spot[i].row, b.depth[i]);
     };
     runblockpipeline(blocks, blocks, produce, transform, consume);
     s.z = VOXEL{x, y, depth};
@@ -247,8 +264,39 @@ template <int Formula>
     s.z = VOXEL{x, y, depth};
 }
 
+// An unrotated batch in two passes: the orbit writes where each point lands,
+// then the spots are plotted (see spots.h). Coloured by hit count, only the
+// last step keeps the depth, as in flathitbatch.
+template <int Formula, bool Hits>
+[[gnu::noinline]] void makespots(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution,
+                                 real denom, SpotBatch& b)
+{
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    for (int i = 0; i < batchsteps; ++i) {
+        if (Hits && i + 1 < batchsteps) {
+            real unread = 0;
+            advance<Formula>(x, y, unread, k, n, np);
+        } else {
+            advance<Formula>(x, y, depth, k, n, np);
+            if constexpr (!Hits)
+                b.depth[i] = depth;
+        }
+        b.spot[i] = spotof(x, y, scale, resolution, denom);
+        if ((i + 1) % spotsperrelease == 0)
+            b.made.store(i + 1, std::memory_order_release);
+    }
+    b.made.store(batchsteps, std::memory_order_release);
+    s.z = VOXEL{x, y, depth};
+}
+
+// From this side up, the hit counts and pixels a batch touches are mostly
+// out of cache: plotting apart from the orbit wins even on one thread, and
+// with a second thread the plotting costs the orbit nothing. Below, plotting
+// is too small a share of a step to pay for handing it over.
+constexpr int apartfromside = 1000;
+
 template <int Formula>
-void batch(EngineState& s)
+void batch(EngineState& s, FlatPlotting how)
 {
     const ICON& set = s.icon[s.type];
     const int n = set.n;
@@ -265,6 +313,21 @@ void batch(EngineState& s)
     const bool plotting = !s.newimage;
     if (plotting && rotationactive(s.rot[s.type])) {
         rotatedbatch<Formula>(s, k, n, np, scale, resolution, denom);
+        return;
+    }
+
+    const bool parallel = workerthreads() > 1 && !withinjob();
+    if (how == FlatPlotting::automatic)
+        how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
+    if (plotting && how == FlatPlotting::apart) {
+        SpotBatch b;
+        const bool hits = s.cmethod == 0;
+        makeandplotspots(s, b, hits, parallel, [&] {
+            if (hits)
+                makespots<Formula, true>(s, k, n, np, scale, resolution, denom, b);
+            else
+                makespots<Formula, false>(s, k, n, np, scale, resolution, denom, b);
+        });
         return;
     }
 
@@ -291,12 +354,12 @@ int teststep(EngineState& s, VOXEL* z, int n, int p, int i)
     return s.type == 0 ? formulacall<0>(s, z, n, p, i, 0) : formulacall<1>(s, z, n, p, i, 0);
 }
 
-void renderbatch(EngineState& s)
+void renderbatch(EngineState& s, FlatPlotting how)
 {
     if (s.type == 0)
-        batch<0>(s);
+        batch<0>(s, how);
     else
-        batch<1>(s);
+        batch<1>(s, how);
 }
 
 void setupimage(EngineState& s)

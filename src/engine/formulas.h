@@ -1,5 +1,6 @@
 #pragma once
 // The two symmetric-icon maps and the batch of render steps built on them.
+#include "engine/driver.h"
 #include "engine/enginestate.h"
 
 namespace kt {
@@ -16,7 +17,7 @@ int teststep(EngineState& s, VOXEL* z, int n, int p, int i);
 // 1,000 render-mode steps of fpointer[type] from the orbit's current point,
 // with n and p from icon[type]; the same points, hits and pixels as calling the
 // step 1,000 times, without its per-call overhead.
-void renderbatch(EngineState& s);
+void renderbatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
 // For work that turns one orbit many ways: sets up s's per-image constants as
 // the first step of a new image does, and advances its orbit `count`

@@ -17,4 +17,8 @@ int workerthreads();
 // thread's job runs, only index 0 runs.
 void runonworkers(const std::function<void(int index)>& job);
 
+// Whether this thread runs a share of a job, so that runonworkers would run
+// index 0 alone.
+bool withinjob();
+
 } // namespace kt

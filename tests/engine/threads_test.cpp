@@ -84,5 +84,66 @@ TEST_P(ThreadsTest, EveryThreadCountGivesTheOneThreadResultBitForBit)
 
 INSTANTIATE_TEST_SUITE_P(Rotated, ThreadsTest, ::testing::ValuesIn(cases), testing::CaseName());
 
+struct FlatCase {
+    const char* name;
+    ICON set;
+    int res;
+    int cmethod;
+    int batches;
+};
+
+// Sides on both sides of where plotting apart from the orbit takes over.
+const FlatCase flatcases[] = {
+    {"formula 1 hits small", builtinicon1, 600, 0, 200},
+    {"formula 2 hits small", builtinicon2, 600, 0, 200},
+    {"formula 1 depth small", builtinicon1, 600, 1, 200},
+    {"formula 2 depth large", builtinicon2, 2000, 1, 100},
+    {"formula 1 hits large", builtinicon1, 2000, 0, 100},
+    {"first batch only", builtinicon2, 2000, 0, 1},
+    {"restarting points", escaping, 600, 1, 5},
+};
+
+class FlatThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<FlatCase> {
+protected:
+    Outcome render(int threads, FlatPlotting how)
+    {
+        const FlatCase& c = GetParam();
+        setworkerthreads(threads);
+        useimage(c.res);
+        engine.icon[0] = c.set;
+        engine.cmethod = c.cmethod;
+        engine.newimage = 1;
+        for (int k = 0; k < c.batches; ++k)
+            EXPECT_EQ(imagebatch(engine, how), 0);
+        return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
+    }
+};
+
+TEST_P(FlatThreadsTest, EveryWayOfPlottingGivesTheInterleavedResultBitForBit)
+{
+    const Outcome one = render(1, FlatPlotting::interleaved);
+    if (GetParam().batches > 1)
+        ASSERT_GT(one.hitmax, 0u) << "the case plots something";
+    const struct {
+        int threads;
+        FlatPlotting how;
+    } ways[] = {{1, FlatPlotting::apart}, {1, FlatPlotting::automatic}, {2, FlatPlotting::automatic},
+                {3, FlatPlotting::apart}, {8, FlatPlotting::automatic}};
+    for (const auto& way : ways) {
+        const Outcome other = render(way.threads, way.how);
+        const std::string label = std::to_string(way.threads) + " threads, way " +
+                                  std::to_string(static_cast<int>(way.how));
+        EXPECT_EQ(other.hitcounts, one.hitcounts) << label;
+        EXPECT_EQ(other.pixels, one.pixels) << label;
+        EXPECT_EQ(other.hitmax, one.hitmax) << label;
+        EXPECT_EQ(other.itercount, one.itercount) << label;
+        EXPECT_TRUE(samebits(other.z.x, one.z.x) && samebits(other.z.y, one.z.y) && samebits(other.z.z, one.z.z))
+            << label;
+    }
+    setworkerthreads(processorcount());
+}
+
+INSTANTIATE_TEST_SUITE_P(Unrotated, FlatThreadsTest, ::testing::ValuesIn(flatcases), testing::CaseName());
+
 } // namespace
 } // namespace kt
