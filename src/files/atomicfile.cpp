@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -10,11 +11,13 @@
 #include <unistd.h>
 
 #include "engine/filenames.h"
+#include "files/interruption.h"
 
 namespace kt {
 
 namespace {
 long long bytesUntilFault = -1;
+int faultsignal = 0; // the fault raises it instead of failing the write
 int lastFailure = 0;
 
 mode_t currentumask()
@@ -57,6 +60,13 @@ std::string linkedfile(std::string path)
 void AtomicFile::injectwritefailure(long long bytesBeforeFailure)
 {
     bytesUntilFault = bytesBeforeFailure;
+    faultsignal = 0;
+}
+
+void AtomicFile::injectsignal(long long bytesBeforeSignal, int signal)
+{
+    bytesUntilFault = bytesBeforeSignal;
+    faultsignal = signal;
 }
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
@@ -115,6 +125,12 @@ bool AtomicFile::write(const void* data, std::size_t size)
     const auto* bytes = static_cast<const char*>(data);
     while (size > 0) {
         std::size_t chunk = size;
+        if (bytesUntilFault == 0 && faultsignal) {
+            bytesUntilFault = -1;
+            ::raise(faultsignal);
+        }
+        if (savesabandoned())
+            return fail(EINTR);
         if (bytesUntilFault >= 0) {
             if (bytesUntilFault == 0)
                 return fail(ENOSPC);
@@ -138,6 +154,11 @@ bool AtomicFile::commit()
 {
     if (fd_ < 0)
         return fail(EBADF);
+    if (savesabandoned()) {
+        fail(EINTR);
+        abandon();
+        return false;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {

@@ -34,6 +34,9 @@ public:
     // Test hook: every write fails once this many more bytes have been
     // written; negative switches the fault off.
     static void injectwritefailure(long long bytesBeforeFailure);
+    // Test hook: the process is sent `signal` once this many more bytes have
+    // been written.
+    static void injectsignal(long long bytesBeforeSignal, int signal);
 
 private:
     bool fail(int err);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <sstream>
 
 #include "app/render/batchrender.h"
 #include "engine/driver.h"
+#include "files/atomicfile.h"
 #include "files/paramfiles.h"
 #include "image/filters.h"
 #include "support/batchrenderfixture.h"
@@ -269,6 +272,54 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
 
     EXPECT_EQ(run({"--filter", "blur"}), exitbadarguments);
     EXPECT_NE(err.str().find("--filter takes none, normalize, equalize, log or log-squared"), std::string::npos);
+}
+
+TEST_F(BatchRenderTest, ASignalDuringASaveLeavesNoPartOfIt)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string output;
+        int signal;
+        std::vector<std::string> left; // in the output folder, besides what was there
+        std::string said;
+    };
+    const std::vector<std::string> gallery = {"001.dv3", "001.png", "gallery.json", "index.html", "old"};
+    const Case cases[] = {
+        {{}, "picture.tga", SIGINT, {"old"}, "picture.tga was not written"},
+        {{}, "picture.png", SIGTERM, {"old"}, "picture.png was not written"},
+        {{"--turntable", "3"}, "turn.webp", SIGINT, {"old"}, "turn.webp was not finished"},
+        {{"--turntable", "3"}, "frames/", SIGTERM, {"old"}, "frames/ was not finished"},
+        {{"--explore", "3"}, "gallery", SIGTERM, gallery, "1 of 3 entries were written"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir scratch;
+        const bool folder = c.output.back() == '/' || (!c.args.empty() && c.args[0] == "--explore");
+        const std::string target = scratch.file(c.output);
+        const std::string old = folder ? target + "/old" : scratch.file("old");
+        if (folder)
+            std::filesystem::create_directories(target);
+        testing::writetext(old, "kept");
+        if (!folder)
+            testing::writetext(target, "kept");
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--size", "200", "--iterations", "5k", "--quiet", "-o", target});
+        AtomicFile::injectsignal(1000, c.signal);
+        EXPECT_EQ(run(args), 128 + c.signal) << c.output << err.str();
+        AtomicFile::injectwritefailure(-1);
+        EXPECT_NE(err.str().find("interrupted; "), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        std::vector<std::string> left = folder ? std::vector<std::string>{} : std::vector<std::string>{c.output};
+        for (const auto& entry : std::filesystem::directory_iterator(folder ? target : scratch.path().string()))
+            if (entry.path().filename() != c.output)
+                left.push_back(entry.path().filename().string());
+        std::sort(left.begin(), left.end());
+        std::vector<std::string> expected = c.left;
+        if (!folder)
+            expected.insert(expected.begin(), c.output);
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected) << c.output;
+        EXPECT_EQ(testing::readbytes(folder ? old : target).size(), 4u) << c.output << ": the old file stays";
+    }
 }
 
 TEST_F(BatchRenderTest, HelpAndVersion)

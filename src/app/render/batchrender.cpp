@@ -18,6 +18,7 @@
 #include "engine/enginestate.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
+#include "files/interruption.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
@@ -64,6 +65,9 @@ public:
 private:
     int fail(int status, const std::string& file, const std::string& why)
     {
+        // A save given up for Ctrl-C did not fail: the run says why it ended.
+        if (savesabandoned())
+            return status;
         err_ << renderprogram << ": " << file << ": " << why << '\n';
         return status;
     }
@@ -174,7 +178,7 @@ private:
 
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         Progress progress(err_, batches * batchsteps, progress_);
-        for (std::uint64_t done = 0; done < batches; ++done) {
+        for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
             if (icondriver() != 0)
                 return exitcannotwrite; // the driver has said why
             progress.update((done + 1) * batchsteps);
@@ -272,13 +276,13 @@ private:
             if (int status = writeturntable(o_, hooks); status != exitsuccess)
                 return status;
         } else {
-            if (int status = renderimage(); status != exitsuccess)
+            if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
             applyfilter();
             if (int status = saveimage(); status != exitsuccess)
                 return status;
         }
-        if (o_.saveparams)
+        if (o_.saveparams && !interrupted())
             return saveparameters();
         return exitsuccess;
     }
@@ -328,9 +332,17 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         return exitsuccess;
     }
     setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
+    // A gallery's finished entries are its work so far; a single picture or
+    // animation is worth nothing half done.
+    InterruptGuard guard(parsed.options.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
     Renderer renderer(parsed.options, out, err, progressOnTerminal);
     const int status = renderer.run();
     engine.g_vhdc = nullptr;
+    if (interrupted() && !parsed.options.explore) {
+        err << renderprogram << ": interrupted; " << parsed.options.output << " was not "
+            << (parsed.options.turntable ? "finished" : "written") << '\n';
+        return interruptedstatus();
+    }
     return status;
 }
 

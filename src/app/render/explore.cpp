@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -20,6 +19,7 @@
 #include "engine/driver.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
+#include "files/interruption.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
@@ -29,41 +29,6 @@
 namespace kt {
 
 namespace {
-
-std::atomic<bool> interruptcaught{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-void catchinterrupt(int)
-{
-    interruptcaught.store(true);
-}
-
-// Ctrl-C (or a polite kill) lets the entries being written finish instead of
-// leaving half a file; a second one ends the program at once.
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        interruptcaught.store(false);
-        struct sigaction action{};
-        action.sa_handler = catchinterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousint_);
-        sigaction(SIGTERM, &action, &previousterm_);
-    }
-    ~InterruptGuard()
-    {
-        sigaction(SIGINT, &previousint_, nullptr);
-        sigaction(SIGTERM, &previousterm_, nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    struct sigaction previousint_{};
-    struct sigaction previousterm_{};
-};
 
 // One entry in flight: its own engine state (which keeps its hit-count buffer
 // from entry to entry) and picture.
@@ -92,7 +57,6 @@ public:
     {
         if (int status = makefolder(); status != exitsuccess)
             return status;
-        InterruptGuard guard;
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
@@ -116,16 +80,16 @@ public:
             return status_;
         if (int status = writepage(); status != exitsuccess)
             return status;
-        if (interruptcaught.load()) {
+        if (interrupted()) {
             run_.err << renderprogram << ": interrupted; " << gallery_.entries.size() << " of " << entries
                      << " entries were written to " << folder_ << '\n';
-            return exitinterrupted;
+            return interruptedstatus();
         }
         return exitsuccess;
     }
 
 private:
-    bool stopping() const { return failed_.load() || interruptcaught.load(); }
+    bool stopping() const { return failed_.load() || interrupted(); }
 
     int fail(int status, const std::string& file, const std::string& why)
     {

@@ -9,6 +9,7 @@
 #include "app/render/progress.h"
 #include "engine/driver.h"
 #include "engine/turntable.h"
+#include "files/interruption.h"
 #include "files/saveerrors.h"
 
 namespace kt {
@@ -25,6 +26,9 @@ int framesatonce(int side, int frames)
     const std::uint64_t perframe = std::uint64_t(side) * side * (sizeof(float) + sizeof(std::uint32_t));
     return static_cast<int>(std::clamp<std::uint64_t>(groupbytes / perframe, 1, frames));
 }
+
+// Ends a group's render when the run is interrupted.
+struct Stopped {};
 
 std::string saveproblem(const FrameWriter& writer, int code)
 {
@@ -54,7 +58,7 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
 
     const std::uint64_t groupsteps = batches * batchsteps;
     Progress progress(hooks.progressout, groupsteps * groups, hooks.progress);
-    for (int first = 0; first < frames; first += group) {
+    for (int first = 0; first < frames && !interrupted(); first += group) {
         TurntableFrames held;
         for (int k = first; k < std::min(first + group, frames); ++k) {
             held.push_back(std::make_unique<TurntableFrame>(s, spin, k, frames));
@@ -62,10 +66,20 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
         }
         const std::uint64_t before = groupsteps * static_cast<std::uint64_t>(first / group);
-        if (!renderturntable(held, spin, batches, [&](std::uint64_t done) { progress.update(before + done); }))
-            return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+        try {
+            if (!renderturntable(held, spin, batches, [&](std::uint64_t done) {
+                    if (interrupted())
+                        throw Stopped{};
+                    progress.update(before + done);
+                }))
+                return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+        } catch (const Stopped&) {
+            return exitsuccess; // the caller says why the run ended
+        }
         // The filters work on the engine's own picture.
         for (auto& frame : held) {
+            if (interrupted())
+                return exitsuccess;
             std::swap(engine, frame->state);
             hooks.recolour();
             std::swap(engine, frame->state);
@@ -73,6 +87,8 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
                 return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
         }
     }
+    if (interrupted())
+        return exitsuccess;
     progress.finish();
     if (const int code = writer->finish(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
