@@ -118,6 +118,12 @@ bool AtomicFile::open()
     return true;
 }
 
+int AtomicFile::trial(const std::string& target)
+{
+    AtomicFile file(target);
+    return file.open() ? 0 : file.error();
+}
+
 bool AtomicFile::write(const void* data, std::size_t size)
 {
     if (fd_ < 0)

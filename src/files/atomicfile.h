@@ -26,6 +26,10 @@ public:
     // Removes the temporary; the target stays as it was.
     void abandon();
 
+    // Whether a save to `target` could begin, found by making its temporary
+    // and removing it again: 0 or the errno open() would fail with.
+    static int trial(const std::string& target);
+
     // errno of the first failure, 0 if none.
     int error() const { return error_; }
     // errno of the most recent failure of any AtomicFile, to say why a save failed.

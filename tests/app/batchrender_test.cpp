@@ -158,6 +158,27 @@ TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
     EXPECT_EQ(testing::readbytes(path), old);
 }
 
+// A render this long would outlast the test if it came before the check.
+TEST_F(BatchRenderTest, AnOutputThatCannotBeCreatedIsFoundBeforeRendering)
+{
+    const std::string kept = dir.file("kept.png");
+    const Refusal cases[] = {
+        {{"-o", "/proc/new.png"}, exitcannotwrite, "/proc/new.png: Error opening a save file."},
+        {{"-o", kept, "--save-params", "/proc/new.dv3"}, exitcannotwrite, "/proc/new.dv3: Error opening a save file."},
+        {{"--turntable", "2", "-o", "/proc/"}, exitcannotwrite, "/proc/frame-0001.png: Error opening a save file."},
+        {{"--turntable", "2", "-o", dir.file("frames/"), "--save-params", "/proc/new.dv3"},
+         exitcannotwrite,
+         "/proc/new.dv3: Error opening a save file."},
+    };
+    for (const Refusal& c : cases) {
+        std::vector<std::string> args = {"--quiet", "--size", "200", "--iterations", "2G"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        expectrefused(args, c);
+        EXPECT_EQ(engine.itercount, 0u) << c.message;
+        EXPECT_FALSE(std::filesystem::exists(kept)) << c.message;
+    }
+}
+
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");

@@ -257,6 +257,21 @@ private:
         return exitsuccess;
     }
 
+    // Before rendering, which may take hours: the files are still written
+    // whole at the end. The turntable checks its own output.
+    int checkoutputs()
+    {
+        std::vector<std::string> outputs;
+        if (!o_.turntable)
+            outputs.push_back(o_.output);
+        if (o_.saveparams)
+            outputs.push_back(*o_.saveparams);
+        for (const std::string& output : outputs)
+            if (const int err = AtomicFile::trial(output))
+                return fail(exitcannotwrite, output, saveerror[saveopenfailed - 1] + because(err));
+        return exitsuccess;
+    }
+
     int render()
     {
         if (int status = choosepalette(); status != exitsuccess)
@@ -267,6 +282,8 @@ private:
             return screen();
         if (o_.explore)
             return explore(ExploreRun{o_, seed_, err_, progress_, [this] { return filterpicture(); }});
+        if (int status = checkoutputs(); status != exitsuccess)
+            return status;
         if (o_.turntable) {
             const TurntableHooks hooks{[this] { applyfilter(); },
                                        [this](int status, const std::string& file, const std::string& why) {

@@ -28,10 +28,8 @@ public:
 
     int prepare() override
     {
-        // A trial temporary beside the target, removed again.
-        AtomicFile trial(path_);
-        if (!trial.open())
-            return failed(saveopenfailed, path_, trial.error());
+        if (const int err = AtomicFile::trial(path_))
+            return failed(saveopenfailed, path_, err);
         return savedone;
     }
 
@@ -60,14 +58,16 @@ public:
         std::error_code error;
         if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
             return failed(saveopenfailed, folder_, error.value());
+        // A folder that exists may still refuse files.
+        const std::string first = framepath(1);
+        if (const int err = AtomicFile::trial(first))
+            return failed(saveopenfailed, first, err);
         return savedone;
     }
 
     int add(const Surface& frame) override
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%04d.png", ++frames_);
-        const std::string path = (std::filesystem::path(folder_) / name).string();
+        const std::string path = framepath(++frames_);
         const int code = writepng(frame, path);
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
@@ -75,6 +75,13 @@ public:
     int finish() override { return savedone; }
 
 private:
+    std::string framepath(int frame) const
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%04d.png", frame);
+        return (std::filesystem::path(folder_) / name).string();
+    }
+
     std::string folder_;
     int frames_ = 0;
 };
