@@ -1,8 +1,8 @@
 #include "app/render/framewriters.h"
 
-#include <cstdio>
 #include <filesystem>
 
+#include "app/render/staleframes.h"
 #include "files/atomicfile.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
@@ -72,15 +72,18 @@ public:
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
 
-    int finish() override { return savedone; }
+    int finish() override
+    {
+        const std::vector<std::string> stale = removestaleframes(folder_, frames_);
+        if (!stale.empty())
+            note_ = "removed " + std::to_string(stale.size()) + " frame" + (stale.size() > 1 ? "s" : "") +
+                    " of an earlier, longer turntable from " + folder_ + ": " + stale.front() +
+                    (stale.size() > 1 ? " to " + stale.back() : "");
+        return savedone;
+    }
 
 private:
-    std::string framepath(int frame) const
-    {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%04d.png", frame);
-        return (std::filesystem::path(folder_) / name).string();
-    }
+    std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
 
     std::string folder_;
     int frames_ = 0;

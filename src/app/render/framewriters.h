@@ -21,9 +21,12 @@ public:
     // The file the last failure concerns, and its errno (0 if none).
     const std::string& failedfile() const { return failedfile_; }
     int failederror() const { return failederror_; }
+    // What finishing did besides writing, for the user to know; "" if nothing.
+    const std::string& note() const { return note_; }
 
 protected:
     int failed(int code, const std::string& file, int err);
+    std::string note_;
 
 private:
     std::string failedfile_;
@@ -31,7 +34,8 @@ private:
 };
 
 std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality);
-// frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing.
+// frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing;
+// frames of an earlier, longer turntable there are removed at the end.
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder);
 
 } // namespace kt

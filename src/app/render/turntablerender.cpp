@@ -92,6 +92,8 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
     progress.finish();
     if (const int code = writer->finish(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
+    if (!writer->note().empty())
+        hooks.progressout << renderprogram << ": " << writer->note() << '\n';
     return exitsuccess;
 }
 
