@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "app/render/batchrender.h"
@@ -200,6 +202,16 @@ TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
     testing::writebytes(dir.file("short.dv3"), {1, 2, 3});
     EXPECT_EQ(run({"--quiet", dir.file("short.dv3")}), exitbadinput);
     EXPECT_NE(err.str().find("too short"), std::string::npos) << err.str();
+
+    auto record = encodedv3(DV3{0, builtinicon1, defaultback, 255, 245, 230, 0, 0, 0});
+    const real nan = std::numeric_limits<real>::quiet_NaN();
+    std::memcpy(record.data() + 110, &nan, 10);
+    testing::writebytes(dir.file("nan.dv3"), std::vector<std::uint8_t>(record.begin(), record.end()));
+    EXPECT_EQ(run({"--quiet", "--turntable", "2", "-o", dir.file("nan.webp"), dir.file("nan.dv3")}), exitbadinput);
+    EXPECT_NE(err.str().find("nan.dv3: The parameter set's rotation angles must be numbers from 0 to 360 degrees."),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nan.webp")));
 
     testing::writetext(dir.file("bad.map"), "1 2 3\nred green blue\n");
     EXPECT_EQ(run({"--quiet", "--palette", dir.file("bad.map")}), exitbadinput);
