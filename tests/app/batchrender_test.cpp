@@ -181,6 +181,33 @@ TEST_F(BatchRenderTest, AnOutputThatCannotBeCreatedIsFoundBeforeRendering)
     }
 }
 
+TEST_F(BatchRenderTest, AnOutputFolderThatIsNotOneIsNamedForWhatItIs)
+{
+    testing::writetext(dir.file("afile"), "mine");
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling"));
+    const std::string dangling = "a symbolic link to " + dir.file("gone") + ", which does not exist";
+    const Refusal cases[] = {
+        {{"--explore", "2", "-o", dir.file("afile")}, exitcannotwrite, "afile: cannot hold the gallery (not a folder)"},
+        {{"--explore", "2", "-o", dir.file("dangling")}, exitcannotwrite,
+         "dangling: cannot hold the gallery (" + dangling + ")"},
+        {{"--turntable", "2", "-o", dir.file("afile/")}, exitcannotwrite, "afile/: not a folder\n"},
+        {{"--turntable", "2", "-o", dir.file("dangling/")}, exitcannotwrite, "dangling/: " + dangling + "\n"},
+    };
+    for (const Refusal& c : cases) {
+        std::vector<std::string> args = {"--quiet", "--size", "200", "--iterations", "5k"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        expectrefused(args, c);
+    }
+    EXPECT_EQ(testing::readbytes(dir.file("afile")).size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
+}
+
+TEST_F(BatchRenderTest, AClockSeedIsSaidEvenWhenQuiet)
+{
+    ASSERT_EQ(run({"--quiet", "--random", "--size", "200", "--iterations", "5k", "-o", dir.file("r.png")}), 0);
+    EXPECT_EQ(err.str().rfind("ktdravune3d-render: random set with --seed ", 0), 0u) << err.str();
+}
+
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");
@@ -194,7 +221,10 @@ TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
 {
     EXPECT_EQ(run({"--size", "10"}), exitbadarguments);
-    EXPECT_NE(err.str().find("Usage:"), std::string::npos);
+    EXPECT_EQ(err.str().find("ktdravune3d-render: --size "), 0u) << err.str();
+    EXPECT_NE(err.str().find("\nTry 'ktdravune3d-render --help' for more information.\n"), std::string::npos);
+    const std::string said = err.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 
     EXPECT_EQ(run({"--quiet", dir.file("absent.dv3")}), exitbadinput);
     EXPECT_NE(err.str().find(dir.file("absent.dv3") + ": Error opening DV3 file"), std::string::npos) << err.str();

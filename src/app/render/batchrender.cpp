@@ -129,7 +129,8 @@ private:
         if (o_.random || o_.explore) {
             screening.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
-            if (!o_.seed && !o_.quiet)
+            // Even when quiet: without it the set cannot be had again.
+            if (!o_.seed)
                 err_ << renderprogram << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
             if (!startpointscreenable(s.icon[s.type]))
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"),
@@ -337,7 +338,8 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
 {
     const ParsedOptions parsed = parserenderoptions(args);
     if (!parsed.error.empty()) {
-        err << renderprogram << ": " << parsed.error << "\n\n" << renderusage();
+        err << renderprogram << ": " << parsed.error << "\nTry '" << renderprogram
+            << " --help' for more information.\n";
         return exitbadarguments;
     }
     if (parsed.options.help) {

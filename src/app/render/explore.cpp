@@ -14,6 +14,7 @@
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
 #include "app/render/gallerypage.h"
+#include "app/render/outputfolder.h"
 #include "app/render/progress.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
@@ -107,6 +108,8 @@ private:
 
     int makefolder()
     {
+        if (const std::string why = whynotafolder(folder_); !why.empty())
+            return fail(exitcannotwrite, folder_, "cannot hold the gallery (" + why + ")");
         std::error_code error;
         std::filesystem::create_directories(folder_, error);
         if (!error && !std::filesystem::is_directory(folder_, error))

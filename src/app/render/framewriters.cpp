@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/render/outputfolder.h"
 #include "app/render/staleframes.h"
 #include "files/atomicfile.h"
 #include "files/png.h"
@@ -15,6 +16,12 @@ int FrameWriter::failed(int code, const std::string& file, int err)
     failedfile_ = file;
     failederror_ = err;
     return code;
+}
+
+int FrameWriter::failed(const std::string& file, const std::string& why)
+{
+    failedwhy_ = why;
+    return failed(saveopenfailed, file, 0);
 }
 
 namespace {
@@ -55,6 +62,8 @@ public:
 
     int prepare() override
     {
+        if (const std::string why = whynotafolder(folder_); !why.empty())
+            return failed(folder_, why);
         std::error_code error;
         if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
             return failed(saveopenfailed, folder_, error.value());

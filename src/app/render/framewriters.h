@@ -21,16 +21,20 @@ public:
     // The file the last failure concerns, and its errno (0 if none).
     const std::string& failedfile() const { return failedfile_; }
     int failederror() const { return failederror_; }
+    // Why, when neither a save error nor errno says it; "" otherwise.
+    const std::string& failedwhy() const { return failedwhy_; }
     // What finishing did besides writing, for the user to know; "" if nothing.
     const std::string& note() const { return note_; }
 
 protected:
     int failed(int code, const std::string& file, int err);
+    int failed(const std::string& file, const std::string& why);
     std::string note_;
 
 private:
     std::string failedfile_;
     int failederror_ = 0;
+    std::string failedwhy_;
 };
 
 std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality);

@@ -32,6 +32,8 @@ struct Stopped {};
 
 std::string saveproblem(const FrameWriter& writer, int code)
 {
+    if (!writer.failedwhy().empty())
+        return writer.failedwhy();
     std::string why = saveerror[code - 1];
     if (writer.failederror())
         why += std::string(" (") + std::strerror(writer.failederror()) + ")";
