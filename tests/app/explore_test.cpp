@@ -117,13 +117,31 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     }
     EXPECT_FALSE(fs::exists(dir.file("new")));
     EXPECT_EQ(testing::readbytes(dir.file("short.dv3")).size(), 3u);
-    // The failed run kept its finished entry, wrote nothing after the
-    // failure and left no temporary behind.
+    // The failed run kept its finished entry and its page, wrote nothing
+    // after the failure and left no temporary behind.
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"001.dv3", "001.png", "002.png", "notes.txt"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html",
+                                               "notes.txt"}));
+}
+
+TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)
+{
+    const std::string folder = dir.file("gallery");
+    const auto args = [](std::uint32_t seed, int entries, const std::string& to) {
+        return std::vector<std::string>{"--size", "200", "--iterations", "5k", "--seed", std::to_string(seed),
+                                        "--explore", std::to_string(entries), "-o", to};
+    };
+    ASSERT_EQ(run(args(1, 3, folder)), exitsuccess) << err.str();
+    ASSERT_EQ(run(args(2, 2, dir.file("finished"))), exitsuccess) << err.str();
+    // Entry 3 of the second run cannot be written.
+    fs::remove(folder + "/003.png");
+    fs::create_directory(folder + "/003.png");
+    EXPECT_EQ(run(args(2, 4, folder)), exitcannotwrite);
+    for (const std::string name : {"gallery.json", "index.html", "001.dv3", "002.png"})
+        EXPECT_EQ(testing::readbytes(folder + "/" + name), testing::readbytes(dir.file("finished/") + name)) << name;
 }
 
 } // namespace

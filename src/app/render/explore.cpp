@@ -77,8 +77,15 @@ public:
         else if (status_ == exitsuccess && run_.progress)
             run_.err << '\n';
         reportfilters();
-        if (status_ != exitsuccess)
+        // A failed run that replaced any entry's file writes the page for
+        // the entries it finished, so that the page never contradicts its
+        // pictures; one that replaced nothing leaves an earlier page, still
+        // true, as it is.
+        if (status_ != exitsuccess) {
+            if (replaced_)
+                writepage();
             return status_;
+        }
         if (int status = writepage(); status != exitsuccess)
             return status;
         if (interrupted()) {
@@ -190,6 +197,7 @@ private:
     {
         const std::string name = entryname(s.entry.index);
         const std::string png = path(name + ".png");
+        replaced_ = true; // or may have, if the write fails part-way
         if (int code = writepng(*s.image, png); code != savedone)
             return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
         filenames.sdv3file = path(name + ".dv3");
@@ -231,6 +239,7 @@ private:
     Gallery gallery_;
     std::vector<Slot> slots_;
     std::map<std::string, std::vector<std::string>> unfiltered_;
+    bool replaced_ = false;             // an entry's file was (or may have been) written
     int status_ = exitsuccess;          // the calling thread's
     std::atomic<bool> failed_{false};   // for the other threads: status_ is no longer 0
 };
