@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string>
 
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
@@ -142,6 +145,43 @@ TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)
     EXPECT_EQ(run(args(2, 4, folder)), exitcannotwrite);
     for (const std::string name : {"gallery.json", "index.html", "001.dv3", "002.png"})
         EXPECT_EQ(testing::readbytes(folder + "/" + name), testing::readbytes(dir.file("finished/") + name)) << name;
+}
+
+} // namespace
+} // namespace kt
+
+namespace kt {
+namespace {
+
+// The address space the test's process has mapped, in bytes.
+std::uint64_t mappedbytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// An entry in flight holds a 4000-pixel picture and its hit counts, 128 MB:
+// ten entries, as sixteen threads would have in flight, do not fit in the
+// limit beside the threads and the writing.
+TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string folder = dir.file("gallery");
+    const auto limited = [&] {
+        const rlim_t limit = mappedbytes() + (std::uint64_t{3} << 29);
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int status = run({"--threads", "16", "--explore", "10", "--size", "4000", "--iterations", "1k",
+                                "--seed", "3", "-o", folder});
+        std::ifstream json(folder + "/gallery.json");
+        const std::string text{std::istreambuf_iterator<char>(json), {}};
+        std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+        ::_exit(status == 0 && text.find("\"index\": 10,") != std::string::npos ? 0 : 1);
+    };
+    EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "app/render/batchrender.h"
 #include "app/render/gallerypage.h"
 #include "app/render/outputfolder.h"
+#include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
@@ -63,7 +64,9 @@ public:
         gallery_.iterations = o_.iterations;
         ktseed(run_.seed);
         const int entries = o_.explore;
-        const int inflight = std::min(entries, 2 * workerthreads() + 1);
+        // Enough entries to keep every thread busy while the calling thread
+        // searches and writes, as far as memory allows.
+        const int inflight = picturesatonce(o_.size, std::min(entries, 2 * workerthreads() + 1));
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
         runblockpipeline(

@@ -6,6 +6,7 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/framewriters.h"
+#include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "engine/driver.h"
 #include "engine/turntable.h"
@@ -15,17 +16,6 @@
 namespace kt {
 
 namespace {
-
-// The frames' hit counts and pictures held at once stay within this; a
-// turntable that needs more renders its frames in groups, each from the
-// orbit again.
-constexpr std::uint64_t groupbytes = std::uint64_t{1} << 30;
-
-int framesatonce(int side, int frames)
-{
-    const std::uint64_t perframe = std::uint64_t(side) * side * (sizeof(float) + sizeof(std::uint32_t));
-    return static_cast<int>(std::clamp<std::uint64_t>(groupbytes / perframe, 1, frames));
-}
 
 // Ends a group's render when the run is interrupted.
 struct Stopped {};
@@ -49,7 +39,9 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
     const std::uint64_t batches = (o.iterations + batchsteps - 1) / batchsteps;
-    const int group = framesatonce(s.res, frames);
+    // A turntable whose frames do not fit at once renders them in groups,
+    // each from the orbit again.
+    const int group = picturesatonce(s.res, frames);
     const int groups = (frames + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
