@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "engine/filenames.h"
@@ -154,6 +155,33 @@ bool AtomicFile::write(const void* data, std::size_t size)
         size -= static_cast<std::size_t>(written);
     }
     return true;
+}
+
+bool AtomicFile::writeat(std::uint64_t offset, const void* data, std::size_t size)
+{
+    if (fd_ < 0)
+        return fail(EBADF);
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        bytes += written;
+        offset += static_cast<std::uint64_t>(written);
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::optional<std::uint64_t> AtomicFile::freespace() const
+{
+    struct statvfs disk{};
+    if (fd_ < 0 || ::fstatvfs(fd_, &disk) != 0)
+        return std::nullopt;
+    return std::uint64_t(disk.f_bavail) * disk.f_frsize;
 }
 
 bool AtomicFile::commit()

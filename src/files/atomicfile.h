@@ -5,6 +5,8 @@
 // write that is abandoned removes the temporary. A target that is a symbolic
 // link is saved through: the file it points to is replaced, the link stays.
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kt {
@@ -21,6 +23,12 @@ public:
     bool open();
     // All of the bytes or false.
     bool write(const void* data, std::size_t size);
+    // Writes over bytes already written, from `offset` on: a header whose
+    // fields are known only at the end.
+    bool writeat(std::uint64_t offset, const void* data, std::size_t size);
+    // Bytes the temporary's file system still has for this user; nullopt
+    // when that is not known.
+    std::optional<std::uint64_t> freespace() const;
     // Flushes and renames over the target; false (and nothing replaced) on failure.
     bool commit();
     // Removes the temporary; the target stays as it was.

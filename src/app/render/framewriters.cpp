@@ -28,30 +28,18 @@ namespace {
 
 class WebPWriter : public FrameWriter {
 public:
-    WebPWriter(const std::string& path, int side, int fps, std::optional<int> quality)
-        : path_(path), animation_(side, side, fps, quality)
+    WebPWriter(const std::string& path, int side, int frames, int fps, std::optional<int> quality)
+        : path_(path), animation_(path, side, side, frames, fps, quality)
     {
     }
 
-    int prepare() override
-    {
-        if (const int err = AtomicFile::trial(path_))
-            return failed(saveopenfailed, path_, err);
-        return savedone;
-    }
-
-    int add(const Surface& frame) override
-    {
-        return animation_.add(frame) ? savedone : failed(savenomemory, path_, 0);
-    }
-
-    int finish() override
-    {
-        const int code = animation_.save(path_);
-        return code == savedone ? savedone : failed(code, path_, AtomicFile::lasterror());
-    }
+    int prepare() override { return check(animation_.begin()); }
+    int add(const Surface& frame) override { return check(animation_.add(frame)); }
+    int finish() override { return check(animation_.finish()); }
 
 private:
+    int check(int code) { return code == savedone ? savedone : failed(code, path_, animation_.error()); }
+
     std::string path_;
     WebPAnimation animation_;
 };
@@ -100,9 +88,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality)
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+                                        std::optional<int> quality)
 {
-    return std::make_unique<WebPWriter>(path, side, fps, quality);
+    return std::make_unique<WebPWriter>(path, side, frames, fps, quality);
 }
 
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder)

@@ -37,7 +37,10 @@ private:
     std::string failedwhy_;
 };
 
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality);
+// The file is written as the frames come; it is refused as soon as the disk
+// shows that it cannot hold `frames` of them.
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+                                        std::optional<int> quality);
 // frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing;
 // frames of an earlier, longer turntable there are removed at the end.
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder);

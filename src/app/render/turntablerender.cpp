@@ -45,7 +45,7 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
     const int groups = (frames + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
-                                              ? webpwriter(o.output, s.res, o.fps.value_or(30), o.quality)
+                                              ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
                                               : pngfolderwriter(o.output);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
