@@ -164,22 +164,22 @@ std::uint64_t mappedbytes()
 }
 
 // An entry in flight holds a 4000-pixel picture and its hit counts, 128 MB:
-// ten entries, as sixteen threads would have in flight, do not fit in the
-// limit beside the threads and the writing.
+// sixteen entries, as sixteen threads would have in flight, do not fit in
+// the limit beside the threads and the writing; eight do.
 TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string folder = dir.file("gallery");
     const auto limited = [&] {
-        const rlim_t limit = mappedbytes() + (std::uint64_t{3} << 29);
+        const rlim_t limit = mappedbytes() + (std::uint64_t{22} << 30) / 10;
         const rlimit bound{limit, limit};
         ::setrlimit(RLIMIT_AS, &bound);
-        const int status = run({"--threads", "16", "--explore", "10", "--size", "4000", "--iterations", "1k",
+        const int status = run({"--threads", "16", "--explore", "16", "--size", "4000", "--iterations", "1k",
                                 "--seed", "3", "-o", folder});
         std::ifstream json(folder + "/gallery.json");
         const std::string text{std::istreambuf_iterator<char>(json), {}};
         std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
-        ::_exit(status == 0 && text.find("\"index\": 10,") != std::string::npos ? 0 : 1);
+        ::_exit(status == 0 && text.find("\"index\": 16,") != std::string::npos ? 0 : 1);
     };
     EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
 }
