@@ -19,7 +19,7 @@ namespace kt {
 namespace {
 long long bytesUntilFault = -1;
 int faultsignal = 0; // the fault raises it instead of failing the write
-int lastFailure = 0;
+thread_local int lastFailure = 0; // pictures are saved on several threads at once
 
 mode_t currentumask()
 {

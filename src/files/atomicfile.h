@@ -40,7 +40,8 @@ public:
 
     // errno of the first failure, 0 if none.
     int error() const { return error_; }
-    // errno of the most recent failure of any AtomicFile, to say why a save failed.
+    // errno of the most recent failure of any AtomicFile on this thread, to
+    // say why a save failed.
     static int lasterror();
 
     // Test hook: every write fails once this many more bytes have been

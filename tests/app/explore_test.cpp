@@ -89,12 +89,16 @@ TEST_F(ExploreTest, EntriesAreTheSearchStreamAndRenderAgainFromTheirParameterFil
 
 TEST_F(ExploreTest, TheSameArgumentsGiveTheSameFilesOnAnyNumberOfThreads)
 {
-    const auto args = with(look, {"--explore", "5", "--seed", "7", "--coloring", "z"});
-    ASSERT_EQ(run(with(args, {"--threads", "1", "-o", dir.file("one")})), 0);
-    ASSERT_EQ(run(with(args, {"--threads", "3", "-o", dir.file("three")})), 0);
-    const auto one = files(dir.file("one"));
-    EXPECT_EQ(one.size(), 12u) << "five pictures, five sets, the page and its data";
-    EXPECT_EQ(one, files(dir.file("three")));
+    // A filter recolours on the calling thread; without one each picture is
+    // written on the thread that drew it.
+    for (const std::string filter : {"normalize", "none"}) {
+        const auto args = with(look, {"--explore", "5", "--seed", "7", "--coloring", "z", "--filter", filter});
+        ASSERT_EQ(run(with(args, {"--threads", "1", "-o", dir.file(filter + "1")})), 0);
+        ASSERT_EQ(run(with(args, {"--threads", "3", "-o", dir.file(filter + "3")})), 0);
+        const auto one = files(dir.file(filter + "1"));
+        EXPECT_EQ(one.size(), 12u) << "five pictures, five sets, the page and its data";
+        EXPECT_EQ(one, files(dir.file(filter + "3"))) << filter;
+    }
 }
 
 TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsReported)

@@ -44,6 +44,10 @@ struct Slot {
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
     bool outofmemory = false; // its hit-count buffer could not be had
+    // Written by the thread that drew it, when no filter needs the engine.
+    int pngcode = savedone;
+    int pngerror = 0;
+    bool pngwritten = false;
 };
 
 std::string because(int err)
@@ -66,7 +70,8 @@ public:
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
-        const int inflight = picturesatonce(o_.size, std::min(entries, 2 * workerthreads() + 1));
+        const int inflight = picturesatonce(o_.size, std::min(entries, 2 * workerthreads() + 1),
+                                            renderbytesperpixel + pngbytesperpixel);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
         runblockpipeline(
@@ -139,6 +144,9 @@ private:
         Slot& s = slot(k);
         s.ready = false;
         s.outofmemory = false;
+        s.pngcode = savedone;
+        s.pngerror = 0;
+        s.pngwritten = false;
         if (stopping())
             return;
         if (const int result = nextrandomparams(); result != searchaccepted) {
@@ -160,7 +168,8 @@ private:
         s.ready = true;
     }
 
-    // Any thread: the picture, as the single render draws it.
+    // Any thread: the picture, as the single render draws it, and its file
+    // when no filter is to recolour it (the filters work on the engine).
     void draw(int k)
     {
         Slot& s = slot(k);
@@ -173,27 +182,54 @@ private:
                 s.outofmemory = true;
             }
         }
+        if (s.ready && o_.filter == "none" && !stopping()) {
+            s.pngcode = writepng(*s.image, path(entryname(k + 1) + ".png"));
+            s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
+            s.pngwritten = s.pngcode == savedone;
+        }
     }
 
     // The calling thread, in entry order: filter and write the entry, with
-    // the engine standing in for the entry's state.
+    // the engine standing in for the entry's state. An entry whose picture
+    // is written finishes even after Ctrl-C, as one being written would; the
+    // entries are kept without a gap, so none after one left out is.
     void keep(int k)
     {
         Slot& s = slot(k);
+        const std::string png = path(entryname(k + 1) + ".png");
         if (s.outofmemory)
-            fail(exitcannotwrite, path(entryname(k + 1) + ".png"),
-                 "Not enough memory to allocate hit count buffer; try a smaller --size.");
-        if (!s.ready || stopping())
+            fail(exitcannotwrite, png, "Not enough memory to allocate hit count buffer; try a smaller --size.");
+        if (s.pngcode != savedone)
+            fail(exitcannotwrite, png, saveerror[s.pngcode - 1] + because(s.pngerror));
+        const bool finishing = s.pngwritten && !failed_.load() && !leftout_;
+        if (!s.ready || (stopping() && !finishing)) {
+            leaveout(s);
             return;
+        }
         std::swap(engine, s.state);
-        const std::string unfiltered = run_.filter();
+        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter();
         const int status = write(s);
         std::swap(engine, s.state);
-        if (status != exitsuccess)
+        if (status != exitsuccess) {
+            leaveout(s);
             return;
+        }
         if (!unfiltered.empty())
             unfiltered_[unfiltered].push_back(entryname(k + 1));
         gallery_.entries.push_back(s.entry);
+    }
+
+    // A picture its thread wrote for an entry that is not kept goes, so that
+    // the folder holds what the page lists.
+    void leaveout(Slot& s)
+    {
+        leftout_ = true;
+        if (s.pngwritten) {
+            std::error_code error;
+            std::filesystem::remove(path(entryname(s.entry.index) + ".png"), error);
+            replaced_ = true;
+            s.pngwritten = false;
+        }
     }
 
     int write(const Slot& s)
@@ -201,8 +237,10 @@ private:
         const std::string name = entryname(s.entry.index);
         const std::string png = path(name + ".png");
         replaced_ = true; // or may have, if the write fails part-way
-        if (int code = writepng(*s.image, png); code != savedone)
-            return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        if (!s.pngwritten) {
+            if (int code = writepng(*s.image, png); code != savedone)
+                return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        }
         filenames.sdv3file = path(name + ".dv3");
         if (int code = writedv3(0); code != savedone)
             return fail(exitcannotwrite, filenames.sdv3file, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -243,6 +281,7 @@ private:
     std::vector<Slot> slots_;
     std::map<std::string, std::vector<std::string>> unfiltered_;
     bool replaced_ = false;             // an entry's file was (or may have been) written
+    bool leftout_ = false;              // an entry was not kept
     int status_ = exitsuccess;          // the calling thread's
     std::atomic<bool> failed_{false};   // for the other threads: status_ is no longer 0
 };
