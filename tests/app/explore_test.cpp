@@ -172,6 +172,9 @@ std::uint64_t mappedbytes()
 // the limit beside the threads and the writing; eight do.
 TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
 {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory takes more address space than the limit";
+#endif
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string folder = dir.file("gallery");
     const auto limited = [&] {
