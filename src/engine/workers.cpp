@@ -5,7 +5,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -14,6 +17,17 @@ namespace kt {
 namespace {
 
 thread_local bool insidejob = false;
+
+// The most threads the system lets the pool start besides the calling
+// thread; a test lowers it to play a system out of processes.
+std::atomic<int> startablethreads{maxworkerthreads};
+
+void reportfewerthreads(int started, int asked)
+{
+    std::fprintf(stderr, "%s: only %d of %d threads could be started; the work goes on with %d, with the same "
+                         "result\n",
+                 program_invocation_short_name, started, asked, started);
+}
 
 class WorkerPool {
 public:
@@ -26,7 +40,7 @@ public:
         count_ = count;
     }
 
-    int count() const { return count_; }
+    int count() const { return count_.load(); }
 
     void run(const std::function<void(int)>& job)
     {
@@ -60,8 +74,25 @@ private:
         if (!threads_.empty())
             return;
         stopping_ = false;
-        for (int index = 1; index < count_; ++index)
-            threads_.emplace_back([this, index, seen = generation_.load()] { serve(index, seen); });
+        // A system short of processes or memory refuses a thread: the work
+        // is shared among those that did start, the calling thread at least.
+        for (int index = 1; index < count_.load(); ++index) {
+            try {
+                if (static_cast<int>(threads_.size()) >= startablethreads.load())
+                    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+                threads_.emplace_back([this, index, seen = generation_.load()] { serve(index, seen); });
+            } catch (const std::system_error&) {
+                break;
+            } catch (const std::bad_alloc&) {
+                break;
+            }
+        }
+        // Said once for each count set, as the fewer threads then stay.
+        const int started = static_cast<int>(threads_.size()) + 1;
+        if (started < count_.load()) {
+            reportfewerthreads(started, count_.load());
+            count_.store(started);
+        }
     }
 
     void stop()
@@ -127,7 +158,7 @@ private:
     std::atomic<std::uint64_t> generation_ = 0; // changed under m_, also read without it
     std::atomic<int> unfinished_ = 0; // changed under m_, also read without it
     bool stopping_ = false;
-    int count_ = processorcount();
+    std::atomic<int> count_ = processorcount(); // changed under busy_, also read without it
 };
 
 WorkerPool& pool()
@@ -147,6 +178,11 @@ int processorcount()
 void setworkerthreads(int count)
 {
     pool().resize(std::clamp(count, 1, maxworkerthreads));
+}
+
+void limitstartablethreads(int count)
+{
+    startablethreads.store(std::clamp(count, 0, maxworkerthreads));
 }
 
 int workerthreads()

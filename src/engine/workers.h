@@ -9,7 +9,12 @@ namespace kt {
 constexpr int maxworkerthreads = 256;
 void setworkerthreads(int count);
 int processorcount();
+// The threads that share work: fewer than set when the system would not
+// start them all (which stderr is told once).
 int workerthreads();
+// Test hook: the system refuses the pool more than this many threads besides
+// the calling one.
+void limitstartablethreads(int count);
 
 // Runs job(index) once on each of workerthreads() threads, index 0 on the
 // calling thread, and returns when all have returned. A job must finish its

@@ -3,19 +3,23 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "engine/filenames.h"
+#include "files/interruption.h"
 
 namespace kt {
 
 namespace {
 long long bytesUntilFault = -1;
-int lastFailure = 0;
+int faultsignal = 0; // the fault raises it instead of failing the write
+thread_local int lastFailure = 0; // pictures are saved on several threads at once
 
 mode_t currentumask()
 {
@@ -57,6 +61,13 @@ std::string linkedfile(std::string path)
 void AtomicFile::injectwritefailure(long long bytesBeforeFailure)
 {
     bytesUntilFault = bytesBeforeFailure;
+    faultsignal = 0;
+}
+
+void AtomicFile::injectsignal(long long bytesBeforeSignal, int signal)
+{
+    bytesUntilFault = bytesBeforeSignal;
+    faultsignal = signal;
 }
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
@@ -108,6 +119,12 @@ bool AtomicFile::open()
     return true;
 }
 
+int AtomicFile::trial(const std::string& target)
+{
+    AtomicFile file(target);
+    return file.open() ? 0 : file.error();
+}
+
 bool AtomicFile::write(const void* data, std::size_t size)
 {
     if (fd_ < 0)
@@ -115,6 +132,12 @@ bool AtomicFile::write(const void* data, std::size_t size)
     const auto* bytes = static_cast<const char*>(data);
     while (size > 0) {
         std::size_t chunk = size;
+        if (bytesUntilFault == 0 && faultsignal) {
+            bytesUntilFault = -1;
+            ::raise(faultsignal);
+        }
+        if (savesabandoned())
+            return fail(EINTR);
         if (bytesUntilFault >= 0) {
             if (bytesUntilFault == 0)
                 return fail(ENOSPC);
@@ -134,10 +157,42 @@ bool AtomicFile::write(const void* data, std::size_t size)
     return true;
 }
 
+bool AtomicFile::writeat(std::uint64_t offset, const void* data, std::size_t size)
+{
+    if (fd_ < 0)
+        return fail(EBADF);
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        bytes += written;
+        offset += static_cast<std::uint64_t>(written);
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::optional<std::uint64_t> AtomicFile::freespace() const
+{
+    struct statvfs disk{};
+    if (fd_ < 0 || ::fstatvfs(fd_, &disk) != 0)
+        return std::nullopt;
+    return std::uint64_t(disk.f_bavail) * disk.f_frsize;
+}
+
 bool AtomicFile::commit()
 {
     if (fd_ < 0)
         return fail(EBADF);
+    if (savesabandoned()) {
+        fail(EINTR);
+        abandon();
+        return false;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {

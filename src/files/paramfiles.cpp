@@ -29,6 +29,7 @@ T get(const std::uint8_t* bytes, std::size_t offset, std::size_t width = sizeof(
 }
 
 constexpr std::size_t extendedwidth = 10; // the 80-bit format without its padding
+constexpr std::size_t angleoffsets[3] = {100, 110, 120};
 
 void putset(std::uint8_t* bytes, std::size_t offset, const ICON& set)
 {
@@ -76,6 +77,20 @@ bool readrecord(const std::string& path, std::uint8_t* bytes, std::size_t size, 
     return !std::ferror(in.get());
 }
 
+// An angle as only the program writes them: 0 to 360, in the one encoding
+// the processor gives a number (the 80-bit format also has unnormal, pseudo-
+// denormal and pseudo-infinite forms, which it refuses to compute with or
+// reads as another value).
+bool soundangle(const std::uint8_t* bytes)
+{
+    const auto significand = get<std::uint64_t>(bytes, 0);
+    const auto exponent = static_cast<unsigned>(get<std::uint16_t>(bytes, 8) & 0x7FFF);
+    const bool integerbit = (significand >> 63) != 0;
+    const bool canonical = exponent == 0 ? !integerbit : exponent != 0x7FFF && integerbit;
+    const real angle = get<real>(bytes, 0, extendedwidth);
+    return canonical && angle >= 0 && angle <= maxangle;
+}
+
 bool isformula(std::int32_t type)
 {
     return type == 0 || type == 1;
@@ -106,6 +121,9 @@ int loaddv3record(const std::string& path)
         return loadwrongformula;
     if (!degreesbounded(record.set))
         return loadunbounded;
+    for (std::size_t offset : angleoffsets)
+        if (!soundangle(bytes + offset))
+            return loadbadangle;
     applyset(record.type, record.set, record.back, record.red, record.green, record.blue,
              VOXEL{record.xrot, record.yrot, record.zrot});
     return loaddone;
@@ -157,9 +175,9 @@ std::array<std::uint8_t, dv3size> encodedv3(const DV3& record)
     put(bytes.data(), 88, record.red);
     put(bytes.data(), 92, record.green);
     put(bytes.data(), 96, record.blue);
-    put(bytes.data(), 100, record.xrot, extendedwidth);
-    put(bytes.data(), 110, record.yrot, extendedwidth);
-    put(bytes.data(), 120, record.zrot, extendedwidth);
+    put(bytes.data(), angleoffsets[0], record.xrot, extendedwidth);
+    put(bytes.data(), angleoffsets[1], record.yrot, extendedwidth);
+    put(bytes.data(), angleoffsets[2], record.zrot, extendedwidth);
     return bytes;
 }
 
@@ -172,9 +190,9 @@ DV3 decodedv3(const std::uint8_t* bytes)
     record.red = get<std::int32_t>(bytes, 88);
     record.green = get<std::int32_t>(bytes, 92);
     record.blue = get<std::int32_t>(bytes, 96);
-    record.xrot = get<real>(bytes, 100, extendedwidth);
-    record.yrot = get<real>(bytes, 110, extendedwidth);
-    record.zrot = get<real>(bytes, 120, extendedwidth);
+    record.xrot = get<real>(bytes, angleoffsets[0], extendedwidth);
+    record.yrot = get<real>(bytes, angleoffsets[1], extendedwidth);
+    record.zrot = get<real>(bytes, angleoffsets[2], extendedwidth);
     return record;
 }
 
@@ -226,6 +244,8 @@ LoadMessage loaderror(int code, const std::string& path)
                       maxdegree, maxphasepower);
         return {text, dv3 ? "DV3 file error" : "DV file error"};
     }
+    case loadbadangle:
+        return {"The parameter set's rotation angles must be\n   numbers from 0 to 360 degrees.", "DV3 file error"};
     default:
         return {"", ""};
     }

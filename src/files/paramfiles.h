@@ -29,7 +29,11 @@ enum LoadResult {
     loadwrongformula = 2, // a formula other than Icons 1 or Icons 2
     loadtooshort = 3,     // the file ends before its record does
     loadunbounded = 4,    // n or p would make one formula step unbounded
+    loadbadangle = 5,     // a rotation angle that is not a number from 0 to 360
 };
+
+// The angles --rotate and the Rotation dialog take, in degrees.
+constexpr int maxangle = 360;
 
 // Saves the current formula's set, the background and its angles: option 0 to
 // filenames.sdv3file, option 1 beside the image (tgafile with its last three
@@ -46,7 +50,7 @@ struct LoadMessage {
     std::string title;
 };
 
-// What the user is told for a failed load (code 1 to 4); `path` picks the
+// What the user is told for a failed load (code 1 to 5); `path` picks the
 // format's wording.
 LoadMessage loaderror(int code, const std::string& path);
 

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "files/atomicfile.h"
@@ -20,7 +21,7 @@ int writepng(const Surface& image, const std::string& path)
     description.format = PNG_FORMAT_RGB;
 
     std::vector<png_byte> rgb;
-    std::vector<png_byte> encoded;
+    std::unique_ptr<png_byte[]> encoded;
     try {
         rgb.resize(3 * static_cast<std::size_t>(image.width()) * image.height());
     } catch (const std::bad_alloc&) {
@@ -36,22 +37,28 @@ int writepng(const Surface& image, const std::string& path)
         }
     }
 
-    // First ask for the encoded size, then encode into a buffer of that size.
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&description, nullptr, &size, 0, rgb.data(), 0, nullptr))
-        return savenomemory;
-    try {
-        encoded.resize(size);
-    } catch (const std::bad_alloc&) {
-        return savenomemory;
+    // Compressed once, into a buffer as large as any PNG of this image can
+    // be; should a zlib ever exceed the bound, the call says what it needs.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(description);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            encoded = std::make_unique_for_overwrite<png_byte[]>(size);
+        } catch (const std::bad_alloc&) {
+            return savenomemory;
+        }
+        const png_alloc_size_t room = size;
+        if (png_image_write_to_memory(&description, encoded.get(), &size, 0, rgb.data(), 0, nullptr))
+            break;
+        if (size <= room || attempt == 1)
+            return savenomemory;
+        png_image_free(&description);
+        description.warning_or_error = 0;
     }
-    if (!png_image_write_to_memory(&description, encoded.data(), &size, 0, rgb.data(), 0, nullptr))
-        return savenomemory;
 
     AtomicFile out(path);
     if (!out.open())
         return saveopenfailed;
-    if (!out.write(encoded.data(), size) || !out.commit())
+    if (!out.write(encoded.get(), size) || !out.commit())
         return savewritefailed;
     return savedone;
 }

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "app/render/batchrender.h"
 #include "engine/driver.h"
+#include "files/atomicfile.h"
 #include "files/paramfiles.h"
 #include "image/filters.h"
 #include "support/batchrenderfixture.h"
@@ -155,6 +160,54 @@ TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
     EXPECT_EQ(testing::readbytes(path), old);
 }
 
+// A render this long would outlast the test if it came before the check.
+TEST_F(BatchRenderTest, AnOutputThatCannotBeCreatedIsFoundBeforeRendering)
+{
+    const std::string kept = dir.file("kept.png");
+    const Refusal cases[] = {
+        {{"-o", "/proc/new.png"}, exitcannotwrite, "/proc/new.png: Error opening a save file."},
+        {{"-o", kept, "--save-params", "/proc/new.dv3"}, exitcannotwrite, "/proc/new.dv3: Error opening a save file."},
+        {{"--turntable", "2", "-o", "/proc/"}, exitcannotwrite, "/proc/frame-0001.png: Error opening a save file."},
+        {{"--turntable", "2", "-o", dir.file("frames/"), "--save-params", "/proc/new.dv3"},
+         exitcannotwrite,
+         "/proc/new.dv3: Error opening a save file."},
+    };
+    for (const Refusal& c : cases) {
+        std::vector<std::string> args = {"--quiet", "--size", "200", "--iterations", "2G"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        expectrefused(args, c);
+        EXPECT_EQ(engine.itercount, 0u) << c.message;
+        EXPECT_FALSE(std::filesystem::exists(kept)) << c.message;
+    }
+}
+
+TEST_F(BatchRenderTest, AnOutputFolderThatIsNotOneIsNamedForWhatItIs)
+{
+    testing::writetext(dir.file("afile"), "mine");
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling"));
+    const std::string dangling = "a symbolic link to " + dir.file("gone") + ", which does not exist";
+    const Refusal cases[] = {
+        {{"--explore", "2", "-o", dir.file("afile")}, exitcannotwrite, "afile: cannot hold the gallery (not a folder)"},
+        {{"--explore", "2", "-o", dir.file("dangling")}, exitcannotwrite,
+         "dangling: cannot hold the gallery (" + dangling + ")"},
+        {{"--turntable", "2", "-o", dir.file("afile/")}, exitcannotwrite, "afile/: not a folder\n"},
+        {{"--turntable", "2", "-o", dir.file("dangling/")}, exitcannotwrite, "dangling/: " + dangling + "\n"},
+    };
+    for (const Refusal& c : cases) {
+        std::vector<std::string> args = {"--quiet", "--size", "200", "--iterations", "5k"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        expectrefused(args, c);
+    }
+    EXPECT_EQ(testing::readbytes(dir.file("afile")).size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
+}
+
+TEST_F(BatchRenderTest, AClockSeedIsSaidEvenWhenQuiet)
+{
+    ASSERT_EQ(run({"--quiet", "--random", "--size", "200", "--iterations", "5k", "-o", dir.file("r.png")}), 0);
+    EXPECT_EQ(err.str().rfind("ktdravune3d-render: random set with --seed ", 0), 0u) << err.str();
+}
+
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");
@@ -168,7 +221,10 @@ TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
 {
     EXPECT_EQ(run({"--size", "10"}), exitbadarguments);
-    EXPECT_NE(err.str().find("Usage:"), std::string::npos);
+    EXPECT_EQ(err.str().find("ktdravune3d-render: --size "), 0u) << err.str();
+    EXPECT_NE(err.str().find("\nTry 'ktdravune3d-render --help' for more information.\n"), std::string::npos);
+    const std::string said = err.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 
     EXPECT_EQ(run({"--quiet", dir.file("absent.dv3")}), exitbadinput);
     EXPECT_NE(err.str().find(dir.file("absent.dv3") + ": Error opening DV3 file"), std::string::npos) << err.str();
@@ -176,6 +232,16 @@ TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
     testing::writebytes(dir.file("short.dv3"), {1, 2, 3});
     EXPECT_EQ(run({"--quiet", dir.file("short.dv3")}), exitbadinput);
     EXPECT_NE(err.str().find("too short"), std::string::npos) << err.str();
+
+    auto record = encodedv3(DV3{0, builtinicon1, defaultback, 255, 245, 230, 0, 0, 0});
+    const real nan = std::numeric_limits<real>::quiet_NaN();
+    std::memcpy(record.data() + 110, &nan, 10);
+    testing::writebytes(dir.file("nan.dv3"), std::vector<std::uint8_t>(record.begin(), record.end()));
+    EXPECT_EQ(run({"--quiet", "--turntable", "2", "-o", dir.file("nan.webp"), dir.file("nan.dv3")}), exitbadinput);
+    EXPECT_NE(err.str().find("nan.dv3: The parameter set's rotation angles must be numbers from 0 to 360 degrees."),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nan.webp")));
 
     testing::writetext(dir.file("bad.map"), "1 2 3\nred green blue\n");
     EXPECT_EQ(run({"--quiet", "--palette", dir.file("bad.map")}), exitbadinput);
@@ -269,6 +335,54 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
 
     EXPECT_EQ(run({"--filter", "blur"}), exitbadarguments);
     EXPECT_NE(err.str().find("--filter takes none, normalize, equalize, log or log-squared"), std::string::npos);
+}
+
+TEST_F(BatchRenderTest, ASignalDuringASaveLeavesNoPartOfIt)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string output;
+        int signal;
+        std::vector<std::string> left; // in the output folder, besides what was there
+        std::string said;
+    };
+    const std::vector<std::string> gallery = {"001.dv3", "001.png", "gallery.json", "index.html", "old"};
+    const Case cases[] = {
+        {{}, "picture.tga", SIGINT, {"old"}, "picture.tga was not written"},
+        {{}, "picture.png", SIGTERM, {"old"}, "picture.png was not written"},
+        {{"--turntable", "3"}, "turn.webp", SIGINT, {"old"}, "turn.webp was not finished"},
+        {{"--turntable", "3"}, "frames/", SIGTERM, {"old"}, "frames/ was not finished"},
+        {{"--explore", "3", "--threads", "1"}, "gallery", SIGTERM, gallery, "1 of 3 entries were written"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir scratch;
+        const bool folder = c.output.back() == '/' || (!c.args.empty() && c.args[0] == "--explore");
+        const std::string target = scratch.file(c.output);
+        const std::string old = folder ? target + "/old" : scratch.file("old");
+        if (folder)
+            std::filesystem::create_directories(target);
+        testing::writetext(old, "kept");
+        if (!folder)
+            testing::writetext(target, "kept");
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--size", "200", "--iterations", "5k", "--quiet", "-o", target});
+        AtomicFile::injectsignal(1000, c.signal);
+        EXPECT_EQ(run(args), 128 + c.signal) << c.output << err.str();
+        AtomicFile::injectwritefailure(-1);
+        EXPECT_NE(err.str().find("interrupted; "), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        std::vector<std::string> left = folder ? std::vector<std::string>{} : std::vector<std::string>{c.output};
+        for (const auto& entry : std::filesystem::directory_iterator(folder ? target : scratch.path().string()))
+            if (entry.path().filename() != c.output)
+                left.push_back(entry.path().filename().string());
+        std::sort(left.begin(), left.end());
+        std::vector<std::string> expected = c.left;
+        if (!folder)
+            expected.insert(expected.begin(), c.output);
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected) << c.output;
+        EXPECT_EQ(testing::readbytes(folder ? old : target).size(), 4u) << c.output << ": the old file stays";
+    }
 }
 
 TEST_F(BatchRenderTest, HelpAndVersion)

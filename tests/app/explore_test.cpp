@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string>
 
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
@@ -86,12 +89,16 @@ TEST_F(ExploreTest, EntriesAreTheSearchStreamAndRenderAgainFromTheirParameterFil
 
 TEST_F(ExploreTest, TheSameArgumentsGiveTheSameFilesOnAnyNumberOfThreads)
 {
-    const auto args = with(look, {"--explore", "5", "--seed", "7", "--coloring", "z"});
-    ASSERT_EQ(run(with(args, {"--threads", "1", "-o", dir.file("one")})), 0);
-    ASSERT_EQ(run(with(args, {"--threads", "3", "-o", dir.file("three")})), 0);
-    const auto one = files(dir.file("one"));
-    EXPECT_EQ(one.size(), 12u) << "five pictures, five sets, the page and its data";
-    EXPECT_EQ(one, files(dir.file("three")));
+    // A filter recolours on the calling thread; without one each picture is
+    // written on the thread that drew it.
+    for (const std::string filter : {"normalize", "none"}) {
+        const auto args = with(look, {"--explore", "5", "--seed", "7", "--coloring", "z", "--filter", filter});
+        ASSERT_EQ(run(with(args, {"--threads", "1", "-o", dir.file(filter + "1")})), 0);
+        ASSERT_EQ(run(with(args, {"--threads", "3", "-o", dir.file(filter + "3")})), 0);
+        const auto one = files(dir.file(filter + "1"));
+        EXPECT_EQ(one.size(), 12u) << "five pictures, five sets, the page and its data";
+        EXPECT_EQ(one, files(dir.file(filter + "3"))) << filter;
+    }
 }
 
 TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsReported)
@@ -117,13 +124,71 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     }
     EXPECT_FALSE(fs::exists(dir.file("new")));
     EXPECT_EQ(testing::readbytes(dir.file("short.dv3")).size(), 3u);
-    // The failed run kept its finished entry, wrote nothing after the
-    // failure and left no temporary behind.
+    // The failed run kept its finished entry and its page, wrote nothing
+    // after the failure and left no temporary behind.
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"001.dv3", "001.png", "002.png", "notes.txt"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html",
+                                               "notes.txt"}));
+}
+
+TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)
+{
+    const std::string folder = dir.file("gallery");
+    const auto args = [](std::uint32_t seed, int entries, const std::string& to) {
+        return std::vector<std::string>{"--size", "200", "--iterations", "5k", "--seed", std::to_string(seed),
+                                        "--explore", std::to_string(entries), "-o", to};
+    };
+    ASSERT_EQ(run(args(1, 3, folder)), exitsuccess) << err.str();
+    ASSERT_EQ(run(args(2, 2, dir.file("finished"))), exitsuccess) << err.str();
+    // Entry 3 of the second run cannot be written.
+    fs::remove(folder + "/003.png");
+    fs::create_directory(folder + "/003.png");
+    EXPECT_EQ(run(args(2, 4, folder)), exitcannotwrite);
+    for (const std::string name : {"gallery.json", "index.html", "001.dv3", "002.png"})
+        EXPECT_EQ(testing::readbytes(folder + "/" + name), testing::readbytes(dir.file("finished/") + name)) << name;
+}
+
+} // namespace
+} // namespace kt
+
+namespace kt {
+namespace {
+
+// The address space the test's process has mapped, in bytes.
+std::uint64_t mappedbytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// An entry in flight holds a 4000-pixel picture and its hit counts, 128 MB:
+// sixteen entries, as sixteen threads would have in flight, do not fit in
+// the limit beside the threads and the writing; eight do.
+TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory takes more address space than the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string folder = dir.file("gallery");
+    const auto limited = [&] {
+        const rlim_t limit = mappedbytes() + (std::uint64_t{22} << 30) / 10;
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int status = run({"--threads", "16", "--explore", "16", "--size", "4000", "--iterations", "1k",
+                                "--seed", "3", "-o", folder});
+        std::ifstream json(folder + "/gallery.json");
+        const std::string text{std::istreambuf_iterator<char>(json), {}};
+        std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+        ::_exit(status == 0 && text.find("\"index\": 16,") != std::string::npos ? 0 : 1);
+    };
+    EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

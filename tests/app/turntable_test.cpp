@@ -3,6 +3,7 @@
 #include <png.h>
 #include <webp/demux.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -129,6 +130,39 @@ TEST_F(TurntableRenderTest, LossyWebPKeepsFramesSizeAndRate)
     const Animation animation = decodewebp(testing::readbytes(dir.file("lossy.webp")));
     EXPECT_EQ(animation.width, 200);
     EXPECT_EQ(animation.endtimes, (std::vector<int>{33, 67}));
+}
+
+TEST_F(TurntableRenderTest, AShorterTurntableRemovesTheLongerOnesLastFramesAndNothingElse)
+{
+    const std::string folder = dir.file("frames/");
+    std::filesystem::create_directories(folder + "frame-0013.png"); // a folder, not a frame
+    for (const char* other : {"frame-0006.png.bak", "frame-06.png", "frame-00006.png", "notes.txt", "frame-0000.png"})
+        testing::writetext(folder + other, "mine");
+    auto frames = [&](int count) {
+        return run({"--size", "200", "--iterations", "5k", "--quiet", "--turntable", std::to_string(count), "-o",
+                    folder});
+    };
+    struct Case {
+        int frames;
+        std::string said;
+    };
+    const Case cases[] = {
+        {12, ""},
+        {4, "ktdravune3d-render: removed 8 frames of an earlier, longer turntable from " + folder + ": frame-0005.png to frame-0012.png\n"},
+        {3, "ktdravune3d-render: removed 1 frame of an earlier, longer turntable from " + folder + ": frame-0004.png\n"},
+        {3, ""},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(frames(c.frames), exitsuccess) << err.str();
+        EXPECT_EQ(err.str(), c.said);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"frame-0000.png", "frame-00006.png", "frame-0001.png",
+                                               "frame-0002.png", "frame-0003.png", "frame-0006.png.bak",
+                                               "frame-0013.png", "frame-06.png", "notes.txt"}));
 }
 
 TEST_F(TurntableRenderTest, BadInputChangesNothing)

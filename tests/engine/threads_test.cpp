@@ -51,10 +51,12 @@ bool samebits(real a, real b)
 
 class ThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<Case> {
 protected:
+    // 0 threads: as many as the pool has now.
     Outcome render(int threads)
     {
         const Case& c = GetParam();
-        setworkerthreads(threads);
+        if (threads)
+            setworkerthreads(threads);
         engine.icon[0] = c.set;
         engine.rot[0] = c.angles;
         engine.rotationorder = c.order;
@@ -143,7 +145,35 @@ TEST_P(FlatThreadsTest, EveryWayOfPlottingGivesTheInterleavedResultBitForBit)
     setworkerthreads(processorcount());
 }
 
+using RefusedThreadsTest = ThreadsTest;
+
+TEST_P(RefusedThreadsTest, ASystemThatRefusesThreadsGetsTheSameResultFromThoseThatStarted)
+{
+    const Outcome one = render(1);
+    for (int startable : {0, 1, 4}) {
+        limitstartablethreads(startable);
+        ::testing::internal::CaptureStderr();
+        const Outcome fewer = render(8);
+        const Outcome again = render(0); // nothing more is said
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const int started = workerthreads();
+        limitstartablethreads(maxworkerthreads);
+        EXPECT_EQ(started, startable + 1);
+        EXPECT_EQ(said, std::string(program_invocation_short_name) + ": only " + std::to_string(startable + 1) + " of 8 threads could be started; the work goes "
+                                                                      "on with " +
+                            std::to_string(startable + 1) + ", with the same result\n")
+            << said;
+        for (const Outcome* many : {&fewer, &again}) {
+            EXPECT_EQ(many->hitcounts, one.hitcounts) << startable;
+            EXPECT_EQ(many->pixels, one.pixels) << startable;
+            EXPECT_EQ(many->itercount, one.itercount) << startable;
+        }
+    }
+    setworkerthreads(processorcount());
+}
+
 INSTANTIATE_TEST_SUITE_P(Unrotated, FlatThreadsTest, ::testing::ValuesIn(flatcases), testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Rotated, RefusedThreadsTest, ::testing::Values(cases[1]), testing::CaseName());
 
 } // namespace
 } // namespace kt

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -230,6 +232,56 @@ TEST_F(ParamFileTest, UnboundedDegreesAreRefused)
     EXPECT_EQ(load(path), loadunbounded);
     expectunchanged(before);
     EXPECT_NE(loaderror(loadunbounded, path).text.find("1000"), std::string::npos);
+}
+
+TEST_F(ParamFileTest, AnglesOutsideTheRotationsRangeOrOddlyEncodedAreRefused)
+{
+    auto bytes = testing::readbytes(save("angles.dv3"));
+    const std::string path = dir.file("angles.dv3");
+    // The 80-bit encoding: 64 significand bits (the top one the integer
+    // bit), then the sign and a 15-bit exponent biased by 16383.
+    const auto encoded = [](std::uint64_t significand, std::uint16_t signandexponent) {
+        std::array<std::uint8_t, 10> angle{};
+        std::memcpy(angle.data(), &significand, 8);
+        std::memcpy(angle.data() + 8, &signandexponent, 2);
+        return angle;
+    };
+    const auto number = [](real value) {
+        std::array<std::uint8_t, 10> angle{};
+        std::memcpy(angle.data(), &value, 10);
+        return angle;
+    };
+    const struct {
+        const char* what;
+        std::array<std::uint8_t, 10> angle;
+        bool accepted;
+    } table[] = {
+        {"0", number(0), true},
+        {"360", number(360), true},
+        {"30.5", number(30.5L), true},
+        {"-0", number(-0.0L), true},
+        {"-1e-9", number(-1e-9L), false},
+        {"just past 360", number(nextafterl(360, 400)), false},
+        {"NaN", number(std::numeric_limits<real>::quiet_NaN()), false},
+        {"infinity", number(std::numeric_limits<real>::infinity()), false},
+        {"minus infinity", number(-std::numeric_limits<real>::infinity()), false},
+        {"largest", number(std::numeric_limits<real>::max()), false},
+        {"unnormal 2", encoded(0, 0x4000), false},
+        {"pseudo-denormal", encoded(std::uint64_t{1} << 63, 0), false},
+        {"pseudo-infinity", encoded(0, 0x7FFF), false},
+    };
+    for (std::size_t field = 0; field < 3; ++field)
+        for (const auto& row : table) {
+            auto edited = bytes;
+            std::copy(row.angle.begin(), row.angle.end(), edited.begin() + 100 + 10 * field);
+            testing::writebytes(path, edited);
+            const Snapshot before = snapshot();
+            EXPECT_EQ(load(path), row.accepted ? loaddone : loadbadangle) << row.what << " in field " << field;
+            if (!row.accepted)
+                expectunchanged(before);
+        }
+    EXPECT_EQ(loaderror(loadbadangle, path).text,
+              "The parameter set's rotation angles must be\n   numbers from 0 to 360 degrees.");
 }
 
 TEST_F(ParamFileTest, MissingFileCannotBeOpened)

@@ -18,6 +18,7 @@
 #include "engine/enginestate.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
+#include "files/interruption.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
@@ -64,6 +65,9 @@ public:
 private:
     int fail(int status, const std::string& file, const std::string& why)
     {
+        // A save given up for Ctrl-C did not fail: the run says why it ended.
+        if (savesabandoned())
+            return status;
         err_ << renderprogram << ": " << file << ": " << why << '\n';
         return status;
     }
@@ -125,7 +129,8 @@ private:
         if (o_.random || o_.explore) {
             screening.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
-            if (!o_.seed && !o_.quiet)
+            // Even when quiet: without it the set cannot be had again.
+            if (!o_.seed)
                 err_ << renderprogram << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
             if (!startpointscreenable(s.icon[s.type]))
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"),
@@ -174,7 +179,7 @@ private:
 
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         Progress progress(err_, batches * batchsteps, progress_);
-        for (std::uint64_t done = 0; done < batches; ++done) {
+        for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
             if (icondriver() != 0)
                 return exitcannotwrite; // the driver has said why
             progress.update((done + 1) * batchsteps);
@@ -253,6 +258,21 @@ private:
         return exitsuccess;
     }
 
+    // Before rendering, which may take hours: the files are still written
+    // whole at the end. The turntable checks its own output.
+    int checkoutputs()
+    {
+        std::vector<std::string> outputs;
+        if (!o_.turntable)
+            outputs.push_back(o_.output);
+        if (o_.saveparams)
+            outputs.push_back(*o_.saveparams);
+        for (const std::string& output : outputs)
+            if (const int err = AtomicFile::trial(output))
+                return fail(exitcannotwrite, output, saveerror[saveopenfailed - 1] + because(err));
+        return exitsuccess;
+    }
+
     int render()
     {
         if (int status = choosepalette(); status != exitsuccess)
@@ -263,6 +283,8 @@ private:
             return screen();
         if (o_.explore)
             return explore(ExploreRun{o_, seed_, err_, progress_, [this] { return filterpicture(); }});
+        if (int status = checkoutputs(); status != exitsuccess)
+            return status;
         if (o_.turntable) {
             const TurntableHooks hooks{[this] { applyfilter(); },
                                        [this](int status, const std::string& file, const std::string& why) {
@@ -272,13 +294,13 @@ private:
             if (int status = writeturntable(o_, hooks); status != exitsuccess)
                 return status;
         } else {
-            if (int status = renderimage(); status != exitsuccess)
+            if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
             applyfilter();
             if (int status = saveimage(); status != exitsuccess)
                 return status;
         }
-        if (o_.saveparams)
+        if (o_.saveparams && !interrupted())
             return saveparameters();
         return exitsuccess;
     }
@@ -316,7 +338,8 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
 {
     const ParsedOptions parsed = parserenderoptions(args);
     if (!parsed.error.empty()) {
-        err << renderprogram << ": " << parsed.error << "\n\n" << renderusage();
+        err << renderprogram << ": " << parsed.error << "\nTry '" << renderprogram
+            << " --help' for more information.\n";
         return exitbadarguments;
     }
     if (parsed.options.help) {
@@ -328,9 +351,17 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         return exitsuccess;
     }
     setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
+    // A gallery's finished entries are its work so far; a single picture or
+    // animation is worth nothing half done.
+    InterruptGuard guard(parsed.options.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
     Renderer renderer(parsed.options, out, err, progressOnTerminal);
     const int status = renderer.run();
     engine.g_vhdc = nullptr;
+    if (interrupted() && !parsed.options.explore) {
+        err << renderprogram << ": interrupted; " << parsed.options.output << " was not "
+            << (parsed.options.turntable ? "finished" : "written") << '\n';
+        return interruptedstatus();
+    }
     return status;
 }
 

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -15,11 +14,14 @@
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
 #include "app/render/gallerypage.h"
+#include "app/render/outputfolder.h"
+#include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
+#include "files/interruption.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
@@ -29,41 +31,6 @@
 namespace kt {
 
 namespace {
-
-std::atomic<bool> interruptcaught{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-void catchinterrupt(int)
-{
-    interruptcaught.store(true);
-}
-
-// Ctrl-C (or a polite kill) lets the entries being written finish instead of
-// leaving half a file; a second one ends the program at once.
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        interruptcaught.store(false);
-        struct sigaction action{};
-        action.sa_handler = catchinterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousint_);
-        sigaction(SIGTERM, &action, &previousterm_);
-    }
-    ~InterruptGuard()
-    {
-        sigaction(SIGINT, &previousint_, nullptr);
-        sigaction(SIGTERM, &previousterm_, nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    struct sigaction previousint_{};
-    struct sigaction previousterm_{};
-};
 
 // One entry in flight: its own engine state (which keeps its hit-count buffer
 // from entry to entry) and picture.
@@ -77,6 +44,10 @@ struct Slot {
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
     bool outofmemory = false; // its hit-count buffer could not be had
+    // Written by the thread that drew it, when no filter needs the engine.
+    int pngcode = savedone;
+    int pngerror = 0;
+    bool pngwritten = false;
 };
 
 std::string because(int err)
@@ -92,13 +63,15 @@ public:
     {
         if (int status = makefolder(); status != exitsuccess)
             return status;
-        InterruptGuard guard;
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
         ktseed(run_.seed);
         const int entries = o_.explore;
-        const int inflight = std::min(entries, 2 * workerthreads() + 1);
+        // Enough entries to keep every thread busy while the calling thread
+        // searches and writes, as far as memory allows.
+        const int inflight = picturesatonce(o_.size, std::min(entries, 2 * workerthreads() + 1),
+                                            renderbytesperpixel + pngbytesperpixel);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
         runblockpipeline(
@@ -112,20 +85,27 @@ public:
         else if (status_ == exitsuccess && run_.progress)
             run_.err << '\n';
         reportfilters();
-        if (status_ != exitsuccess)
+        // A failed run that replaced any entry's file writes the page for
+        // the entries it finished, so that the page never contradicts its
+        // pictures; one that replaced nothing leaves an earlier page, still
+        // true, as it is.
+        if (status_ != exitsuccess) {
+            if (replaced_)
+                writepage();
             return status_;
+        }
         if (int status = writepage(); status != exitsuccess)
             return status;
-        if (interruptcaught.load()) {
+        if (interrupted()) {
             run_.err << renderprogram << ": interrupted; " << gallery_.entries.size() << " of " << entries
                      << " entries were written to " << folder_ << '\n';
-            return exitinterrupted;
+            return interruptedstatus();
         }
         return exitsuccess;
     }
 
 private:
-    bool stopping() const { return failed_.load() || interruptcaught.load(); }
+    bool stopping() const { return failed_.load() || interrupted(); }
 
     int fail(int status, const std::string& file, const std::string& why)
     {
@@ -143,6 +123,8 @@ private:
 
     int makefolder()
     {
+        if (const std::string why = whynotafolder(folder_); !why.empty())
+            return fail(exitcannotwrite, folder_, "cannot hold the gallery (" + why + ")");
         std::error_code error;
         std::filesystem::create_directories(folder_, error);
         if (!error && !std::filesystem::is_directory(folder_, error))
@@ -162,6 +144,9 @@ private:
         Slot& s = slot(k);
         s.ready = false;
         s.outofmemory = false;
+        s.pngcode = savedone;
+        s.pngerror = 0;
+        s.pngwritten = false;
         if (stopping())
             return;
         if (const int result = nextrandomparams(); result != searchaccepted) {
@@ -183,7 +168,8 @@ private:
         s.ready = true;
     }
 
-    // Any thread: the picture, as the single render draws it.
+    // Any thread: the picture, as the single render draws it, and its file
+    // when no filter is to recolour it (the filters work on the engine).
     void draw(int k)
     {
         Slot& s = slot(k);
@@ -196,35 +182,65 @@ private:
                 s.outofmemory = true;
             }
         }
+        if (s.ready && o_.filter == "none" && !stopping()) {
+            s.pngcode = writepng(*s.image, path(entryname(k + 1) + ".png"));
+            s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
+            s.pngwritten = s.pngcode == savedone;
+        }
     }
 
     // The calling thread, in entry order: filter and write the entry, with
-    // the engine standing in for the entry's state.
+    // the engine standing in for the entry's state. An entry whose picture
+    // is written finishes even after Ctrl-C, as one being written would; the
+    // entries are kept without a gap, so none after one left out is.
     void keep(int k)
     {
         Slot& s = slot(k);
+        const std::string png = path(entryname(k + 1) + ".png");
         if (s.outofmemory)
-            fail(exitcannotwrite, path(entryname(k + 1) + ".png"),
-                 "Not enough memory to allocate hit count buffer; try a smaller --size.");
-        if (!s.ready || stopping())
+            fail(exitcannotwrite, png, "Not enough memory to allocate hit count buffer; try a smaller --size.");
+        if (s.pngcode != savedone)
+            fail(exitcannotwrite, png, saveerror[s.pngcode - 1] + because(s.pngerror));
+        const bool finishing = s.pngwritten && !failed_.load() && !leftout_;
+        if (!s.ready || (stopping() && !finishing)) {
+            leaveout(s);
             return;
+        }
         std::swap(engine, s.state);
-        const std::string unfiltered = run_.filter();
+        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter();
         const int status = write(s);
         std::swap(engine, s.state);
-        if (status != exitsuccess)
+        if (status != exitsuccess) {
+            leaveout(s);
             return;
+        }
         if (!unfiltered.empty())
             unfiltered_[unfiltered].push_back(entryname(k + 1));
         gallery_.entries.push_back(s.entry);
+    }
+
+    // A picture its thread wrote for an entry that is not kept goes, so that
+    // the folder holds what the page lists.
+    void leaveout(Slot& s)
+    {
+        leftout_ = true;
+        if (s.pngwritten) {
+            std::error_code error;
+            std::filesystem::remove(path(entryname(s.entry.index) + ".png"), error);
+            replaced_ = true;
+            s.pngwritten = false;
+        }
     }
 
     int write(const Slot& s)
     {
         const std::string name = entryname(s.entry.index);
         const std::string png = path(name + ".png");
-        if (int code = writepng(*s.image, png); code != savedone)
-            return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        replaced_ = true; // or may have, if the write fails part-way
+        if (!s.pngwritten) {
+            if (int code = writepng(*s.image, png); code != savedone)
+                return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        }
         filenames.sdv3file = path(name + ".dv3");
         if (int code = writedv3(0); code != savedone)
             return fail(exitcannotwrite, filenames.sdv3file, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -264,6 +280,8 @@ private:
     Gallery gallery_;
     std::vector<Slot> slots_;
     std::map<std::string, std::vector<std::string>> unfiltered_;
+    bool replaced_ = false;             // an entry's file was (or may have been) written
+    bool leftout_ = false;              // an entry was not kept
     int status_ = exitsuccess;          // the calling thread's
     std::atomic<bool> failed_{false};   // for the other threads: status_ is no longer 0
 };

@@ -1,7 +1,9 @@
 #pragma once
 // A gallery of screened random sets: the random search run again and again
 // from one seed, in order on the calling thread, while the sets it found are
-// rendered on every worker thread and written as they finish, in order.
+// rendered on every worker thread, their pictures written there too unless a
+// filter (which works on the engine) recolours them on the calling thread;
+// the entries are kept in order.
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -24,10 +26,8 @@ struct ExploreRun {
 // Expects the engine to hold the start point, formula, palette, background,
 // rotation and colouring of every entry, and the screen's dimension limit.
 // Returns an exit status: 0, 2 when the search gives up, 3 when the folder or
-// a file cannot be written, exitinterrupted after Ctrl-C (the entries written
-// by then are complete, and the page lists them).
+// a file cannot be written, 130 after Ctrl-C and 143 after SIGTERM (the
+// entries written by then are complete, and the page lists them).
 int explore(const ExploreRun& run);
-
-constexpr int exitinterrupted = 130;
 
 } // namespace kt

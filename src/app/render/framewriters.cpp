@@ -1,8 +1,9 @@
 #include "app/render/framewriters.h"
 
-#include <cstdio>
 #include <filesystem>
 
+#include "app/render/outputfolder.h"
+#include "app/render/staleframes.h"
 #include "files/atomicfile.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
@@ -17,36 +18,28 @@ int FrameWriter::failed(int code, const std::string& file, int err)
     return code;
 }
 
+int FrameWriter::failed(const std::string& file, const std::string& why)
+{
+    failedwhy_ = why;
+    return failed(saveopenfailed, file, 0);
+}
+
 namespace {
 
 class WebPWriter : public FrameWriter {
 public:
-    WebPWriter(const std::string& path, int side, int fps, std::optional<int> quality)
-        : path_(path), animation_(side, side, fps, quality)
+    WebPWriter(const std::string& path, int side, int frames, int fps, std::optional<int> quality)
+        : path_(path), animation_(path, side, side, frames, fps, quality)
     {
     }
 
-    int prepare() override
-    {
-        // A trial temporary beside the target, removed again.
-        AtomicFile trial(path_);
-        if (!trial.open())
-            return failed(saveopenfailed, path_, trial.error());
-        return savedone;
-    }
-
-    int add(const Surface& frame) override
-    {
-        return animation_.add(frame) ? savedone : failed(savenomemory, path_, 0);
-    }
-
-    int finish() override
-    {
-        const int code = animation_.save(path_);
-        return code == savedone ? savedone : failed(code, path_, AtomicFile::lasterror());
-    }
+    int prepare() override { return check(animation_.begin()); }
+    int add(const Surface& frame) override { return check(animation_.add(frame)); }
+    int finish() override { return check(animation_.finish()); }
 
 private:
+    int check(int code) { return code == savedone ? savedone : failed(code, path_, animation_.error()); }
+
     std::string path_;
     WebPAnimation animation_;
 };
@@ -57,33 +50,48 @@ public:
 
     int prepare() override
     {
+        if (const std::string why = whynotafolder(folder_); !why.empty())
+            return failed(folder_, why);
         std::error_code error;
         if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
             return failed(saveopenfailed, folder_, error.value());
+        // A folder that exists may still refuse files.
+        const std::string first = framepath(1);
+        if (const int err = AtomicFile::trial(first))
+            return failed(saveopenfailed, first, err);
         return savedone;
     }
 
     int add(const Surface& frame) override
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%04d.png", ++frames_);
-        const std::string path = (std::filesystem::path(folder_) / name).string();
+        const std::string path = framepath(++frames_);
         const int code = writepng(frame, path);
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
 
-    int finish() override { return savedone; }
+    int finish() override
+    {
+        const std::vector<std::string> stale = removestaleframes(folder_, frames_);
+        if (!stale.empty())
+            note_ = "removed " + std::to_string(stale.size()) + " frame" + (stale.size() > 1 ? "s" : "") +
+                    " of an earlier, longer turntable from " + folder_ + ": " + stale.front() +
+                    (stale.size() > 1 ? " to " + stale.back() : "");
+        return savedone;
+    }
 
 private:
+    std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
+
     std::string folder_;
     int frames_ = 0;
 };
 
 } // namespace
 
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality)
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+                                        std::optional<int> quality)
 {
-    return std::make_unique<WebPWriter>(path, side, fps, quality);
+    return std::make_unique<WebPWriter>(path, side, frames, fps, quality);
 }
 
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder)

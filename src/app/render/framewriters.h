@@ -21,17 +21,28 @@ public:
     // The file the last failure concerns, and its errno (0 if none).
     const std::string& failedfile() const { return failedfile_; }
     int failederror() const { return failederror_; }
+    // Why, when neither a save error nor errno says it; "" otherwise.
+    const std::string& failedwhy() const { return failedwhy_; }
+    // What finishing did besides writing, for the user to know; "" if nothing.
+    const std::string& note() const { return note_; }
 
 protected:
     int failed(int code, const std::string& file, int err);
+    int failed(const std::string& file, const std::string& why);
+    std::string note_;
 
 private:
     std::string failedfile_;
     int failederror_ = 0;
+    std::string failedwhy_;
 };
 
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int fps, std::optional<int> quality);
-// frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing.
+// The file is written as the frames come; it is refused as soon as the disk
+// shows that it cannot hold `frames` of them.
+std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+                                        std::optional<int> quality);
+// frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing;
+// frames of an earlier, longer turntable there are removed at the end.
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder);
 
 } // namespace kt

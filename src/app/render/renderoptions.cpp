@@ -467,8 +467,8 @@ std::string renderusage()
            "  --help, --version\n"
            "\n"
            "Exit status: 0 success, 1 bad arguments, 2 a parameter or palette file that cannot be\n"
-           "read or is refused, 3 the output cannot be written, 130 interrupted (--explore keeps the\n"
-           "entries it finished).\n";
+           "read or is refused, 3 the output cannot be written, 130 interrupted (143 by SIGTERM; a\n"
+           "gallery or frame folder keeps what it finished).\n";
 }
 
 } // namespace kt

@@ -6,28 +6,24 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/framewriters.h"
+#include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "engine/driver.h"
 #include "engine/turntable.h"
+#include "files/interruption.h"
 #include "files/saveerrors.h"
 
 namespace kt {
 
 namespace {
 
-// The frames' hit counts and pictures held at once stay within this; a
-// turntable that needs more renders its frames in groups, each from the
-// orbit again.
-constexpr std::uint64_t groupbytes = std::uint64_t{1} << 30;
-
-int framesatonce(int side, int frames)
-{
-    const std::uint64_t perframe = std::uint64_t(side) * side * (sizeof(float) + sizeof(std::uint32_t));
-    return static_cast<int>(std::clamp<std::uint64_t>(groupbytes / perframe, 1, frames));
-}
+// Ends a group's render when the run is interrupted.
+struct Stopped {};
 
 std::string saveproblem(const FrameWriter& writer, int code)
 {
+    if (!writer.failedwhy().empty())
+        return writer.failedwhy();
     std::string why = saveerror[code - 1];
     if (writer.failederror())
         why += std::string(" (") + std::strerror(writer.failederror()) + ")";
@@ -43,18 +39,20 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
     const std::uint64_t batches = (o.iterations + batchsteps - 1) / batchsteps;
-    const int group = framesatonce(s.res, frames);
+    // A turntable whose frames do not fit at once renders them in groups,
+    // each from the orbit again.
+    const int group = picturesatonce(s.res, frames);
     const int groups = (frames + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
-                                              ? webpwriter(o.output, s.res, o.fps.value_or(30), o.quality)
+                                              ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
                                               : pngfolderwriter(o.output);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
 
     const std::uint64_t groupsteps = batches * batchsteps;
     Progress progress(hooks.progressout, groupsteps * groups, hooks.progress);
-    for (int first = 0; first < frames; first += group) {
+    for (int first = 0; first < frames && !interrupted(); first += group) {
         TurntableFrames held;
         for (int k = first; k < std::min(first + group, frames); ++k) {
             held.push_back(std::make_unique<TurntableFrame>(s, spin, k, frames));
@@ -62,10 +60,20 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
         }
         const std::uint64_t before = groupsteps * static_cast<std::uint64_t>(first / group);
-        if (!renderturntable(held, spin, batches, [&](std::uint64_t done) { progress.update(before + done); }))
-            return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+        try {
+            if (!renderturntable(held, spin, batches, [&](std::uint64_t done) {
+                    if (interrupted())
+                        throw Stopped{};
+                    progress.update(before + done);
+                }))
+                return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+        } catch (const Stopped&) {
+            return exitsuccess; // the caller says why the run ended
+        }
         // The filters work on the engine's own picture.
         for (auto& frame : held) {
+            if (interrupted())
+                return exitsuccess;
             std::swap(engine, frame->state);
             hooks.recolour();
             std::swap(engine, frame->state);
@@ -73,9 +81,13 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
                 return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
         }
     }
+    if (interrupted())
+        return exitsuccess;
     progress.finish();
     if (const int code = writer->finish(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
+    if (!writer->note().empty())
+        hooks.progressout << renderprogram << ": " << writer->note() << '\n';
     return exitsuccess;
 }
 

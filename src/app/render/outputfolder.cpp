@@ -1,0 +1,23 @@
+#include "app/render/outputfolder.h"
+
+#include <filesystem>
+
+namespace kt {
+
+std::string whynotafolder(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    // The name without its trailing slashes, so that a link is seen as one.
+    std::string name = path;
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    std::error_code error;
+    const fs::file_status entry = fs::symlink_status(name, error);
+    if (entry.type() == fs::file_type::not_found || fs::is_directory(fs::status(name, error)))
+        return {};
+    if (fs::is_symlink(entry) && !fs::exists(fs::status(name, error)))
+        return "a symbolic link to " + fs::read_symlink(name, error).string() + ", which does not exist";
+    return "not a folder";
+}
+
+} // namespace kt
