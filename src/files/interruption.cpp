@@ -38,6 +38,7 @@ InterruptGuard::~InterruptGuard()
     sigaction(SIGINT, &previousint, nullptr);
     sigaction(SIGTERM, &previousterm, nullptr);
     abandoning.store(false);
+    caughtsignal.store(0);
 }
 
 bool interrupted()

@@ -17,6 +17,7 @@ public:
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 };
 
+// While a guard is in place.
 bool interrupted();
 // The shell's status for the signal that interrupted the run (130 for
 // SIGINT, 143 for SIGTERM), 0 if none did.

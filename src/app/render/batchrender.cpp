@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "analysis/randomsearch.h"
@@ -352,14 +353,18 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
     }
     setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
     // A gallery's finished entries are its work so far; a single picture or
-    // animation is worth nothing half done.
-    InterruptGuard guard(parsed.options.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
-    Renderer renderer(parsed.options, out, err, progressOnTerminal);
+    // animation is worth nothing half done. The screen writes nothing, so
+    // Ctrl-C simply ends it.
+    const RenderOptions& o = parsed.options;
+    std::optional<InterruptGuard> guard;
+    if (!o.screen)
+        guard.emplace(o.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
+    Renderer renderer(o, out, err, progressOnTerminal);
     const int status = renderer.run();
     engine.g_vhdc = nullptr;
-    if (interrupted() && !parsed.options.explore) {
-        err << renderprogram << ": interrupted; " << parsed.options.output << " was not "
-            << (parsed.options.turntable ? "finished" : "written") << '\n';
+    if (guard && interrupted() && !o.explore) {
+        err << renderprogram << ": interrupted; " << o.output << " was not " << (o.turntable ? "finished" : "written")
+            << '\n';
         return interruptedstatus();
     }
     return status;
