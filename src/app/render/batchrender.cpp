@@ -11,6 +11,8 @@
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/explore.h"
+#include "app/render/framing.h"
+#include "app/render/memoryestimate.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
 #include "app/render/turntablerender.h"
@@ -21,9 +23,11 @@
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
+#include "files/pngsamples.h"
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
+#include "image/tonemap.h"
 #include "base/program.h"
 #include "engine/presentation.h"
 
@@ -164,10 +168,15 @@ private:
     int renderimage()
     {
         EngineState& s = engine;
-        s.res = o_.size;
-        image_ = Surface::create(s.res, s.res);
-        if (!image_)
-            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        s.res = renderside(o_);
+        if (o_.fit)
+            s.icon[s.type].scale = fittedscale(s, framewidth(o_), frameheight(o_), o_.margin);
+        // The density tone needs the hit counts alone.
+        if (!o_.density) {
+            image_ = Surface::create(s.res, s.res);
+            if (!image_)
+                return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        }
         s.g_vhdc = image_.get();
         s.newimage = 1;
         s.okicon = 1;
@@ -230,6 +239,36 @@ private:
         }
     }
 
+    // The hit counts through the density tone, in the file's depth and form.
+    int savetoned()
+    {
+        const EngineState& s = engine;
+        const ToneSettings settings{o_.brightness, o_.gamma, o_.transparent};
+        const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res},
+                                        ToneFrame{framewidth(o_), frameheight(o_), o_.supersample}, s.palette, s.back,
+                                        settings);
+        if (toned.width == 0)
+            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        if (o_.depth == 16 || o_.transparent) {
+            const int code = writepngsamples(PngSamples{toned.rgba.data(), toned.width, toned.height, o_.depth,
+                                                        o_.transparent},
+                                             o_.output);
+            if (code != savedone)
+                return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
+            return exitsuccess;
+        }
+        image_ = Surface::create(toned.width, toned.height);
+        if (!image_)
+            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        const auto byte = [](std::uint16_t v) { return static_cast<int>((v * 255u + 32767) / 65535); };
+        for (int y = 0; y < toned.height; ++y)
+            for (int x = 0; x < toned.width; ++x) {
+                const std::uint16_t* p = &toned.rgba[4 * (static_cast<std::size_t>(y) * toned.width + x)];
+                image_->setpixel(x, y, RGB(byte(p[0]), byte(p[1]), byte(p[2])));
+            }
+        return saveimage();
+    }
+
     int saveimage()
     {
         int code;
@@ -255,6 +294,10 @@ private:
 
     int render()
     {
+        if (!o_.explore && !o_.turntable && !o_.screen) {
+            if (const std::string refusal = memoryrefusal(picturebytes(o_), availablebytes()); !refusal.empty())
+                return fail(exitbadarguments, o_.output, refusal);
+        }
         if (int status = choosepalette(); status != exitsuccess)
             return status;
         if (int status = chooseset(); status != exitsuccess)
@@ -275,7 +318,7 @@ private:
             if (int status = renderimage(); status != exitsuccess)
                 return status;
             applyfilter();
-            if (int status = saveimage(); status != exitsuccess)
+            if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
         }
         if (o_.saveparams)
