@@ -176,7 +176,9 @@ TEST_F(PrintingTest, FittedIconsFillTheFrameWithoutTouchingItsEdges)
         args.insert(args.end(), {"--fit", "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
         const testing::StoredPng picture = render(args);
         const Extent e = drawnextent(picture, {0, 0, 0});
-        const std::string what = set[0] + " " + set[1] + " " + set[2];
+        std::string what;
+        for (const std::string& word : set)
+            what += word + " ";
         EXPECT_GT(e.left, 0) << what;
         EXPECT_GT(e.top, 0) << what;
         EXPECT_LT(e.right, 199) << what;

@@ -14,6 +14,7 @@
 #include "app/render/framing.h"
 #include "app/render/memoryestimate.h"
 #include "app/render/progress.h"
+#include "app/render/tonedpicture.h"
 #include "app/render/renderoptions.h"
 #include "app/render/turntablerender.h"
 #include "engine/driver.h"
@@ -23,11 +24,9 @@
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
-#include "files/pngsamples.h"
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
-#include "image/tonemap.h"
 #include "base/program.h"
 #include "engine/presentation.h"
 
@@ -239,34 +238,14 @@ private:
         }
     }
 
-    // The hit counts through the density tone, in the file's depth and form.
     int savetoned()
     {
-        const EngineState& s = engine;
-        const ToneSettings settings{o_.brightness, o_.gamma, o_.transparent};
-        const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res},
-                                        ToneFrame{framewidth(o_), frameheight(o_), o_.supersample}, s.palette, s.back,
-                                        settings);
-        if (toned.width == 0)
+        const int code = writetoned(engine, o_, o_.output);
+        if (code == savenomemory)
             return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
-        if (o_.depth == 16 || o_.transparent) {
-            const int code = writepngsamples(PngSamples{toned.rgba.data(), toned.width, toned.height, o_.depth,
-                                                        o_.transparent},
-                                             o_.output);
-            if (code != savedone)
-                return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
-            return exitsuccess;
-        }
-        image_ = Surface::create(toned.width, toned.height);
-        if (!image_)
-            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
-        const auto byte = [](std::uint16_t v) { return static_cast<int>((v * 255u + 32767) / 65535); };
-        for (int y = 0; y < toned.height; ++y)
-            for (int x = 0; x < toned.width; ++x) {
-                const std::uint16_t* p = &toned.rgba[4 * (static_cast<std::size_t>(y) * toned.width + x)];
-                image_->setpixel(x, y, RGB(byte(p[0]), byte(p[1]), byte(p[2])));
-            }
-        return saveimage();
+        if (code != savedone)
+            return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
     }
 
     int saveimage()

@@ -371,6 +371,12 @@ std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
         o.size = exploresize;
     if (!given.count("--iterations") && !given.count("--spp"))
         o.iterations = exploreiterations;
+    // A gallery looks its best by default; the hit tone, a filter or z-plane
+    // colouring ask for the pictures as they are drawn.
+    if (!given.count("--tone") && o.filter == "none" && o.cmethod == 0) {
+        o.density = true;
+        o.fit = true;
+    }
     return {};
 }
 
