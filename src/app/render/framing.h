@@ -13,4 +13,8 @@ constexpr int fitsteps = 400000;
 // own scale when the orbit gives none.
 double fittedscale(const EngineState& set, int width, int height, double margin);
 
+// The same for every turn of the icon at once, as a turntable shows it: from
+// the orbit's distance to the origin in three dimensions.
+double fittedscaleanyturn(const EngineState& set, int width, int height, double margin);
+
 } // namespace kt

@@ -394,6 +394,10 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
         return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
     if (o.quality && *format != AnimationFormat::webp)
         return "--quality applies to a .webp animation";
+    if (o.transparent && *format != AnimationFormat::webp)
+        return "--background none in a turntable needs a .webp animation";
+    if (o.supersample > 1 || o.depth == 16)
+        return "--supersample and --depth 16 make still pictures: not with --turntable";
     return {};
 }
 
@@ -583,7 +587,8 @@ std::string renderusage()
            "                         about the --spin axis, all from one orbit of --iterations steps;\n"
            "                         frame k adds 360k/N degrees to that axis's angle. -o names a .webp\n"
            "                         file (default icon.webp) or a folder for frame-0001.png ... (a name\n"
-           "                         ending in /, or an existing folder). --filter applies to every frame.\n"
+           "                         ending in /, or an existing folder). --filter and --tone apply to\n"
+           "                         every frame; --fit fits every turn; --background none needs .webp.\n"
            "  --spin X|Y|Z           the turntable's axis (default Y)\n"
            "  --fps F                the animation's frames per second, 1..60 (default 30)\n"
            "  --quality Q            lossy WebP at quality 0..100 (default: lossless)\n"

@@ -12,4 +12,9 @@ namespace kt {
 // cannot be had. TGA files go through filenames.tgafile.
 int writetoned(const EngineState& s, const RenderOptions& o, const std::string& path);
 
+// The tone in 8 bits into `image`, of the frame's size; transparent options
+// put the straight alpha in the pixels' top byte, which only an animation
+// frame's writer reads. false when the picture cannot be had.
+bool tonesurface(const EngineState& s, const RenderOptions& o, Surface& image);
+
 } // namespace kt
