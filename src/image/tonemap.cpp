@@ -70,16 +70,14 @@ std::uint16_t sample(double value)
     return static_cast<std::uint16_t>(std::lround(std::clamp(value, 0.0, 1.0) * 65535));
 }
 
-} // namespace
-
+// The tone of a density (hits over the mean hits of a pixel) before the
+// settings' gamma: 0 for none, 1 at the white point and above.
 double densitytone(double density)
 {
     if (density <= 0)
         return 0;
     return std::min(1.0, std::log1p(density) / std::log1p(whitepoint));
 }
-
-namespace {
 
 // Runs row(y) for every y below `rows` on the worker threads, each once.
 template <typename Row>

@@ -44,8 +44,4 @@ struct DeepImage {
 DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& palette, COLORREF back,
                   const ToneSettings& settings);
 
-// The tone of a density (hits over the mean hits of a pixel) before the
-// settings' gamma: 0 for none, 1 at the white point and above.
-double densitytone(double density);
-
 } // namespace kt
