@@ -181,6 +181,7 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
     EXPECT_EQ(o.margin, 0.1);
     EXPECT_EQ(o.depth, 16);
     EXPECT_EQ(parse({"--size", "16384x16384", "--tone", "density"}).error, "");
+    EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
     // A gallery's steps per pixel follow its own default size.
     EXPECT_EQ(parse({"--explore", "4", "-o", "g", "--spp", "10"}).options.iterations, 10ull * 300 * 300);
 
@@ -202,7 +203,9 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},
-        {{"--size", "1920x1080"}, "--size WxH needs --tone density"},
+        {{"--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--tone", "density", "--size", "16385"}, "--size takes"},
         {{"--tone", "density", "--size", "16385x100"}, "--size takes"},
         {{"--tone", "density", "--size", "100x"}, "--size takes"},
         {{"--tone", "density", "--size", "300x200", "--turntable", "3"}, "not with --explore or --turntable"},

@@ -131,7 +131,7 @@ const std::map<std::string, Setter>& valuedoptions()
         {"--size", [](RenderOptions& o, const std::string& v) -> std::string {
              const auto sides = split(v, 'x');
              long long width = 0, height = 0;
-             if (sides.size() == 1 && parseinteger(v, 200, 4000, &width)) {
+             if (sides.size() == 1 && parseinteger(v, 200, maxside, &width)) {
                  o.size = static_cast<int>(width);
                  return {};
              }
@@ -142,7 +142,7 @@ const std::map<std::string, Setter>& valuedoptions()
                  o.height = static_cast<int>(height);
                  return {};
              }
-             return "--size takes a whole number from 200 to 4000, or WxH with each side from 16 to 16384";
+             return "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384";
          }},
         {"--tone", [](RenderOptions& o, const std::string& v) -> std::string {
              if (v != "hit" && v != "density")
@@ -420,8 +420,8 @@ std::string settletone(const RenderOptions& o, const std::set<std::string>& give
         return "--tone density recolours the picture itself: not with --filter";
     if (o.height && (o.explore || o.turntable))
         return "--size WxH makes a still picture: not with --explore or --turntable";
-    if (o.height && !o.density)
-        return "--size WxH needs --tone density";
+    if ((o.height || o.size > 4000) && !o.density)
+        return "--size WxH and sides above 4000 need --tone density";
     return {};
 }
 
@@ -534,9 +534,9 @@ std::string renderusage()
            "  PARAMFILE              a .dv3 or .dv file; the format is chosen by the name's last character.\n"
            "                         Without it: the built-in set of --formula.\n"
            "  --formula 1|2          default 1; ignored when a PARAMFILE is given\n"
-           "  --size N|WxH           image side in pixels, 200..4000 (default 600); or width x height,\n"
-           "                         each 16..16384, with --tone density. A run that would not fit in\n"
-           "                         memory is refused before it starts.\n"
+           "  --size N|WxH           image side in pixels, 200..4000 (default 600); with --tone density\n"
+           "                         up to 16384, or width x height, each 16..16384. A run that would\n"
+           "                         not fit in memory is refused before it starts.\n"
            "  --iterations N         a whole number of formula steps, rendered in whole batches of 1,000\n"
            "                         (rounded up); the first batch is not plotted. Suffixes k, M, G\n"
            "                         multiply by 1e3, 1e6, 1e9 (2.5k is 2500 steps).\n"
