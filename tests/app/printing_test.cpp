@@ -125,6 +125,7 @@ TEST_F(PrintingTest, SupersamplingSmoothsTowardsALongerRender)
     };
     const Greys plain = with({"--spp", "10"});
     const Greys supersampled = with({"--spp", "10", "--supersample", "3"});
+    EXPECT_EQ(with({"--spp", "10", "--supersample", "3", "--threads", "1"}), supersampled) << "threads change nothing";
     // The picture both converge to is the supersampled one, which a plain
     // render's pixel-sized steps miss as much as its noise.
     const Greys longer = with({"--spp", "100", "--supersample", "3"});
