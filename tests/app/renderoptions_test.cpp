@@ -184,6 +184,7 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
     EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
     // A gallery's steps per pixel follow its own default size.
     EXPECT_EQ(parse({"--explore", "4", "-o", "g", "--spp", "10"}).options.iterations, 10ull * 300 * 300);
+    EXPECT_EQ(parse({"--explore", "4", "-o", "g", "--margin", "0.2"}).options.margin, 0.2);
 
     const struct {
         std::vector<std::string> args;

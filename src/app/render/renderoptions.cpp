@@ -407,8 +407,6 @@ std::string settletone(const RenderOptions& o, const std::set<std::string>& give
 {
     if (given.count("--spp") && given.count("--iterations"))
         return "--spp and --iterations are two ways of giving the steps: give one";
-    if (given.count("--margin") && !o.fit)
-        return "--margin needs --fit";
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
         if (given.count(option) && !o.density)
             return std::string(option) + " needs --tone density";
@@ -441,6 +439,9 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     } else if ((o.depth == 16 || o.transparent) && imageformat(o.output) != ImageFormat::png) {
         problem = "--depth 16 and --background none write PNG: -o must name a .png file";
     }
+    // A gallery fits by default.
+    if (problem.empty() && given.count("--margin") && !o.fit)
+        problem = "--margin needs --fit";
     // The steps follow the size, which the mode may have chosen.
     if (o.spp)
         o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));
