@@ -19,6 +19,8 @@
 #include "shell/nadjustdialog.h"
 #include "shell/palettepreview.h"
 #include "image/palettes.h"
+#include "image/tonefilter.h"
+#include "engine/presentation.h"
 #include "platform/messagebox.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
@@ -35,7 +37,7 @@ constexpr UINT pausedonly[] = {
     cmdpalette,   cmdpalette1,  cmdpalette2,       cmdclearscreen, cmdhelp,      cmdabout,
 };
 // Filters that work on hit counts, not on depth colours.
-constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog};
+constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog, cmdtone};
 
 void information(const std::string& text, const char* title = programtitle)
 {
@@ -297,6 +299,18 @@ void logcommand(bool squared)
     filters.logsquare = 0;
 }
 
+void tonecommand(HWND hWnd)
+{
+    Presentation& shown = presentation();
+    shown.busy(Presentation::Work::lengthy);
+    const int code = densitytonefilter(engine);
+    if (code == filterdone)
+        shown.filtered();
+    shown.idle();
+    if (code == filtertonenomemory)
+        problem(hWnd, "Not enough memory to apply the density tone.", "Memory allocation problem");
+}
+
 void histogrammode(HWND hWnd)
 {
     filters.histogramflag = 1 - filters.histogramflag;
@@ -371,6 +385,10 @@ void maincommand(HWND hWnd, UINT id)
     case cmdequalize:
         if (hitcountsfit())
             equalizecommand();
+        break;
+    case cmdtone:
+        if (hitcountsfit())
+            tonecommand(hWnd);
         break;
     case cmdlog:
     case cmdlogsquared:

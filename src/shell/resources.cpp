@@ -44,6 +44,8 @@ const MenuTemplate& dravune3dmenu()
                         }),
                   separator(),
                   item(cmdhistogram, "Histogram (H)"),
+                  separator(),
+                  item(cmdtone, "Density Tone (T)"),
               }),
         popup("Options      ",
               {
@@ -81,7 +83,7 @@ const AcceleratorTable& dravune3daccelerators()
         key(VK_F1 + 6, cmdbackground), key(VK_F1 + 7, cmdpalette),  key(VK_F1 + 8, cmdpalette1),
         key(VK_F1 + 9, cmdpalette2),  key(VK_F1 + 10, cmdclearscreen), key('A', cmdnadjust),
         key('C', cmdlog),             key('C', cmdlogsquared, FALT), key('E', cmdequalize),
-        key('H', cmdhistogram),       key('L', cmdload),            key('N', cmdnormalize),
+        key('H', cmdhistogram),       key('T', cmdtone),       key('L', cmdload),            key('N', cmdnormalize),
         key('P', cmdsaveparameters),  key('R', cmdrender),          key('S', cmdsaveimage),
         key(VK_ESCAPE, cmdexit),      key('D', cmddebug, FCONTROL | FALT), key('X', cmdfdlimit, FCONTROL | FALT),
     };

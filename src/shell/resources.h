@@ -30,6 +30,7 @@ enum Command : UINT {
     cmdexit = 205,
     cmddebug = 215,
     cmdfdlimit = 220,
+    cmdtone = 260,
 };
 
 const MenuTemplate& dravune3dmenu();

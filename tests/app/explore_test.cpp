@@ -11,6 +11,7 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
+#include "app/render/gallerypage.h"
 #include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
@@ -189,6 +190,68 @@ TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
         ::_exit(status == 0 && text.find("\"index\": 16,") != std::string::npos ? 0 : 1);
     };
     EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace
+} // namespace kt
+
+namespace kt {
+namespace {
+
+std::vector<std::string> words(const std::string& command)
+{
+    std::istringstream stream(command);
+    std::vector<std::string> all;
+    for (std::string word; stream >> word;)
+        all.push_back(word);
+    return all;
+}
+
+// One string field of an entry's record in gallery.json.
+std::string recordfield(const std::string& json, int index, const std::string& name)
+{
+    const std::string record = json.substr(json.find("\"index\": " + std::to_string(index) + ","));
+    const auto start = record.find("\"" + name + "\": \"") + name.size() + 5;
+    return record.substr(start, record.find('"', start) - start);
+}
+
+TEST_F(ExploreTest, ADefaultGalleryIsTonedAndFittedAndEachEntryNamesItsCommands)
+{
+    const std::string folder = dir.file("gallery");
+    const std::vector<std::string> gallery = {"--explore", "3", "--seed", "5", "--size", "200", "--iterations", "60k",
+                                              "--rotate", "0,30,0"};
+    ASSERT_EQ(run(with(gallery, {"-o", folder})), 0) << err.str();
+    ASSERT_EQ(run(with(gallery, {"-o", dir.file("one"), "--threads", "1"})), 0) << err.str();
+    EXPECT_EQ(files(folder), files(dir.file("one")));
+    std::ifstream file(folder + "/gallery.json");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string json = text.str();
+    for (const char* setting : {"\"tone\": \"density\"", "\"fit_margin\": 0.05", "\"rotation\": [0, 30, 0]",
+                                "\"palette\": \"1\"", "\"size\": 200", "\"iterations\": 60000"})
+        EXPECT_NE(json.find(setting), std::string::npos) << setting;
+
+    for (int index = 1; index <= 3; ++index) {
+        const std::string name = entryname(index);
+        // The command as a user would run it in the folder, with the folder's paths.
+        std::vector<std::string> again = words(recordfield(json, index, "reproduce"));
+        ASSERT_EQ(again.front(), "ktdravune3d-render");
+        again.erase(again.begin());
+        for (std::string& word : again)
+            if (word == name + ".dv3")
+                word = folder + "/" + word;
+            else if (word == name + ".png")
+                word = dir.file("again.png");
+        ASSERT_EQ(run(again), 0) << err.str();
+        EXPECT_EQ(testing::readbytes(dir.file("again.png")), testing::readbytes(folder + "/" + name + ".png")) << name;
+
+        std::vector<std::string> print = words(recordfield(json, index, "print"));
+        print.erase(print.begin());
+        const ParsedOptions parsed = parserenderoptions(print);
+        EXPECT_EQ(parsed.error, "") << name;
+        EXPECT_EQ(parsed.options.size, 4000);
+        EXPECT_EQ(parsed.options.supersample, 3);
+    }
 }
 
 } // namespace

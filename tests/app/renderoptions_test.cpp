@@ -161,3 +161,61 @@ TEST(RenderOptions, DoubleDashEndsTheOptions)
 
 } // namespace
 } // namespace kt
+
+namespace kt {
+namespace {
+
+TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
+{
+    const auto print = parse({"--tone", "density", "--spp", "50", "--supersample", "3", "--fit", "--margin", "0.1",
+                              "--size", "1920x1080", "--depth", "16", "--background", "none", "--brightness", "2",
+                              "--gamma", "1.5", "-o", "print.png"});
+    ASSERT_EQ(print.error, "");
+    const RenderOptions& o = print.options;
+    EXPECT_TRUE(o.density && o.fit && o.transparent);
+    EXPECT_EQ(framewidth(o), 1920);
+    EXPECT_EQ(frameheight(o), 1080);
+    EXPECT_EQ(renderside(o), 5760);
+    // Steps per pixel of the output's larger side squared, whatever the supersampling.
+    EXPECT_EQ(o.iterations, 50ull * 1920 * 1920);
+    EXPECT_EQ(o.margin, 0.1);
+    EXPECT_EQ(o.depth, 16);
+    EXPECT_EQ(parse({"--size", "16384x16384", "--tone", "density"}).error, "");
+    EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
+    // A gallery's steps per pixel follow its own default size.
+    EXPECT_EQ(parse({"--explore", "4", "-o", "g", "--spp", "10"}).options.iterations, 10ull * 300 * 300);
+    EXPECT_EQ(parse({"--explore", "4", "-o", "g", "--margin", "0.2"}).options.margin, 0.2);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refused[] = {
+        {{"--tone", "flame"}, "--tone takes hit or density"},
+        {{"--spp", "5", "--iterations", "1M"}, "give one"},
+        {{"--spp", "0"}, "--spp takes"},
+        {{"--margin", "0.1"}, "--margin needs --fit"},
+        {{"--fit", "--margin", "0.5"}, "--margin takes"},
+        {{"--supersample", "2"}, "--supersample needs --tone density"},
+        {{"--tone", "density", "--supersample", "9"}, "--supersample takes"},
+        {{"--gamma", "2"}, "--gamma needs --tone density"},
+        {{"--depth", "16", "-o", "a.png"}, "--depth needs --tone density"},
+        {{"--tone", "density", "--depth", "12"}, "--depth takes 8 or 16"},
+        {{"--background", "none"}, "--background none needs --tone density"},
+        {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
+        {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
+        {{"--tone", "density", "--filter", "log"}, "not with --filter"},
+        {{"--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--tone", "density", "--size", "16385"}, "--size takes"},
+        {{"--tone", "density", "--size", "16385x100"}, "--size takes"},
+        {{"--tone", "density", "--size", "100x"}, "--size takes"},
+        {{"--tone", "density", "--size", "300x200", "--turntable", "3"}, "not with --explore or --turntable"},
+    };
+    for (const auto& c : refused) {
+        const std::string error = parse(c.args).error;
+        EXPECT_NE(error.find(c.message), std::string::npos) << c.args.front() << ": " << error;
+    }
+}
+
+} // namespace
+} // namespace kt

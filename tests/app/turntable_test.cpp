@@ -186,3 +186,39 @@ TEST_F(TurntableRenderTest, BadInputChangesNothing)
 
 } // namespace
 } // namespace kt
+
+namespace kt {
+namespace {
+
+TEST_F(TurntableRenderTest, TonedFittedFramesAreTonedStillsAndATransparentWebPKeepsThemWithin)
+{
+    const std::vector<std::string> look = {"--size", "200", "--iterations", "150k", "--formula", "2", "--tone",
+                                           "density", "--quiet", "--turntable", "4", "--spin", "X"};
+    auto with = [&](std::vector<std::string> extra) {
+        extra.insert(extra.begin(), look.begin(), look.end());
+        return extra;
+    };
+    ASSERT_EQ(run(with({"-o", dir.file("frames/")})), exitsuccess) << err.str();
+    ASSERT_EQ(run({"--size", "200", "--iterations", "150k", "--formula", "2", "--tone", "density", "--quiet",
+                   "--rotate", "90,0,0", "-o", dir.file("still.png")}),
+              exitsuccess);
+    EXPECT_EQ(testing::readbytes(dir.file("frames/frame-0002.png")), testing::readbytes(dir.file("still.png")));
+
+    ASSERT_EQ(run(with({"--fit", "--background", "none", "-o", dir.file("clear.webp")})), exitsuccess) << err.str();
+    const Animation animation = decodewebp(testing::readbytes(dir.file("clear.webp")));
+    ASSERT_EQ(animation.rgba.size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        int opaque = 0, edge = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const std::uint8_t alpha = animation.rgba[k][4 * (y * 200 + x) + 3];
+                opaque += alpha == 255;
+                edge += alpha != 0 && (x == 0 || y == 0 || x == 199 || y == 199);
+            }
+        EXPECT_GT(opaque, 400) << "frame " << k << " shows the icon";
+        EXPECT_EQ(edge, 0) << "frame " << k << " keeps it off the edges";
+    }
+}
+
+} // namespace
+} // namespace kt

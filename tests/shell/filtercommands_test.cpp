@@ -48,7 +48,7 @@ TEST_F(FilterCommandTest, AfterANewSizeFiltersWaitForANewRender)
         });
         command(cmdparameters);
         const auto before = picture();
-        for (int key : {'N', 'E', 'C'})
+        for (int key : {'N', 'E', 'C', 'T'})
             press(key);
         press('C', MOD_ALT);
         press('A');
@@ -142,6 +142,52 @@ TEST_F(FilterCommandTest, AdjustmentDialogSetsTheNormalization)
         EXPECT_EQ(headless().dialogs.back(), "Normalization Adjustment");
         EXPECT_EQ(filters.nadjust, 2);
     });
+}
+
+} // namespace
+} // namespace kt
+
+namespace kt {
+namespace {
+
+TEST_F(FilterCommandTest, DensityToneRecoloursFromTheHitCountsAndCanBeAppliedAgain)
+{
+    then([] { click(); }, 20);
+    then([] {
+        const auto rendered = picture();
+        const std::vector<float> hits(engine.hitcount.get(), engine.hitcount.get() + engine.res * engine.res);
+        press('T');
+        settle();
+        const auto toned = picture();
+        EXPECT_NE(toned, rendered) << "the tone recoloured the picture";
+        EXPECT_EQ(std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + engine.res * engine.res), hits);
+        press('N');
+        settle();
+        press('T');
+        settle();
+        EXPECT_EQ(picture(), toned) << "after another filter, the tone gives the same picture again";
+        EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, 0u);
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
+}
+
+TEST_F(FilterCommandTest, DensityToneWaitsForPauseHitCountsAndTheCurrentSize)
+{
+    then([] {
+        EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED) << "while rendering";
+        engine.cmethod = 1;
+        click();
+    }, 10);
+    then([] {
+        const auto before = picture();
+        press('T');
+        settle();
+        EXPECT_EQ(picture(), before) << "z-plane colouring has no hit counts";
+        EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED);
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
 }
 
 } // namespace

@@ -12,8 +12,11 @@
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/explore.h"
+#include "app/render/framing.h"
+#include "app/render/memoryestimate.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
+#include "app/render/tonedpicture.h"
 #include "app/render/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
@@ -170,10 +173,15 @@ private:
     int renderimage()
     {
         EngineState& s = engine;
-        s.res = o_.size;
-        image_ = Surface::create(s.res, s.res);
-        if (!image_)
-            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        s.res = renderside(o_);
+        if (o_.fit)
+            s.icon[s.type].scale = fittedscale(s, framewidth(o_), frameheight(o_), o_.margin);
+        // The density tone needs the hit counts alone.
+        if (!o_.density) {
+            image_ = Surface::create(s.res, s.res);
+            if (!image_)
+                return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        }
         s.g_vhdc = image_.get();
         s.newimage = 1;
         s.okicon = 1;
@@ -236,6 +244,16 @@ private:
         }
     }
 
+    int savetoned()
+    {
+        const int code = writetoned(engine, o_, o_.output);
+        if (code == savenomemory)
+            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+        if (code != savedone)
+            return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
+    }
+
     int saveimage()
     {
         int code;
@@ -276,6 +294,10 @@ private:
 
     int render()
     {
+        if (!o_.explore && !o_.turntable && !o_.screen) {
+            if (const std::string refusal = memoryrefusal(picturebytes(o_), availablebytes()); !refusal.empty())
+                return fail(exitbadarguments, o_.output, refusal);
+        }
         if (int status = choosepalette(); status != exitsuccess)
             return status;
         if (int status = chooseset(); status != exitsuccess)
@@ -298,7 +320,7 @@ private:
             if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
             applyfilter();
-            if (int status = saveimage(); status != exitsuccess)
+            if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
         }
         if (o_.saveparams && !interrupted())

@@ -13,10 +13,12 @@
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
+#include "app/render/framing.h"
 #include "app/render/gallerypage.h"
 #include "app/render/outputfolder.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
+#include "app/render/tonedpicture.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
 #include "engine/workers.h"
@@ -66,11 +68,12 @@ public:
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
+        gallery_.options = &o_;
         ktseed(run_.seed);
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
-        const int inflight = picturesatonce(o_.size, std::min(entries, 2 * workerthreads() + 1),
+        const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
                                             renderbytesperpixel + pngbytesperpixel);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
@@ -153,18 +156,19 @@ private:
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
-        if (!s.image)
+        if (!s.image && !o_.density)
             s.image = Surface::create(o_.size, o_.size);
-        if (!s.image) {
+        if (!s.image && !o_.density) {
             fail(exitcannotwrite, path(entryname(k + 1) + ".png"), "Not enough memory for the image.");
             return;
         }
         s.state = engine;
-        s.state.res = o_.size;
+        s.state.res = renderside(o_);
         s.state.g_vhdc = s.image.get();
         s.state.newimage = 1;
         s.state.okicon = 1;
-        s.entry = GalleryEntry{k + 1, engine.type + 1, engine.icon[engine.type], screening.LExp, screening.FD};
+        s.entry = GalleryEntry{k + 1, engine.type + 1, engine.icon[engine.type], screening.LExp, screening.FD,
+                               engine.rot[engine.type], engine.back};
         s.ready = true;
     }
 
@@ -173,6 +177,8 @@ private:
     void draw(int k)
     {
         Slot& s = slot(k);
+        if (s.ready && o_.fit)
+            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.size, o_.size, o_.margin);
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         for (std::uint64_t done = 0; s.ready && done < batches; ++done) {
             if (stopping()) {
@@ -183,7 +189,8 @@ private:
             }
         }
         if (s.ready && o_.filter == "none" && !stopping()) {
-            s.pngcode = writepng(*s.image, path(entryname(k + 1) + ".png"));
+            const std::string png = path(entryname(k + 1) + ".png");
+            s.pngcode = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png);
             s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
             s.pngwritten = s.pngcode == savedone;
         }
@@ -238,7 +245,7 @@ private:
         const std::string png = path(name + ".png");
         replaced_ = true; // or may have, if the write fails part-way
         if (!s.pngwritten) {
-            if (int code = writepng(*s.image, png); code != savedone)
+            if (int code = o_.density ? writetoned(engine, o_, png) : writepng(*s.image, png); code != savedone)
                 return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
         }
         filenames.sdv3file = path(name + ".dv3");

@@ -3,18 +3,37 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+
+#include "app/render/batchrender.h"
 
 namespace kt {
 
 namespace {
 
+// A print: 4000 pixels a side is 34 cm at 300 dots an inch.
+constexpr int printside = 4000;
+constexpr int printspp = 50;
+
 // The shortest text that reads back as the very double, so a program reading
-// the file sees the values the renderer used.
+// the file sees the values the renderer used; a value the program keeps on
+// the grid of 12 decimals (random coefficients, the screen's measures) prints
+// as that grid's decimal, which is what it stands for: 0.055810724204, not
+// the 0.055810724203999997 the grid's multiplication leaves in the double.
 std::string exact(double value)
 {
     if (!std::isfinite(value))
         return "null";
-    char text[40];
+    char text[64];
+    std::snprintf(text, sizeof text, "%.12f", value);
+    const double parsed = std::strtod(text, nullptr);
+    if (parsed == value || std::round(parsed * 1e12) * 1e-12 == value) {
+        std::string decimal = text;
+        decimal.erase(decimal.find_last_not_of('0') + 1);
+        if (decimal.back() == '.')
+            decimal.pop_back();
+        return decimal == "-0" ? "0" : decimal;
+    }
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);
 }
@@ -36,6 +55,107 @@ std::string withthousands(std::uint64_t value)
         grouped += digits[k];
     }
     return grouped;
+}
+
+std::string exact(long double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+// A word the shell takes as it is, or the text in single quotes.
+std::string shellword(const std::string& text)
+{
+    if (!text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._/,:=+-") ==
+                             std::string::npos)
+        return text;
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string htmltext(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string jsontext(const std::string& text)
+{
+    std::string escaped = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            escaped += '\\';
+            escaped += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", c);
+            escaped += code;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped + "\"";
+}
+
+constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
+
+// The settings an entry shares with the whole gallery, as "name": value pairs.
+std::vector<std::pair<std::string, std::string>> settings(const Gallery& gallery, const GalleryEntry& entry)
+{
+    const RenderOptions& o = *gallery.options;
+    std::vector<std::pair<std::string, std::string>> fields = {
+        {"palette", jsontext(o.palette)},
+        {"coloring", jsontext(o.cmethod ? "z" : "hit")},
+        {"tone", jsontext(o.density ? "density" : "hit")},
+    };
+    if (o.density) {
+        fields.push_back({"tone_brightness", exact(o.brightness)});
+        fields.push_back({"tone_gamma", exact(o.gamma)});
+        fields.push_back({"supersample", std::to_string(o.supersample)});
+    }
+    if (o.fit)
+        fields.push_back({"fit_margin", exact(o.margin)});
+    fields.push_back({"filter", jsontext(o.filter)});
+    if (o.filter == "normalize")
+        fields.push_back({"nadjust", std::to_string(o.nadjust)});
+    const VOXEL& r = entry.rotation;
+    fields.push_back({"rotation", "[" + exact(r.x) + ", " + exact(r.y) + ", " + exact(r.z) + "]"});
+    fields.push_back({"order", jsontext(ordernames[o.rotationorder])});
+    fields.push_back({"background", "[" + std::to_string(GetRValue(entry.back)) + ", " +
+                                        std::to_string(GetGValue(entry.back)) + ", " +
+                                        std::to_string(GetBValue(entry.back)) + "]"});
+    fields.push_back({"size", std::to_string(gallery.size)});
+    fields.push_back({"iterations", std::to_string(gallery.iterations)});
+    return fields;
+}
+
+// The options after the parameter file that every command of an entry shares.
+std::string lookoptions(const RenderOptions& o, bool density)
+{
+    std::string words = " --palette " + shellword(o.palette) + " --coloring " + (o.cmethod ? "z" : "hit") +
+                        " --order " + ordernames[o.rotationorder];
+    if (o.filter != "none")
+        words += " --filter " + o.filter + (o.filter == "normalize" ? " --nadjust " + std::to_string(o.nadjust) : "");
+    words += std::string(" --tone ") + (density ? "density" : "hit");
+    if (density && o.brightness != 1.0)
+        words += " --brightness " + exact(o.brightness);
+    if (density && o.gamma != 1.0)
+        words += " --gamma " + exact(o.gamma);
+    return words;
 }
 
 struct Coefficient {
@@ -193,11 +313,24 @@ std::string viewer(const Gallery& gallery, std::size_t k)
     for (const Coefficient& c : coefficients)
         html += row(std::string(c.name) + " " + c.symbol, shown(entry.set.*c.field, 12));
     html += row("n", std::to_string(entry.set.n)) + row("p", std::to_string(entry.set.p)) +
-            row("scale", shown(entry.set.scale, 12)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
+            row("scale", exact(entry.set.scale)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
             row("fractal dimension", shown(entry.dimension, 6));
+    if (gallery.options) {
+        for (const auto& [field, value] : settings(gallery, entry)) {
+            // Words are quoted for programs, not for people.
+            const bool word = value.size() >= 2 && value.front() == '"';
+            html += row(field, htmltext(word ? value.substr(1, value.size() - 2) : value));
+        }
+    }
     html += "</table>\n<p class=\"open\"><a href=\"" + name +
             ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name +
-            ".dv3</a> opens in KT Dravune 3D: <code>ktdravune3d " + name + ".dv3</code></p>\n</div>\n";
+            ".dv3</a> opens in KT Dravune 3D: <code>ktdravune3d " + name + ".dv3</code></p>\n";
+    if (gallery.options)
+        html += "<p class=\"open\">This picture again, in the gallery's folder: <code class=\"reproduce\">" +
+                htmltext(reproducecommand(gallery, entry)) +
+                "</code></p>\n<p class=\"open\">Large enough to print: <code class=\"print\">" +
+                htmltext(printcommand(gallery, entry)) + "</code></p>\n";
+    html += "</div>\n";
     auto step = [&](const char* which, const char* label, const char* symbol, std::size_t other, bool exists) {
         const std::string target = exists ? entryname(gallery.entries[other].index) : name;
         return std::string("<a class=\"") + which + "\" href=\"#view" + target + "\" aria-label=\"" + label + "\"" +
@@ -218,6 +351,34 @@ std::string entryname(int index)
     return text;
 }
 
+std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry)
+{
+    const RenderOptions& o = *gallery.options;
+    const std::string name = entryname(entry.index);
+    std::string command = std::string(renderprogram) + " " + name + ".dv3 --size " + std::to_string(gallery.size) +
+                          " --iterations " + std::to_string(gallery.iterations) + lookoptions(o, o.density);
+    if (o.density && o.supersample > 1)
+        command += " --supersample " + std::to_string(o.supersample);
+    return command + " -o " + name + ".png";
+}
+
+std::string printcommand(const Gallery& gallery, const GalleryEntry& entry)
+{
+    const RenderOptions& o = *gallery.options;
+    const std::string name = entryname(entry.index);
+    // The density tone cannot take z-plane colouring or a filter: such a
+    // picture is printed as it is drawn, with its steps per pixel kept.
+    const bool density = o.cmethod == 0 && o.filter == "none";
+    std::string command = std::string(renderprogram) + " " + name + ".dv3 --size " + std::to_string(printside);
+    if (density) {
+        command += " --spp " + std::to_string(printspp) + lookoptions(o, true) + " --supersample 3";
+    } else {
+        const double spp = static_cast<double>(gallery.iterations) / (static_cast<double>(gallery.size) * gallery.size);
+        command += " --spp " + exact(spp) + lookoptions(o, false);
+    }
+    return command + " -o " + name + "-print.png";
+}
+
 std::string galleryjson(const Gallery& gallery)
 {
     std::string json = "{\n  \"seed\": " + std::to_string(gallery.seed) + ",\n  \"size\": " +
@@ -233,7 +394,14 @@ std::string galleryjson(const Gallery& gallery)
         json += ", \"n\": " + std::to_string(e.set.n) + ", \"p\": " + std::to_string(e.set.p) +
                 ", \"scale\": " + exact(e.set.scale) + ", \"lyapunov_exponent\": " + exact(e.lyapunov) +
                 ", \"fractal_dimension\": " + exact(e.dimension) + ", \"png\": \"" + name + ".png\", \"dv3\": \"" +
-                name + ".dv3\"}";
+                name + ".dv3\"";
+        if (gallery.options) {
+            for (const auto& [field, value] : settings(gallery, e))
+                json += ", \"" + field + "\": " + value;
+            json += ", \"reproduce\": " + jsontext(reproducecommand(gallery, e)) +
+                    ", \"print\": " + jsontext(printcommand(gallery, e));
+        }
+        json += "}";
     }
     json += gallery.entries.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return json;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
 
 namespace kt {
@@ -16,6 +17,8 @@ struct GalleryEntry {
     ICON set = {};
     double lyapunov = 0;
     double dimension = 0;
+    VOXEL rotation = {};
+    COLORREF back = defaultback;
 };
 
 struct Gallery {
@@ -23,7 +26,13 @@ struct Gallery {
     int size = 0;
     std::uint64_t iterations = 0;
     std::vector<GalleryEntry> entries;
+    const RenderOptions* options = nullptr; // how every entry was rendered; none records no settings
 };
+
+// The batch commands, run in the gallery's folder, that render an entry again
+// as on the page and large enough to print.
+std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry);
+std::string printcommand(const Gallery& gallery, const GalleryEntry& entry);
 
 // "001", "002", ... (more digits past 999).
 std::string entryname(int index);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -109,6 +110,12 @@ bool parseiterations(const std::string& text, std::uint64_t* steps)
     return true;
 }
 
+std::uint64_t sppiterations(double spp, int side)
+{
+    const double steps = std::ceil(spp * side * side);
+    return static_cast<std::uint64_t>(std::clamp(steps, 1.0, maxiterations));
+}
+
 using Setter = std::function<std::string(RenderOptions&, const std::string&)>;
 
 const std::map<std::string, Setter>& valuedoptions()
@@ -122,10 +129,66 @@ const std::map<std::string, Setter>& valuedoptions()
              return {};
          }},
         {"--size", [](RenderOptions& o, const std::string& v) -> std::string {
-             long long size = 0;
-             if (!parseinteger(v, 200, 4000, &size))
-                 return "--size takes a whole number from 200 to 4000";
-             o.size = static_cast<int>(size);
+             const auto sides = split(v, 'x');
+             long long width = 0, height = 0;
+             if (sides.size() == 1 && parseinteger(v, 200, maxside, &width)) {
+                 o.size = static_cast<int>(width);
+                 return {};
+             }
+             // Print sizes reach further, and need the density tone's memory estimate.
+             if (sides.size() == 2 && parseinteger(sides[0], 16, maxside, &width) &&
+                 parseinteger(sides[1], 16, maxside, &height)) {
+                 o.size = static_cast<int>(width);
+                 o.height = static_cast<int>(height);
+                 return {};
+             }
+             return "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384";
+         }},
+        {"--tone", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v != "hit" && v != "density")
+                 return "--tone takes hit or density";
+             o.density = v == "density";
+             return {};
+         }},
+        {"--brightness", [](RenderOptions& o, const std::string& v) -> std::string {
+             long double value = 0;
+             if (!parsereal(v, 0.01L, 100, &value))
+                 return "--brightness takes a number from 0.01 to 100";
+             o.brightness = static_cast<double>(value);
+             return {};
+         }},
+        {"--gamma", [](RenderOptions& o, const std::string& v) -> std::string {
+             long double value = 0;
+             if (!parsereal(v, 0.1L, 10, &value))
+                 return "--gamma takes a number from 0.1 to 10";
+             o.gamma = static_cast<double>(value);
+             return {};
+         }},
+        {"--spp", [](RenderOptions& o, const std::string& v) -> std::string {
+             long double value = 0;
+             if (!parsereal(v, 0.001L, 100000, &value))
+                 return "--spp takes a number of steps per pixel from 0.001 to 100000";
+             o.spp = static_cast<double>(value);
+             return {};
+         }},
+        {"--supersample", [](RenderOptions& o, const std::string& v) -> std::string {
+             long long factor = 0;
+             if (!parseinteger(v, 1, maxsupersample, &factor))
+                 return "--supersample takes a whole number from 1 to 8";
+             o.supersample = static_cast<int>(factor);
+             return {};
+         }},
+        {"--margin", [](RenderOptions& o, const std::string& v) -> std::string {
+             long double value = 0;
+             if (!parsereal(v, 0, 0.4L, &value))
+                 return "--margin takes a fraction of the frame from 0 to 0.4";
+             o.margin = static_cast<double>(value);
+             return {};
+         }},
+        {"--depth", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v != "8" && v != "16")
+                 return "--depth takes 8 or 16";
+             o.depth = v == "16" ? 16 : 8;
              return {};
          }},
         {"--iterations", [](RenderOptions& o, const std::string& v) -> std::string {
@@ -149,6 +212,10 @@ const std::map<std::string, Setter>& valuedoptions()
              return {};
          }},
         {"--background", [](RenderOptions& o, const std::string& v) -> std::string {
+             if (v == "none") {
+                 o.transparent = true;
+                 return {};
+             }
              const auto parts = split(v, ',');
              std::array<int, 3> rgb{};
              bool sound = parts.size() == 3;
@@ -158,7 +225,7 @@ const std::map<std::string, Setter>& valuedoptions()
                  rgb[k] = static_cast<int>(component);
              }
              if (!sound)
-                 return "--background takes R,G,B, each from 0 to 255";
+                 return "--background takes R,G,B, each from 0 to 255, or none";
              o.background = rgb;
              return {};
          }},
@@ -277,6 +344,8 @@ bool setflag(RenderOptions& o, const std::string& name)
 {
     if (name == "--random")
         o.random = true;
+    else if (name == "--fit")
+        o.fit = true;
     else if (name == "--screen")
         o.screen = true;
     else if (name == "--quiet")
@@ -300,8 +369,14 @@ std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
         return "--explore needs -o DIR, the folder that receives the gallery";
     if (!given.count("--size"))
         o.size = exploresize;
-    if (!given.count("--iterations"))
+    if (!given.count("--iterations") && !given.count("--spp"))
         o.iterations = exploreiterations;
+    // A gallery looks its best by default; the hit tone, a filter or z-plane
+    // colouring ask for the pictures as they are drawn.
+    if (!given.count("--tone") && o.filter == "none" && o.cmethod == 0) {
+        o.density = true;
+        o.fit = true;
+    }
     return {};
 }
 
@@ -319,21 +394,58 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
         return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
     if (o.quality && *format != AnimationFormat::webp)
         return "--quality applies to a .webp animation";
+    if (o.transparent && *format != AnimationFormat::webp)
+        return "--background none in a turntable needs a .webp animation";
+    if (o.supersample > 1 || o.depth == 16)
+        return "--supersample and --depth 16 make still pictures: not with --turntable";
     return {};
 }
 
 // The options that depend on others, once all are known.
+// Tone mapping and the options that build on it.
+std::string settletone(const RenderOptions& o, const std::set<std::string>& given)
+{
+    if (given.count("--spp") && given.count("--iterations"))
+        return "--spp and --iterations are two ways of giving the steps: give one";
+    for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
+        if (given.count(option) && !o.density)
+            return std::string(option) + " needs --tone density";
+    if (o.transparent && !o.density)
+        return "--background none needs --tone density";
+    if (o.density && o.cmethod != 0)
+        return "--tone density colours by hit count: not with --coloring z";
+    if (o.density && o.filter != "none")
+        return "--tone density recolours the picture itself: not with --filter";
+    if (o.height && (o.explore || o.turntable))
+        return "--size WxH makes a still picture: not with --explore or --turntable";
+    if ((o.height || o.size > 4000) && !o.density)
+        return "--size WxH and sides above 4000 need --tone density";
+    return {};
+}
+
 std::string settle(RenderOptions& o, const std::set<std::string>& given)
 {
     if (!o.turntable && (o.spin || o.fps || o.quality))
         return "--spin, --fps and --quality need --turntable";
-    if (o.explore)
-        return settlegallery(o, given);
-    if (o.turntable)
-        return settleturntable(o, given);
-    if (!imageformat(o.output))
-        return "--output must name a .tga or .png file";
-    return {};
+    if (std::string problem = settletone(o, given); !problem.empty())
+        return problem;
+    std::string problem;
+    if (o.explore) {
+        problem = settlegallery(o, given);
+    } else if (o.turntable) {
+        problem = settleturntable(o, given);
+    } else if (!imageformat(o.output)) {
+        problem = "--output must name a .tga or .png file";
+    } else if ((o.depth == 16 || o.transparent) && imageformat(o.output) != ImageFormat::png) {
+        problem = "--depth 16 and --background none write PNG: -o must name a .png file";
+    }
+    // A gallery fits by default.
+    if (problem.empty() && given.count("--margin") && !o.fit)
+        problem = "--margin needs --fit";
+    // The steps follow the size, which the mode may have chosen.
+    if (o.spp)
+        o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));
+    return problem;
 }
 
 } // namespace
@@ -423,14 +535,31 @@ std::string renderusage()
            "  PARAMFILE              a .dv3 or .dv file; the format is chosen by the name's last character.\n"
            "                         Without it: the built-in set of --formula.\n"
            "  --formula 1|2          default 1; ignored when a PARAMFILE is given\n"
-           "  --size N               image side in pixels, 200..4000 (default 600)\n"
+           "  --size N|WxH           image side in pixels, 200..4000 (default 600); with --tone density\n"
+           "                         up to 16384, or width x height, each 16..16384. A run that would\n"
+           "                         not fit in memory is refused before it starts.\n"
            "  --iterations N         a whole number of formula steps, rendered in whole batches of 1,000\n"
            "                         (rounded up); the first batch is not plotted. Suffixes k, M, G\n"
            "                         multiply by 1e3, 1e6, 1e9 (2.5k is 2500 steps).\n"
            "                         Default 1M.\n"
+           "  --spp N                steps per pixel instead of --iterations: N x (larger side)^2 steps,\n"
+           "                         the same quality at any size (with --tone density)\n"
            "  --coloring hit|z       default hit\n"
+           "  --tone hit|density     hit (default): the hit count picks the palette entry, capped at 255;\n"
+           "                         density: the logarithm of each pixel's density against the mean\n"
+           "                         picks it, so the picture converges as steps grow\n"
+           "  --brightness B         density tone: multiplies every density, 0.01..100 (default 1)\n"
+           "  --gamma G              density tone: above 1 lifts the sparse parts, 0.1..10 (default 1)\n"
+           "  --supersample S        density tone: render S times the side, 1..8, and reduce with a\n"
+           "                         tent filter (the steps stay those of the output's pixels)\n"
+           "  --fit                  choose the scale from the turned orbit so that the icon fills the\n"
+           "                         frame, centred; --save-params keeps the fitted scale\n"
+           "  --margin M             with --fit: the frame's share left free on each side, 0..0.4\n"
+           "                         (default 0.05)\n"
+           "  --depth 8|16           density tone: bits per channel of a PNG (default 8)\n"
            "  --palette 1|2|FILE     built-in palette 1 or 2, or a Fractint .map file (default 1)\n"
-           "  --background R,G,B     each 0..255; overrides the file's or the default background\n"
+           "  --background R,G,B     each 0..255; overrides the file's or the default background;\n"
+           "                         none (density tone, PNG): transparent, alpha from the density\n"
            "  --rotate X,Y,Z         angles in degrees, 0..360; overrides the file's angles\n"
            "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"
            "  --random               replace the coefficients by a screened random set for the formula\n"
@@ -459,7 +588,8 @@ std::string renderusage()
            "                         about the --spin axis, all from one orbit of --iterations steps;\n"
            "                         frame k adds 360k/N degrees to that axis's angle. -o names a .webp\n"
            "                         file (default icon.webp) or a folder for frame-0001.png ... (a name\n"
-           "                         ending in /, or an existing folder). --filter applies to every frame.\n"
+           "                         ending in /, or an existing folder). --filter and --tone apply to\n"
+           "                         every frame; --fit fits every turn; --background none needs .webp.\n"
            "  --spin X|Y|Z           the turntable's axis (default Y)\n"
            "  --fps F                the animation's frames per second, 1..60 (default 30)\n"
            "  --quality Q            lossy WebP at quality 0..100 (default: lossless)\n"

@@ -1,5 +1,6 @@
 #pragma once
 // The batch renderer's command line.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,7 @@ struct RenderOptions {
     std::optional<std::string> paramfile;
     int formula = 1;
     int size = 600;
+    std::optional<int> height; // --size WxH: size is the width
     std::uint64_t iterations = 1000000;
     int cmethod = 0;
     std::string palette = "1"; // "1", "2" or a .map file
@@ -35,10 +37,28 @@ struct RenderOptions {
     std::optional<Axis> spin;     // default Y
     std::optional<int> fps;       // default 30
     std::optional<int> quality;   // lossy WebP; lossless without
+    bool density = false;        // --tone density; hit colouring by default
+    double brightness = 1.0;
+    double gamma = 1.0;
+    std::optional<double> spp;   // steps per output pixel, instead of iterations
+    int supersample = 1;
+    bool fit = false;
+    double margin = 0.05;        // of the frame's side, on each side
+    int depth = 8;
+    bool transparent = false;    // --background none
     bool quiet = false;
     bool help = false;
     bool version = false;
 };
+
+// The picture's width and height in pixels.
+inline int framewidth(const RenderOptions& o) { return o.size; }
+inline int frameheight(const RenderOptions& o) { return o.height.value_or(o.size); }
+// The side of the square the engine renders: the frame is its centred crop.
+inline int renderside(const RenderOptions& o) { return std::max(framewidth(o), frameheight(o)) * o.supersample; }
+
+constexpr int maxside = 16384;
+constexpr int maxsupersample = 8;
 
 enum class ImageFormat { tga, png };
 

@@ -6,8 +6,10 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/framewriters.h"
+#include "app/render/framing.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
+#include "app/render/tonedpicture.h"
 #include "engine/driver.h"
 #include "engine/turntable.h"
 #include "files/interruption.h"
@@ -36,6 +38,8 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
 {
     EngineState& s = engine;
     s.res = o.size;
+    if (o.fit)
+        s.icon[s.type].scale = fittedscaleanyturn(s, o.size, o.size, o.margin);
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
     const std::uint64_t batches = (o.iterations + batchsteps - 1) / batchsteps;
@@ -77,6 +81,8 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
             std::swap(engine, frame->state);
             hooks.recolour();
             std::swap(engine, frame->state);
+            if (o.density && !tonesurface(frame->state, o, *frame->image))
+                return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
             if (const int code = writer->add(*frame->image); code != savedone)
                 return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
         }

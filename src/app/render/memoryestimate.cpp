@@ -1,0 +1,53 @@
+#include "app/render/memoryestimate.h"
+
+#include <sys/resource.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace kt {
+
+std::uint64_t picturebytes(const RenderOptions& o)
+{
+    const std::uint64_t side = static_cast<std::uint64_t>(renderside(o));
+    const std::uint64_t hits = side * side * sizeof(float);
+    if (!o.density)
+        return hits + side * side * 4; // and the picture drawn beside them
+    const std::uint64_t pixels = static_cast<std::uint64_t>(framewidth(o)) * frameheight(o);
+    // The 16-bit picture, its file's rows, and the compressed file at worst as large.
+    const std::uint64_t rows = pixels * 4 * (o.depth / 8);
+    return hits + pixels * 8 + 2 * rows;
+}
+
+std::optional<std::uint64_t> availablebytes()
+{
+    std::optional<std::uint64_t> available;
+    std::ifstream meminfo("/proc/meminfo");
+    for (std::string line; std::getline(meminfo, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        std::uint64_t kib = 0;
+        if (fields >> name >> kib && name == "MemAvailable:") {
+            available = kib * 1024;
+            break;
+        }
+    }
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        const std::uint64_t space = limit.rlim_cur;
+        available = available ? std::min(*available, space) : space;
+    }
+    return available;
+}
+
+std::string memoryrefusal(std::uint64_t needed, std::optional<std::uint64_t> available)
+{
+    if (!available || needed <= *available)
+        return {};
+    const auto mib = [](std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20); };
+    return "this picture needs about " + mib(needed) + " MiB of memory and " + mib(*available) +
+           " MiB are available: choose a smaller --size or --supersample";
+}
+
+} // namespace kt

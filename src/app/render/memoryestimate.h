@@ -1,0 +1,21 @@
+#pragma once
+// What a still picture needs in memory, and what the machine can give it, so
+// that a run too large is refused before it starts instead of killed halfway.
+#include <cstdint>
+#include <optional>
+
+#include "app/render/renderoptions.h"
+
+namespace kt {
+
+// Bytes of the buffers a still picture of these options holds at its peak.
+std::uint64_t picturebytes(const RenderOptions& o);
+
+// The smaller of the memory the kernel reports available and the address
+// space limit; nullopt when neither can be read.
+std::optional<std::uint64_t> availablebytes();
+
+// "" or the message that refuses a run needing `needed` bytes of `available`.
+std::string memoryrefusal(std::uint64_t needed, std::optional<std::uint64_t> available);
+
+} // namespace kt

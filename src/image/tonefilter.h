@@ -1,0 +1,16 @@
+#pragma once
+// The density tone as a filter of a paused picture: it recolours the state's
+// image from the hit counts, which it leaves as they are, so it can be
+// applied again or after another filter.
+#include "engine/enginestate.h"
+
+namespace kt {
+
+// The tone's tables or picture could not be had; the image is unchanged.
+constexpr int filtertonenomemory = 4;
+
+// filterdone, filtertoofew, filternothitcount (z-plane colouring),
+// filternothingtoscale (no pixel hit) or filtertonenomemory.
+int densitytonefilter(EngineState& s);
+
+} // namespace kt
