@@ -180,6 +180,10 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
     EXPECT_EQ(o.iterations, 50ull * 1920 * 1920);
     EXPECT_EQ(o.margin, 0.1);
     EXPECT_EQ(o.depth, 16);
+    // An option only the density tone has chooses it.
+    const auto implied = parse({"--spp", "50", "--supersample", "3", "--fit", "--size", "4000"});
+    EXPECT_EQ(implied.error, "");
+    EXPECT_TRUE(implied.options.density);
     EXPECT_EQ(parse({"--size", "16384x16384", "--tone", "density"}).error, "");
     EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
     // A gallery's steps per pixel follow its own default size.
@@ -195,12 +199,13 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--spp", "0"}, "--spp takes"},
         {{"--margin", "0.1"}, "--margin needs --fit"},
         {{"--fit", "--margin", "0.5"}, "--margin takes"},
-        {{"--supersample", "2"}, "--supersample needs --tone density"},
+        {{"--tone", "hit", "--supersample", "2"}, "--supersample needs --tone density"},
         {{"--tone", "density", "--supersample", "9"}, "--supersample takes"},
-        {{"--gamma", "2"}, "--gamma needs --tone density"},
-        {{"--depth", "16", "-o", "a.png"}, "--depth needs --tone density"},
+        {{"--tone", "hit", "--gamma", "2"}, "--gamma needs --tone density"},
+        {{"--tone", "hit", "--depth", "16", "-o", "a.png"}, "--depth needs --tone density"},
         {{"--tone", "density", "--depth", "12"}, "--depth takes 8 or 16"},
-        {{"--background", "none"}, "--background none needs --tone density"},
+        {{"--tone", "hit", "--background", "none"}, "--background none needs --tone density"},
+        {{"--supersample", "2", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},

@@ -403,10 +403,16 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
 
 // The options that depend on others, once all are known.
 // Tone mapping and the options that build on it.
-std::string settletone(const RenderOptions& o, const std::set<std::string>& given)
+std::string settletone(RenderOptions& o, const std::set<std::string>& given)
 {
     if (given.count("--spp") && given.count("--iterations"))
         return "--spp and --iterations are two ways of giving the steps: give one";
+    // Options that only the density tone has choose it, unless the hit tone
+    // was asked for by name.
+    const bool densityonly = given.count("--brightness") || given.count("--gamma") || given.count("--supersample") ||
+                             given.count("--depth") || o.transparent;
+    if (densityonly && !given.count("--tone"))
+        o.density = true;
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
         if (given.count(option) && !o.density)
             return std::string(option) + " needs --tone density";
