@@ -1,12 +1,9 @@
 #include "engine/bands.h"
 
 #include <algorithm>
-#include <atomic>
-#include <vector>
 
 #include "base/surface.h"
 #include "engine/plot.h"
-#include "engine/workers.h"
 
 namespace kt {
 
@@ -59,33 +56,36 @@ std::uint32_t plotband(const EngineState& s, std::uint32_t* pixels, const Spot* 
                           : plotrows<false>(s, pixels, spots, depth, count, top, bottom);
 }
 
-void plotinbands(EngineState& s, const Spot* spots, const real* depth, int count)
+BandPlotting::BandPlotting(EngineState& s, const Spot* spots, const real* depth, int count, int threads)
+    : s_(s), spots_(spots), depth_(depth), count_(count),
+      throughsurface_(s.g_vhdc && (s.g_vhdc->width() != s.res || s.g_vhdc->height() != s.res)),
+      pixels_(s.g_vhdc && !throughsurface_ ? s.g_vhdc->drawablebits() : nullptr),
+      bands_(threads <= 1 || throughsurface_ ? 1 : std::min(s.res, threads * bandsperthread)),
+      highest_(static_cast<std::size_t>(bands_), 0)
 {
-    Surface* image = s.g_vhdc;
-    if (image && (image->width() != s.res || image->height() != s.res)) {
-        // Drawing on an image of another size is clipped to it, which only
-        // the surface's own drawing does.
-        for (int i = 0; i < count; ++i)
-            if (spots[i].column >= 0)
-                plotpoint(s, spots[i].column, spots[i].row, s.cmethod == 0 ? 0 : depth[i]);
-        return;
-    }
-    std::uint32_t* pixels = image ? image->drawablebits() : nullptr;
-    const int threads = withinjob() ? 1 : workerthreads();
-    const int bands = threads == 1 ? 1 : std::min(s.res, threads * bandsperthread);
-    std::vector<std::uint32_t> highest(static_cast<std::size_t>(bands), 0);
-    std::atomic<int> next{0};
-    runonworkers([&](int) {
-        for (int band = next.fetch_add(1); band < bands; band = next.fetch_add(1)) {
-            const int top = static_cast<int>(static_cast<long long>(s.res) * band / bands);
-            const int bottom = static_cast<int>(static_cast<long long>(s.res) * (band + 1) / bands);
-            highest[static_cast<std::size_t>(band)] = plotband(s, pixels, spots, depth, count, top, bottom);
+}
+
+void BandPlotting::share()
+{
+    for (int band = next_.fetch_add(1); band < bands_; band = next_.fetch_add(1)) {
+        if (throughsurface_) {
+            for (int i = 0; i < count_; ++i)
+                if (spots_[i].column >= 0)
+                    plotpoint(s_, spots_[i].column, spots_[i].row, s_.cmethod == 0 ? 0 : depth_[i]);
+            continue;
         }
-    });
-    const std::uint32_t most = *std::max_element(highest.begin(), highest.end());
-    s.hitmax = std::max(s.hitmax, most);
-    if (image && most > 0)
-        image->markdrawn();
+        const int top = static_cast<int>(static_cast<long long>(s_.res) * band / bands_);
+        const int bottom = static_cast<int>(static_cast<long long>(s_.res) * (band + 1) / bands_);
+        highest_[static_cast<std::size_t>(band)] = plotband(s_, pixels_, spots_, depth_, count_, top, bottom);
+    }
+}
+
+void BandPlotting::finish()
+{
+    const std::uint32_t most = *std::max_element(highest_.begin(), highest_.end());
+    s_.hitmax = std::max(s_.hitmax, most);
+    if (pixels_ && most > 0)
+        s_.g_vhdc->markdrawn();
 }
 
 } // namespace kt

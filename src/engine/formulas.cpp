@@ -213,8 +213,9 @@ template <int Formula>
             b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
         }
     };
-    runblockpipeline(blocks, blocks, produce, transform, [](int) {});
-    plotinbands(s, b.spot, b.depth, batchsteps);
+    BandPlotting plotting(s, b.spot, b.depth, batchsteps, withinjob() ? 1 : workerthreads());
+    runblockpipeline(blocks, blocks, produce, transform, [](int) {}, [&] { plotting.share(); });
+    plotting.finish();
     s.z = VOXEL{x, y, depth};
 }
 
