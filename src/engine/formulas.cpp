@@ -1,6 +1,5 @@
 #include "engine/formulas.h"
 
-#include <array>
 #include <cmath>
 
 #include "engine/bands.h"

@@ -28,6 +28,7 @@ struct Case {
     int cmethod;
     int batches;
     int res = 600;
+    int imageside = 0; // 0: res
 };
 
 // Escapes at once from every start: each step restarts from the fixed point.
@@ -46,6 +47,7 @@ const Case cases[] = {
     {"tiny image hits", builtinicon1, {30, 45, 60}, 0, 0, 30, 5},
     {"tiny image depth", builtinicon2, {30, 45, 60}, 0, 1, 30, 3},
     {"large image depth", builtinicon1, {30, 45, 60}, 2, 1, 30, 2000},
+    {"smaller image than the hit counts", builtinicon1, {30, 45, 60}, 0, 0, 30, 600, 400},
 };
 
 // The 80 bits of an extended real; the rest of its storage is padding.
@@ -63,6 +65,10 @@ protected:
         if (threads)
             setworkerthreads(threads);
         useimage(c.res);
+        if (c.imageside) {
+            image = std::make_unique<Surface>(c.imageside, c.imageside);
+            engine.g_vhdc = image.get();
+        }
         engine.icon[0] = c.set;
         engine.rot[0] = c.angles;
         engine.rotationorder = c.order;
