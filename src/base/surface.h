@@ -55,6 +55,16 @@ public:
         pixels_[static_cast<std::size_t>(y) * width_ + x] = toNative(colour);
     }
 
+    // The pixels, for drawing on from several threads at once, which the
+    // change counting of setpixel does not allow: whoever draws this way
+    // counts the drawing afterwards, once, with markdrawn.
+    std::uint32_t* drawablebits()
+    {
+        settle();
+        return pixels_.data();
+    }
+    void markdrawn() { ++generation_; }
+
     // CLR_INVALID outside the surface.
     COLORREF getpixel(int x, int y) const
     {

@@ -29,7 +29,7 @@ public:
     }
 
     // For the other threads: transforms produced blocks until every block is
-    // taken.
+    // taken, then waits until every block is consumed.
     void serve()
     {
         for (;;) {
@@ -37,8 +37,10 @@ public:
             {
                 std::unique_lock<std::mutex> lock(m_);
                 changed_.wait(lock, [this] { return claimed_ < produced_ || claimed_ == blocks_; });
-                if (claimed_ == blocks_)
+                if (claimed_ == blocks_) {
+                    changed_.wait(lock, [this] { return consumed_ == blocks_; });
                     return;
+                }
                 block = claimed_++;
             }
             transform_(block);
@@ -71,6 +73,8 @@ public:
                 changed_.wait(lock);
             }
         }
+        lock.unlock();
+        changed_.notify_all();
     }
 
     int consumed()
@@ -94,13 +98,15 @@ private:
 } // namespace
 
 void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& produce,
-                      const std::function<void(int)>& transform, const std::function<void(int)>& consume)
+                      const std::function<void(int)>& transform, const std::function<void(int)>& consume,
+                      const std::function<void()>& together)
 {
     inflight = std::max(inflight, 1);
     BlockSchedule schedule(blocks, transform, consume);
     runonworkers([&](int index) {
         if (index != 0) {
             schedule.serve();
+            together();
             return;
         }
         for (int block = 0; block < blocks; ++block) {
@@ -110,6 +116,7 @@ void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& 
             schedule.produced(block);
         }
         schedule.consumeuntil(blocks);
+        together();
     });
 }
 

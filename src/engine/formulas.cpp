@@ -1,8 +1,8 @@
 #include "engine/formulas.h"
 
-#include <array>
 #include <cmath>
 
+#include "engine/bands.h"
 #include "engine/blockpipeline.h"
 #include "engine/plot.h"
 #include "engine/range.h"
@@ -178,8 +178,8 @@ int formulacall(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
 }
 
 // A rotated batch: the orbit advances in order on this thread, the points are
-// turned and projected on every worker thread, and they are plotted in orbit
-// order here, each block's pixels fetched before its first is plotted.
+// turned and projected on every worker thread, and then every worker plots its
+// bands of the image (see bands.h).
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
 [[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
@@ -187,43 +187,34 @@ template <int Formula>
     constexpr int blocksize = 40;
     constexpr int blocks = batchsteps / blocksize;
     static_assert(blocks * blocksize == batchsteps);
-    struct Block {
-        VOXEL point[blocksize];
-        real depth[blocksize];
-        Spot spot[blocksize];
+    struct Batch {
+        VOXEL point[batchsteps];
+        real depth[batchsteps];
+        Spot spot[batchsteps];
     };
-    std::array<Block, blocks> ring;
+    Batch b;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
     s.xradians_user = plan.radians[X];
     s.yradians_user = plan.radians[Y];
     s.zradians_user = plan.radians[Z];
-    const std::uint32_t* pixels = fetchablepixels(s);
 
     real x = s.z.x, y = s.z.y, depth = s.z.z;
     const auto produce = [&](int block) {
-        Block& b = ring[static_cast<std::size_t>(block)];
-        for (int i = 0; i < blocksize; ++i) {
+        for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
             advance<Formula>(x, y, depth, k, n, np);
             b.point[i] = VOXEL{x, y, depth};
             b.depth[i] = depth;
         }
     };
     const auto transform = [&](int block) {
-        Block& b = ring[static_cast<std::size_t>(block)];
-        for (int i = 0; i < blocksize; ++i) {
+        for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
             const VOXEL turned = rotated(b.point[i], plan);
             b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
         }
     };
-    const auto consume = [&](int block) {
-        const Block& b = ring[static_cast<std::size_t>(block)];
-        for (const Spot& spot : b.spot)
-            fetchspot(s, pixels, spot);
-        for (int i = 0; i < blocksize; ++i)
-            if (b.spot[i].column >= 0)
-                plotpoint(s, b.spot[i].column, b.spot[i].row, b.depth[i]);
-    };
-    runblockpipeline(blocks, blocks, produce, transform, consume);
+    BandPlotting plotting(s, b.spot, b.depth, batchsteps, withinjob() ? 1 : workerthreads());
+    runblockpipeline(blocks, blocks, produce, transform, [](int) {}, [&] { plotting.share(); });
+    plotting.finish();
     s.z = VOXEL{x, y, depth};
 }
 
@@ -390,6 +381,12 @@ void plotturned(EngineState& s, const VOXEL& turned, real depth)
 {
     projectandplot(s, turned, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res), s.denom[s.type],
                    depth);
+}
+
+Spot spotofturned(const EngineState& s, const VOXEL& turned)
+{
+    return spotof(turned.x, turned.y, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res),
+                  s.denom[s.type]);
 }
 
 } // namespace kt

@@ -2,6 +2,7 @@
 // The two symmetric-icon maps and the batch of render steps built on them.
 #include "engine/driver.h"
 #include "engine/enginestate.h"
+#include "engine/spots.h"
 
 namespace kt {
 
@@ -28,5 +29,7 @@ void advanceorbit(EngineState& s, VOXEL* points, int count);
 // Projects a point that was turned for the view and plots it into s, as a
 // render step does; `depth` is the unturned point's depth coordinate.
 void plotturned(EngineState& s, const VOXEL& turned, real depth);
+// Where plotturned would plot the point.
+Spot spotofturned(const EngineState& s, const VOXEL& turned);
 
 } // namespace kt

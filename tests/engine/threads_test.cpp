@@ -27,6 +27,8 @@ struct Case {
     int order;
     int cmethod;
     int batches;
+    int res = 600;
+    int imageside = 0; // 0: res
 };
 
 // Escapes at once from every start: each step restarts from the fixed point.
@@ -41,6 +43,11 @@ const Case cases[] = {
     {"ZYX depth", builtinicon2, {200, 10, 355}, 5, 1, 30},
     {"one axis still", builtinicon1, {0, 45, 60}, 0, 1, 30},
     {"restarting points", escaping, {10, 20, 30}, 0, 0, 5},
+    // Fewer rows than bands, and rows shared by many points.
+    {"tiny image hits", builtinicon1, {30, 45, 60}, 0, 0, 30, 5},
+    {"tiny image depth", builtinicon2, {30, 45, 60}, 0, 1, 30, 3},
+    {"large image depth", builtinicon1, {30, 45, 60}, 2, 1, 30, 2000},
+    {"smaller image than the hit counts", builtinicon1, {30, 45, 60}, 0, 0, 30, 600, 400},
 };
 
 // The 80 bits of an extended real; the rest of its storage is padding.
@@ -57,6 +64,11 @@ protected:
         const Case& c = GetParam();
         if (threads)
             setworkerthreads(threads);
+        useimage(c.res);
+        if (c.imageside) {
+            image = std::make_unique<Surface>(c.imageside, c.imageside);
+            engine.g_vhdc = image.get();
+        }
         engine.icon[0] = c.set;
         engine.rot[0] = c.angles;
         engine.rotationorder = c.order;
