@@ -136,8 +136,9 @@ protected:
 TEST_P(FlatThreadsTest, EveryWayOfPlottingGivesTheInterleavedResultBitForBit)
 {
     const Outcome one = render(1, FlatPlotting::interleaved);
-    if (GetParam().batches > 1)
+    if (GetParam().batches > 1) {
         ASSERT_GT(one.hitmax, 0u) << "the case plots something";
+    }
     const struct {
         int threads;
         FlatPlotting how;
