@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <cctype>
 #include <ctime>
 
 #include "shell/paramdialog.h"
@@ -12,6 +13,7 @@
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
+#include "files/png.h"
 #include "files/tga.h"
 #include "shell/colourdialogs.h"
 #include "image/filters.h"
@@ -156,12 +158,24 @@ void saveparametersonly(HWND hWnd)
     saveparameters(hWnd, 0);
 }
 
+// The written file is what its name says; any other name keeps the Targa format.
+bool pngname(const std::string& path)
+{
+    const std::string name = baretitle(path);
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".png";
+}
+
 void saveimage(HWND hWnd)
 {
     if (!GetSaveFileNameA(&filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = writetga(engine.g_vhdc);
+    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile) : writetga(engine.g_vhdc);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
