@@ -124,6 +124,8 @@ struct Window {
     bool shownOnce = false; // the first showing tells the window its size
     bool enabled = true;
     std::unique_ptr<Menu> menu;
+    // The line a window with a menu shows under its client area.
+    std::string status;
     bool invalid = false;
     bool eraseBackground = false;
     RECT invalidRect;
@@ -154,6 +156,8 @@ BOOL UpdateWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable); // returns whether it was disabled
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
+// The text of the window's status line; a window without a menu shows none.
+void SetStatusText(HWND hwnd, const std::string& text);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Every window that exists, oldest first.

@@ -9,6 +9,7 @@
 #include "shell/shellstate.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
+#include "shell/statusline.h"
 #include "shell/view.h"
 
 namespace kt {
@@ -66,6 +67,8 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND:
         maincommand(hWnd, LOWORD(wParam));
+        if (!shell.closing)
+            showstatus(hWnd, true);
         return 0;
     case WM_SIZE:
         onsize(hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));

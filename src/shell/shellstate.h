@@ -1,6 +1,8 @@
 #pragma once
 // The desktop program's own state: start-up results, the main window, the
 // view onto the engine's off-screen image, the cursors, the about window.
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,6 +21,14 @@ inline constexpr const char* errormessage[4] = {
     "Couldn't register popup window class.",
     "Couldn't create main window.",
     "Couldn't initialize graphics.",
+};
+
+// When the status line is next due, and the steps per second it shows.
+struct StatusClock {
+    std::chrono::steady_clock::time_point due{};
+    std::chrono::steady_clock::time_point ratefrom{};
+    std::uint32_t ratesteps = 0;
+    double rate = 0;
 };
 
 struct ShellState {
@@ -56,6 +66,8 @@ struct ShellState {
     int nadvisory = 1;
     int eadvisory = 1;
     int logadvisory = 1;
+
+    StatusClock status;
 
     // The about window.
     int aboutflag = 0;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 
@@ -17,6 +18,7 @@
 #include "platform/qt/filechooser.h"
 #include "platform/qt/keyrouter.h"
 #include "platform/qt/messageboxes.h"
+#include "platform/qt/statusline.h"
 #include "platform/qt/toplevelwindow.h"
 #include "platform/qt/windowwidget.h"
 
@@ -141,19 +143,24 @@ void QtBackend::useprogramicon()
 
 void QtBackend::presentchanged()
 {
-    for (TopLevelWindow* window : windows_)
-        if (window->isVisible() && window->view()->stale())
+    for (TopLevelWindow* window : windows_) {
+        if (!window->isVisible())
+            continue;
+        if (window->view()->stale())
             window->view()->update();
+        window->syncstatus();
+    }
 }
 
 void QtBackend::initialclientsize(HWND hwnd, int*, int* height)
 {
     if (!hwnd->menu)
         return;
-    // The window's own menu bar does not exist yet; one built the same way
-    // takes the same height.
+    // The window's own menu bar and status line do not exist yet; ones built
+    // the same way take the same height.
     const CommandMenuBar probe(hwnd, nullptr);
-    *height = std::max(0, *height - probe.sizeHint().height());
+    const std::unique_ptr<QLabel> status(makestatusline(nullptr));
+    *height = std::max(0, *height - probe.sizeHint().height() - status->height());
 }
 
 void QtBackend::windowcreated(HWND hwnd)
