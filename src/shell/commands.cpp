@@ -10,6 +10,7 @@
 #include "shell/rotationdialogs.h"
 #include "engine/enginestate.h"
 #include "shell/filedialogs.h"
+#include "shell/history.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
@@ -35,6 +36,7 @@ constexpr UINT pausedonly[] = {
     cmdload,      cmdsaveimage, cmdsaveparameters, cmdexit,       cmdnormalize,  cmdequalize,
     cmdhistogram, cmdparameters, cmdrandom,        cmdrotate,     cmdcoloring,   cmdbackground,
     cmdpalette,   cmdpalette1,  cmdpalette2,       cmdclearscreen, cmdhelp,      cmdabout,
+    cmdpreviousset, cmdnextset,
 };
 // Filters that work on hit counts, not on depth colours.
 constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog};
@@ -58,6 +60,8 @@ void renderpauseresume(HWND hWnd)
 {
     EngineState& s = engine;
     s.okicon = 1 - s.okicon;
+    if (s.okicon)
+        shell.history.record(currentset(s));
     setmenustate(hWnd, s.okicon == 1);
     if (!s.okicon)
         SetCursor(shell.cross);
@@ -69,6 +73,16 @@ void rendernew(HWND hWnd)
     engine.newimage = 1;
     engine.okicon = 0;
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+}
+
+// Steps through the sets rendered so far and renders the one stepped to.
+void stepthroughhistory(HWND hWnd, bool back)
+{
+    History& history = shell.history;
+    if (back ? !history.canstepback() : !history.canstepforward())
+        return;
+    restoreset(engine, back ? history.stepback() : history.stepforward());
+    rendernew(hWnd);
 }
 
 void checkpalette(HWND hWnd, UINT chosen)
@@ -368,6 +382,8 @@ void maincommand(HWND hWnd, UINT id)
     case cmdexit: PostMessageA(hWnd, WM_DESTROY, 0, 0); break;
     case cmdparameters: parameters(hWnd); break;
     case cmdrandom: randomset(hWnd); break;
+    case cmdpreviousset:
+    case cmdnextset: stepthroughhistory(hWnd, id == cmdpreviousset); break;
     case cmdrotate: rotation(hWnd); break;
     case cmdcoloring: coloringmethod(hWnd); break;
     case cmdbackground: background(hWnd); break;

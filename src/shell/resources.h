@@ -30,6 +30,8 @@ enum Command : UINT {
     cmdexit = 205,
     cmddebug = 215,
     cmdfdlimit = 220,
+    cmdpreviousset = 300,
+    cmdnextset = 305,
 };
 
 const MenuTemplate& dravune3dmenu();

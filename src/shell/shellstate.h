@@ -8,6 +8,7 @@
 
 #include "platform/bitmaps.h"
 #include "platform/window.h"
+#include "shell/history.h"
 
 namespace kt {
 
@@ -68,6 +69,7 @@ struct ShellState {
     int logadvisory = 1;
 
     StatusClock status;
+    History history;
 
     // The about window.
     int aboutflag = 0;
