@@ -3,6 +3,7 @@
 #include <string>
 
 #include <cctype>
+#include <filesystem>
 #include <ctime>
 
 #include "shell/paramdialog.h"
@@ -21,6 +22,7 @@
 #include "image/mapfile.h"
 #include "shell/nadjustdialog.h"
 #include "shell/palettepreview.h"
+#include "shell/recentfiles.h"
 #include "image/palettes.h"
 #include "platform/messagebox.h"
 #include "shell/resources.h"
@@ -138,18 +140,42 @@ void clearscreen(HWND hWnd)
     engine.newimage = 1;
 }
 
-void loadparameters(HWND hWnd)
+// Loads filenames.odv3file and renders it, or says why not.
+void loadchosen(HWND hWnd)
 {
-    if (!GetOpenFileNameA(&filedialogs.odv3n))
-        return;
-    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
     const int code = loaddv3();
     if (code != loaddone) {
         const LoadMessage message = loaderror(code, filenames.odv3file);
         problem(hWnd, message.text, message.title.c_str());
         return;
     }
+    rememberrecentfile(hWnd, filenames.odv3file);
     rendernew(hWnd);
+}
+
+void loadparameters(HWND hWnd)
+{
+    if (!GetOpenFileNameA(&filedialogs.odv3n))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    loadchosen(hWnd);
+}
+
+void loadrecent(HWND hWnd, std::size_t index)
+{
+    if (index >= shell.recentfiles.size())
+        return;
+    const std::string path = shell.recentfiles[index];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        problem(hWnd, "The parameter file\n   " + path + "\nno longer exists. It is removed from the list.",
+                "Recent Files");
+        forgetrecentfile(hWnd, path);
+        return;
+    }
+    filenames.odv3file = path;
+    filenames.odv3filetitle = baretitle(path);
+    loadchosen(hWnd);
 }
 
 // Writes the parameters and says how it went; option 1 puts them beside the image.
@@ -160,6 +186,7 @@ void saveparameters(HWND hWnd, int option)
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
+    rememberrecentfile(hWnd, filenames.sdv3file);
     information("Parameters saved as " + filenames.sdv3filetitle +
                 "\n\nLoad via ' File ' menu or by double-clicking.");
 }
@@ -355,6 +382,8 @@ void setmenustate(HWND hWnd, bool rendering)
     EnableMenuItem(menu, cmdrender, MF_BYCOMMAND | MF_ENABLED);
     for (UINT id : pausedonly)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
+    for (UINT k = 0; k < recentfilecount; ++k)
+        EnableMenuItem(menu, cmdrecentfile + k, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
     const bool hitcounts = engine.cmethod == 0;
     for (UINT id : hitcountonly)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (!rendering && hitcounts ? MF_ENABLED : MF_GRAYED));
@@ -406,7 +435,10 @@ void maincommand(HWND hWnd, UINT id)
         if (hitcountsfit())
             logcommand(id == cmdlogsquared);
         break;
-    default: break;
+    default:
+        if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
+            loadrecent(hWnd, id - cmdrecentfile);
+        break;
     }
 }
 

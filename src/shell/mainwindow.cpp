@@ -5,6 +5,7 @@
 #include "files/paramfiles.h"
 #include "base/memory.h"
 #include "shell/commands.h"
+#include "shell/recentfiles.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
@@ -25,6 +26,7 @@ void oncreate(HWND hWnd)
     shell.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
     if (!createviewbuffers(hWnd))
         return;
+    loadrecentfiles(hWnd);
     // A command-line file that cannot be loaded leaves the built-in set, silently.
     const std::string path = commandlinepath(shell.odv3temp);
     if (!path.empty()) {

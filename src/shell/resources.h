@@ -32,6 +32,7 @@ enum Command : UINT {
     cmdfdlimit = 220,
     cmdpreviousset = 300,
     cmdnextset = 305,
+    cmdrecentfile = 320, // the first of recentfilecount
 };
 
 const MenuTemplate& dravune3dmenu();

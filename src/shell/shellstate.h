@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/bitmaps.h"
 #include "platform/window.h"
@@ -70,6 +71,7 @@ struct ShellState {
 
     StatusClock status;
     History history;
+    std::vector<std::string> recentfiles; // newest first
 
     // The about window.
     int aboutflag = 0;
