@@ -38,6 +38,7 @@ public:
     // Shows the dialog and returns once EndDialog was called for it.
     virtual void rundialog(HWND dialog) = 0;
     virtual void sleep(unsigned milliseconds) = 0;
+    virtual bool opendocument(const std::string& /*path*/) { return false; }
 };
 
 // The backend in use; the headless one unless another was set.

@@ -362,6 +362,11 @@ void Sleep(unsigned milliseconds)
     backend().sleep(milliseconds);
 }
 
+BOOL OpenDocumentA(const std::string& path)
+{
+    return backend().opendocument(path) ? 1 : 0;
+}
+
 void resetwindowsystem()
 {
     while (!windows.empty()) {

@@ -224,6 +224,9 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 int GetSystemMetrics(int index);
 int GetDeviceCaps(HDC hdc, int index);
 void Sleep(unsigned milliseconds);
+// Asks the desktop to show a document with the viewer it has for it, without
+// waiting for it: false when there is no viewer to ask.
+BOOL OpenDocumentA(const std::string& path);
 
 // Destroys every window (without messages), empties the queue and forgets
 // the classes: the window system as at process start.

@@ -28,6 +28,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
+#include "shell/userguide.h"
 #include "shell/view.h"
 
 namespace kt {
@@ -365,6 +366,9 @@ void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
                 "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.");
+    // Without a guide or a viewer for it the message is all there is.
+    if (const std::string guide = userguidepath(); !guide.empty())
+        OpenDocumentA(guide);
 }
 
 void toggledebug()

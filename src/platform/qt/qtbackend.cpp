@@ -4,11 +4,13 @@
 #include <thread>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
+#include <QUrl>
 
 #include "platform/bitmaps.h"
 #include "platform/core.h"
@@ -244,6 +246,11 @@ void QtBackend::rundialog(HWND dialog)
 {
     presentchanged();
     rundialogwithqt(dialog);
+}
+
+bool QtBackend::opendocument(const std::string& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 void QtBackend::sleep(unsigned milliseconds)

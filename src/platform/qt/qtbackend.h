@@ -46,6 +46,7 @@ public:
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
     void sleep(unsigned milliseconds) override;
+    bool opendocument(const std::string& path) override;
 
 private:
     using Clock = std::chrono::steady_clock;
