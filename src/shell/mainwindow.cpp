@@ -5,6 +5,7 @@
 #include "files/paramfiles.h"
 #include "base/memory.h"
 #include "shell/commands.h"
+#include "shell/mouseturn.h"
 #include "shell/recentfiles.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
@@ -89,6 +90,15 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         onkeydown(hWnd, static_cast<int>(wParam));
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_MBUTTONUP:
+        onmousedrag(hWnd, message, static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                    static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        return 0;
+    case WM_MOUSEWHEEL:
+        onmousewheel(hWnd, static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam))));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

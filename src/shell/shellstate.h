@@ -10,6 +10,7 @@
 #include "platform/bitmaps.h"
 #include "platform/window.h"
 #include "shell/history.h"
+#include "shell/turnpreview.h"
 
 namespace kt {
 
@@ -31,6 +32,13 @@ struct StatusClock {
     std::chrono::steady_clock::time_point ratefrom{};
     std::uint32_t ratesteps = 0;
     double rate = 0;
+};
+
+// A middle-button drag: where it started and the angles it started from.
+struct MouseDrag {
+    bool active = false;
+    int x = 0, y = 0;
+    VOXEL start{};
 };
 
 struct ShellState {
@@ -71,6 +79,8 @@ struct ShellState {
 
     StatusClock status;
     History history;
+    MouseDrag drag;
+    TurnPreview preview;
     std::vector<std::string> recentfiles; // newest first
 
     // The about window.
