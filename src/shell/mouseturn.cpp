@@ -1,7 +1,9 @@
 #include "shell/mouseturn.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "shell/paramdialog.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 
@@ -72,7 +74,9 @@ void onmousewheel(HWND hWnd, int delta)
         return;
     pauserendering(hWnd);
     ICON& set = s.icon[s.type];
-    set.scale *= std::pow(zoomstep, -static_cast<double>(delta) / WHEEL_DELTA);
+    // The wheel goes no further than the Parameters dialog would.
+    set.scale = std::clamp(set.scale * std::pow(zoomstep, -static_cast<double>(delta) / WHEEL_DELTA),
+                           scalerange[s.type][0], scalerange[s.type][1]);
     s.newimage = 1;
     showpreview(hWnd, s.rot[s.type], set.scale);
 }

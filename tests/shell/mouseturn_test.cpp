@@ -65,6 +65,8 @@ TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPi
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 300));
         EXPECT_DOUBLE_EQ(engine.icon[0].scale, scale / zoomstep) << "a notch away zooms in";
         EXPECT_EQ(engine.newimage, 1);
+        SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -60 * WHEEL_DELTA), MAKELPARAM(300, 300));
+        EXPECT_EQ(engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
     });
 }
 
