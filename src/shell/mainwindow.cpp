@@ -32,7 +32,8 @@ void oncreate(HWND hWnd)
     const std::string path = commandlinepath(shell.odv3temp);
     if (!path.empty()) {
         filenames.odv3file = path;
-        loaddv3();
+        if (loaddv3() == loaddone)
+            rememberrecentfile(hWnd, path);
     }
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
