@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/driver.h"
+#include "engine/workers.h"
 #include "platform/dialog.h"
 #include "shell/mouseturn.h"
 #include "support/programfixture.h"
@@ -68,6 +69,25 @@ TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPi
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -60 * WHEEL_DELTA), MAKELPARAM(300, 300));
         EXPECT_EQ(engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
     });
+}
+
+TEST(MouseTurn, ThePreviewIsTheSameOnAnyNumberOfThreads)
+{
+    EngineState state;
+    TurnPreview preview;
+    preview.take(state);
+    std::vector<std::vector<std::uint32_t>> drawn;
+    for (int threads : {1, 2, 5}) {
+        setworkerthreads(threads);
+        Surface image(state.res, state.res);
+        preview.draw(state, VOXEL{30, 45, 60}, 1.2, image);
+        drawn.emplace_back(image.bits(), image.bits() + state.res * state.res);
+    }
+    setworkerthreads(processorcount());
+    EXPECT_EQ(drawn[1], drawn[0]);
+    EXPECT_EQ(drawn[2], drawn[0]);
+    EXPECT_NE(std::count(drawn[0].begin(), drawn[0].end(), drawn[0][0]), static_cast<long>(drawn[0].size()))
+        << "something was drawn";
 }
 
 TEST(MouseTurn, DraggedAnglesStayWithinATurn)
