@@ -37,7 +37,10 @@ void showrecentfiles(HWND hWnd)
         return;
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     for (std::size_t k = 0; k < files.size(); ++k) {
-        const std::string text = std::to_string(k + 1) + "  " + baretitle(files[k]);
+        std::string text = std::to_string(k + 1) + "  ";
+        // An ampersand in a name is shown, not taken for a mnemonic.
+        for (const char c : baretitle(files[k]))
+            text += c == '&' ? std::string("&&") : std::string(1, c);
         AppendMenuA(menu, MF_STRING | (engine.okicon ? MF_GRAYED : 0), cmdrecentfile + static_cast<UINT>(k),
                     text.c_str());
     }
@@ -102,6 +105,9 @@ void loadrecentfiles(HWND hWnd)
 
 void rememberrecentfile(HWND hWnd, const std::string& path)
 {
+    // The store keeps a path a line.
+    if (path.find('\n') != std::string::npos)
+        return;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     shell.recentfiles = withrecentfile(shell.recentfiles, error ? path : absolute.lexically_normal().string());
