@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QTest>
 
 #include "support/qtprogram.h"
@@ -25,42 +24,19 @@ TEST(DesktopSmoke, SavesImageAndParametersThroughTheRealDialogs)
     QDir().mkpath(folder);
 
     ModalAnswerer answerer(folder + "/star");
-    QImage shown;
     Script script({
         {[] { return engine.okicon == 1 && engine.itercount >= 20000 && clientview(); },
          [] { QTest::keyClick(clientview(), Qt::Key_R); }},
         {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_S); }},
-        {[&] { return answerer.texts().size() == 2; },
-         [&] {
-             answerer.setpath(folder + "/star.png");
-             QTest::keyClick(clientview(), Qt::Key_S);
-         }},
-        {[&] { return answerer.texts().size() == 4; },
-         [&] {
-              const Surface& picture = *engine.g_vhdc;
-             shown = QImage(reinterpret_cast<const uchar*>(picture.bits()), picture.width(), picture.height(),
-                            picture.width() * 4, QImage::Format_RGB32)
-                         .copy();
-             QTest::keyClick(clientview(), Qt::Key_Escape);
-         }},
+        {[&] { return answerer.texts().size() == 2; }, [] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
     });
     EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
 
     EXPECT_TRUE(script.finished());
-    ASSERT_EQ(answerer.texts().size(), 4);
+    ASSERT_EQ(answerer.texts().size(), 2);
     EXPECT_EQ(answerer.texts()[0], "Image saved as star.tga");
     EXPECT_TRUE(answerer.texts()[1].startsWith("Parameters saved as star.dv3"));
-    EXPECT_EQ(answerer.texts()[2], "Image saved as star.png");
     EXPECT_EQ(QFileInfo(folder + "/star.tga").size(), 44 + 3 * 600 * 600);
-    // A name ending in .png gets a PNG of the picture in the window.
-    QImage png(folder + "/star.png", "PNG");
-    ASSERT_FALSE(png.isNull());
-    ASSERT_EQ(png.size(), shown.size());
-    int differing = 0;
-    for (int y = 0; y < png.height(); ++y)
-        for (int x = 0; x < png.width(); ++x)
-            differing += png.pixel(x, y) != shown.pixel(x, y);
-    EXPECT_EQ(differing, 0);
     EXPECT_EQ(QFileInfo(folder + "/star.dv3").size(), 130);
     QDir(folder).removeRecursively();
     finish();

@@ -102,8 +102,6 @@ public:
         timer_.start();
     }
     const QStringList& texts() const { return texts_; }
-    // The name the next file dialog gets.
-    void setpath(QString path) { path_ = std::move(path); }
 
 private:
     void answer()
