@@ -38,6 +38,18 @@ void deliverclick(HWND hwnd, bool left, int x, int y)
         PostMessageA(hwnd, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, MAKELPARAM(x, y));
 }
 
+void delivermiddle(HWND hwnd, UINT message, int x, int y)
+{
+    if (IsWindowEnabled(hwnd))
+        PostMessageA(hwnd, message, 0, MAKELPARAM(x, y));
+}
+
+void deliverwheel(HWND hwnd, int delta, int x, int y)
+{
+    if (IsWindowEnabled(hwnd))
+        PostMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(x, y));
+}
+
 void deliverclientsize(HWND hwnd, int width, int height)
 {
     if (!IsWindow(hwnd) || (hwnd->client.width() == width && hwnd->client.height() == height))

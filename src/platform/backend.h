@@ -38,6 +38,7 @@ public:
     // Shows the dialog and returns once EndDialog was called for it.
     virtual void rundialog(HWND dialog) = 0;
     virtual void sleep(unsigned milliseconds) = 0;
+    virtual bool opendocument(const std::string& /*path*/) { return false; }
 };
 
 // The backend in use; the headless one unless another was set.
@@ -47,6 +48,10 @@ void setbackend(Backend* backend); // nullptr restores the headless one
 // Input as a backend delivers it. A disabled window takes no input.
 void deliverkey(HWND hwnd, int key, UINT modifiers, char32_t character);
 void deliverclick(HWND hwnd, bool left, int x, int y);
+// The middle button pressed or released, the mouse moved while it is down.
+void delivermiddle(HWND hwnd, UINT message, int x, int y);
+// The wheel turned by `delta` (WHEEL_DELTA a notch, positive away from the user).
+void deliverwheel(HWND hwnd, int delta, int x, int y);
 void deliverclientsize(HWND hwnd, int width, int height);
 void delivermove(HWND hwnd, int x, int y);
 void deliverscroll(HWND hwnd, int bar, int request, int position);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/backend.h"
 #include "platform/core.h"
 #include "platform/window.h"
@@ -40,13 +42,69 @@ HMENU GetMenu(HWND hwnd)
 }
 
 namespace {
+
+bool holds(HMENU outer, HMENU menu)
+{
+    if (outer == menu)
+        return true;
+    for (const MenuItem& item : outer->items)
+        if (item.popup && holds(item.popup.get(), menu))
+            return true;
+    return false;
+}
+
 void menuhaschanged(HMENU menu)
 {
     for (HWND w : allwindows())
-        if (w->menu.get() == menu)
+        if (w->menu && holds(w->menu.get(), menu))
             backend().menuchanged(w);
 }
+
 } // namespace
+
+HMENU GetSubMenu(HMENU menu, int position)
+{
+    if (!menu || position < 0 || static_cast<std::size_t>(position) >= menu->items.size())
+        return nullptr;
+    return menu->items[static_cast<std::size_t>(position)].popup.get();
+}
+
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text)
+{
+    if (!menu)
+        return 0;
+    MenuItem item;
+    item.separator = (flags & MF_SEPARATOR) != 0;
+    if (!item.separator) {
+        item.id = id;
+        item.text = text ? text : "";
+        item.grayed = (flags & MF_GRAYED) != 0;
+        item.checked = (flags & MF_CHECKED) != 0;
+    }
+    menu->items.push_back(std::move(item));
+    menuhaschanged(menu);
+    return 1;
+}
+
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags)
+{
+    if (!menu)
+        return 0;
+    auto& items = menu->items;
+    auto at = items.end();
+    if (flags & MF_BYPOSITION) {
+        if (item < items.size())
+            at = items.begin() + item;
+    } else {
+        at = std::find_if(items.begin(), items.end(),
+                          [item](const MenuItem& m) { return !m.separator && !m.popup && m.id == item; });
+    }
+    if (at == items.end())
+        return 0;
+    items.erase(at);
+    menuhaschanged(menu);
+    return 1;
+}
 
 UINT EnableMenuItem(HMENU menu, UINT id, UINT flags)
 {

@@ -219,6 +219,13 @@ BOOL IsWindowEnabled(HWND hwnd)
     return IsWindow(hwnd) && hwnd->enabled ? 1 : 0;
 }
 
+void SetStatusText(HWND hwnd, const std::string& text)
+{
+    // The backend shows it with the next picture it presents.
+    if (IsWindow(hwnd))
+        hwnd->status = text;
+}
+
 BOOL GetClientRect(HWND hwnd, RECT* rect)
 {
     if (!hwnd || !rect)
@@ -353,6 +360,11 @@ int GetDeviceCaps(HDC, int index)
 void Sleep(unsigned milliseconds)
 {
     backend().sleep(milliseconds);
+}
+
+BOOL OpenDocumentA(const std::string& path)
+{
+    return backend().opendocument(path) ? 1 : 0;
 }
 
 void resetwindowsystem()

@@ -65,6 +65,9 @@ constexpr UINT MF_ENABLED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_BYPOSITION = 0x0400;
 
 HMENU GetMenu(HWND hwnd);
 // Both return the item's previous state, or 0xFFFFFFFF when there is no such item.
@@ -73,6 +76,12 @@ DWORD CheckMenuItem(HMENU menu, UINT id, UINT flags);
 // MF_GRAYED and MF_CHECKED bits of an item, or 0xFFFFFFFF.
 UINT GetMenuState(HMENU menu, UINT id, UINT flags);
 MenuItem* findmenuitem(HMENU menu, UINT id);
+// The popup at a position of the menu, or nullptr.
+HMENU GetSubMenu(HMENU menu, int position);
+// Adds a command (or, with MF_SEPARATOR, a separator) at the end of a menu.
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text);
+// Removes the item at `position` (MF_BYPOSITION) or with the command id.
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
 
 constexpr UINT FVIRTKEY = 0x01;
 constexpr UINT FSHIFT = 0x04;
@@ -124,6 +133,8 @@ struct Window {
     bool shownOnce = false; // the first showing tells the window its size
     bool enabled = true;
     std::unique_ptr<Menu> menu;
+    // The line a window with a menu shows under its client area.
+    std::string status;
     bool invalid = false;
     bool eraseBackground = false;
     RECT invalidRect;
@@ -154,6 +165,8 @@ BOOL UpdateWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable); // returns whether it was disabled
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
+// The text of the window's status line; a window without a menu shows none.
+void SetStatusText(HWND hwnd, const std::string& text);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Every window that exists, oldest first.
@@ -211,6 +224,9 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 int GetSystemMetrics(int index);
 int GetDeviceCaps(HDC hdc, int index);
 void Sleep(unsigned milliseconds);
+// Asks the desktop to show a document with the viewer it has for it, without
+// waiting for it: false when there is no viewer to ask.
+BOOL OpenDocumentA(const std::string& path);
 
 // Destroys every window (without messages), empties the queue and forgets
 // the classes: the window system as at process start.

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <cctype>
+#include <filesystem>
 #include <ctime>
 
 #include "shell/paramdialog.h"
@@ -9,15 +11,18 @@
 #include "shell/rotationdialogs.h"
 #include "engine/enginestate.h"
 #include "shell/filedialogs.h"
+#include "shell/history.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
+#include "files/png.h"
 #include "files/tga.h"
 #include "shell/colourdialogs.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
 #include "shell/nadjustdialog.h"
 #include "shell/palettepreview.h"
+#include "shell/recentfiles.h"
 #include "image/palettes.h"
 #include "image/tonefilter.h"
 #include "engine/presentation.h"
@@ -25,6 +30,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
+#include "shell/userguide.h"
 #include "shell/view.h"
 
 namespace kt {
@@ -35,6 +41,7 @@ constexpr UINT pausedonly[] = {
     cmdload,      cmdsaveimage, cmdsaveparameters, cmdexit,       cmdnormalize,  cmdequalize,
     cmdhistogram, cmdparameters, cmdrandom,        cmdrotate,     cmdcoloring,   cmdbackground,
     cmdpalette,   cmdpalette1,  cmdpalette2,       cmdclearscreen, cmdhelp,      cmdabout,
+    cmdpreviousset, cmdnextset,
 };
 // Filters that work on hit counts, not on depth colours.
 constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog, cmdtone};
@@ -58,6 +65,8 @@ void renderpauseresume(HWND hWnd)
 {
     EngineState& s = engine;
     s.okicon = 1 - s.okicon;
+    if (s.okicon)
+        shell.history.record(currentset(s));
     setmenustate(hWnd, s.okicon == 1);
     if (!s.okicon)
         SetCursor(shell.cross);
@@ -69,6 +78,16 @@ void rendernew(HWND hWnd)
     engine.newimage = 1;
     engine.okicon = 0;
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+}
+
+// Steps through the sets rendered so far and renders the one stepped to.
+void stepthroughhistory(HWND hWnd, bool back)
+{
+    History& history = shell.history;
+    if (back ? !history.canstepback() : !history.canstepforward())
+        return;
+    restoreset(engine, back ? history.stepback() : history.stepforward());
+    rendernew(hWnd);
 }
 
 void checkpalette(HWND hWnd, UINT chosen)
@@ -124,18 +143,42 @@ void clearscreen(HWND hWnd)
     engine.newimage = 1;
 }
 
-void loadparameters(HWND hWnd)
+// Loads filenames.odv3file and renders it, or says why not.
+void loadchosen(HWND hWnd)
 {
-    if (!GetOpenFileNameA(&filedialogs.odv3n))
-        return;
-    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
     const int code = loaddv3();
     if (code != loaddone) {
         const LoadMessage message = loaderror(code, filenames.odv3file);
         problem(hWnd, message.text, message.title.c_str());
         return;
     }
+    rememberrecentfile(hWnd, filenames.odv3file);
     rendernew(hWnd);
+}
+
+void loadparameters(HWND hWnd)
+{
+    if (!GetOpenFileNameA(&filedialogs.odv3n))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    loadchosen(hWnd);
+}
+
+void loadrecent(HWND hWnd, std::size_t index)
+{
+    if (index >= shell.recentfiles.size())
+        return;
+    const std::string path = shell.recentfiles[index];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        problem(hWnd, "The parameter file\n   " + path + "\nno longer exists. It is removed from the list.",
+                "Recent Files");
+        forgetrecentfile(hWnd, path);
+        return;
+    }
+    filenames.odv3file = path;
+    filenames.odv3filetitle = baretitle(path);
+    loadchosen(hWnd);
 }
 
 // Writes the parameters and says how it went; option 1 puts them beside the image.
@@ -146,6 +189,7 @@ void saveparameters(HWND hWnd, int option)
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
+    rememberrecentfile(hWnd, filenames.sdv3file);
     information("Parameters saved as " + filenames.sdv3filetitle +
                 "\n\nLoad via ' File ' menu or by double-clicking.");
 }
@@ -158,12 +202,24 @@ void saveparametersonly(HWND hWnd)
     saveparameters(hWnd, 0);
 }
 
+// The written file is what its name says; any other name keeps the Targa format.
+bool pngname(const std::string& path)
+{
+    const std::string name = baretitle(path);
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".png";
+}
+
 void saveimage(HWND hWnd)
 {
     if (!GetSaveFileNameA(&filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = writetga(engine.g_vhdc);
+    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile) : writetga(engine.g_vhdc);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -325,6 +381,9 @@ void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
                 "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.");
+    // Without a guide or a viewer for it the message is all there is.
+    if (const std::string guide = userguidepath(); !guide.empty())
+        OpenDocumentA(guide);
 }
 
 void toggledebug()
@@ -342,6 +401,8 @@ void setmenustate(HWND hWnd, bool rendering)
     EnableMenuItem(menu, cmdrender, MF_BYCOMMAND | MF_ENABLED);
     for (UINT id : pausedonly)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
+    for (UINT k = 0; k < recentfilecount; ++k)
+        EnableMenuItem(menu, cmdrecentfile + k, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
     const bool hitcounts = engine.cmethod == 0;
     for (UINT id : hitcountonly)
         EnableMenuItem(menu, id, MF_BYCOMMAND | (!rendering && hitcounts ? MF_ENABLED : MF_GRAYED));
@@ -369,6 +430,8 @@ void maincommand(HWND hWnd, UINT id)
     case cmdexit: PostMessageA(hWnd, WM_DESTROY, 0, 0); break;
     case cmdparameters: parameters(hWnd); break;
     case cmdrandom: randomset(hWnd); break;
+    case cmdpreviousset:
+    case cmdnextset: stepthroughhistory(hWnd, id == cmdpreviousset); break;
     case cmdrotate: rotation(hWnd); break;
     case cmdcoloring: coloringmethod(hWnd); break;
     case cmdbackground: background(hWnd); break;
@@ -395,7 +458,10 @@ void maincommand(HWND hWnd, UINT id)
         if (hitcountsfit())
             logcommand(id == cmdlogsquared);
         break;
-    default: break;
+    default:
+        if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
+            loadrecent(hWnd, id - cmdrecentfile);
+        break;
     }
 }
 

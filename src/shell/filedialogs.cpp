@@ -16,7 +16,7 @@ namespace {
 // Filter lists as the dialogs take them: pairs of zero-terminated strings and
 // a closing zero (the literal adds the last one).
 constexpr char mapfilter[] = "Fractint .map files (*.map)\0*.map\0";
-constexpr char tgafilter[] = "Targa files (*.tga)\0*.tga\0";
+constexpr char tgafilter[] = "Targa image (*.tga)\0*.tga\0PNG image (*.png)\0*.png\0";
 constexpr char dv3openfilter[] = "DV3 files (*.dv3)\0*.dv3\0DV files (*.dv)\0*.dv\0";
 constexpr char dv3savefilter[] = "DV3 files (*.dv3)\0*.dv3\0";
 

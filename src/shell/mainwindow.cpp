@@ -5,10 +5,13 @@
 #include "files/paramfiles.h"
 #include "base/memory.h"
 #include "shell/commands.h"
+#include "shell/mouseturn.h"
+#include "shell/recentfiles.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
+#include "shell/statusline.h"
 #include "shell/view.h"
 
 namespace kt {
@@ -24,11 +27,13 @@ void oncreate(HWND hWnd)
     shell.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
     if (!createviewbuffers(hWnd))
         return;
+    loadrecentfiles(hWnd);
     // A command-line file that cannot be loaded leaves the built-in set, silently.
     const std::string path = commandlinepath(shell.odv3temp);
     if (!path.empty()) {
         filenames.odv3file = path;
-        loaddv3();
+        if (loaddv3() == loaddone)
+            rememberrecentfile(hWnd, path);
     }
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
@@ -66,6 +71,8 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND:
         maincommand(hWnd, LOWORD(wParam));
+        if (!shell.closing)
+            showstatus(hWnd, true);
         return 0;
     case WM_SIZE:
         onsize(hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));
@@ -84,6 +91,15 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         onkeydown(hWnd, static_cast<int>(wParam));
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_MBUTTONUP:
+        onmousedrag(hWnd, message, static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+                    static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        return 0;
+    case WM_MOUSEWHEEL:
+        onmousewheel(hWnd, static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam))));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

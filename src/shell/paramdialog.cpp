@@ -20,7 +20,6 @@ constexpr int formula1button = 650;
 constexpr int formula2button = 651;
 
 constexpr int nrange[2][2] = {{2, 25}, {2, 60}};
-constexpr double scalerange[2][2] = {{0.1, 5.0}, {0.1, 5.0}};
 constexpr int prange[2] = {0, 30};
 constexpr int resrange[2] = {200, 4000};
 

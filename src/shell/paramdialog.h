@@ -8,6 +8,9 @@ namespace kt {
 
 extern const DialogTemplate paramdialog;
 
+// The scales the dialog takes, by formula.
+inline constexpr double scalerange[2][2] = {{0.1, 5.0}, {0.1, 5.0}};
+
 // What the command kept before opening the dialog; Cancel restores from it
 // (with engine.saveres for the image size).
 struct ParamDialogSaves {

@@ -52,6 +52,8 @@ const MenuTemplate& dravune3dmenu()
                   separator(),
                   item(cmdparameters, "Parameters (F3)"),
                   item(cmdrandom, "Random Parameter Set (F4)"),
+                  item(cmdpreviousset, "Previous Parameter Set (Alt + Left)"),
+                  item(cmdnextset, "Next Parameter Set (Alt + Right)"),
                   item(cmdrotate, "Rotate Image (F5)"),
                   separator(),
                   item(cmdcoloring, "Coloring Method (F6)"),
@@ -86,6 +88,7 @@ const AcceleratorTable& dravune3daccelerators()
         key('H', cmdhistogram),       key('T', cmdtone),       key('L', cmdload),            key('N', cmdnormalize),
         key('P', cmdsaveparameters),  key('R', cmdrender),          key('S', cmdsaveimage),
         key(VK_ESCAPE, cmdexit),      key('D', cmddebug, FCONTROL | FALT), key('X', cmdfdlimit, FCONTROL | FALT),
+        key(VK_LEFT, cmdpreviousset, FALT), key(VK_RIGHT, cmdnextset, FALT),
     };
     return table;
 }

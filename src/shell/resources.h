@@ -31,6 +31,9 @@ enum Command : UINT {
     cmddebug = 215,
     cmdfdlimit = 220,
     cmdtone = 260,
+    cmdpreviousset = 300,
+    cmdnextset = 305,
+    cmdrecentfile = 320, // the first of recentfilecount
 };
 
 const MenuTemplate& dravune3dmenu();

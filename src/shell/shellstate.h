@@ -1,11 +1,16 @@
 #pragma once
 // The desktop program's own state: start-up results, the main window, the
 // view onto the engine's off-screen image, the cursors, the about window.
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/bitmaps.h"
 #include "platform/window.h"
+#include "shell/history.h"
+#include "shell/turnpreview.h"
 
 namespace kt {
 
@@ -19,6 +24,21 @@ inline constexpr const char* errormessage[4] = {
     "Couldn't register popup window class.",
     "Couldn't create main window.",
     "Couldn't initialize graphics.",
+};
+
+// When the status line is next due, and the steps per second it shows.
+struct StatusClock {
+    std::chrono::steady_clock::time_point due{};
+    std::chrono::steady_clock::time_point ratefrom{};
+    std::uint32_t ratesteps = 0;
+    double rate = 0;
+};
+
+// A middle-button drag: where it started and the angles it started from.
+struct MouseDrag {
+    bool active = false;
+    int x = 0, y = 0;
+    VOXEL start{};
 };
 
 struct ShellState {
@@ -56,6 +76,12 @@ struct ShellState {
     int nadvisory = 1;
     int eadvisory = 1;
     int logadvisory = 1;
+
+    StatusClock status;
+    History history;
+    MouseDrag drag;
+    TurnPreview preview;
+    std::vector<std::string> recentfiles; // newest first
 
     // The about window.
     int aboutflag = 0;

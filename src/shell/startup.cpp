@@ -13,6 +13,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/splash.h"
+#include "shell/statusline.h"
 
 namespace kt {
 
@@ -107,8 +108,10 @@ unsigned ProgramDriver()
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (s.okicon)
+        if (s.okicon) {
             icondriver();
+            showstatus(shell.g_hWnd, false);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // status 0.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 
 #include "support/qtprogram.h"
@@ -15,6 +16,23 @@ using testing::Script;
 using testing::finish;
 using testing::startfresh;
 
+// The steps the status line under the picture shows, and whether it says paused.
+struct StatusShown {
+    std::uint64_t steps = 0;
+    bool paused = false;
+};
+
+StatusShown statusshown()
+{
+    QWidget* main = widgetof(shell.g_hWnd);
+    auto* line = main ? main->findChild<QLabel*>("statusline") : nullptr;
+    if (!line)
+        return {};
+    const QStringList words = line->text().split(' ', Qt::SkipEmptyParts);
+    const int at = words.indexOf("steps");
+    return {at > 0 ? QString(words[at - 1]).remove(',').toULongLong() : 0, words.value(0) == "Paused"};
+}
+
 TEST(DesktopSmoke, RendersPausesResumesAndExits)
 {
     startfresh();
@@ -23,13 +41,24 @@ TEST(DesktopSmoke, RendersPausesResumesAndExits)
     std::uint32_t stepsWhilePaused = 1;
     std::uint32_t resumedSteps = 0;
     int ticksPaused = 0;
+    std::vector<StatusShown> shown;
     Script script({
         {[] { return engine.okicon == 1 && engine.itercount >= 20000 && clientview(); },
-         [] { QTest::mouseClick(clientview(), Qt::LeftButton); }},
-        {[] { return engine.okicon == 0; }, [&] { pausedAt = engine.itercount; }},
+         [&] { shown.push_back(statusshown()); }},
+        {[&] { return statusshown().steps >= shown.back().steps + 50000; },
+         [&] {
+             shown.push_back(statusshown());
+             QTest::mouseClick(clientview(), Qt::LeftButton);
+         }},
+        {[] { return engine.okicon == 0; },
+         [&] {
+             pausedAt = engine.itercount;
+             shown.push_back(statusshown());
+         }},
         {[&] { return ++ticksPaused == 10; },
          [&] {
              stepsWhilePaused = engine.itercount - pausedAt;
+             shown.push_back(statusshown());
              QTest::mouseClick(clientview(), Qt::RightButton);
          }},
         {[&] { return engine.okicon == 1 && engine.itercount >= pausedAt + 20000; },
@@ -45,6 +74,13 @@ TEST(DesktopSmoke, RendersPausesResumesAndExits)
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(stepsWhilePaused, 0u) << "nothing rendered while paused";
     EXPECT_GE(resumedSteps, 20000u) << "rendering went on after resuming";
+    // The status line counts the steps as they come, and stands still while paused.
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_GT(shown[1].steps, shown[0].steps);
+    EXPECT_FALSE(shown[1].paused);
+    EXPECT_EQ(shown[2].steps, pausedAt);
+    EXPECT_TRUE(shown[2].paused);
+    EXPECT_EQ(shown[3].steps, shown[2].steps);
     EXPECT_EQ(engine.okicon, 0);
     EXPECT_EQ(engine.g_vhdc, nullptr) << "the buffers were released at the end";
     finish();

@@ -49,7 +49,7 @@ TEST_F(FileDialogsTest, FourDialogsWithTheirFiltersTitlesAndStartNames)
     using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(splitfilters(open.lpstrFilter), (Pairs{{"DV3 files (*.dv3)", "*.dv3"}, {"DV files (*.dv)", "*.dv"}}));
     EXPECT_EQ(splitfilters(filedialogs.ofn.lpstrFilter), (Pairs{{"Fractint .map files (*.map)", "*.map"}}));
-    EXPECT_EQ(splitfilters(filedialogs.stgan.lpstrFilter), (Pairs{{"Targa files (*.tga)", "*.tga"}}));
+    EXPECT_EQ(splitfilters(filedialogs.stgan.lpstrFilter), (Pairs{{"Targa image (*.tga)", "*.tga"}, {"PNG image (*.png)", "*.png"}}));
 }
 
 TEST_F(FileDialogsTest, SaveDialogAddsTheExtensionAndFillsBothBuffers)

@@ -10,7 +10,7 @@ using LoopTest = testing::ProgramTest;
 constexpr UINT pausedonly[] = {cmdload,   cmdsaveimage,   cmdsaveparameters, cmdexit,     cmdnormalize,
                                cmdequalize, cmdhistogram, cmdparameters,     cmdrandom,   cmdrotate,
                                cmdcoloring, cmdbackground, cmdpalette,       cmdpalette1, cmdpalette2,
-                               cmdclearscreen, cmdhelp,   cmdabout};
+                               cmdclearscreen, cmdhelp,   cmdabout,    cmdpreviousset, cmdnextset};
 
 TEST_F(LoopTest, EveryMessageWhileRenderingIsFollowedByABatch)
 {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
+#include "files/paramfiles.h"
 #include "platform/dialog.h"
 #include "support/programfixture.h"
 
@@ -64,6 +66,65 @@ TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
         press('R');
         settle();
     });
+}
+
+std::array<std::uint8_t, dv3size> currentdv3()
+{
+    const EngineState& s = engine;
+    const VOXEL& r = s.rot[s.type];
+    return encodedv3(DV3{s.type, s.icon[s.type], s.back, s.red, s.green, s.blue, r.x, r.y, r.z});
+}
+
+TEST_F(OptionCommandTest, PreviousAndNextStepThroughTheRenderedSets)
+{
+    paused([] {
+        shell.advisory = 0;
+        const auto first = currentdv3();
+        press(VK_F1 + 3);
+        settle();
+        press('R');
+        settle();
+        const auto random = currentdv3();
+        ASSERT_NE(random, first);
+        const struct {
+            int key;
+            const std::array<std::uint8_t, dv3size>* shown;
+            bool renders; // nothing to step to leaves the picture paused
+        } steps[] = {{VK_LEFT, &first, true}, {VK_LEFT, &first, false}, {VK_RIGHT, &random, true},
+                     {VK_RIGHT, &random, false}, {VK_LEFT, &first, true}};
+        for (const auto& step : steps) {
+            engine.newimage = 0;
+            press(step.key, MOD_ALT);
+            settle();
+            EXPECT_EQ(currentdv3(), *step.shown) << step.key;
+            EXPECT_EQ(engine.okicon, step.renders ? 1 : 0) << step.key;
+            EXPECT_EQ(engine.newimage, step.renders ? 1 : 0) << step.key;
+            if (engine.okicon) {
+                press('R');
+                settle();
+            }
+        }
+    });
+}
+
+TEST(History, KeepsTheNewestSetsAndDropsThoseSteppedBackFrom)
+{
+    History history;
+    ParameterSet set = currentset(EngineState{});
+    for (int k = 0; k < 150; ++k) {
+        set.icon[0].scale = k;
+        history.record(set);
+        history.record(set); // the same set again is no new entry
+    }
+    int back = 0;
+    for (; history.canstepback(); ++back)
+        EXPECT_EQ(history.stepback().icon[0].scale, 149 - back - 1);
+    EXPECT_EQ(back, 149);
+    history.stepforward();
+    set.icon[0].scale = -1;
+    history.record(set);
+    EXPECT_FALSE(history.canstepforward()) << "a new set ends the way forward";
+    EXPECT_EQ(history.stepback().icon[0].scale, 1);
 }
 
 TEST_F(OptionCommandTest, RandomSetFromAStartPointThatCannotPassSaysSoAndEnds)

@@ -117,6 +117,7 @@ TEST_F(CommandLineTest, PlainAndQuotedPathsLoad)
 {
     const std::string path = formula2file("star.dv3");
     EXPECT_EQ(formulaafterstart(path), 1);
+    EXPECT_EQ(shell.recentfiles, std::vector<std::string>{path}) << "a file opened at the start is recent too";
     resetall();
     EXPECT_EQ(formulaafterstart("\"" + path + "\""), 1);
 }

@@ -13,6 +13,7 @@
 #include "shell/shellstate.h"
 #include "shell/startup.h"
 #include "support/enginefixture.h"
+#include "support/scratchconfig.h"
 
 namespace kt::testing {
 
@@ -23,6 +24,7 @@ protected:
 
     static void resetall()
     {
+        usescratchconfig();
         resetprogram();
     }
 

@@ -22,6 +22,7 @@
 #include "platform/qt/windowwidget.h"
 #include "shell/shellstate.h"
 #include "shell/startup.h"
+#include "support/scratchconfig.h"
 
 namespace kt::testing {
 
@@ -37,6 +38,7 @@ inline void startfresh()
     static int argc = 1;
     static char name[] = "desktop_test";
     static char* argv[] = {name, nullptr};
+    usescratchconfig();
     program().reset();
     qtbackend() = std::make_unique<QtBackend>(argc, argv);
     setbackend(qtbackend().get());

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -49,6 +50,29 @@ void ClientView::mousePressEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     if (hwnd_ && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
         deliverclick(hwnd_, event->button() == Qt::LeftButton, at.x(), at.y());
+    if (hwnd_ && event->button() == Qt::MiddleButton)
+        delivermiddle(hwnd_, WM_MBUTTONDOWN, at.x(), at.y());
+}
+
+void ClientView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (hwnd_ && (event->buttons() & Qt::MiddleButton))
+        delivermiddle(hwnd_, WM_MOUSEMOVE, at.x(), at.y());
+}
+
+void ClientView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (hwnd_ && event->button() == Qt::MiddleButton)
+        delivermiddle(hwnd_, WM_MBUTTONUP, at.x(), at.y());
+}
+
+void ClientView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (hwnd_ && event->angleDelta().y() != 0)
+        deliverwheel(hwnd_, event->angleDelta().y(), at.x(), at.y());
 }
 
 void ClientView::resizeEvent(QResizeEvent*)

@@ -8,10 +8,48 @@
 
 namespace kt {
 
+namespace {
+
+// What the menu holds, item by item, to tell when the bar must be built anew.
+void describe(const Menu& menu, std::string& into)
+{
+    for (const MenuItem& item : menu.items) {
+        into += std::to_string(item.id);
+        into += item.separator ? "-" : " ";
+        into += item.text;
+        into += '\n';
+        if (item.popup) {
+            into += "{\n";
+            describe(*item.popup, into);
+            into += "}\n";
+        }
+    }
+}
+
+} // namespace
+
 CommandMenuBar::CommandMenuBar(HWND hwnd, QWidget* parent) : QMenuBar(parent), hwnd_(hwnd)
 {
+    describe(*hwnd_->menu, layout_);
     addentries(this, *hwnd_->menu);
     sync();
+}
+
+void CommandMenuBar::rebuildifchanged()
+{
+    std::string layout;
+    describe(*hwnd_->menu, layout);
+    if (layout == layout_)
+        return;
+    layout_ = layout;
+    // The change may come from a command chosen in this very bar, whose
+    // action is still being triggered: the old items go once it is done.
+    for (QAction* action : actions())
+        if (QMenu* popup = action->menu())
+            popup->deleteLater();
+    clear();
+    commands_.clear();
+    addentries(this, *hwnd_->menu);
 }
 
 void CommandMenuBar::addentries(QWidget* menu, const Menu& entries)
@@ -72,6 +110,8 @@ bool CommandMenuBar::event(QEvent* event)
 
 void CommandMenuBar::sync()
 {
+    if (hwnd_ && hwnd_->menu)
+        rebuildifchanged();
     for (const auto& [action, id] : commands_)
         syncaction(action, id);
 }

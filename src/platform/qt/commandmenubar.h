@@ -1,6 +1,7 @@
 #pragma once
 // A menu bar that shows a window's menu as the core holds it and sends the
 // chosen command back.
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,7 @@ public:
     // For a window that has a menu.
     CommandMenuBar(HWND hwnd, QWidget* parent);
 
-    // Greyed and checked states as the core has them now.
+    // Items, greyed and checked states as the core has them now.
     void sync();
     // The window is gone: from now on a chosen item does nothing.
     void detach() { hwnd_ = nullptr; }
@@ -30,8 +31,11 @@ private:
     void addentries(QWidget* menu, const Menu& entries);
     void addcommand(QWidget* menu, const MenuItem& item);
     void syncaction(QAction* action, UINT id);
+    // Builds the bar anew when the core's menu gained or lost items.
+    void rebuildifchanged();
 
     HWND hwnd_;
+    std::string layout_;
     std::vector<std::pair<QAction*, UINT>> commands_;
 };
 

@@ -4,10 +4,13 @@
 #include <thread>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
+#include <QUrl>
 
 #include "platform/bitmaps.h"
 #include "platform/core.h"
@@ -17,6 +20,7 @@
 #include "platform/qt/filechooser.h"
 #include "platform/qt/keyrouter.h"
 #include "platform/qt/messageboxes.h"
+#include "platform/qt/statusline.h"
 #include "platform/qt/toplevelwindow.h"
 #include "platform/qt/windowwidget.h"
 
@@ -141,19 +145,24 @@ void QtBackend::useprogramicon()
 
 void QtBackend::presentchanged()
 {
-    for (TopLevelWindow* window : windows_)
-        if (window->isVisible() && window->view()->stale())
+    for (TopLevelWindow* window : windows_) {
+        if (!window->isVisible())
+            continue;
+        if (window->view()->stale())
             window->view()->update();
+        window->syncstatus();
+    }
 }
 
 void QtBackend::initialclientsize(HWND hwnd, int*, int* height)
 {
     if (!hwnd->menu)
         return;
-    // The window's own menu bar does not exist yet; one built the same way
-    // takes the same height.
+    // The window's own menu bar and status line do not exist yet; ones built
+    // the same way take the same height.
     const CommandMenuBar probe(hwnd, nullptr);
-    *height = std::max(0, *height - probe.sizeHint().height());
+    const std::unique_ptr<QLabel> status(makestatusline(nullptr));
+    *height = std::max(0, *height - probe.sizeHint().height() - status->height());
 }
 
 void QtBackend::windowcreated(HWND hwnd)
@@ -237,6 +246,11 @@ void QtBackend::rundialog(HWND dialog)
 {
     presentchanged();
     rundialogwithqt(dialog);
+}
+
+bool QtBackend::opendocument(const std::string& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 void QtBackend::sleep(unsigned milliseconds)

@@ -46,11 +46,13 @@ public:
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
     void sleep(unsigned milliseconds) override;
+    bool opendocument(const std::string& path) override;
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Asks for a repaint of every shown window whose surface changed.
+    // Asks for a repaint of every shown window whose surface changed, and
+    // shows each status line as the core has it.
     void presentchanged();
     // The window icon, from the program's icon once it is set.
     void useprogramicon();

@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include "platform/backend.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/commandmenubar.h"
+#include "platform/qt/statusline.h"
 #include "platform/qt/windowwidget.h"
 
 namespace kt {
@@ -71,6 +73,11 @@ TopLevelWindow::TopLevelWindow(HWND hwnd) : QWidget(nullptr, flagsfor(hwnd)), hw
     if (hwnd->style & WS_HSCROLL)
         grid->addWidget(makescrollbar(SB_HORZ), 1, 0);
     outer->addLayout(grid);
+    if (hwnd->menu && !ispopup(hwnd)) {
+        status_ = makestatusline(this);
+        outer->addWidget(status_);
+        syncstatus();
+    }
     view_->setFocus();
 
     if (ispopup(hwnd)) {
@@ -137,6 +144,15 @@ void TopLevelWindow::syncscrollbar(int bar)
     // The view gives or takes the bar's room when the layout next runs, and
     // then reports its new size.
     scrollbar->setVisible(scrollbarvisible(hwnd_, bar));
+}
+
+void TopLevelWindow::syncstatus()
+{
+    if (!status_ || !hwnd_)
+        return;
+    const QString text = QString::fromStdString(hwnd_->status);
+    if (status_->text() != text)
+        status_->setText(text);
 }
 
 void TopLevelWindow::syncstate()

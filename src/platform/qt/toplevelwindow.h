@@ -6,6 +6,7 @@
 
 #include "platform/window.h"
 
+class QLabel;
 class QScrollBar;
 
 namespace kt {
@@ -26,6 +27,7 @@ public:
     // Shown or hidden, enabled or not, placed, as the core has it.
     void syncstate();
     void syncscrollbar(int bar);
+    void syncstatus();
     // The window is gone: the widget only waits to be deleted.
     void detach();
 
@@ -41,6 +43,7 @@ private:
     CommandMenuBar* menubar_ = nullptr;
     ClientView* view_ = nullptr;
     QScrollBar* bars_[2] = {nullptr, nullptr};
+    QLabel* status_ = nullptr;
 };
 
 } // namespace kt

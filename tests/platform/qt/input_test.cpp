@@ -1,5 +1,6 @@
 #include <iterator>
 
+#include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -175,10 +176,12 @@ TEST_F(QtInputTest, TheClientAreaIsTheViewAndResizingReportsIt)
     TopLevelWindow* window = widgetfor(hwnd);
     RECT client;
     GetClientRect(hwnd, &client);
-    // The menu bar takes its height from the frame; the view has the rest.
+    // The menu bar and the status line take their heights from the frame; the view has the rest.
+    const auto* status = window->findChild<QLabel*>("statusline");
+    ASSERT_NE(status, nullptr);
     EXPECT_EQ(client.right, 640);
     EXPECT_EQ(client.bottom, window->view()->height());
-    EXPECT_EQ(client.bottom, 480 - window->menubar()->height());
+    EXPECT_EQ(client.bottom, 480 - window->menubar()->height() - status->height());
 
     sentmessages().clear();
     window->resize(500, 400);

@@ -1,0 +1,22 @@
+#pragma once
+// Turning the icon by dragging with the middle button, and zooming it with
+// the wheel, with a quick preview of each step.
+#include "engine/enginestate.h"
+#include "platform/window.h"
+
+namespace kt {
+
+// A drag of one pixel turns the icon by this many degrees: horizontally about
+// Y, vertically about X. Whole pixels give angles a user can type exactly.
+inline constexpr real degreesperpixel = 0.5L;
+// One notch of the wheel away from the user zooms in by this factor.
+inline constexpr double zoomstep = 1.1;
+
+// The angles a drag by (dx, dy) pixels from `start` leads to, each in [0, 360).
+VOXEL draggedangles(const VOXEL& start, int dx, int dy);
+
+// The main window's middle-button and wheel messages.
+void onmousedrag(HWND hWnd, UINT message, int x, int y);
+void onmousewheel(HWND hWnd, int delta);
+
+} // namespace kt

@@ -1,0 +1,25 @@
+#pragma once
+// The main window's status line: whether the picture is rendering, how far
+// it has come and how fast, its largest hit count and its size.
+#include <cstdint>
+#include <string>
+
+#include "platform/window.h"
+
+namespace kt {
+
+struct StatusFigures {
+    bool rendering = false;
+    std::uint64_t steps = 0;
+    double stepspersecond = 0;
+    std::uint32_t hitmax = 0;
+    int res = 0;
+};
+
+std::string statustext(const StatusFigures& figures);
+
+// Brings the line up to date: while rendering at most at the display's rate,
+// at once with `now`.
+void showstatus(HWND hWnd, bool now);
+
+} // namespace kt

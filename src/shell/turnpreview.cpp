@@ -1,0 +1,85 @@
+#include "shell/turnpreview.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/formulas.h"
+#include "engine/palette.h"
+#include "engine/rotation.h"
+#include "engine/workers.h"
+
+namespace kt {
+
+namespace {
+
+bool sameorbit(const ICON& a, const ICON& b)
+{
+    // The scale only places the orbit on the picture.
+    ICON x = a, y = b;
+    x.scale = y.scale = 0;
+    return std::memcmp(&x, &y, sizeof x) == 0;
+}
+
+} // namespace
+
+void TurnPreview::take(const EngineState& s)
+{
+    if (takentype_ == s.type && sameorbit(takenset_, s.icon[s.type]) && !orbit_.empty())
+        return;
+    EngineState walk(s);
+    loadorbit(walk, walk.icon[walk.type]);
+    setupimage(walk);
+    std::vector<VOXEL> steps(batchsteps);
+    // A render plots nothing of its first batch either.
+    advanceorbit(walk, steps.data(), batchsteps);
+    orbit_.clear();
+    orbit_.reserve(points);
+    while (orbit_.size() < static_cast<std::size_t>(points)) {
+        advanceorbit(walk, steps.data(), batchsteps);
+        for (const VOXEL& p : steps)
+            orbit_.push_back({static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z)});
+    }
+    takenset_ = s.icon[s.type];
+    takentype_ = s.type;
+}
+
+void TurnPreview::draw(const EngineState& s, const VOXEL& angles, double scale, Surface& image)
+{
+    // A turn is linear: the engine's own turn of the axes' unit vectors gives
+    // its matrix, so the preview turns the way the render will.
+    const RotationPlan plan = planrotation(angles, s.rotationorder);
+    const VOXEL columns[3] = {rotated(VOXEL{1, 0, 0}, plan), rotated(VOXEL{0, 1, 0}, plan),
+                              rotated(VOXEL{0, 0, 1}, plan)};
+    double m[2][3];
+    for (int c = 0; c < 3; ++c) {
+        m[0][c] = static_cast<double>(columns[c].x);
+        m[1][c] = static_cast<double>(columns[c].y);
+    }
+    const int res = s.res;
+    const double toplot = res / (scale * 2);
+    const std::size_t count = orbit_.size();
+    pixel_.resize(count);
+    const int parts = std::max(1, workerthreads());
+    runonworkers([&](int index) {
+        const std::size_t from = count * static_cast<std::size_t>(index) / static_cast<std::size_t>(parts);
+        const std::size_t to = count * static_cast<std::size_t>(index + 1) / static_cast<std::size_t>(parts);
+        for (std::size_t i = from; i < to; ++i) {
+            const auto& p = orbit_[i];
+            const double x = ((m[0][0] * p[0] + m[0][1] * p[1] + m[0][2] * p[2]) + scale) * toplot;
+            const double y = ((m[1][0] * p[0] + m[1][1] * p[1] + m[1][2] * p[2]) + scale) * toplot;
+            const bool inside = x >= 0 && x < res && y >= 0 && y < res;
+            pixel_[i] = inside ? static_cast<std::int32_t>(y) * res + static_cast<std::int32_t>(x) : -1;
+        }
+    });
+    hits_.assign(static_cast<std::size_t>(res) * res, 0);
+    for (const std::int32_t at : pixel_)
+        if (at >= 0)
+            ++hits_[static_cast<std::size_t>(at)];
+    image.fill(RECT{0, 0, res, res}, s.back);
+    for (int y = 0; y < res; ++y)
+        for (int x = 0; x < res; ++x)
+            if (const std::uint32_t h = hits_[static_cast<std::size_t>(y) * res + x])
+                image.setpixel(x, y, palettecolour(s.palette, std::min<std::uint32_t>(h, 255)));
+}
+
+} // namespace kt

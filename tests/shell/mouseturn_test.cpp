@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/driver.h"
+#include "engine/workers.h"
+#include "platform/dialog.h"
+#include "shell/mouseturn.h"
+#include "support/programfixture.h"
+
+namespace kt {
+namespace {
+
+using MouseTurnTest = testing::ProgramTest;
+
+// The picture a copy of `state` makes in `batches` batches from a new image.
+std::vector<std::uint32_t> rendered(const EngineState& state, int batches)
+{
+    EngineState copy(state);
+    Surface image(copy.res, copy.res);
+    copy.g_vhdc = &image;
+    copy.newimage = 1;
+    for (int k = 0; k < batches; ++k)
+        imagebatch(copy);
+    return std::vector<std::uint32_t>(image.bits(), image.bits() + copy.res * copy.res);
+}
+
+void mouse(UINT message, int x, int y)
+{
+    SendMessageA(shell.g_hWnd, message, 0, MAKELPARAM(x, y));
+}
+
+TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPicture)
+{
+    paused([] {
+        const std::vector<std::uint32_t> flat(engine.g_vhdc->bits(), engine.g_vhdc->bits() + 600 * 600);
+        mouse(WM_MBUTTONDOWN, 300, 300);
+        mouse(WM_MOUSEMOVE, 340, 290);
+        const std::vector<std::uint32_t> preview(engine.g_vhdc->bits(), engine.g_vhdc->bits() + 600 * 600);
+        EXPECT_NE(preview, flat) << "the preview shows the turned icon";
+        EXPECT_EQ(engine.rot[0].y, 0) << "nothing is set before the release";
+        mouse(WM_MBUTTONUP, 345, 280);
+        settle();
+        // 45 pixels right turn about Y, 20 up about X, half a degree each.
+        EXPECT_EQ(engine.rot[0].x, 350.0L);
+        EXPECT_EQ(engine.rot[0].y, 22.5L);
+        EXPECT_EQ(engine.rot[0].z, 0.0L);
+        EXPECT_EQ(engine.okicon, 1) << "the exact render starts";
+        EXPECT_EQ(engine.newimage, 1);
+        const EngineState dragged(engine);
+        press('R');
+        settle();
+
+        engine.rot[0] = VOXEL{0, 0, 0};
+        headless().dialogscripts.push_back([](HWND d) {
+            usertypes(d, 910, "350");
+            usertypes(d, 911, "22.5");
+            usertypes(d, 912, "0");
+            userclicks(d, IDOK);
+        });
+        command(cmdrotate);
+        EXPECT_EQ(rendered(engine, 30), rendered(dragged, 30));
+
+        const double scale = engine.icon[0].scale;
+        SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 300));
+        EXPECT_DOUBLE_EQ(engine.icon[0].scale, scale / zoomstep) << "a notch away zooms in";
+        EXPECT_EQ(engine.newimage, 1);
+        SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -60 * WHEEL_DELTA), MAKELPARAM(300, 300));
+        EXPECT_EQ(engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
+    });
+}
+
+TEST(MouseTurn, ThePreviewIsTheSameOnAnyNumberOfThreads)
+{
+    EngineState state;
+    TurnPreview preview;
+    preview.take(state);
+    std::vector<std::vector<std::uint32_t>> drawn;
+    for (int threads : {1, 2, 5}) {
+        setworkerthreads(threads);
+        Surface image(state.res, state.res);
+        preview.draw(state, VOXEL{30, 45, 60}, 1.2, image);
+        drawn.emplace_back(image.bits(), image.bits() + state.res * state.res);
+    }
+    setworkerthreads(processorcount());
+    EXPECT_EQ(drawn[1], drawn[0]);
+    EXPECT_EQ(drawn[2], drawn[0]);
+    EXPECT_NE(std::count(drawn[0].begin(), drawn[0].end(), drawn[0][0]), static_cast<long>(drawn[0].size()))
+        << "something was drawn";
+}
+
+TEST(MouseTurn, DraggedAnglesStayWithinATurn)
+{
+    const struct {
+        VOXEL start;
+        int dx, dy;
+        real x, y;
+    } cases[] = {{{0, 0, 0}, 10, 0, 0, 5}, {{0, 0, 0}, 0, -1, 359.5L, 0}, {{350, 355, 7}, 20, 40, 10, 5}};
+    for (const auto& c : cases) {
+        const VOXEL a = draggedangles(c.start, c.dx, c.dy);
+        EXPECT_EQ(a.x, c.x) << c.dx << "," << c.dy;
+        EXPECT_EQ(a.y, c.y) << c.dx << "," << c.dy;
+        EXPECT_EQ(a.z, c.start.z);
+    }
+}
+
+} // namespace
+} // namespace kt
