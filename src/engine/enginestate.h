@@ -88,6 +88,16 @@ struct EngineValues {
     Surface* g_vhdc = nullptr;
 };
 
+// The orbit's next batch of points, made while the workers still turn and
+// plot the last one. The orbit depends only on its point, the formula and its
+// coefficients: the points stand for as long as those are the ones below.
+struct OrbitAhead {
+    int type = 0, n = 0, np = 0;
+    real a = 0, b = 0, c = 0, d = 0, e = 0;
+    VOXEL from = {};
+    VOXEL point[batchsteps];
+};
+
 struct EngineState : EngineValues {
     EngineState() = default;
     // A copy renders the same picture into buffers of its own, which its
@@ -104,6 +114,7 @@ struct EngineState : EngineValues {
     LocalArray<float> hitcount;
     int hcres = 0; // the side hitcount was made for
     std::unique_ptr<Surface> offscreen;
+    std::unique_ptr<OrbitAhead> orbitahead; // null until a rotated batch makes one
 };
 
 extern EngineState& engine;

@@ -1,6 +1,8 @@
 #include "engine/formulas.h"
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 #include "engine/bands.h"
 #include "engine/blockpipeline.h"
@@ -177,9 +179,28 @@ int formulacall(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
     return 0;
 }
 
+// The 80 bits of an extended real; the rest of its storage is padding.
+bool samebits(real u, real v)
+{
+    return std::memcmp(&u, &v, 10) == 0;
+}
+
+// Whether `ahead` holds the orbit's next batch from s's point.
+bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients& k, int n, int np)
+{
+    const real mine[] = {k.a, k.b, k.c, k.d, k.e, s.z.x, s.z.y, s.z.z};
+    const real its[] = {ahead.a, ahead.b, ahead.c, ahead.d, ahead.e, ahead.from.x, ahead.from.y, ahead.from.z};
+    for (std::size_t i = 0; i < std::size(mine); ++i)
+        if (!samebits(mine[i], its[i]))
+            return false;
+    return ahead.type == s.type && ahead.n == n && ahead.np == np;
+}
+
 // A rotated batch: the orbit advances in order on this thread, the points are
 // turned and projected on every worker thread, and then every worker plots its
-// bands of the image (see bands.h).
+// bands of the image (see bands.h). With workers, this thread makes the next
+// batch's orbit while they turn the last blocks, so that the next batch's
+// blocks are ready for them at once.
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
 [[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
@@ -197,12 +218,40 @@ template <int Formula>
     s.xradians_user = plan.radians[X];
     s.yradians_user = plan.radians[Y];
     s.zradians_user = plan.radians[Z];
+    const int threads = withinjob() ? 1 : workerthreads();
+    if (threads > 1 && !s.orbitahead)
+        s.orbitahead = std::make_unique<OrbitAhead>();
+    OrbitAhead* ahead = threads > 1 ? s.orbitahead.get() : nullptr;
+    const bool madeahead = ahead && standsfor(*ahead, s, k, n, np);
 
     real x = s.z.x, y = s.z.y, depth = s.z.z;
+    const auto makeahead = [&] {
+        real u = x, v = y, w = depth;
+        for (VOXEL& point : ahead->point) {
+            advance<Formula>(u, v, w, k, n, np);
+            point = VOXEL{u, v, w};
+        }
+        ahead->type = s.type;
+        ahead->n = n;
+        ahead->np = np;
+        ahead->a = k.a;
+        ahead->b = k.b;
+        ahead->c = k.c;
+        ahead->d = k.d;
+        ahead->e = k.e;
+        ahead->from = VOXEL{x, y, depth};
+    };
     const auto produce = [&](int block) {
         for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
-            advance<Formula>(x, y, depth, k, n, np);
-            b.point[i] = VOXEL{x, y, depth};
+            if (madeahead) {
+                b.point[i] = ahead->point[i];
+                x = b.point[i].x;
+                y = b.point[i].y;
+                depth = b.point[i].z;
+            } else {
+                advance<Formula>(x, y, depth, k, n, np);
+                b.point[i] = VOXEL{x, y, depth};
+            }
             b.depth[i] = depth;
         }
     };
@@ -212,8 +261,14 @@ template <int Formula>
             b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
         }
     };
-    BandPlotting plotting(s, b.spot, b.depth, batchsteps, withinjob() ? 1 : workerthreads());
-    runblockpipeline(blocks, blocks, produce, transform, [](int) {}, [&] { plotting.share(); });
+    // Every block is made before the first is consumed, as all are in flight
+    // at once: the orbit has reached the batch's end.
+    const auto consume = [&](int block) {
+        if (ahead && block == 0)
+            makeahead();
+    };
+    BandPlotting plotting(s, b.spot, b.depth, batchsteps, threads);
+    runblockpipeline(blocks, blocks, produce, transform, consume, [&] { plotting.share(); });
     plotting.finish();
     s.z = VOXEL{x, y, depth};
 }

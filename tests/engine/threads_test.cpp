@@ -29,6 +29,9 @@ struct Case {
     int batches;
     int res = 600;
     int imageside = 0; // 0: res
+    // After so many batches the orbit point moves, or a coefficient changes (0: never).
+    int moveat = 0;
+    int tuneat = 0;
 };
 
 // Escapes at once from every start: each step restarts from the fixed point.
@@ -48,6 +51,8 @@ const Case cases[] = {
     {"tiny image depth", builtinicon2, {30, 45, 60}, 0, 1, 30, 3},
     {"large image depth", builtinicon1, {30, 45, 60}, 2, 1, 30, 2000},
     {"smaller image than the hit counts", builtinicon1, {30, 45, 60}, 0, 0, 30, 600, 400},
+    {"orbit moved between batches", builtinicon1, {30, 45, 60}, 0, 1, 30, 600, 0, 12},
+    {"coefficient changed between batches", builtinicon1, {30, 45, 60}, 0, 1, 30, 600, 0, 0, 12},
 };
 
 // The 80 bits of an extended real; the rest of its storage is padding.
@@ -74,8 +79,13 @@ protected:
         engine.rotationorder = c.order;
         engine.cmethod = c.cmethod;
         engine.newimage = 1;
-        for (int k = 0; k < c.batches; ++k)
+        for (int k = 0; k < c.batches; ++k) {
+            if (c.moveat && k == c.moveat)
+                engine.z = VOXEL{0.25, -0.125, 0};
+            if (c.tuneat && k == c.tuneat)
+                engine.e += static_cast<real>(0.001);
             EXPECT_EQ(icondriver(), 0);
+        }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
     }
 };
