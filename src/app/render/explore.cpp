@@ -24,7 +24,6 @@
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
-#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
@@ -196,8 +195,7 @@ private:
         }
     }
 
-    // The calling thread, in entry order: filter and write the entry, with
-    // the engine standing in for the entry's state. An entry whose picture
+    // The calling thread, in entry order: filter and write the entry. An entry whose picture
     // is written finishes even after Ctrl-C, as one being written would; the
     // entries are kept without a gap, so none after one left out is.
     void keep(int k)
@@ -213,10 +211,8 @@ private:
             leaveout(s);
             return;
         }
-        std::swap(engine, s.state);
-        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter();
+        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter(s.state);
         const int status = write(s);
-        std::swap(engine, s.state);
         if (status != exitsuccess) {
             leaveout(s);
             return;
@@ -239,18 +235,18 @@ private:
         }
     }
 
-    int write(const Slot& s)
+    int write(Slot& s)
     {
         const std::string name = entryname(s.entry.index);
         const std::string png = path(name + ".png");
         replaced_ = true; // or may have, if the write fails part-way
         if (!s.pngwritten) {
-            if (int code = o_.density ? writetoned(engine, o_, png) : writepng(*s.image, png); code != savedone)
+            if (int code = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png); code != savedone)
                 return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
         }
-        filenames.sdv3file = path(name + ".dv3");
-        if (int code = writedv3(0); code != savedone)
-            return fail(exitcannotwrite, filenames.sdv3file, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        const std::string dv3 = path(name + ".dv3");
+        if (int code = writedv3(dv3, dv3record(s.state)); code != savedone)
+            return fail(exitcannotwrite, dv3, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
     }
 

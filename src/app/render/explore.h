@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/render/renderoptions.h"
+#include "engine/enginestate.h"
 
 namespace kt {
 
@@ -18,9 +19,9 @@ struct ExploreRun {
     std::uint32_t seed;
     std::ostream& err;
     bool progress;
-    // Recolours the engine's finished picture by the options' filter: "" or
-    // why the filter could not apply.
-    std::function<std::string()> filter;
+    // Recolours a finished picture by the options' filter: "" or why the
+    // filter could not apply. Called on any thread, for one picture at a time.
+    std::function<std::string(EngineState&)> filter;
 };
 
 // Expects the engine to hold the start point, formula, palette, background,

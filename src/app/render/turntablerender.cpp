@@ -74,13 +74,10 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
         } catch (const Stopped&) {
             return exitsuccess; // the caller says why the run ended
         }
-        // The filters work on the engine's own picture.
         for (auto& frame : held) {
             if (interrupted())
                 return exitsuccess;
-            std::swap(engine, frame->state);
-            hooks.recolour();
-            std::swap(engine, frame->state);
+            hooks.recolour(frame->state);
             if (o.density && !tonesurface(frame->state, o, *frame->image))
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
             if (const int code = writer->add(*frame->image); code != savedone)
