@@ -45,7 +45,8 @@ struct Slot {
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
     bool outofmemory = false; // its hit-count buffer could not be had
-    // Written by the thread that drew it, when no filter needs the engine.
+    // Filtered and written by the thread that drew it.
+    std::string unfiltered; // why the filter left the picture as rendered
     int pngcode = savedone;
     int pngerror = 0;
     bool pngwritten = false;
@@ -146,6 +147,7 @@ private:
         Slot& s = slot(k);
         s.ready = false;
         s.outofmemory = false;
+        s.unfiltered.clear();
         s.pngcode = savedone;
         s.pngerror = 0;
         s.pngwritten = false;
@@ -171,8 +173,9 @@ private:
         s.ready = true;
     }
 
-    // Any thread: the picture, as the single render draws it, and its file
-    // when no filter is to recolour it (the filters work on the engine).
+    // Any thread: the picture, as the single render draws it, filtered and
+    // written; each entry touches only its own slot, so the files are the same
+    // whichever thread draws it.
     void draw(int k)
     {
         Slot& s = slot(k);
@@ -187,7 +190,8 @@ private:
                 s.outofmemory = true;
             }
         }
-        if (s.ready && o_.filter == "none" && !stopping()) {
+        if (s.ready && !stopping()) {
+            s.unfiltered = run_.filter(s.state);
             const std::string png = path(entryname(k + 1) + ".png");
             s.pngcode = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png);
             s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
@@ -195,9 +199,10 @@ private:
         }
     }
 
-    // The calling thread, in entry order: filter and write the entry. An entry whose picture
-    // is written finishes even after Ctrl-C, as one being written would; the
-    // entries are kept without a gap, so none after one left out is.
+    // The calling thread, in entry order: the entry's set is written and the
+    // entry joins the page. An entry whose picture is written finishes even
+    // after Ctrl-C, as one being written would; the entries are kept without
+    // a gap, so none after one left out is.
     void keep(int k)
     {
         Slot& s = slot(k);
@@ -211,14 +216,12 @@ private:
             leaveout(s);
             return;
         }
-        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter(s.state);
-        const int status = write(s);
-        if (status != exitsuccess) {
+        if (writeset(s) != exitsuccess) {
             leaveout(s);
             return;
         }
-        if (!unfiltered.empty())
-            unfiltered_[unfiltered].push_back(entryname(k + 1));
+        if (!s.unfiltered.empty())
+            unfiltered_[s.unfiltered].push_back(entryname(k + 1));
         gallery_.entries.push_back(s.entry);
     }
 
@@ -235,16 +238,10 @@ private:
         }
     }
 
-    int write(Slot& s)
+    int writeset(const Slot& s)
     {
-        const std::string name = entryname(s.entry.index);
-        const std::string png = path(name + ".png");
         replaced_ = true; // or may have, if the write fails part-way
-        if (!s.pngwritten) {
-            if (int code = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png); code != savedone)
-                return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
-        }
-        const std::string dv3 = path(name + ".dv3");
+        const std::string dv3 = path(entryname(s.entry.index) + ".dv3");
         if (int code = writedv3(dv3, dv3record(s.state)); code != savedone)
             return fail(exitcannotwrite, dv3, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;

@@ -1,9 +1,8 @@
 #pragma once
 // A gallery of screened random sets: the random search run again and again
 // from one seed, in order on the calling thread, while the sets it found are
-// rendered on every worker thread, their pictures written there too unless a
-// filter (which works on the engine) recolours them on the calling thread;
-// the entries are kept in order.
+// rendered, filtered and written on every worker thread; the entries are kept
+// in order.
 #include <cstdint>
 #include <functional>
 #include <ostream>
