@@ -112,6 +112,9 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     const Refusal cases[] = {
         {{"--explore", "2", "--random", "-o", folder}, exitbadarguments, "cannot be combined with --random"},
         {{"--explore", "2", "--screen", "-o", folder}, exitbadarguments, "cannot be combined with --screen"},
+        {{"--explore", "2", "--part", "1/2", "-o", folder}, exitbadarguments, "--part needs --seed"},
+        {{"--explore", "2", "--seed", "1", "--part", "3/2", "-o", folder}, exitbadarguments, "--part takes K/N"},
+        {{"--part", "1/2", "--seed", "1"}, exitbadarguments, "--part needs --explore"},
         {{"--explore", "2", "--save-params", "a.dv3", "-o", folder}, exitbadarguments, "--save-params"},
         {{"--explore", "2"}, exitbadarguments, "--explore needs -o DIR"},
         {{"--explore", "1001", "-o", folder}, exitbadarguments, "from 1 to 1000"},

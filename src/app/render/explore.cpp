@@ -15,6 +15,7 @@
 #include "app/render/batchrender.h"
 #include "app/render/framing.h"
 #include "app/render/gallerypage.h"
+#include "app/render/galleryshares.h"
 #include "app/render/outputfolder.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
@@ -44,6 +45,7 @@ struct Slot {
     std::unique_ptr<Surface> image;
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
+    bool others = false;      // another share's entry: searched for, not drawn
     bool outofmemory = false; // its hit-count buffer could not be had
     // Filtered and written by the thread that drew it.
     std::string unfiltered; // why the filter left the picture as rendered
@@ -76,7 +78,10 @@ public:
         const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
                                             renderbytesperpixel + pngbytesperpixel);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
-        Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
+        int mine = 0;
+        for (int k = 0; k < entries; ++k)
+            mine += ours(k) ? 1 : 0;
+        Progress progress(run_.err, static_cast<std::uint64_t>(mine), run_.progress, "entries");
         runblockpipeline(
             entries, inflight, [&](int k) { find(k); }, [&](int k) { draw(k); },
             [&](int k) {
@@ -88,6 +93,8 @@ public:
         else if (status_ == exitsuccess && run_.progress)
             run_.err << '\n';
         reportfilters();
+        if (o_.parts)
+            return finishshare();
         // A failed run that replaced any entry's file writes the page for
         // the entries it finished, so that the page never contradicts its
         // pictures; one that replaced nothing leaves an earlier page, still
@@ -108,6 +115,31 @@ public:
     }
 
 private:
+    // Entry k (from 0) is drawn by share k mod N + 1.
+    bool ours(int k) const { return !o_.parts || k % o_.parts == o_.part - 1; }
+
+    // A share's record follows its files, and the page follows the last
+    // record: each share looks for all of them once its own is written, so
+    // whichever finishes last writes the page, even when two finish at once.
+    int finishshare()
+    {
+        if (status_ != exitsuccess)
+            return status_;
+        if (interrupted()) {
+            run_.err << renderprogram << ": interrupted; share " << o_.part << " of " << o_.parts
+                     << " is not finished: run it again" << '\n';
+            return interruptedstatus();
+        }
+        if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(run_.seed, o_.explore, gallery_.entries));
+            status != exitsuccess)
+            return status;
+        if (auto all = joinshares(folder_, o_.parts, run_.seed, o_.explore)) {
+            gallery_.entries = std::move(*all);
+            return writepage();
+        }
+        return exitsuccess;
+    }
+
     bool stopping() const { return failed_.load() || interrupted(); }
 
     int fail(int status, const std::string& file, const std::string& why)
@@ -151,12 +183,15 @@ private:
         s.pngcode = savedone;
         s.pngerror = 0;
         s.pngwritten = false;
+        s.others = !ours(k);
         if (stopping())
             return;
         if (const int result = nextrandomparams(); result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
+        if (s.others)
+            return;
         if (!s.image && !o_.density)
             s.image = Surface::create(o_.size, o_.size);
         if (!s.image && !o_.density) {
@@ -206,6 +241,8 @@ private:
     void keep(int k)
     {
         Slot& s = slot(k);
+        if (s.others)
+            return;
         const std::string png = path(entryname(k + 1) + ".png");
         if (s.outofmemory)
             fail(exitcannotwrite, png, "Not enough memory to allocate hit count buffer; try a smaller --size.");
