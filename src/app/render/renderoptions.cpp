@@ -410,6 +410,10 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
         return "--background none in a turntable needs a .webp animation";
     if (o.supersample > 1 || o.depth == 16)
         return "--supersample and --depth 16 make still pictures: not with --turntable";
+    if (o.parts && *format != AnimationFormat::pngfolder)
+        return "--part shares a turntable's frames: -o must name a folder of PNG frames (a name ending in /)";
+    if (o.parts > o.turntable)
+        return "--part K/N with --turntable: N may be at most the number of frames";
     return {};
 }
 
@@ -439,8 +443,8 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
 {
     if (!o.turntable && (o.spin || o.fps || o.quality))
         return "--spin, --fps and --quality need --turntable";
-    if (o.parts && !o.explore)
-        return "--part needs --explore";
+    if (o.parts && !o.explore && !o.turntable)
+        return "--part needs --explore or --turntable";
     if (std::string problem = settletone(o, given); !problem.empty())
         return problem;
     std::string problem;
@@ -594,7 +598,8 @@ std::string renderusage()
            "  --part K/N             with --explore and --seed: draw only share K of N of the entries\n"
            "                         (entry e when e mod N = K mod N), so that N runs, on one machine or\n"
            "                         many, share a gallery; the share that finds the others finished\n"
-           "                         writes the page. Together the files are those of one run.\n"
+           "                         writes the page. Together the files are those of one run. With\n"
+           "                         --turntable and a folder -o DIR/: frames K, K + N, ... of the turn.\n"
            "  --filter none|normalize|equalize|log|log-squared\n"
            "                         recolour the finished picture (default none); the log filters need\n"
            "                         hit colouring. A filter that cannot apply leaves the picture as\n"
