@@ -12,6 +12,7 @@
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
 #include "app/render/gallerypage.h"
+#include "app/render/galleryshares.h"
 #include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
@@ -101,6 +102,60 @@ TEST_F(ExploreTest, TheSameArgumentsGiveTheSameFilesOnAnyNumberOfThreads)
             EXPECT_EQ(one, files(dir.file(filter + threads))) << filter << " on " << threads << " threads";
         }
     }
+}
+
+TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
+{
+    const std::string folder = dir.file("shares");
+    const auto share = with(look, {"--explore", "3", "--seed", "5", "-o", folder});
+    ASSERT_EQ(run(with(share, {"--part", "1/2"})), 0) << err.str();
+    EXPECT_FALSE(fs::exists(folder + "/index.html")) << "one share of two writes no page";
+    ASSERT_EQ(run(with(share, {"--part", "2/2"})), 0) << err.str();
+    ASSERT_TRUE(fs::exists(folder + "/index.html"));
+    ASSERT_EQ(run(with(look, {"--explore", "3", "--seed", "5", "-o", dir.file("one")})), 0) << err.str();
+    EXPECT_EQ(files(dir.file("one")).at("gallery.json"), files(folder).at("gallery.json"));
+
+    const std::string first = folder + "/" + sharerecordname(1, 2);
+    const std::string second = folder + "/" + sharerecordname(2, 2);
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string good1 = text(first), good2 = text(second);
+    const std::string header = "seed 5 entries 3\n";
+    struct Case {
+        const char* what;
+        std::string record1;
+        bool complete;
+        std::string problem;
+    } cases[] = {
+        {"as written", good1, true, ""},
+        {"another gallery's", "seed 6 entries 3\n" + good1.substr(header.size()), true, "not a share of this gallery"},
+        {"an entry twice", good1 + good2.substr(header.size()), true, "entry 2 is named by two shares"},
+        {"an entry left out", header, true, "no share names entry 1"},
+        {"a line without measures", header + "1\n", true, "lacks the entry's measures"},
+        {"missing", "", false, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.complete)
+            testing::writetext(first, c.record1);
+        else
+            fs::remove(first);
+        const JoinedShares joined = joinshares(folder, 2, 5, 3);
+        EXPECT_EQ(joined.complete, c.complete) << c.what;
+        if (c.problem.empty())
+            EXPECT_EQ(joined.problem, "") << c.what;
+        else
+            EXPECT_NE(joined.problem.find(c.problem), std::string::npos) << c.what << ": " << joined.problem;
+        EXPECT_EQ(joined.entries.size(), c.complete && c.problem.empty() ? 3u : 0u) << c.what;
+    }
+
+    // A share that finds the records at odds says so and leaves the page.
+    testing::writetext(first, "seed 6 entries 3\n");
+    const auto page = files(folder).at("index.html");
+    EXPECT_EQ(run(with(share, {"--part", "2/2"})), exitbadinput);
+    EXPECT_NE(err.str().find("not a share of this gallery"), std::string::npos) << err.str();
+    EXPECT_EQ(files(folder).at("index.html"), page);
 }
 
 TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsReported)

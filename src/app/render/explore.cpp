@@ -133,11 +133,13 @@ private:
         if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(run_.seed, o_.explore, gallery_.entries));
             status != exitsuccess)
             return status;
-        if (auto all = joinshares(folder_, o_.parts, run_.seed, o_.explore)) {
-            gallery_.entries = std::move(*all);
-            return writepage();
-        }
-        return exitsuccess;
+        JoinedShares joined = joinshares(folder_, o_.parts, run_.seed, o_.explore);
+        if (!joined.complete)
+            return exitsuccess;
+        if (!joined.problem.empty())
+            return fail(exitbadinput, folder_, joined.problem + "; the page is not written");
+        gallery_.entries = std::move(joined.entries);
+        return writepage();
     }
 
     bool stopping() const { return failed_.load() || interrupted(); }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "files/paramfiles.h"
@@ -61,36 +62,55 @@ std::string sharerecord(std::uint32_t seed, int entries, const std::vector<Galle
     return text;
 }
 
-std::optional<std::vector<GalleryEntry>> joinshares(const std::string& folder, int parts, std::uint32_t seed,
-                                                    int entries)
+JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed, int entries)
 {
+    JoinedShares joined;
+    for (int part = 1; part <= parts; ++part) {
+        std::error_code error;
+        if (!std::filesystem::exists(path(folder, sharerecordname(part, parts)), error))
+            return joined;
+    }
+    joined.complete = true;
     std::vector<GalleryEntry> all(static_cast<std::size_t>(entries));
     std::vector<bool> found(all.size(), false);
     const std::string header = "seed " + std::to_string(seed) + " entries " + std::to_string(entries);
     for (int part = 1; part <= parts; ++part) {
-        std::ifstream in(path(folder, sharerecordname(part, parts)));
+        const std::string name = sharerecordname(part, parts);
+        const auto problem = [&](const std::string& why) {
+            joined.problem = name + ": " + why;
+            return joined;
+        };
+        std::ifstream in(path(folder, name));
         std::string line;
         if (!std::getline(in, line) || line != header)
-            return std::nullopt;
+            return problem("not a share of this gallery (" + header + ")");
         while (std::getline(in, line)) {
             std::istringstream fields(line);
             int index = 0;
-            if (!(fields >> index) || index < 1 || index > entries || found[static_cast<std::size_t>(index - 1)])
-                return std::nullopt;
+            if (!(fields >> index) || index < 1 || index > entries)
+                return problem("\"" + line + "\" names no entry");
+            if (found[static_cast<std::size_t>(index - 1)])
+                return problem("entry " + std::to_string(index) + " is named by two shares");
             const auto lyapunov = readdouble(fields);
             const auto dimension = readdouble(fields);
-            const auto set = readset(path(folder, entryname(index) + ".dv3"));
-            if (!lyapunov || !dimension || !set)
-                return std::nullopt;
+            if (!lyapunov || !dimension)
+                return problem("\"" + line + "\" lacks the entry's measures");
+            const std::string setfile = entryname(index) + ".dv3";
+            const auto set = readset(path(folder, setfile));
+            if (!set)
+                return problem(setfile + " cannot be read");
             all[static_cast<std::size_t>(index - 1)] = GalleryEntry{
                 index, set->type + 1, set->set, *lyapunov, *dimension, VOXEL{set->xrot, set->yrot, set->zrot}, set->back};
             found[static_cast<std::size_t>(index - 1)] = true;
         }
     }
-    for (bool f : found)
-        if (!f)
-            return std::nullopt;
-    return all;
+    for (std::size_t k = 0; k < found.size(); ++k)
+        if (!found[k]) {
+            joined.problem = "no share names entry " + std::to_string(k + 1);
+            return joined;
+        }
+    joined.entries = std::move(all);
+    return joined;
 }
 
 } // namespace kt

@@ -3,7 +3,6 @@
 // every share leaves a small record of the entries it finished beside their
 // files, and whoever finds all N records writes the page from them.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,16 @@ std::string sharerecordname(int part, int parts);
 // .dv3 file.
 std::string sharerecord(std::uint32_t seed, int entries, const std::vector<GalleryEntry>& finished);
 
-// Every entry of the gallery in `folder`, in order, once all `parts` records
-// of this seed and number of entries are there and name every entry, each
-// with its set file; nothing otherwise.
-std::optional<std::vector<GalleryEntry>> joinshares(const std::string& folder, int parts, std::uint32_t seed,
-                                                    int entries);
+struct JoinedShares {
+    bool complete = false;             // every record is there
+    std::vector<GalleryEntry> entries; // in order, when complete and sound
+    std::string problem;               // why complete records make no gallery; "" if they do
+};
+
+// The gallery in `folder` from all `parts` records: incomplete while one is
+// missing; otherwise every entry, each with its set file, or what is wrong
+// (another seed or number of entries, an entry named twice or not at all, a
+// set file that cannot be read).
+JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed, int entries);
 
 } // namespace kt
