@@ -1,5 +1,5 @@
-// A gallery of 32 entries (300 x 300, 1M steps each) made on 1 and on 2
-// threads, in alternate rounds of one run so that a busy machine slows both
+// A gallery of 32 entries (300 x 300, 1M steps each), without a filter and
+// with one, made on 1 and on 2 threads, in alternate rounds of one run so that a busy machine slows both
 // alike, with their ratio; and the search alone (the one part that stays on
 // one thread), as a share of the one-thread time. On a machine others share,
 // cores_used_2_threads (the process's processor time over the wall time of
@@ -43,8 +43,12 @@ double processorseconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+const char* const filters[] = {"none", "normalize"};
+
 void BM_ExploreThreads(benchmark::State& state)
 {
+    const std::string filter = filters[state.range(0)];
+    state.SetLabel("--filter " + filter);
     char pattern[] = "/tmp/kt-explore-bench-XXXXXX";
     const std::string folder = mkdtemp(pattern);
     std::map<int, Clock::duration> spent;
@@ -56,8 +60,8 @@ void BM_ExploreThreads(benchmark::State& state)
             const auto start = Clock::now();
             const double processorstart = processorseconds();
             const int status = runbatchrender({"--explore", std::to_string(entries), "--seed", std::to_string(seed),
-                                               "--size", "300", "--iterations", "1M", "--threads",
-                                               std::to_string(threads), "--quiet", "-o", folder},
+                                               "--size", "300", "--iterations", "1M", "--filter", filter,
+                                               "--threads", std::to_string(threads), "--quiet", "-o", folder},
                                               out, err, false);
             spent[threads] += Clock::now() - start;
             if (threads == 2)
@@ -82,7 +86,7 @@ void BM_ExploreThreads(benchmark::State& state)
     state.counters["search_share_of_1_thread"] = seconds(searching) / seconds(spent[1]);
     setworkerthreads(processorcount());
 }
-BENCHMARK(BM_ExploreThreads)->Iterations(3)->Unit(benchmark::kSecond);
+BENCHMARK(BM_ExploreThreads)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kSecond);
 
 } // namespace
 

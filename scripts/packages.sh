@@ -14,4 +14,4 @@ install_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpng-dev libwebp-dev qt6-base-dev libgl-dev fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils libxml2-utils shared-mime-info python3 chromium poppler-utils)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils libxml2-utils shared-mime-info python3 chromium poppler-utils parallel)

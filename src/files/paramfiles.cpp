@@ -196,23 +196,32 @@ DV3 decodedv3(const std::uint8_t* bytes)
     return record;
 }
 
+DV3 dv3record(const EngineState& s)
+{
+    const VOXEL& angles = s.rot[s.type];
+    return DV3{s.type, s.icon[s.type], s.back, s.red, s.green, s.blue, angles.x, angles.y, angles.z};
+}
+
+int writedv3(const std::string& path, const DV3& record)
+{
+    const auto bytes = encodedv3(record);
+    AtomicFile out(path);
+    if (!out.open())
+        return saveopenfailed;
+    if (!out.write(bytes.data(), bytes.size()) || !out.commit())
+        return savewritefailed;
+    return savedone;
+}
+
 int writedv3(int option)
 {
-    const EngineState& s = engine;
-    const VOXEL& angles = s.rot[s.type];
-    const DV3 record{s.type, s.icon[s.type], s.back, s.red, s.green, s.blue, angles.x, angles.y, angles.z};
-
     if (option == 1) {
         std::string derived = filenames.tgafile;
         derived.replace(derived.size() >= 3 ? derived.size() - 3 : 0, 3, "dv3");
         filenames.sdv3file = derived;
     }
-    const auto bytes = encodedv3(record);
-    AtomicFile out(filenames.sdv3file);
-    if (!out.open())
-        return saveopenfailed;
-    if (!out.write(bytes.data(), bytes.size()) || !out.commit())
-        return savewritefailed;
+    if (const int code = writedv3(filenames.sdv3file, dv3record(engine)); code != savedone)
+        return code;
     filenames.sdv3filetitle = baretitle(filenames.sdv3file);
     return savedone;
 }

@@ -35,6 +35,14 @@ enum LoadResult {
 // The angles --rotate and the Rotation dialog take, in degrees.
 constexpr int maxangle = 360;
 
+// The record of a state's current formula: its set, the background and its
+// angles.
+DV3 dv3record(const EngineState& s);
+
+// Writes `record` to `path`: 0 or a save-error code; the file it replaces
+// survives any failure.
+int writedv3(const std::string& path, const DV3& record);
+
 // Saves the current formula's set, the background and its angles: option 0 to
 // filenames.sdv3file, option 1 beside the image (tgafile with its last three
 // characters replaced by "dv3"). 0 or a save-error code; the file it replaces

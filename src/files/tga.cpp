@@ -57,10 +57,9 @@ void storerow(const Surface* image, int j, int res, std::uint8_t* line)
 
 } // namespace
 
-int writetga(const Surface* image)
+int writetga(const Surface* image, int res, const std::string& path)
 {
-    const int res = engine.res;
-    AtomicFile out(filenames.tgafile);
+    AtomicFile out(path);
     if (!out.open())
         return saveopenfailed;
 
@@ -85,6 +84,11 @@ int writetga(const Surface* image)
     if (!out.write(&footer, sizeof footer) || !out.commit())
         return savewritefailed;
     return savedone;
+}
+
+int writetga(const Surface* image)
+{
+    return writetga(image, engine.res, filenames.tgafile);
 }
 
 } // namespace kt

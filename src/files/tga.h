@@ -1,6 +1,7 @@
 #pragma once
 // The picture as an uncompressed 24-bit Truevision TGA 2.0 file.
 #include <cstdint>
+#include <string>
 
 #include "files/saveerrors.h"
 #include "base/surface.h"
@@ -32,8 +33,11 @@ struct TGAFOOTER {
 
 static_assert(sizeof(TGAHEADER) == 18 && sizeof(TGAFOOTER) == 26);
 
-// Writes the res x res picture of `image` to filenames.tgafile: 0 or a save-error
-// code. The file it replaces survives any failure.
+// Writes the res x res picture of `image` to `path`: 0 or a save-error code.
+// The file it replaces survives any failure.
+int writetga(const Surface* image, int res, const std::string& path);
+
+// The same, for the engine's picture size and filenames.tgafile.
 int writetga(const Surface* image);
 
 } // namespace kt

@@ -108,9 +108,8 @@ void recolourdepths(const EngineState& s, const std::uint32_t* hv, FilterPass& p
 
 } // namespace
 
-int equalize()
+int equalize(EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
-    const EngineState& s = engine;
     if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
@@ -138,7 +137,7 @@ int equalize()
     }
     mapvalues(s, tables, totalpixels);
 
-    FilterPass pass;
+    FilterPass pass(s, settings, counts);
     if (s.cmethod == 0)
         recolour(s, tables.hv.get(), pass);
     else

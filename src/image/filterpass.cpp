@@ -10,22 +10,23 @@
 namespace kt {
 
 FilterState& filters = program().part<FilterState>();
-std::array<std::uint32_t, 256>& hist256 = program().part<std::array<std::uint32_t, 256>, struct Hist256>();
+PaletteCounts& hist256 = program().part<PaletteCounts, struct Hist256>();
 
-FilterPass::FilterPass() : palette_(engine.palette), counting_(filters.histogramflag == 1)
+FilterPass::FilterPass(EngineState& s, const FilterState& settings, PaletteCounts& counts)
+    : s_(s), settings_(settings), counts_(counts), palette_(s.palette), counting_(settings.histogramflag == 1)
 {
     for (unsigned k = 0; k < entries_.size(); ++k)
         entries_[k] = Surface::toNative(palettecolour(palette_, k));
     // The pass writes the pixels in place: a call per pixel that checks the
     // surface again each time would cost more than the filters' arithmetic.
-    if (Surface* image = engine.g_vhdc) {
+    if (Surface* image = s.g_vhdc) {
         pixels_ = image->bits();
         width_ = image->width();
         height_ = image->height();
     }
     if (counting_) {
-        hist256.fill(0);
-        engine.pixelmax = 0;
+        counts_.fill(0);
+        s_.pixelmax = 0;
     }
 }
 
@@ -62,16 +63,15 @@ void FilterPass::drawshades(std::uint32_t* pixels, const std::uint32_t* packed, 
 
 int FilterPass::finish()
 {
-    EngineState& s = engine;
     // Counts only grow during a pass, so the largest at the end is the
     // largest any pixel raised.
     if (counting_)
-        s.pixelmax = *std::max_element(hist256.begin() + 2, hist256.end());
+        s_.pixelmax = *std::max_element(counts_.begin() + 2, counts_.end());
 
     Presentation& shown = presentation();
     shown.filtered();
     shown.idle();
-    if (filters.okhistogram == 1 && filters.histogramflag == 1)
+    if (settings_.okhistogram == 1 && settings_.histogramflag == 1)
         shown.histogramready();
     return filterdone;
 }

@@ -74,8 +74,8 @@ private:
 
 class FilterPass {
 public:
-    // Zeroes the palette-index counts when the histogram display is on.
-    FilterPass();
+    // Zeroes the palette-index counts when the settings ask for them.
+    FilterPass(EngineState& s, const FilterState& settings, PaletteCounts& counts);
     FilterPass(const FilterPass&) = delete;
     FilterPass& operator=(const FilterPass&) = delete;
 
@@ -130,7 +130,7 @@ public:
     void count(unsigned cindex, std::uint32_t pixels = 1)
     {
         if (counting_)
-            hist256[cindex] += pixels;
+            counts_[cindex] += pixels;
     }
 
     // Calls draw(row, i, value) for every pixel whose hit-count value
@@ -144,8 +144,8 @@ public:
         constexpr int stretch = 1024;
         std::array<int, stretch> taken;
         std::size_t passed = 0;
-        const int res = engine.res;
-        const float* values = engine.hitcount.get();
+        const int res = s_.res;
+        const float* values = s_.hitcount.get();
         for (int j = 0; j < res; ++j, values += res) {
             Row r = row(j);
             for (int start = 0; start < res; start += stretch) {
@@ -184,7 +184,7 @@ public:
             shadeall<false>(shades, countundrawn);
     }
 
-    // Settles engine.pixelmax and reports the new picture, the end of the
+    // Settles the state's pixelmax and reports the new picture, the end of the
     // work and, when the display is on, the counts for the histogram.
     int finish();
 
@@ -234,8 +234,8 @@ private:
         constexpr int stretch = 1024;
         std::array<std::uint32_t, stretch> packed;
         std::array<std::array<std::uint32_t, 256>, 4> tallies{};
-        const int res = engine.res;
-        const float* values = engine.hitcount.get();
+        const int res = s_.res;
+        const float* values = s_.hitcount.get();
         for (int j = 0; j < res; ++j, values += res) {
             std::uint32_t* pixels = j < height_ ? pixels_ + static_cast<std::size_t>(j) * width_ : nullptr;
             const int drawable = pixels ? std::min(res, width_) : 0;
@@ -253,11 +253,14 @@ private:
         if constexpr (counting) {
             for (const auto& tally : tallies)
                 for (unsigned k = countundrawn ? 0 : 1; k < 256; ++k)
-                    hist256[k] += tally[k];
+                    counts_[k] += tally[k];
         }
     }
     static void drawshades(std::uint32_t* pixels, const std::uint32_t* packed, int count);
 
+    EngineState& s_;
+    const FilterState& settings_;
+    PaletteCounts& counts_;
     Palette palette_;
     std::array<std::uint32_t, 256> entries_;
     std::uint32_t* pixels_ = nullptr;

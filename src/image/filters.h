@@ -1,8 +1,9 @@
 #pragma once
 // The image filters: normalization, the logarithmic hit-count filter and
-// histogram equalization. Each recolours the paused picture from the raw
-// values in engine.hitcount, which it never changes, so filters can be run
-// again or one after another on the same render.
+// histogram equalization. Each recolours the picture of the engine state it
+// is given from the raw values in its hitcount, which it never changes, so
+// filters can be run again or one after another on the same render. They
+// touch nothing else, so pictures of separate states filter side by side.
 #include <array>
 #include <cstdint>
 
@@ -16,11 +17,14 @@ struct FilterState {
     int okhistogram = 0;   // 1: the histogram window class exists
 };
 
-extern FilterState& filters;
+// Counts per palette index, filled by a filter pass when the settings'
+// histogramflag is 1; the state's pixelmax then holds the largest of indices 2
+// to 255.
+using PaletteCounts = std::array<std::uint32_t, 256>;
 
-// Counts per palette index, filled by a filter pass; engine.pixelmax holds the
-// largest of indices 2 to 255.
-extern std::array<std::uint32_t, 256>& hist256;
+// The desktop's own settings and counts.
+extern FilterState& filters;
+extern PaletteCounts& hist256;
 
 // What the filters return. A refusal leaves the picture, what is shown and the
 // palette-index counts as they were.
@@ -33,8 +37,10 @@ constexpr int filternomemory = 2;    // equalize: its tables could not be had (a
 // (no spread to share out).
 constexpr int filternothingtoscale = 3;
 
-int normalize();
-int logadjust();
-int equalize();
+struct EngineState;
+
+int normalize(EngineState& s, const FilterState& settings, PaletteCounts& counts);
+int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts);
+int equalize(EngineState& s, const FilterState& settings, PaletteCounts& counts);
 
 } // namespace kt

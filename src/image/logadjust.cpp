@@ -6,9 +6,8 @@
 
 namespace kt {
 
-int logadjust()
+int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
-    const EngineState& s = engine;
     if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.cmethod != 0)
@@ -18,12 +17,12 @@ int logadjust()
         return filternothingtoscale;
 
     presentation().busy(Presentation::Work::lengthy);
-    FilterPass pass;
+    FilterPass pass(s, settings, counts);
     // Kept in extended precision throughout: with hitmax 1000, 10 and 100
     // hits must land exactly on 85 and 170 (a third and two thirds of 255),
     // which a double logarithm factor misses by one.
     const real loghitmax = std::log(static_cast<real>(s.hitmax));
-    const bool squared = filters.logsquare == 1;
+    const bool squared = settings.logsquare == 1;
     const real logfactor = squared ? 255 / (loghitmax * loghitmax) : 255 / loghitmax;
     const IndexTable index(
         [squared, logfactor](real v) {

@@ -13,13 +13,13 @@ namespace {
 // The scale that takes hitmax to index 255, steepened by the adjustment:
 // each step below 10 moves it 1/12.8 of the way from that scale toward 1, so
 // that with 0 (a scale of at least 0.78125) any picture saturates by 327 hits.
-real normalizationfactor(const EngineState& s)
+real normalizationfactor(const EngineState& s, int nadjust)
 {
     const double percent = 255.0 / s.hitmax;
     if (s.cmethod == 1)
         return percent;
     const real increment = (1 - static_cast<real>(percent)) * static_cast<real>(0.078125);
-    return percent + (10 - filters.nadjust) * increment;
+    return percent + (10 - nadjust) * increment;
 }
 
 // Unhit pixels are never drawn, but counted at index 0.
@@ -68,17 +68,16 @@ void normalizedepths(const EngineState& s, real nfactor, FilterPass& pass)
 
 } // namespace
 
-int normalize()
+int normalize(EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
-    const EngineState& s = engine;
     if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
         return filternothingtoscale;
 
     presentation().busy(Presentation::Work::lengthy);
-    FilterPass pass;
-    const real nfactor = normalizationfactor(s);
+    FilterPass pass(s, settings, counts);
+    const real nfactor = normalizationfactor(s, settings.nadjust);
     if (s.cmethod == 0)
         normalizehitcounts(s, nfactor, pass);
     else

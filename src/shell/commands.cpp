@@ -331,14 +331,14 @@ void normalizecommand()
             "   menu or by pressing 'A'")
                .c_str(),
            "Normalization Advisory");
-    normalize();
+    normalize(engine, filters, hist256);
 }
 
 void equalizecommand()
 {
     advise(shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
            "Equalization Advisory");
-    equalize();
+    equalize(engine, filters, hist256);
 }
 
 void logcommand(bool squared)
@@ -351,7 +351,7 @@ void logcommand(bool squared)
             overdeveloped)
                .c_str(),
            "Hit Count Adjustment Advisory");
-    logadjust();
+    logadjust(engine, filters, hist256);
     filters.logsquare = 0;
 }
 

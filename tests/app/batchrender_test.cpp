@@ -261,7 +261,7 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
         std::vector<std::string> args;
         int cmethod;
         FilterState state;
-        int (*filter)();
+        int (*filter)(EngineState&, const FilterState&, PaletteCounts&);
     };
     FilterState adjusted;
     adjusted.nadjust = 2;
@@ -290,11 +290,10 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
             icondriver();
         auto pixels = [&picture] { return std::vector<std::uint32_t>(picture.bits(), picture.bits() + 200 * 200); };
         const auto before = pixels();
-        filters = c.state;
-        EXPECT_EQ(c.filter(), filterdone);
+        PaletteCounts counts;
+        EXPECT_EQ(c.filter(engine, c.state, counts), filterdone);
         EXPECT_NE(pixels(), before) << "the filter changes the picture";
         EXPECT_TRUE(samepicture(tga, picture)) << args[1] << " " << c.cmethod;
-        filters = FilterState{};
         engine.g_vhdc = nullptr;
     }
 }

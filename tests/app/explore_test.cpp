@@ -12,6 +12,7 @@
 #include "app/render/batchrender.h"
 #include "app/render/explore.h"
 #include "app/render/gallerypage.h"
+#include "app/render/galleryshares.h"
 #include "support/batchrenderfixture.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
@@ -90,16 +91,71 @@ TEST_F(ExploreTest, EntriesAreTheSearchStreamAndRenderAgainFromTheirParameterFil
 
 TEST_F(ExploreTest, TheSameArgumentsGiveTheSameFilesOnAnyNumberOfThreads)
 {
-    // A filter recolours on the calling thread; without one each picture is
-    // written on the thread that drew it.
-    for (const std::string filter : {"normalize", "none"}) {
+    // Each picture is filtered and written on the thread that drew it.
+    for (const std::string filter : {"normalize", "equalize", "none"}) {
         const auto args = with(look, {"--explore", "5", "--seed", "7", "--coloring", "z", "--filter", filter});
         ASSERT_EQ(run(with(args, {"--threads", "1", "-o", dir.file(filter + "1")})), 0);
-        ASSERT_EQ(run(with(args, {"--threads", "3", "-o", dir.file(filter + "3")})), 0);
         const auto one = files(dir.file(filter + "1"));
         EXPECT_EQ(one.size(), 12u) << "five pictures, five sets, the page and its data";
-        EXPECT_EQ(one, files(dir.file(filter + "3"))) << filter;
+        for (const std::string threads : {"2", "3"}) {
+            ASSERT_EQ(run(with(args, {"--threads", threads, "-o", dir.file(filter + threads)})), 0);
+            EXPECT_EQ(one, files(dir.file(filter + threads))) << filter << " on " << threads << " threads";
+        }
     }
+}
+
+TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
+{
+    const std::string folder = dir.file("shares");
+    const auto share = with(look, {"--explore", "3", "--seed", "5", "-o", folder});
+    ASSERT_EQ(run(with(share, {"--part", "1/2"})), 0) << err.str();
+    EXPECT_FALSE(fs::exists(folder + "/index.html")) << "one share of two writes no page";
+    ASSERT_EQ(run(with(share, {"--part", "2/2"})), 0) << err.str();
+    ASSERT_TRUE(fs::exists(folder + "/index.html"));
+    ASSERT_EQ(run(with(look, {"--explore", "3", "--seed", "5", "-o", dir.file("one")})), 0) << err.str();
+    EXPECT_EQ(files(dir.file("one")).at("gallery.json"), files(folder).at("gallery.json"));
+
+    const std::string first = folder + "/" + sharerecordname(1, 2);
+    const std::string second = folder + "/" + sharerecordname(2, 2);
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string good1 = text(first), good2 = text(second);
+    const std::string header = "seed 5 entries 3\n";
+    struct Case {
+        const char* what;
+        std::string record1;
+        bool complete;
+        std::string problem;
+    } cases[] = {
+        {"as written", good1, true, ""},
+        {"another gallery's", "seed 6 entries 3\n" + good1.substr(header.size()), true, "not a share of this gallery"},
+        {"an entry twice", good1 + good2.substr(header.size()), true, "entry 2 is named by two shares"},
+        {"an entry left out", header, true, "no share names entry 1"},
+        {"a line without measures", header + "1\n", true, "lacks the entry's measures"},
+        {"missing", "", false, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.complete)
+            testing::writetext(first, c.record1);
+        else
+            fs::remove(first);
+        const JoinedShares joined = joinshares(folder, 2, 5, 3);
+        EXPECT_EQ(joined.complete, c.complete) << c.what;
+        if (c.problem.empty())
+            EXPECT_EQ(joined.problem, "") << c.what;
+        else
+            EXPECT_NE(joined.problem.find(c.problem), std::string::npos) << c.what << ": " << joined.problem;
+        EXPECT_EQ(joined.entries.size(), c.complete && c.problem.empty() ? 3u : 0u) << c.what;
+    }
+
+    // A share that finds the records at odds says so and leaves the page.
+    testing::writetext(first, "seed 6 entries 3\n");
+    const auto page = files(folder).at("index.html");
+    EXPECT_EQ(run(with(share, {"--part", "2/2"})), exitbadinput);
+    EXPECT_NE(err.str().find("not a share of this gallery"), std::string::npos) << err.str();
+    EXPECT_EQ(files(folder).at("index.html"), page);
 }
 
 TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsReported)
@@ -111,6 +167,11 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     const Refusal cases[] = {
         {{"--explore", "2", "--random", "-o", folder}, exitbadarguments, "cannot be combined with --random"},
         {{"--explore", "2", "--screen", "-o", folder}, exitbadarguments, "cannot be combined with --screen"},
+        {{"--explore", "2", "--part", "1/2", "-o", folder}, exitbadarguments, "--part needs --seed"},
+        {{"--explore", "2", "--seed", "1", "--part", "3/2", "-o", folder}, exitbadarguments, "--part takes K/N"},
+        {{"--part", "1/2", "--seed", "1"}, exitbadarguments, "--part needs --explore or --turntable"},
+        {{"--turntable", "4", "--part", "1/2", "-o", dir.file("t.webp")}, exitbadarguments, "folder of PNG frames"},
+        {{"--turntable", "4", "--part", "1/5", "-o", folder + "/"}, exitbadarguments, "at most the number of frames"},
         {{"--explore", "2", "--save-params", "a.dv3", "-o", folder}, exitbadarguments, "--save-params"},
         {{"--explore", "2"}, exitbadarguments, "--explore needs -o DIR"},
         {{"--explore", "1001", "-o", folder}, exitbadarguments, "from 1 to 1000"},

@@ -147,12 +147,12 @@ public:
         return ::testing::AssertionSuccess();
     }
 
-    void run(int (*filter)(), void (FilterExactness::*literal)(Surface&))
+    void run(int (*filter)(EngineState&, const FilterState&, PaletteCounts&), void (FilterExactness::*literal)(Surface&))
     {
         Surface expected(engine.res, engine.res);
         expected.blit(0, 0, engine.res, engine.res, *image, 0, 0);
         (this->*literal)(expected);
-        ASSERT_EQ(filter(), filterdone);
+        ASSERT_EQ(filter(engine, filters, hist256), filterdone);
         EXPECT_TRUE(matches(expected));
     }
 };

@@ -11,7 +11,7 @@ namespace {
 
 struct Filter {
     const char* name;
-    int (*run)();
+    int (*run)(EngineState&, const FilterState&, PaletteCounts&);
 };
 void PrintTo(const Filter& filter, std::ostream* out)
 {
@@ -61,7 +61,7 @@ TEST_P(EachFilter, RefusesBelow1000IterationsTouchingNothing)
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(arrow);
     const auto before = pixelcopy();
-    EXPECT_EQ(GetParam().run(), filtertoofew);
+    EXPECT_EQ(GetParam().run(engine, filters, hist256), filtertoofew);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_TRUE(countsmarked());
     EXPECT_EQ(GetCursor(), arrow);
@@ -72,11 +72,11 @@ TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
     typicalpicture();
     const auto raw = hitcountcopy();
     const auto before = pixelcopy();
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     const auto once = pixelcopy();
     EXPECT_NE(once, before);
     EXPECT_EQ(GetCursor(), shell.cross);
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     EXPECT_EQ(pixelcopy(), once);
     EXPECT_EQ(hitcountcopy(), raw);
 }
@@ -85,11 +85,11 @@ TEST_P(EachFilter, CountsTheIndicesItAssignsOnlyWithTheDisplayOn)
 {
     typicalpicture();
     markcounts();
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     EXPECT_TRUE(countsmarked()) << "display off: no counting";
 
     filters.histogramflag = 1;
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     std::array<std::uint32_t, 256> drawn{};
     for (int j = 0; j < engine.res; ++j)
         for (int i = 0; i < engine.res; ++i)
@@ -118,7 +118,7 @@ TEST_P(EachFilter, WindowShowsTheNewPixelsShiftedByTheScroll)
     window->client.fill(RECT{0, 0, 30, 25}, beyond);
     window->client.blit(0, 0, 30, 25, *image, 7, 20);
 
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     for (int y = 0; y < 25; ++y)
         for (int x = 0; x < 30; ++x) {
             const COLORREF expected = y + 20 < engine.res ? image->getpixel(x + 7, y + 20) : beyond;
@@ -136,14 +136,14 @@ TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
     typicalpicture();
 
     filters.okhistogram = 1;
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     filters.okhistogram = 0;
     filters.histogramflag = 1;
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     EXPECT_EQ(histogramwindows(), 0);
 
     filters.okhistogram = 1;
-    ASSERT_EQ(GetParam().run(), filterdone);
+    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     EXPECT_EQ(histogramwindows(), 1);
     EXPECT_FALSE(IsWindowEnabled(shell.g_hWnd)) << "the histogram window holds the input";
 }
@@ -166,7 +166,7 @@ TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
             picture(res, values);
             engine.cmethod = 1;
         }
-        ASSERT_EQ(GetParam().run(), filterdone);
+        ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
         const auto whole = pixelcopy();
 
         // Narrower and shorter, then wider and taller than the picture.
@@ -174,7 +174,7 @@ TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
             Surface other(width, height);
             other.fill(RECT{0, 0, width, height}, FilterTest::unfiltered);
             engine.g_vhdc = &other;
-            ASSERT_EQ(GetParam().run(), filterdone);
+            ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
             engine.g_vhdc = image.get();
             for (int j = 0; j < height; ++j)
                 for (int i = 0; i < width; ++i) {
@@ -198,7 +198,7 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
 {
     struct Case {
         const char* what;
-        int (*run)();
+        int (*run)(EngineState&, const FilterState&, PaletteCounts&);
         std::vector<float> values;
         int cmethod;
     };
@@ -218,7 +218,7 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
         hist256.fill(1000);
         SetCursor(arrow);
         const auto before = pixelcopy();
-        EXPECT_EQ(c.run(), filternothingtoscale) << c.what;
+        EXPECT_EQ(c.run(engine, filters, hist256), filternothingtoscale) << c.what;
         EXPECT_EQ(pixelcopy(), before) << c.what;
         EXPECT_EQ(hist256[0], 1000u) << c.what;
         EXPECT_NE(GetCursor(), shell.wait) << c.what;
@@ -231,7 +231,7 @@ TEST_F(FilterDomains, LogFilterRefusesDepthColouring)
     engine.cmethod = 1;
     const auto before = pixelcopy();
     SetCursor(nullptr);
-    EXPECT_EQ(logadjust(), filternothitcount);
+    EXPECT_EQ(logadjust(engine, filters, hist256), filternothitcount);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_EQ(GetCursor(), nullptr);
 }

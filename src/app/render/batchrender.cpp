@@ -199,43 +199,44 @@ private:
 
     // A filter that cannot apply is not an error: the picture is saved as
     // rendered, and the line says so.
-    void applyfilter()
+    void applyfilter(EngineState& s)
     {
         // A turntable's frames would repeat the same line.
-        if (const std::string why = filterpicture(); !why.empty() && notfiltered_.insert(why).second)
+        if (const std::string why = filterpicture(s); !why.empty() && notfiltered_.insert(why).second)
             err_ << renderprogram << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
                  << '\n';
     }
 
-    // "" or why the filter could not apply.
-    std::string filterpicture()
+    // "" or why the filter could not apply. Touches nothing but `s`, so
+    // separate pictures filter on separate threads.
+    std::string filterpicture(EngineState& s) const
     {
         if (o_.filter == "none")
             return {};
-        filters.nadjust = o_.nadjust;
+        FilterState settings;
+        settings.nadjust = o_.nadjust;
+        settings.logsquare = o_.filter == "log-squared" ? 1 : 0;
+        PaletteCounts unused;
         int code;
-        if (o_.filter == "normalize") {
-            code = normalize();
-        } else if (o_.filter == "equalize") {
-            code = equalize();
-        } else {
-            filters.logsquare = o_.filter == "log-squared" ? 1 : 0;
-            code = logadjust();
-            filters.logsquare = 0;
-        }
+        if (o_.filter == "normalize")
+            code = normalize(s, settings, unused);
+        else if (o_.filter == "equalize")
+            code = equalize(s, settings, unused);
+        else
+            code = logadjust(s, settings, unused);
         if (code == filterdone)
             return {};
-        return whynotfiltered(code);
+        return whynotfiltered(s, code);
     }
 
-    std::string whynotfiltered(int code) const
+    std::string whynotfiltered(const EngineState& s, int code) const
     {
         const bool equalizing = o_.filter == "equalize";
         switch (code) {
         case filtertoofew:
             return "fewer than 1,000 iterations were rendered";
         case filternothingtoscale:
-            if (engine.hitmax == 0)
+            if (s.hitmax == 0)
                 return "no pixel was hit";
             return equalizing ? "only one pixel was hit" : "no pixel was hit twice";
         default: // the one code the two filters use differently
@@ -260,8 +261,7 @@ private:
         if (imageformat(o_.output) == ImageFormat::png) {
             code = writepng(*image_, o_.output);
         } else {
-            filenames.tgafile = o_.output;
-            code = writetga(image_.get());
+            code = writetga(image_.get(), engine.res, o_.output);
         }
         if (code != savedone)
             return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -270,8 +270,7 @@ private:
 
     int saveparameters()
     {
-        filenames.sdv3file = *o_.saveparams;
-        const int code = writedv3(0);
+        const int code = writedv3(*o_.saveparams, dv3record(engine));
         if (code != savedone)
             return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -305,11 +304,11 @@ private:
         if (o_.screen)
             return screen();
         if (o_.explore)
-            return explore(ExploreRun{o_, seed_, err_, progress_, [this] { return filterpicture(); }});
+            return explore(ExploreRun{o_, seed_, err_, progress_, [this](EngineState& s) { return filterpicture(s); }});
         if (int status = checkoutputs(); status != exitsuccess)
             return status;
         if (o_.turntable) {
-            const TurntableHooks hooks{[this] { applyfilter(); },
+            const TurntableHooks hooks{[this](EngineState& s) { applyfilter(s); },
                                        [this](int status, const std::string& file, const std::string& why) {
                                            return fail(status, file, why);
                                        },
@@ -319,7 +318,7 @@ private:
         } else {
             if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
-            applyfilter();
+            applyfilter(engine);
             if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
         }

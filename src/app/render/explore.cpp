@@ -15,6 +15,7 @@
 #include "app/render/batchrender.h"
 #include "app/render/framing.h"
 #include "app/render/gallerypage.h"
+#include "app/render/galleryshares.h"
 #include "app/render/outputfolder.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
@@ -24,7 +25,6 @@
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
-#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
@@ -45,8 +45,10 @@ struct Slot {
     std::unique_ptr<Surface> image;
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
+    bool others = false;      // another share's entry: searched for, not drawn
     bool outofmemory = false; // its hit-count buffer could not be had
-    // Written by the thread that drew it, when no filter needs the engine.
+    // Filtered and written by the thread that drew it.
+    std::string unfiltered; // why the filter left the picture as rendered
     int pngcode = savedone;
     int pngerror = 0;
     bool pngwritten = false;
@@ -76,7 +78,10 @@ public:
         const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
                                             renderbytesperpixel + pngbytesperpixel);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
-        Progress progress(run_.err, static_cast<std::uint64_t>(entries), run_.progress, "entries");
+        int mine = 0;
+        for (int k = 0; k < entries; ++k)
+            mine += ours(k) ? 1 : 0;
+        Progress progress(run_.err, static_cast<std::uint64_t>(mine), run_.progress, "entries");
         runblockpipeline(
             entries, inflight, [&](int k) { find(k); }, [&](int k) { draw(k); },
             [&](int k) {
@@ -88,6 +93,8 @@ public:
         else if (status_ == exitsuccess && run_.progress)
             run_.err << '\n';
         reportfilters();
+        if (o_.parts)
+            return finishshare();
         // A failed run that replaced any entry's file writes the page for
         // the entries it finished, so that the page never contradicts its
         // pictures; one that replaced nothing leaves an earlier page, still
@@ -108,6 +115,33 @@ public:
     }
 
 private:
+    // Entry k (from 0) is drawn by share k mod N + 1.
+    bool ours(int k) const { return !o_.parts || k % o_.parts == o_.part - 1; }
+
+    // A share's record follows its files, and the page follows the last
+    // record: each share looks for all of them once its own is written, so
+    // whichever finishes last writes the page, even when two finish at once.
+    int finishshare()
+    {
+        if (status_ != exitsuccess)
+            return status_;
+        if (interrupted()) {
+            run_.err << renderprogram << ": interrupted; share " << o_.part << " of " << o_.parts
+                     << " is not finished: run it again" << '\n';
+            return interruptedstatus();
+        }
+        if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(run_.seed, o_.explore, gallery_.entries));
+            status != exitsuccess)
+            return status;
+        JoinedShares joined = joinshares(folder_, o_.parts, run_.seed, o_.explore);
+        if (!joined.complete)
+            return exitsuccess;
+        if (!joined.problem.empty())
+            return fail(exitbadinput, folder_, joined.problem + "; the page is not written");
+        gallery_.entries = std::move(joined.entries);
+        return writepage();
+    }
+
     bool stopping() const { return failed_.load() || interrupted(); }
 
     int fail(int status, const std::string& file, const std::string& why)
@@ -147,15 +181,19 @@ private:
         Slot& s = slot(k);
         s.ready = false;
         s.outofmemory = false;
+        s.unfiltered.clear();
         s.pngcode = savedone;
         s.pngerror = 0;
         s.pngwritten = false;
+        s.others = !ours(k);
         if (stopping())
             return;
         if (const int result = nextrandomparams(); result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
+        if (s.others)
+            return;
         if (!s.image && !o_.density)
             s.image = Surface::create(o_.size, o_.size);
         if (!s.image && !o_.density) {
@@ -172,8 +210,9 @@ private:
         s.ready = true;
     }
 
-    // Any thread: the picture, as the single render draws it, and its file
-    // when no filter is to recolour it (the filters work on the engine).
+    // Any thread: the picture, as the single render draws it, filtered and
+    // written; each entry touches only its own slot, so the files are the same
+    // whichever thread draws it.
     void draw(int k)
     {
         Slot& s = slot(k);
@@ -188,7 +227,8 @@ private:
                 s.outofmemory = true;
             }
         }
-        if (s.ready && o_.filter == "none" && !stopping()) {
+        if (s.ready && !stopping()) {
+            s.unfiltered = run_.filter(s.state);
             const std::string png = path(entryname(k + 1) + ".png");
             s.pngcode = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png);
             s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
@@ -196,13 +236,15 @@ private:
         }
     }
 
-    // The calling thread, in entry order: filter and write the entry, with
-    // the engine standing in for the entry's state. An entry whose picture
-    // is written finishes even after Ctrl-C, as one being written would; the
-    // entries are kept without a gap, so none after one left out is.
+    // The calling thread, in entry order: the entry's set is written and the
+    // entry joins the page. An entry whose picture is written finishes even
+    // after Ctrl-C, as one being written would; the entries are kept without
+    // a gap, so none after one left out is.
     void keep(int k)
     {
         Slot& s = slot(k);
+        if (s.others)
+            return;
         const std::string png = path(entryname(k + 1) + ".png");
         if (s.outofmemory)
             fail(exitcannotwrite, png, "Not enough memory to allocate hit count buffer; try a smaller --size.");
@@ -213,16 +255,12 @@ private:
             leaveout(s);
             return;
         }
-        std::swap(engine, s.state);
-        const std::string unfiltered = s.pngwritten ? std::string() : run_.filter();
-        const int status = write(s);
-        std::swap(engine, s.state);
-        if (status != exitsuccess) {
+        if (writeset(s) != exitsuccess) {
             leaveout(s);
             return;
         }
-        if (!unfiltered.empty())
-            unfiltered_[unfiltered].push_back(entryname(k + 1));
+        if (!s.unfiltered.empty())
+            unfiltered_[s.unfiltered].push_back(entryname(k + 1));
         gallery_.entries.push_back(s.entry);
     }
 
@@ -239,18 +277,12 @@ private:
         }
     }
 
-    int write(const Slot& s)
+    int writeset(const Slot& s)
     {
-        const std::string name = entryname(s.entry.index);
-        const std::string png = path(name + ".png");
         replaced_ = true; // or may have, if the write fails part-way
-        if (!s.pngwritten) {
-            if (int code = o_.density ? writetoned(engine, o_, png) : writepng(*s.image, png); code != savedone)
-                return fail(exitcannotwrite, png, saveerror[code - 1] + because(AtomicFile::lasterror()));
-        }
-        filenames.sdv3file = path(name + ".dv3");
-        if (int code = writedv3(0); code != savedone)
-            return fail(exitcannotwrite, filenames.sdv3file, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        const std::string dv3 = path(entryname(s.entry.index) + ".dv3");
+        if (int code = writedv3(dv3, dv3record(s.state)); code != savedone)
+            return fail(exitcannotwrite, dv3, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
     }
 

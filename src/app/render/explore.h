@@ -1,15 +1,15 @@
 #pragma once
 // A gallery of screened random sets: the random search run again and again
 // from one seed, in order on the calling thread, while the sets it found are
-// rendered on every worker thread, their pictures written there too unless a
-// filter (which works on the engine) recolours them on the calling thread;
-// the entries are kept in order.
+// rendered, filtered and written on every worker thread; the entries are kept
+// in order.
 #include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
 
 #include "app/render/renderoptions.h"
+#include "engine/enginestate.h"
 
 namespace kt {
 
@@ -18,9 +18,9 @@ struct ExploreRun {
     std::uint32_t seed;
     std::ostream& err;
     bool progress;
-    // Recolours the engine's finished picture by the options' filter: "" or
-    // why the filter could not apply.
-    std::function<std::string()> filter;
+    // Recolours a finished picture by the options' filter: "" or why the
+    // filter could not apply. Called on any thread, for one picture at a time.
+    std::function<std::string(EngineState&)> filter;
 };
 
 // Expects the engine to hold the start point, formula, palette, background,

@@ -46,7 +46,10 @@ private:
 
 class PngFolderWriter : public FrameWriter {
 public:
-    explicit PngFolderWriter(const std::string& folder) : folder_(folder) {}
+    PngFolderWriter(const std::string& folder, int frames, int first, int step)
+        : folder_(folder), frames_(frames), next_(first), step_(step)
+    {
+    }
 
     int prepare() override
     {
@@ -64,7 +67,8 @@ public:
 
     int add(const Surface& frame) override
     {
-        const std::string path = framepath(++frames_);
+        const std::string path = framepath(next_);
+        next_ += step_;
         const int code = writepng(frame, path);
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
@@ -83,7 +87,9 @@ private:
     std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
 
     std::string folder_;
-    int frames_ = 0;
+    int frames_;
+    int next_;
+    int step_;
 };
 
 } // namespace
@@ -94,9 +100,9 @@ std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int f
     return std::make_unique<WebPWriter>(path, side, frames, fps, quality);
 }
 
-std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder)
+std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first, int step)
 {
-    return std::make_unique<PngFolderWriter>(folder);
+    return std::make_unique<PngFolderWriter>(folder, frames, first, step);
 }
 
 } // namespace kt

@@ -42,7 +42,9 @@ private:
 std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
                                         std::optional<int> quality);
 // frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing;
-// frames of an earlier, longer turntable there are removed at the end.
-std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder);
+// frames past `frames` (an earlier, longer turntable's) are removed at the
+// end. The frames added are numbered from `first` in steps of `step`, so that
+// shares of one turntable fill one folder.
+std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first = 1, int step = 1);
 
 } // namespace kt

@@ -310,6 +310,16 @@ const std::map<std::string, Setter>& valuedoptions()
              o.explore = static_cast<int>(entries);
              return {};
          }},
+        {"--part", [](RenderOptions& o, const std::string& v) -> std::string {
+             const std::size_t slash = v.find('/');
+             long long part = 0, parts = 0;
+             if (slash == std::string::npos || !parseinteger(v.substr(slash + 1), 1, maxexplore, &parts) ||
+                 !parseinteger(v.substr(0, slash), 1, parts, &part))
+                 return "--part takes K/N: share K of N, with 1 <= K <= N <= 1000";
+             o.part = static_cast<int>(part);
+             o.parts = static_cast<int>(parts);
+             return {};
+         }},
         {"--filter", [](RenderOptions& o, const std::string& v) -> std::string {
              if (v != "none" && v != "normalize" && v != "equalize" && v != "log" && v != "log-squared")
                  return "--filter takes none, normalize, equalize, log or log-squared";
@@ -367,6 +377,8 @@ std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
             return std::string("--explore cannot be combined with ") + single;
     if (!given.count("--output") || o.output.empty())
         return "--explore needs -o DIR, the folder that receives the gallery";
+    if (o.parts && !o.seed)
+        return "--part needs --seed, so that every share searches the same sets";
     if (!given.count("--size"))
         o.size = exploresize;
     if (!given.count("--iterations") && !given.count("--spp"))
@@ -398,6 +410,10 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
         return "--background none in a turntable needs a .webp animation";
     if (o.supersample > 1 || o.depth == 16)
         return "--supersample and --depth 16 make still pictures: not with --turntable";
+    if (o.parts && *format != AnimationFormat::pngfolder)
+        return "--part shares a turntable's frames: -o must name a folder of PNG frames (a name ending in /)";
+    if (o.parts > o.turntable)
+        return "--part K/N with --turntable: N may be at most the number of frames";
     return {};
 }
 
@@ -433,6 +449,8 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
 {
     if (!o.turntable && (o.spin || o.fps || o.quality))
         return "--spin, --fps and --quality need --turntable";
+    if (o.parts && !o.explore && !o.turntable)
+        return "--part needs --explore or --turntable";
     if (std::string problem = settletone(o, given); !problem.empty())
         return problem;
     std::string problem;
@@ -583,6 +601,11 @@ std::string renderusage()
            "                         missing): 001.png, 001.dv3, ..., gallery.json and index.html, a page\n"
            "                         to browse them. --size defaults to 300 and --iterations to 2M here.\n"
            "                         Not with --screen, --turntable, --random or --save-params.\n"
+           "  --part K/N             with --explore and --seed: draw only share K of N of the entries\n"
+           "                         (entry e when e mod N = K mod N), so that N runs, on one machine or\n"
+           "                         many, share a gallery; the share that finds the others finished\n"
+           "                         writes the page. Together the files are those of one run. With\n"
+           "                         --turntable and a folder -o DIR/: frames K, K + N, ... of the turn.\n"
            "  --filter none|normalize|equalize|log|log-squared\n"
            "                         recolour the finished picture (default none); the log filters need\n"
            "                         hit colouring. A filter that cannot apply leaves the picture as\n"

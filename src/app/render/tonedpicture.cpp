@@ -1,6 +1,5 @@
 #include "app/render/tonedpicture.h"
 
-#include "engine/filenames.h"
 #include "files/png.h"
 #include "files/pngsamples.h"
 #include "files/saveerrors.h"
@@ -58,10 +57,8 @@ int writetoned(const EngineState& s, const RenderOptions& o, const std::string& 
     if (!image)
         return savenomemory;
     copy(picture, *image);
-    if (imageformat(path) == ImageFormat::tga) {
-        filenames.tgafile = path;
-        return writetga(image.get());
-    }
+    if (imageformat(path) == ImageFormat::tga)
+        return writetga(image.get(), s.res, path);
     return writepng(*image, path);
 }
 

@@ -42,24 +42,29 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
         s.icon[s.type].scale = fittedscaleanyturn(s, o.size, o.size, o.margin);
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
+    // With --part K/N only frames K, K + N, ... (from 1): each frame is drawn
+    // from the whole orbit, so a share's frames are those of one run.
+    const int step = o.parts ? o.parts : 1;
+    const int firstframe = o.parts ? o.part - 1 : 0;
+    const int ours = (frames - firstframe + step - 1) / step;
     const std::uint64_t batches = (o.iterations + batchsteps - 1) / batchsteps;
     // A turntable whose frames do not fit at once renders them in groups,
     // each from the orbit again.
-    const int group = picturesatonce(s.res, frames);
-    const int groups = (frames + group - 1) / group;
+    const int group = picturesatonce(s.res, ours);
+    const int groups = (ours + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
                                               ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
-                                              : pngfolderwriter(o.output);
+                                              : pngfolderwriter(o.output, frames, firstframe + 1, step);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
 
     const std::uint64_t groupsteps = batches * batchsteps;
     Progress progress(hooks.progressout, groupsteps * groups, hooks.progress);
-    for (int first = 0; first < frames && !interrupted(); first += group) {
+    for (int first = 0; first < ours && !interrupted(); first += group) {
         TurntableFrames held;
-        for (int k = first; k < std::min(first + group, frames); ++k) {
-            held.push_back(std::make_unique<TurntableFrame>(s, spin, k, frames));
+        for (int n = first; n < std::min(first + group, ours); ++n) {
+            held.push_back(std::make_unique<TurntableFrame>(s, spin, firstframe + n * step, frames));
             if (!held.back()->allocated())
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
         }
@@ -74,13 +79,10 @@ int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
         } catch (const Stopped&) {
             return exitsuccess; // the caller says why the run ended
         }
-        // The filters work on the engine's own picture.
         for (auto& frame : held) {
             if (interrupted())
                 return exitsuccess;
-            std::swap(engine, frame->state);
-            hooks.recolour();
-            std::swap(engine, frame->state);
+            hooks.recolour(frame->state);
             if (o.density && !tonesurface(frame->state, o, *frame->image))
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
             if (const int code = writer->add(*frame->image); code != savedone)

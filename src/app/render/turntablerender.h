@@ -6,12 +6,13 @@
 #include <string>
 
 #include "app/render/renderoptions.h"
+#include "engine/enginestate.h"
 
 namespace kt {
 
 struct TurntableHooks {
-    // Applies --filter to the picture in `engine`.
-    std::function<void()> recolour;
+    // Applies --filter to a frame's picture.
+    std::function<void(EngineState&)> recolour;
     // Reports a file and why it failed; returns the exit status it is given.
     std::function<int(int status, const std::string& file, const std::string& why)> fail;
     std::ostream& progressout;

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# A gallery and a turntable drawn as three shares run side by side by GNU
+# parallel, each in its own process, against the same drawn by one run: every
+# file of the one run, the gallery's page included, must be there byte for
+# byte.
+set -euo pipefail
+render="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+gallery=(--explore 7 --seed 11 --size 200 --iterations 200k --filter normalize --quiet)
+turntable=(--turntable 7 --size 200 --iterations 200k --fit --quiet)
+
+"$render" "${gallery[@]}" -o "$work/one"
+"$render" "${turntable[@]}" -o "$work/turn/"
+# --will-cite: parallel would otherwise ask once per user.
+parallel --will-cite --halt now,fail=1 "$render" "${gallery[@]}" --part {}/3 -o "$work/shares" ::: 1 2 3
+parallel --will-cite --halt now,fail=1 "$render" "${turntable[@]}" --part {}/3 -o "$work/turnshares/" ::: 1 2 3
+
+compare() {
+    local one="$1" shares="$2" expected="$3" count=0
+    for file in "$one"/*; do
+        cmp "$file" "$shares/$(basename "$file")"
+        count=$((count + 1))
+    done
+    [ "$count" -eq "$expected" ] || { echo "expected $expected files from one run in $one, found $count"; exit 1; }
+    echo "the shares hold the $count files of one run in $one"
+}
+compare "$work/one" "$work/shares" 16
+compare "$work/turn" "$work/turnshares" 7
+[ "$(ls "$work/turnshares" | wc -l)" -eq 7 ] || { echo "the turntable's shares wrote more than its frames"; exit 1; }
