@@ -15,12 +15,12 @@ static_assert(std::endian::native == std::endian::little, "the TGA records are w
 
 namespace {
 
-TGAHEADER tgaheader(int res)
+TGAHEADER tgaheader(int width, int height)
 {
     TGAHEADER header{};
     header.imagetype = 2;
-    header.width = static_cast<std::uint16_t>(res);
-    header.height = static_cast<std::uint16_t>(res);
+    header.width = static_cast<std::uint16_t>(width);
+    header.height = static_cast<std::uint16_t>(height);
     header.bits = 24;
     header.descriptor = 0x20; // top row first
     return header;
@@ -42,9 +42,9 @@ public:
 
 // Row j as blue, green, red bytes. Pixels the surface does not hold (a
 // surface smaller than the image) are written black.
-void storerow(const Surface* image, int j, int res, std::uint8_t* line)
+void storerow(const Surface* image, int j, int width, std::uint8_t* line)
 {
-    const int inside = image && j < image->height() ? std::min(res, image->width()) : 0;
+    const int inside = image && j < image->height() ? std::min(width, image->width()) : 0;
     const std::uint32_t* row = inside ? image->bits() + static_cast<std::size_t>(j) * image->width() : nullptr;
     for (int i = 0; i < inside; ++i) {
         const std::uint32_t pixel = row[i]; // 0xFFRRGGBB
@@ -52,20 +52,18 @@ void storerow(const Surface* image, int j, int res, std::uint8_t* line)
         line[3 * i + 1] = static_cast<std::uint8_t>(pixel >> 8);
         line[3 * i + 2] = static_cast<std::uint8_t>(pixel >> 16);
     }
-    std::fill(line + 3 * inside, line + 3 * res, std::uint8_t{0});
+    std::fill(line + 3 * inside, line + 3 * width, std::uint8_t{0});
 }
 
-} // namespace
-
-int writetga(const Surface* image, int res, const std::string& path)
+int writetga(const Surface* image, int width, int height, const std::string& path)
 {
     AtomicFile out(path);
     if (!out.open())
         return saveopenfailed;
 
-    const TGAHEADER header = tgaheader(res);
+    const TGAHEADER header = tgaheader(width, height);
     const TGAFOOTER footer = tgafooter();
-    const std::size_t linebytes = 3 * static_cast<std::size_t>(res);
+    const std::size_t linebytes = 3 * static_cast<std::size_t>(width);
     const LocalArray<std::uint8_t> linebuffer = localarray<std::uint8_t>(linebytes);
     if (!linebuffer)
         return savenomemory;
@@ -74,8 +72,8 @@ int writetga(const Surface* image, int res, const std::string& path)
 
     BusyWhileWriting busy;
     std::uint8_t* line = linebuffer.get();
-    for (int j = 0; j < res; ++j) {
-        storerow(image, j, res, line);
+    for (int j = 0; j < height; ++j) {
+        storerow(image, j, width, line);
         if (!out.write(line, linebytes))
             return savewritefailed;
     }
@@ -84,6 +82,18 @@ int writetga(const Surface* image, int res, const std::string& path)
     if (!out.write(&footer, sizeof footer) || !out.commit())
         return savewritefailed;
     return savedone;
+}
+
+} // namespace
+
+int writetga(const Surface* image, int res, const std::string& path)
+{
+    return writetga(image, res, res, path);
+}
+
+int writetga(const Surface& image, const std::string& path)
+{
+    return writetga(&image, image.width(), image.height(), path);
 }
 
 int writetga(const Surface* image)

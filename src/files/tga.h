@@ -37,6 +37,9 @@ static_assert(sizeof(TGAHEADER) == 18 && sizeof(TGAFOOTER) == 26);
 // The file it replaces survives any failure.
 int writetga(const Surface* image, int res, const std::string& path);
 
+// The whole of `image`, of any shape.
+int writetga(const Surface& image, const std::string& path);
+
 // The same, for the engine's picture size and filenames.tgafile.
 int writetga(const Surface* image);
 

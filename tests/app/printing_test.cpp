@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -245,6 +247,22 @@ TEST_F(PrintingTest, SixteenBitTransparentAndWidePictures)
     const testing::StoredPng wide = with({"--size", "1920x1080", "--iterations", "100k"}, "wide.png");
     EXPECT_EQ(wide.width, 1920);
     EXPECT_EQ(wide.height, 1080);
+
+    // A Targa file holds the same picture, at its own size.
+    std::vector<std::string> targa = {"--size", "1920x1080", "--iterations", "100k", "--quiet", "-o", dir.file("wide.tga")};
+    targa.insert(targa.end(), set.begin(), set.end());
+    ASSERT_EQ(run(targa), 0) << err.str();
+    std::ifstream file(dir.file("wide.tga"), std::ios::binary);
+    const std::vector<unsigned char> tga((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(tga.size(), 18u + 3u * 1920 * 1080 + 26);
+    EXPECT_EQ(tga[12] | tga[13] << 8, 1920);
+    EXPECT_EQ(tga[14] | tga[15] << 8, 1080);
+    int differing = 0;
+    for (int y = 0; y < 1080; ++y)
+        for (int x = 0; x < 1920; ++x)
+            for (int c = 0; c < 3; ++c)
+                differing += tga[18 + 3 * (static_cast<std::size_t>(y) * 1920 + x) + 2 - c] != wide.at(x, y, c);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(PrintingTest, APictureTooLargeForTheMemoryIsRefusedBeforeAnyWork)

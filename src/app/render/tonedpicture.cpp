@@ -58,7 +58,7 @@ int writetoned(const EngineState& s, const RenderOptions& o, const std::string& 
         return savenomemory;
     copy(picture, *image);
     if (imageformat(path) == ImageFormat::tga)
-        return writetga(image.get(), s.res, path);
+        return writetga(*image, path);
     return writepng(*image, path);
 }
 
