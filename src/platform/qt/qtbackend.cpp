@@ -7,7 +7,6 @@
 #include <QDesktopServices>
 #include <QIcon>
 #include <QImage>
-#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QUrl>
@@ -161,7 +160,7 @@ void QtBackend::initialclientsize(HWND hwnd, int*, int* height)
     // The window's own menu bar and status line do not exist yet; ones built
     // the same way take the same height.
     const CommandMenuBar probe(hwnd, nullptr);
-    const std::unique_ptr<QLabel> status(makestatusline(nullptr));
+    const std::unique_ptr<StatusLine> status(new StatusLine(nullptr));
     *height = std::max(0, *height - probe.sizeHint().height() - status->height());
 }
 

@@ -4,16 +4,31 @@
 
 namespace kt {
 
-QLabel* makestatusline(QWidget* parent)
+StatusLine::StatusLine(QWidget* parent) : QWidget(parent), label_(new QLabel(this))
 {
-    auto* line = new QLabel(parent);
-    line->setObjectName(QStringLiteral("statusline"));
-    line->setContentsMargins(6, 2, 6, 2);
-    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    line->setText(QStringLiteral(" "));
-    line->setFixedHeight(line->sizeHint().height());
-    line->setText(QString());
-    return line;
+    label_->setObjectName(QStringLiteral("statusline"));
+    label_->setContentsMargins(6, 2, 6, 2);
+    label_->setText(QStringLiteral(" "));
+    const int height = label_->sizeHint().height();
+    label_->setText(QString());
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(height);
+    label_->setGeometry(0, 0, width(), height);
+}
+
+QString StatusLine::text() const
+{
+    return label_->text();
+}
+
+void StatusLine::setText(const QString& text)
+{
+    label_->setText(text);
+}
+
+void StatusLine::resizeEvent(QResizeEvent*)
+{
+    label_->setGeometry(rect());
 }
 
 } // namespace kt

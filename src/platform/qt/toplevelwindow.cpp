@@ -5,7 +5,6 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QLabel>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -74,7 +73,7 @@ TopLevelWindow::TopLevelWindow(HWND hwnd) : QWidget(nullptr, flagsfor(hwnd)), hw
         grid->addWidget(makescrollbar(SB_HORZ), 1, 0);
     outer->addLayout(grid);
     if (hwnd->menu && !ispopup(hwnd)) {
-        status_ = makestatusline(this);
+        status_ = new StatusLine(this);
         outer->addWidget(status_);
         syncstatus();
     }

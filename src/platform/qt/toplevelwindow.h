@@ -6,13 +6,13 @@
 
 #include "platform/window.h"
 
-class QLabel;
 class QScrollBar;
 
 namespace kt {
 
 class ClientView;
 class CommandMenuBar;
+class StatusLine;
 
 class TopLevelWindow : public QWidget {
 public:
@@ -43,7 +43,7 @@ private:
     CommandMenuBar* menubar_ = nullptr;
     ClientView* view_ = nullptr;
     QScrollBar* bars_[2] = {nullptr, nullptr};
-    QLabel* status_ = nullptr;
+    StatusLine* status_ = nullptr;
 };
 
 } // namespace kt
