@@ -123,7 +123,6 @@ TEST_F(QtWindowsTest, SleepShowsTheSplashButTakesItsTime)
     const Clock::time_point start = Clock::now();
     qtbackend().sleep(150);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(150));
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(400));
     EXPECT_GE(counter.paints(), 1);
 }
 
