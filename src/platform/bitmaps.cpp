@@ -59,11 +59,6 @@ HBITMAP decode(const Resource& resource)
 
 } // namespace
 
-HBITMAP CreateCompatibleBitmap(HDC, int width, int height)
-{
-    return Surface::create(width, height).release();
-}
-
 HBITMAP LoadBitmapA(HINSTANCE, const char* name)
 {
     if (!name || failing().count(name))

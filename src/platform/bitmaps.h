@@ -11,8 +11,6 @@ namespace kt {
 
 using HBITMAP = Surface*;
 
-// A black bitmap; nullptr when it cannot be had.
-HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 // The named artwork; nullptr when there is none or it cannot be decoded.
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
 BOOL DeleteObject(HBITMAP bitmap);
