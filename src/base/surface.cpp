@@ -66,26 +66,40 @@ void Surface::fill(const RECT& area, COLORREF colour)
     }
 }
 
-void Surface::copyblock(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) const
+Surface::Block Surface::clipped(Block b) const
 {
     // Trim the block so that it lies inside both surfaces.
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    w = std::min({w, src.width_ - sx, width_ - dx});
-    h = std::min({h, src.height_ - sy, height_ - dy});
-    if (w <= 0 || h <= 0)
+    if (b.sx < 0) { b.dx -= b.sx; b.w += b.sx; b.sx = 0; }
+    if (b.sy < 0) { b.dy -= b.sy; b.h += b.sy; b.sy = 0; }
+    if (b.dx < 0) { b.sx -= b.dx; b.w += b.dx; b.dx = 0; }
+    if (b.dy < 0) { b.sy -= b.dy; b.h += b.dy; b.dy = 0; }
+    b.w = std::max(0, std::min({b.w, b.source->width_ - b.sx, width_ - b.dx}));
+    b.h = std::max(0, std::min({b.h, b.source->height_ - b.sy, height_ - b.dy}));
+    return b;
+}
+
+Surface::Block Surface::pendingmirror() const
+{
+    if (!pending_)
+        return {};
+    const PendingMirror& p = *pending_;
+    return clipped(Block{p.source, p.dx, p.dy, p.w, p.h, p.sx, p.sy});
+}
+
+void Surface::copyblock(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) const
+{
+    const Block b = clipped(Block{&src, dx, dy, w, h, sx, sy});
+    if (b.w <= 0 || b.h <= 0)
         return;
     ++generation_;
     // A block copied within one surface may overlap itself: walk the rows
     // away from the overlap and move each row as a whole.
-    const bool upward = (&src == this) && dy > sy;
-    for (int k = 0; k < h; ++k) {
-        const int row = upward ? h - 1 - k : k;
-        const std::uint32_t* from = src.pixels_.data() + static_cast<std::size_t>(sy + row) * src.width_ + sx;
-        std::uint32_t* to = pixels_.data() + static_cast<std::size_t>(dy + row) * width_ + dx;
-        std::memmove(to, from, static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+    const bool upward = (&src == this) && b.dy > b.sy;
+    for (int k = 0; k < b.h; ++k) {
+        const int row = upward ? b.h - 1 - k : k;
+        const std::uint32_t* from = src.pixels_.data() + static_cast<std::size_t>(b.sy + row) * src.width_ + b.sx;
+        std::uint32_t* to = pixels_.data() + static_cast<std::size_t>(b.dy + row) * width_ + b.dx;
+        std::memmove(to, from, static_cast<std::size_t>(b.w) * sizeof(std::uint32_t));
     }
 }
 

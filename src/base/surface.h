@@ -87,6 +87,16 @@ public:
     // batch, and only the copies somebody looks at cost anything.
     void mirror(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
+    // For a display, which need not copy a mirror to show it: the pixels as
+    // they read now are those of ownpixels(), with the block of pendingmirror()
+    // (clipped to both surfaces) shown over them straight from its source.
+    struct Block {
+        const Surface* source = nullptr;
+        int dx = 0, dy = 0, w = 0, h = 0, sx = 0, sy = 0;
+    };
+    Block pendingmirror() const;
+    const std::uint32_t* ownpixels() const { return pixels_.data(); }
+
     // What a device context keeps between drawing calls: the pen's colour and
     // the current position of line drawing.
     struct DrawingState {
@@ -132,6 +142,7 @@ private:
     }
     void materialize() const;
     void dropmirror() const;
+    Block clipped(Block b) const;
     void copyblock(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) const;
 
     int width_;

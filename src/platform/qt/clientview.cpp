@@ -24,19 +24,43 @@ bool ClientView::stale() const
     return hwnd_ && (!shownOnce_ || hwnd_->client.generation() != shownGeneration_);
 }
 
+namespace {
+
+// Pixels shown in place, without a copy.
+QImage rgb32(const std::uint32_t* first, int width, int height, int stride)
+{
+    return QImage(reinterpret_cast<const uchar*>(first), width, height, static_cast<qsizetype>(stride) * 4,
+                  QImage::Format_RGB32);
+}
+
+} // namespace
+
 void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     QRegion black(rect());
     if (hwnd_) {
-        // The const access settles a pending mirror without counting as a change.
-        const Surface& surface = std::as_const(hwnd_->client);
-        const std::uint32_t* pixels = surface.bits();
-        if (surface.width() > 0 && surface.height() > 0) {
-            const QImage image(reinterpret_cast<const uchar*>(pixels), surface.width(), surface.height(),
-                               static_cast<qsizetype>(surface.width()) * 4, QImage::Format_RGB32);
-            painter.drawImage(QPoint(0, 0), image);
-            black -= QRect(0, 0, surface.width(), surface.height());
+        const Surface& surface = hwnd_->client;
+        const QRect whole(0, 0, surface.width(), surface.height());
+        if (!whole.isEmpty()) {
+            // Rendering mirrors the picture into the window after every batch:
+            // showing the mirrored block from its source spares a copy of it.
+            const Surface::Block block = surface.pendingmirror();
+            const QRect mirrored = block.w > 0 && block.h > 0 ? QRect(block.dx, block.dy, block.w, block.h) : QRect();
+            const QRegion own = QRegion(whole) - mirrored;
+            if (!own.isEmpty()) {
+                painter.setClipRegion(own);
+                painter.drawImage(QPoint(0, 0), rgb32(surface.ownpixels(), surface.width(), surface.height(),
+                                                      surface.width()));
+                painter.setClipping(false);
+            }
+            if (!mirrored.isEmpty()) {
+                const Surface& source = *block.source;
+                const std::uint32_t* first =
+                    source.bits() + static_cast<std::size_t>(block.sy) * source.width() + block.sx;
+                painter.drawImage(mirrored.topLeft(), rgb32(first, block.w, block.h, source.width()));
+            }
+            black -= whole;
         }
         shownGeneration_ = surface.generation();
         shownOnce_ = true;

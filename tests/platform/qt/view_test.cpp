@@ -50,6 +50,7 @@ TEST_F(QtViewTest, ViewShowsAMirroredPictureAsItIsWhenShown)
     ClientView* view = widgetfor(hwnd)->view();
     Surface picture(200, 100);
     picture.fill(RECT{0, 0, 200, 100}, RGB(0, 0, 255));
+    SetPixel(GetDC(hwnd), 250, 150, RGB(255, 0, 0));
     BitBlt(GetDC(hwnd), 5, 5, 200, 100, &picture, 0, 0, SRCCOPY);
     // The copy is lazy: what the view shows is the picture as it is now.
     picture.setpixel(0, 0, RGB(255, 255, 0));
@@ -59,6 +60,7 @@ TEST_F(QtViewTest, ViewShowsAMirroredPictureAsItIsWhenShown)
     EXPECT_EQ(shown(image, 204, 104), qtrgb(RGB(0, 0, 255)));
     EXPECT_EQ(shown(image, 205, 105), qtrgb(RGB(0, 0, 0)));
     EXPECT_EQ(shown(image, 4, 4), qtrgb(RGB(0, 0, 0)));
+    EXPECT_EQ(shown(image, 250, 150), qtrgb(RGB(255, 0, 0))) << "the window's own pixels beside the copy";
 }
 
 TEST_F(QtViewTest, ViewIsBlackWhereItOutgrowsTheSurface)
