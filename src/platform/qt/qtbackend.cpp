@@ -33,6 +33,8 @@ namespace {
 // nearly all of the render speed.
 constexpr auto eventInterval = std::chrono::milliseconds(5);
 constexpr auto presentInterval = std::chrono::milliseconds(16);
+// The time between presents is at least this many times what showing takes.
+constexpr int presentCostShare = 30;
 // How long a sleep waits between looks at the window system.
 constexpr auto sleepStep = std::chrono::milliseconds(10);
 
@@ -123,11 +125,16 @@ void QtBackend::pump(bool wait)
     if (now < nextEvents_ && !presentdue)
         return;
     nextEvents_ = now + eventInterval;
-    if (presentdue) {
-        nextPresent_ = now + presentInterval;
+    if (presentdue)
         presentchanged();
-    }
     QCoreApplication::processEvents();
+    if (presentdue) {
+        // Showing a large picture takes long enough to slow the render it
+        // shows: the next one waits long enough that showing stays a small
+        // share of the time, and never less than a display frame.
+        const Clock::time_point shown = Clock::now();
+        nextPresent_ = shown + std::max<Clock::duration>(presentInterval, (shown - now) * presentCostShare);
+    }
     // Qt deletes later only from within its own event loop, which the program never runs.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
