@@ -6,6 +6,7 @@
 // in the bare batches alike.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -119,21 +120,24 @@ void BM_DesktopLoop(benchmark::State& state)
     // Qt goes before the process ends, while the windows it shows still can.
     auto qt = std::make_unique<QtBackend>(argc, argv);
     rotated = state.range(1) != 0;
+    // Each side keeps its best run of the alternating ones: on a shared
+    // machine a neighbour only ever slows a run down, so the best comes
+    // nearest to what the code itself costs.
     double bare = 0, looped = 0;
     for (auto _ : state) {
-        bare += barerate();
-        looped += state.range(0) == 0 ? headlessrate() : qtrate(*qt);
+        bare = std::max(bare, barerate());
+        looped = std::max(looped, state.range(0) == 0 ? headlessrate() : qtrate(*qt));
     }
     qt.reset();
     rotated = false;
-    state.counters["bare_Msteps_per_s"] = bare / state.iterations() / 1e6;
-    state.counters["loop_Msteps_per_s"] = looped / state.iterations() / 1e6;
+    state.counters["bare_Msteps_per_s"] = bare / 1e6;
+    state.counters["loop_Msteps_per_s"] = looped / 1e6;
     state.counters["loop_over_bare"] = looped / bare;
 }
 BENCHMARK(BM_DesktopLoop)
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->ArgNames({"qt", "rotated"})
-    ->Iterations(3)
+    ->Iterations(5)
     ->Unit(benchmark::kSecond);
 
 // Frames per second of the preview a mouse drag shows, at 600 x 600: each
