@@ -90,11 +90,11 @@ int screenset(const ICON& I, int type, ScreeningState& st)
             ze = z;
             ze.x += static_cast<real>(1e-6);
         }
-        if (teststep(trial, &z, I.n, I.p, i))
+        if (fpointer[trial.type](trial, &z, I.n, I.p, i))
             return screenescape;
         if (i < transient)
             continue;
-        if (teststep(trial, &ze, I.n, I.p, i))
+        if (fpointer[trial.type](trial, &ze, I.n, I.p, i))
             return screenescape;
         boxcount(st, z);
 

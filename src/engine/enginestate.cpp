@@ -12,11 +12,6 @@ void useoffscreen(EngineState& s, std::unique_ptr<Surface> image)
     s.g_vhdc = s.offscreen.get();
 }
 
-void loadorbit(const ICON& set)
-{
-    loadorbit(engine, set);
-}
-
 void loadorbit(EngineState& s, const ICON& set)
 {
     s.a = set.a;

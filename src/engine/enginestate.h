@@ -49,7 +49,8 @@ constexpr COLORREF defaultback = RGB(255, 245, 230);
 // The formula step: advances *z one step in place. mode 0 is the screening
 // test (returns 1 when the new point leaves the test range), anything else
 // renders (always returns 0).
-using FormulaStep = int (*)(VOXEL* z, int n, int p, int i, int mode);
+struct EngineState;
+using FormulaStep = int (*)(EngineState& s, VOXEL* z, int n, int p, int i);
 
 // Everything of an engine state but the buffers it owns.
 struct EngineValues {
@@ -131,7 +132,6 @@ constexpr long long maxdegree = 1000;
 constexpr long long maxphasepower = 10000;
 
 // Loads the working parameters a to e and the orbit's point from a set.
-void loadorbit(const ICON& set);
 void loadorbit(EngineState& s, const ICON& set);
 
 // Whether a parameter set's n and p stay within those bounds.

@@ -158,25 +158,12 @@ inline void advance(real& x, real& y, real& depth, const Coefficients& k, int n,
 }
 
 template <int Formula>
-int formulacall(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
+int formulacall(EngineState& s, VOXEL* z, int n, int p, int i)
 {
     if (s.newimage && i == 0)
         setupimage<Formula>(s, n, p);
     *z = formulastep<Formula>(*z, workingcoefficients(s), n, s.np);
-
-    if (mode == 0)
-        return overflow(*z, testlow, testhigh);
-
-    if (overflow(*z, renderlow, renderhigh))
-        *z = restartpoint;
-    VOXEL p1rotate = *z;
-    if (rotationactive(s.rot[s.type]))
-        rotatexyz(*z, &p1rotate);
-    if (s.newimage)
-        return 0;
-    projectandplot(s, p1rotate, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res),
-                   s.denom[Formula], z->z);
-    return 0;
+    return overflow(*z, testlow, testhigh);
 }
 
 // The 80 bits of an extended real; the rest of its storage is padding.
@@ -385,19 +372,14 @@ void batch(EngineState& s, FlatPlotting how)
 
 } // namespace
 
-int icon1(VOXEL* z, int n, int p, int i, int mode)
+int icon1(EngineState& s, VOXEL* z, int n, int p, int i)
 {
-    return formulacall<0>(engine, z, n, p, i, mode);
+    return formulacall<0>(s, z, n, p, i);
 }
 
-int icon2(VOXEL* z, int n, int p, int i, int mode)
+int icon2(EngineState& s, VOXEL* z, int n, int p, int i)
 {
-    return formulacall<1>(engine, z, n, p, i, mode);
-}
-
-int teststep(EngineState& s, VOXEL* z, int n, int p, int i)
-{
-    return s.type == 0 ? formulacall<0>(s, z, n, p, i, 0) : formulacall<1>(s, z, n, p, i, 0);
+    return formulacall<1>(s, z, n, p, i);
 }
 
 void renderbatch(EngineState& s, FlatPlotting how)

@@ -6,18 +6,17 @@
 
 namespace kt {
 
-int icon1(VOXEL* z, int n, int p, int i, int mode);
-int icon2(VOXEL* z, int n, int p, int i, int mode);
+// One screening step of each formula on s: moves *z and returns 1 when it
+// left the screening range. The first step (i = 0) of a new image sets up s's
+// per-image constants. Rendering steps many points at once (renderbatch).
+int icon1(EngineState& s, VOXEL* z, int n, int p, int i);
+int icon2(EngineState& s, VOXEL* z, int n, int p, int i);
 
 inline constexpr FormulaStep fpointer[2] = {icon1, icon2};
 
-// The screening-mode step of formula s.type on a state of the caller's: as
-// fpointer[s.type](z, n, p, i, 0) does on the program's own.
-int teststep(EngineState& s, VOXEL* z, int n, int p, int i);
-
-// 1,000 render-mode steps of fpointer[type] from the orbit's current point,
-// with n and p from icon[type]; the same points, hits and pixels as calling the
-// step 1,000 times, without its per-call overhead.
+// 1,000 render steps of formula type from the orbit's current point, with n
+// and p from icon[type]: a point that leaves the render range restarts, and
+// each is turned, projected and plotted (except in a new image's first batch).
 void renderbatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
 // For work that turns one orbit many ways: sets up s's per-image constants as

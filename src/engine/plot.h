@@ -102,7 +102,4 @@ inline COLORREF depthcolour(const Palette& palette, const DepthLevel& level)
     drawpixel(s, xplot, yplot, depthcolour(s.palette, level));
 }
 
-// Plots for the orbit's current point.
-void plot(int xplot, int yplot);
-
 } // namespace kt

@@ -58,17 +58,6 @@ VOXEL rotated(VOXEL point, const RotationPlan& plan)
     return point;
 }
 
-int rotatexyz(VOXEL xyz, VOXEL* xyzrotate)
-{
-    EngineState& s = engine;
-    const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
-    s.xradians_user = plan.radians[X];
-    s.yradians_user = plan.radians[Y];
-    s.zradians_user = plan.radians[Z];
-    *xyzrotate = rotated(xyz, plan);
-    return 0;
-}
-
 PolarPair polarpair(real p1, real p2)
 {
     const real modulus = sqrtl(p1 * p1 + p2 * p2);

@@ -5,9 +5,6 @@
 
 namespace kt {
 
-// Writes the rotated copy of xyz into *xyzrotate; returns 0.
-int rotatexyz(VOXEL xyz, VOXEL* xyzrotate);
-
 // Turns the pair (*pos1, *pos2) in its plane by radians_user, in polar form;
 // returns 0.
 int rotate(real* pos1, real* pos2, real radians_user);
@@ -28,7 +25,7 @@ inline bool rotationactive(const VOXEL& angles)
 
 enum Axis { X, Y, Z };
 
-// What rotatexyz works out from the angles and the order before it touches a
+// What turning works out from the angles and the order before it touches a
 // point, so that many points can be turned without it (and without the
 // engine's state, from any thread).
 struct RotationPlan {

@@ -39,6 +39,17 @@ void powers(real x, real y, int n, real& znx, real& zny, real& zbarnx, real& zba
         multiply(zbarnx, zbarny, zconjx, zconjy);
 }
 
+int rotatexyz(VOXEL xyz, VOXEL* xyzrotate)
+{
+    EngineState& s = engine;
+    const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
+    s.xradians_user = plan.radians[X];
+    s.yradians_user = plan.radians[Y];
+    s.zradians_user = plan.radians[Z];
+    *xyzrotate = rotated(xyz, plan);
+    return 0;
+}
+
 int commontail(VOXEL* z, int mode, real denom)
 {
     EngineState& s = engine;
@@ -62,7 +73,7 @@ int commontail(VOXEL* z, int mode, real denom)
     const real xt = truncl(xp);
     const real yt = truncl(yp);
     if (xt >= 0 && xt < s.res && yt >= 0 && yt < s.res)
-        plot(static_cast<int>(xt), static_cast<int>(yt));
+        plotpoint(s, static_cast<int>(xt), static_cast<int>(yt), s.z.z);
     return 0;
 }
 
@@ -125,7 +136,7 @@ void render(int batches)
     EngineState& s = engine;
     const RECT image{0, 0, s.res, s.res};
     s.g_vhdc->fill(image, s.back);
-    loadorbit(s.icon[s.type]);
+    loadorbit(s, s.icon[s.type]);
     s.hitmax = 0;
     s.newimage = 1;
     advance(batches);

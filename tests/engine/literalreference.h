@@ -8,7 +8,8 @@ namespace kt::literal {
 int icon1(VOXEL* z, int n, int p, int i, int mode);
 int icon2(VOXEL* z, int n, int p, int i, int mode);
 
-inline constexpr FormulaStep fpointer[2] = {icon1, icon2};
+using Step = int (*)(VOXEL* z, int n, int p, int i, int mode);
+inline constexpr Step fpointer[2] = {icon1, icon2};
 
 // Renders `batches` batches of 1,000 steps into engine.hitcount (which must
 // hold res x res zeroes) and engine.g_vhdc, starting a new image: the first

@@ -20,9 +20,9 @@ protected:
     // Plots with a previous squared modulus of m (the step stores m - 0.5).
     void plotdepth(int x, int y, real squaredmodulus)
     {
-        engine.z.z = squaredmodulus - 0.5L;
-        plot(x, y);
+        plotpoint(engine, x, y, squaredmodulus - 0.5L);
     }
+    void plot(int x, int y) { plotpoint(engine, x, y, engine.z.z); }
 };
 
 TEST_F(PlotTest, FirstHitPaintsEntryOne)

@@ -14,9 +14,7 @@ constexpr double tolerance = 1e-15;
 
 VOXEL turned(VOXEL p)
 {
-    VOXEL out{};
-    rotatexyz(p, &out);
-    return out;
+    return rotated(p, planrotation(engine.rot[engine.type], engine.rotationorder));
 }
 
 TEST_F(RotationTest, NinetyDegreesAboutZ)
