@@ -1,6 +1,6 @@
 // Each filter on a 4000 x 4000 picture against one plain pass that reads the
 // hit-count buffer and sets every pixel of the off-screen image once, as
-// plotting does (SetPixel), and against the same pass writing the pixels in
+// plotting does (setpixel), and against the same pass writing the pixels in
 // place, as the filters do. They run in alternate rounds and the filter's
 // time is reported over each pass's, so that a busy machine slows all alike.
 //
@@ -126,7 +126,7 @@ void plainpass()
     for (int j = 0; j < side; ++j)
         for (int i = 0; i < side; ++i, ++value) {
             const auto count = static_cast<std::uint32_t>(*value);
-            SetPixel(s.g_vhdc, i, j, palettecolour(s.palette, count > 255 ? 255 : count));
+            s.g_vhdc->setpixel(i, j, palettecolour(s.palette, count > 255 ? 255 : count));
         }
 }
 

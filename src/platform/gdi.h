@@ -48,19 +48,6 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
 BOOL LineTo(HDC hdc, int x, int y);
 BOOL Polyline(HDC hdc, const POINT* points, int count);
 
-inline COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour)
-{
-    if (!hdc || !hdc->contains(x, y))
-        return CLR_INVALID;
-    hdc->setpixel(x, y, colour);
-    return colour;
-}
-
-inline COLORREF GetPixel(HDC hdc, int x, int y)
-{
-    return hdc ? hdc->getpixel(x, y) : CLR_INVALID;
-}
-
 BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
 
 } // namespace kt

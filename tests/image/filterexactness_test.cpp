@@ -83,9 +83,9 @@ public:
                 if (cindex < 1)
                     continue;
                 if (engine.cmethod == 0 || cindex == 255)
-                    SetPixel(&expected, i, j, palettecolour(engine.palette, static_cast<unsigned>(cindex)));
+                    expected.setpixel(i, j, palettecolour(engine.palette, static_cast<unsigned>(cindex)));
                 else
-                    SetPixel(&expected, i, j, literalblend(cindex, cindex + 1, scaled - cindex));
+                    expected.setpixel(i, j, literalblend(cindex, cindex + 1, scaled - cindex));
             }
     }
 
@@ -114,9 +114,9 @@ public:
                     continue;
                 const unsigned cindex = hv[index - 1];
                 if (engine.cmethod == 0 || index == hitmax)
-                    SetPixel(&expected, i, j, palettecolour(engine.palette, cindex));
+                    expected.setpixel(i, j, palettecolour(engine.palette, cindex));
                 else
-                    SetPixel(&expected, i, j, literalblend(cindex, hv[index], v - static_cast<real>(index)));
+                    expected.setpixel(i, j, literalblend(cindex, hv[index], v - static_cast<real>(index)));
             }
     }
 
@@ -133,7 +133,7 @@ public:
                 const real scaled = filters.logsquare ? logval * logval * logfactor : logval * logfactor;
                 const int cindex = scaled >= 255 ? 255 : literaltruncation(scaled);
                 if (cindex >= 1)
-                    SetPixel(&expected, i, j, palettecolour(engine.palette, static_cast<unsigned>(cindex)));
+                    expected.setpixel(i, j, palettecolour(engine.palette, static_cast<unsigned>(cindex)));
             }
     }
 

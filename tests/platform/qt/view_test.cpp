@@ -29,8 +29,8 @@ TEST_F(QtViewTest, ViewShowsTheClientSurface)
     HWND hwnd = makemainwindow();
     ClientView* view = widgetfor(hwnd)->view();
     HDC hdc = GetDC(hwnd);
-    SetPixel(hdc, 0, 0, RGB(255, 0, 0));
-    SetPixel(hdc, 10, 20, RGB(1, 2, 3));
+    hdc->setpixel(0, 0, RGB(255, 0, 0));
+    hdc->setpixel(10, 20, RGB(1, 2, 3));
     const RECT block{100, 50, 140, 60};
     HBRUSH brush = CreateSolidBrush(RGB(0, 200, 100));
     FillRect(hdc, &block, brush);
@@ -50,7 +50,7 @@ TEST_F(QtViewTest, ViewShowsAMirroredPictureAsItIsWhenShown)
     ClientView* view = widgetfor(hwnd)->view();
     Surface picture(200, 100);
     picture.fill(RECT{0, 0, 200, 100}, RGB(0, 0, 255));
-    SetPixel(GetDC(hwnd), 250, 150, RGB(255, 0, 0));
+    GetDC(hwnd)->setpixel(250, 150, RGB(255, 0, 0));
     BitBlt(GetDC(hwnd), 5, 5, 200, 100, &picture, 0, 0, SRCCOPY);
     // The copy is lazy: what the view shows is the picture as it is now.
     picture.setpixel(0, 0, RGB(255, 255, 0));
