@@ -60,7 +60,7 @@ void BM_WriteTga(benchmark::State& state)
     double tgaseconds = 0, plainseconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(writetga(&image));
+        benchmark::DoNotOptimize(writetga(&image, engine.res, filenames.tgafile));
         tgaseconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         plainseconds += plainwrite(bytes, plainpath);
     }

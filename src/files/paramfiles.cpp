@@ -96,9 +96,9 @@ bool isformula(std::int32_t type)
     return type == 0 || type == 1;
 }
 
-void applyset(int type, const ICON& set, std::uint32_t back, int red, int green, int blue, const VOXEL& angles)
+void applyset(EngineState& s, int type, const ICON& set, std::uint32_t back, int red, int green, int blue,
+              const VOXEL& angles)
 {
-    EngineState& s = engine;
     s.type = type;
     s.icon[type] = set;
     s.back = back;
@@ -108,7 +108,7 @@ void applyset(int type, const ICON& set, std::uint32_t back, int red, int green,
     s.rot[type] = angles;
 }
 
-int loaddv3record(const std::string& path)
+int loaddv3record(EngineState& s, const std::string& path)
 {
     std::uint8_t bytes[dv3size];
     std::size_t got = 0;
@@ -124,12 +124,12 @@ int loaddv3record(const std::string& path)
     for (std::size_t offset : angleoffsets)
         if (!soundangle(bytes + offset))
             return loadbadangle;
-    applyset(record.type, record.set, record.back, record.red, record.green, record.blue,
+    applyset(s, record.type, record.set, record.back, record.red, record.green, record.blue,
              VOXEL{record.xrot, record.yrot, record.zrot});
     return loaddone;
 }
 
-int loaddvrecord(const std::string& path)
+int loaddvrecord(EngineState& s, const std::string& path)
 {
     std::uint8_t bytes[dvsize];
     std::size_t got = 0;
@@ -154,7 +154,7 @@ int loaddvrecord(const std::string& path)
     set.zstart = 0.1;
     if (!degreesbounded(set))
         return loadunbounded;
-    applyset(type, set, get<std::uint32_t>(bytes, 84), get<std::int32_t>(bytes, 88),
+    applyset(s, type, set, get<std::uint32_t>(bytes, 84), get<std::int32_t>(bytes, 88),
              get<std::int32_t>(bytes, 92), get<std::int32_t>(bytes, 96), VOXEL{0, 0, 0});
     return loaddone;
 }
@@ -213,23 +213,22 @@ int writedv3(const std::string& path, const DV3& record)
     return savedone;
 }
 
-int writedv3(int option)
+int writedv3(const EngineState& s, FileNames& names, int option)
 {
     if (option == 1) {
-        std::string derived = filenames.tgafile;
+        std::string derived = names.tgafile;
         derived.replace(derived.size() >= 3 ? derived.size() - 3 : 0, 3, "dv3");
-        filenames.sdv3file = derived;
+        names.sdv3file = derived;
     }
-    if (const int code = writedv3(filenames.sdv3file, dv3record(engine)); code != savedone)
+    if (const int code = writedv3(names.sdv3file, dv3record(s)); code != savedone)
         return code;
-    filenames.sdv3filetitle = baretitle(filenames.sdv3file);
+    names.sdv3filetitle = baretitle(names.sdv3file);
     return savedone;
 }
 
-int loaddv3()
+int loaddv3(EngineState& s, const std::string& path)
 {
-    const std::string& path = filenames.odv3file;
-    return isdv3path(path) ? loaddv3record(path) : loaddvrecord(path);
+    return isdv3path(path) ? loaddv3record(s, path) : loaddvrecord(s, path);
 }
 
 LoadMessage loaderror(int code, const std::string& path)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/enginestate.h"
+#include "engine/filenames.h"
 
 namespace kt {
 
@@ -43,15 +44,15 @@ DV3 dv3record(const EngineState& s);
 // survives any failure.
 int writedv3(const std::string& path, const DV3& record);
 
-// Saves the current formula's set, the background and its angles: option 0 to
-// filenames.sdv3file, option 1 beside the image (tgafile with its last three
-// characters replaced by "dv3"). 0 or a save-error code; the file it replaces
-// survives any failure.
-int writedv3(int option);
+// Saves s's current formula's set, the background and its angles: option 0 to
+// names.sdv3file, option 1 beside the image (names.tgafile with its last three
+// characters replaced by "dv3", which becomes names.sdv3file). 0 or a
+// save-error code; the file it replaces survives any failure.
+int writedv3(const EngineState& s, FileNames& names, int option);
 
-// Loads filenames.odv3file: DV3 when the path's last character is '3', DV
-// otherwise. Applies the record only when all of it is sound.
-int loaddv3();
+// Loads the file at `path` into s: DV3 when the path's last character is '3',
+// DV otherwise. Applies the record only when all of it is sound.
+int loaddv3(EngineState& s, const std::string& path);
 
 struct LoadMessage {
     std::string text;

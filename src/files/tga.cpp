@@ -5,7 +5,6 @@
 
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
-#include "engine/filenames.h"
 #include "engine/presentation.h"
 #include "base/memory.h"
 
@@ -94,11 +93,6 @@ int writetga(const Surface* image, int res, const std::string& path)
 int writetga(const Surface& image, const std::string& path)
 {
     return writetga(&image, image.width(), image.height(), path);
-}
-
-int writetga(const Surface* image)
-{
-    return writetga(image, engine.res, filenames.tgafile);
 }
 
 } // namespace kt

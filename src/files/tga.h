@@ -40,7 +40,4 @@ int writetga(const Surface* image, int res, const std::string& path);
 // The whole of `image`, of any shape.
 int writetga(const Surface& image, const std::string& path);
 
-// The same, for the engine's picture size and filenames.tgafile.
-int writetga(const Surface* image);
-
 } // namespace kt

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "base/program.h"
-#include "engine/filenames.h"
 
 namespace kt {
 
@@ -52,9 +51,9 @@ bool scanentry(const char* line, std::uint8_t* entry)
 
 } // namespace
 
-int OpenMapFile()
+int OpenMapFile(const std::string& path, Palette& paltemp)
 {
-    std::unique_ptr<std::FILE, FileCloser> in(std::fopen(filenames.file.c_str(), "r"));
+    std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path.c_str(), "r"));
     if (!in)
         return 1;
     char line[linebuffersize];

@@ -4,9 +4,9 @@
 
 namespace kt {
 
-void genpalette(const Palette& buffer)
+void genpalette(EngineState& s, const Palette& buffer)
 {
-    engine.palette = buffer;
+    s.palette = buffer;
 }
 
 } // namespace kt

@@ -5,6 +5,7 @@
 namespace kt {
 
 // Makes a built-in table the current palette.
-void genpalette(const Palette& buffer);
+struct EngineState;
+void genpalette(EngineState& s, const Palette& buffer);
 
 } // namespace kt

@@ -102,7 +102,7 @@ void choosepalettefile(HWND hWnd)
     if (!GetOpenFileNameA(&filedialogs.ofn))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
-    if (OpenMapFile() != 0) {
+    if (OpenMapFile(filenames.file, paltemp) != 0) {
         problem(hWnd, "Error opening MAP file", "MAP file error");
         PostMessageA(hWnd, WM_COMMAND, cmdclearscreen, 0);
         return;
@@ -127,7 +127,7 @@ void choosepalettefile(HWND hWnd)
 
 void builtinpalette(HWND hWnd, UINT id)
 {
-    genpalette(id == cmdpalette1 ? defpal1 : defpal2);
+    genpalette(engine, id == cmdpalette1 ? defpal1 : defpal2);
     checkpalette(hWnd, id);
     engine.newimage = 1;
 }
@@ -146,7 +146,7 @@ void clearscreen(HWND hWnd)
 // Loads filenames.odv3file and renders it, or says why not.
 void loadchosen(HWND hWnd)
 {
-    const int code = loaddv3();
+    const int code = loaddv3(engine, filenames.odv3file);
     if (code != loaddone) {
         const LoadMessage message = loaderror(code, filenames.odv3file);
         problem(hWnd, message.text, message.title.c_str());
@@ -184,7 +184,7 @@ void loadrecent(HWND hWnd, std::size_t index)
 // Writes the parameters and says how it went; option 1 puts them beside the image.
 void saveparameters(HWND hWnd, int option)
 {
-    const int code = writedv3(option);
+    const int code = writedv3(engine, filenames, option);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -219,7 +219,7 @@ void saveimage(HWND hWnd)
     if (!GetSaveFileNameA(&filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile) : writetga(engine.g_vhdc);
+    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile) : writetga(engine.g_vhdc, engine.res, filenames.tgafile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;

@@ -32,7 +32,7 @@ void oncreate(HWND hWnd)
     const std::string path = commandlinepath(shell.odv3temp);
     if (!path.empty()) {
         filenames.odv3file = path;
-        if (loaddv3() == loaddone)
+        if (loaddv3(engine, filenames.odv3file) == loaddone)
             rememberrecentfile(hWnd, path);
     }
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);

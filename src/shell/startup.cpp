@@ -68,7 +68,7 @@ int initgraphics(HWND hWnd)
     HDC hdc = GetDC(hWnd);
     const int bits = GetDeviceCaps(hdc, BITSPIXEL);
     ReleaseDC(hWnd, hdc);
-    genpalette(defpal1);
+    genpalette(engine, defpal1);
     return bits >= 24 ? 0 : 1;
 }
 

@@ -95,7 +95,7 @@ TEST_F(BatchRenderTest, ScreenReportsTheSetAndItsMeasures)
     // A set that escapes: x' = 2x.
     engine.icon[0] = ICON{0, 0, 0, 2, 0, 1, 0, 1, 0.5, 0.5, 0.1};
     filenames.sdv3file = dir.file("escape.dv3");
-    ASSERT_EQ(writedv3(0), 0);
+    ASSERT_EQ(writedv3(engine, filenames, 0), 0);
     ASSERT_EQ(run({"--screen", dir.file("escape.dv3")}), 0);
     EXPECT_NE(out.str().find("verdict: escape\nlyapunov exponent: none\nfractal dimension: none\n"),
               std::string::npos)
@@ -313,10 +313,10 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
     // point lies off the image.
     engine.icon[0] = ICON{0, 0, 0, 0, 0, 1, 0, 1, 0.1, 0.003, 0.1};
     filenames.sdv3file = dir.file("still.dv3");
-    ASSERT_EQ(writedv3(0), 0);
+    ASSERT_EQ(writedv3(engine, filenames, 0), 0);
     engine.icon[0].scale = 0.01;
     filenames.sdv3file = dir.file("missing.dv3");
-    ASSERT_EQ(writedv3(0), 0);
+    ASSERT_EQ(writedv3(engine, filenames, 0), 0);
 
     const auto still = render({"--size", "200", "--iterations", "5k", dir.file("still.dv3")}, "still.tga");
     EXPECT_EQ(render({"--size", "200", "--iterations", "5k", "--filter", "equalize", dir.file("still.dv3")},

@@ -19,8 +19,7 @@ protected:
     }
     int read(const std::string& path)
     {
-        filenames.file = path;
-        return OpenMapFile();
+        return OpenMapFile(path, paltemp);
     }
     int readtext(const std::string& text)
     {

@@ -51,7 +51,7 @@ TEST(Palettes, GenpaletteMakesATableCurrent)
 {
     engine = EngineState{};
     EXPECT_EQ(engine.palette, defpal1) << "palette 1 at start";
-    genpalette(defpal2);
+    genpalette(engine, defpal2);
     EXPECT_EQ(palettecolour(engine.palette, 20), RGB(148, 0, 0));
     engine = EngineState{};
 }

@@ -167,7 +167,7 @@ TEST_F(CommandTest, LoadingRendersAtOnceAndRefusalsChangeNothing)
 {
     engine.type = 1;
     filenames.sdv3file = dir.file("two.dv3");
-    ASSERT_EQ(writedv3(0), 0);
+    ASSERT_EQ(writedv3(engine, filenames, 0), 0);
     resetall();
     testing::writebytes(dir.file("short.dv3"), {1, 2});
     paused([&] {

@@ -82,7 +82,7 @@ TEST_F(RotatedRenderTest, PictureIsTheBatchRenderersAndPausingLeavesNoThreadRunn
     then([&] {
         steps = engine.itercount;
         filenames.tgafile = dir.file("desktop.tga");
-        EXPECT_EQ(writetga(engine.g_vhdc), 0);
+        EXPECT_EQ(writetga(engine.g_vhdc, engine.res, filenames.tgafile), 0);
         for (int look = 0; look < 100 && !asleep; ++look) {
             asleep = othersasleep();
             usleep(10000);

@@ -106,7 +106,7 @@ protected:
         engine.type = 1;
         const std::string path = dir.file(name);
         filenames.sdv3file = path;
-        EXPECT_EQ(writedv3(0), 0);
+        EXPECT_EQ(writedv3(engine, filenames, 0), 0);
         resetall();
         return path;
     }

@@ -23,7 +23,6 @@
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
-#include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/tga.h"
@@ -84,11 +83,11 @@ private:
     int choosepalette()
     {
         if (o_.palette == "1" || o_.palette == "2") {
-            genpalette(o_.palette == "1" ? defpal1 : defpal2);
+            genpalette(engine, o_.palette == "1" ? defpal1 : defpal2);
             return exitsuccess;
         }
-        filenames.file = o_.palette;
-        if (OpenMapFile() != 0) {
+        Palette read{};
+        if (OpenMapFile(o_.palette, read) != 0) {
             std::FILE* probe = std::fopen(o_.palette.c_str(), "r");
             int err = probe ? 0 : errno;
             if (probe)
@@ -100,7 +99,7 @@ private:
                         "Error opening MAP file" +
                             (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
         }
-        genpalette(paltemp);
+        genpalette(engine, read);
         return exitsuccess;
     }
 
@@ -109,9 +108,8 @@ private:
         EngineState& s = engine;
         s.type = o_.formula - 1;
         if (o_.paramfile) {
-            filenames.odv3file = *o_.paramfile;
             errno = 0;
-            const int code = loaddv3();
+            const int code = loaddv3(s, *o_.paramfile);
             if (code != loaddone) {
                 const int err = errno;
                 return fail(exitbadinput, *o_.paramfile,
