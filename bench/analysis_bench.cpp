@@ -15,7 +15,7 @@ void BM_Screening(benchmark::State& state)
     engine.type = static_cast<int>(state.range(0));
     const ICON set = engine.icon[engine.type];
     for (auto _ : state)
-        benchmark::DoNotOptimize(testrp(set));
+        benchmark::DoNotOptimize(testrp(set, engine.type, screening));
     state.SetItemsProcessed(state.iterations());
     program().reset();
 }

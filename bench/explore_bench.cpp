@@ -71,9 +71,9 @@ void BM_ExploreThreads(benchmark::State& state)
         }
         program().reset();
         const auto start = Clock::now();
-        ktseed(seed);
+        ktseed(search, seed);
         for (int k = 0; k < entries; ++k)
-            nextrandomparams();
+            nextrandomparams(engine, search, screening, answeryes);
         searching += Clock::now() - start;
     }
     std::filesystem::remove_all(folder);

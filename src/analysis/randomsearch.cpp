@@ -15,8 +15,6 @@ SearchState& search = program().part<SearchState>();
 
 namespace {
 
-std::mt19937 generator;
-
 struct Range {
     double low;
     double high;
@@ -30,39 +28,39 @@ constexpr Range ranges[2][5] = {
 constexpr int rnrange[2][2] = {{2, 12}, {2, 12}};
 constexpr int phasevalues = 25; // p is drawn from 0 .. 24
 
-double drawn(const Range& range)
+double drawn(SearchState& st, const Range& range)
 {
-    const real u = ktrandom();
+    const real u = ktrandom(st);
     return static_cast<double>(u * (static_cast<real>(range.high) - range.low) + range.low);
 }
 
-bool accepted(const SearchState& st)
+bool accepted(const SearchState& st, const ScreeningState& sc, const AskUser& ask)
 {
     char text[512];
     std::snprintf(text, sizeof text,
                   "count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
                   "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
                   st.count, st.RP.a, st.RP.b, st.RP.c, st.RP.d, st.RP.e, st.RP.n, st.RP.p,
-                  screening.LExp, screening.FD);
-    return presentation().ask(text, "Accept Parameters?");
+                  sc.LExp, sc.FD);
+    return ask(text, "Accept Parameters?");
 }
 
 } // namespace
 
-void ktseed(std::uint32_t seed)
+void ktseed(SearchState& st, std::uint32_t seed)
 {
-    generator.seed(seed);
+    st.generator.seed(seed);
 }
 
-double ktrandom()
+double ktrandom(SearchState& st)
 {
-    const auto r = static_cast<int>(generator() >> 17);
+    const auto r = static_cast<int>(st.generator() >> 17);
     return r * (1.0 / 32767);
 }
 
-std::int32_t ktrandominteger()
+std::int32_t ktrandominteger(SearchState& st)
 {
-    return static_cast<std::int32_t>(generator() >> 1);
+    return static_cast<std::int32_t>(st.generator() >> 1);
 }
 
 void paramclip(ICON* set)
@@ -93,16 +91,14 @@ std::string searchfailure(int result)
     return text;
 }
 
-int randomparams(std::uint32_t seed)
+int randomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask, std::uint32_t seed)
 {
-    ktseed(seed);
-    return nextrandomparams();
+    ktseed(st, seed);
+    return nextrandomparams(s, st, sc, ask);
 }
 
-int nextrandomparams()
+int nextrandomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask)
 {
-    EngineState& s = engine;
-    SearchState& st = search;
     if (!startpointscreenable(s.icon[s.type]))
         return searchbadstart;
     st.okrp = 4;
@@ -114,22 +110,22 @@ int nextrandomparams()
     while (st.okrp > 0 && st.count < searchcandidatelimit) {
         ++st.count;
         ICON candidate{};
-        candidate.a = drawn(ranges[t][0]);
-        candidate.b = drawn(ranges[t][1]);
-        candidate.c = drawn(ranges[t][2]);
-        candidate.d = drawn(ranges[t][3]);
-        candidate.e = drawn(ranges[t][4]);
+        candidate.a = drawn(st, ranges[t][0]);
+        candidate.b = drawn(st, ranges[t][1]);
+        candidate.c = drawn(st, ranges[t][2]);
+        candidate.d = drawn(st, ranges[t][3]);
+        candidate.e = drawn(st, ranges[t][4]);
         const int low = rnrange[t][0];
         const int high = rnrange[t][1];
-        candidate.n = low + ktrandominteger() % (high - low + 1);
-        candidate.p = t == 1 ? ktrandominteger() % phasevalues : 0;
+        candidate.n = low + ktrandominteger(st) % (high - low + 1);
+        candidate.p = t == 1 ? ktrandominteger(st) % phasevalues : 0;
         candidate.scale = 1.0;
         candidate.xstart = s.icon[t].xstart;
         candidate.ystart = s.icon[t].ystart;
         candidate.zstart = s.icon[t].zstart;
         paramclip(&candidate);
         st.RP = candidate;
-        st.okrp = testrp(st.RP);
+        st.okrp = testrp(st.RP, t, sc);
     }
 
     if (st.okrp > 0) {
@@ -138,7 +134,7 @@ int nextrandomparams()
     }
     // A set was decided on, and the caller starts its image.
     s.newimage = 0;
-    if (st.debugflag && !accepted(st)) {
+    if (st.debugflag && !accepted(st, sc, ask)) {
         shown.idle();
         return searchrejected;
     }

@@ -65,12 +65,7 @@ double fractaldimension(const ScreeningState& st)
     return std::log10(static_cast<double>(count32) / count16) * 3.321928094887362;
 }
 
-int testrp(ICON I)
-{
-    return screenset(I, engine.type, screening);
-}
-
-int screenset(const ICON& I, int type, ScreeningState& st)
+int testrp(const ICON& I, int type, ScreeningState& st)
 {
     // The test runs an orbit of its own: a set that is refused, or never
     // rendered, leaves the picture being rendered exactly as it was.

@@ -19,10 +19,7 @@ extern ScreeningState& screening;
 
 // The verdict for I under formula `type`, against st.FDLimit; on 0, 3 and 4
 // st.LExp and st.FD hold the new measures. No engine state is touched.
-int screenset(const ICON& I, int type, ScreeningState& st);
-
-// screenset for the program's own formula and screening state.
-int testrp(ICON I);
+int testrp(const ICON& I, int type, ScreeningState& st);
 
 // Marks the 16- and 32-grid cells holding the point.
 void boxcount(ScreeningState& st, const VOXEL& point);

@@ -26,8 +26,6 @@ public:
     virtual void histogramready() {}
     // A problem the user must read before going on.
     virtual void warn(const std::string& /*text*/, const std::string& /*caption*/) {}
-    // A yes-or-no question; yes when nobody can answer.
-    virtual bool ask(const std::string& /*text*/, const std::string& /*caption*/) { return true; }
     // Rendering cannot go on and is switched off.
     virtual void stoprendering() {}
     // While a file is written the user may not start anything else.

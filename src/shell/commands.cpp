@@ -18,6 +18,7 @@
 #include "files/png.h"
 #include "files/tga.h"
 #include "shell/colourdialogs.h"
+#include "shell/desktoppresentation.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
 #include "shell/nadjustdialog.h"
@@ -264,7 +265,7 @@ void randomset(HWND hWnd)
                     "Icon Parameters Advisory");
         shell.advisory = 0;
     }
-    const int result = randomparams(static_cast<std::uint32_t>(std::time(nullptr)));
+    const int result = randomparams(engine, search, screening, askuser, static_cast<std::uint32_t>(std::time(nullptr)));
     if (result == searchbadstart || result == searchexhausted)
         problem(hWnd, searchfailure(result), "Random Parameter Set");
     // A search that could not run or found nothing left the picture as it

@@ -72,7 +72,7 @@ void DesktopPresentation::warn(const std::string& text, const std::string& capti
     MessageBoxA(shell.g_hWnd, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
-bool DesktopPresentation::ask(const std::string& text, const std::string& caption)
+bool askuser(const std::string& text, const std::string& caption)
 {
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) != IDNO;
 }

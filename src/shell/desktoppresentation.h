@@ -14,7 +14,6 @@ public:
     void filtered() override;
     void histogramready() override;
     void warn(const std::string& text, const std::string& caption) override;
-    bool ask(const std::string& text, const std::string& caption) override;
     void stoprendering() override;
     void beginwriting() override;
     void endwriting() override;
@@ -25,5 +24,8 @@ private:
 
 // The desktop program's presentation, which its start-up installs.
 DesktopPresentation& desktoppresentation();
+
+// Asks the user yes or no in a message box of its own: true unless No.
+bool askuser(const std::string& text, const std::string& caption);
 
 } // namespace kt

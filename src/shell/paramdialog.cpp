@@ -89,7 +89,7 @@ void ok(HWND hDlg)
     t.scale = dialogreal(hDlg, fieldscale, scalerange[t0][0], scalerange[t0][1]);
     s.res = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldres), resrange[0], resrange[1]));
 
-    const int result = testrp(t);
+    const int result = testrp(t, t0, screening);
     if (result != screenpass && coefficientschanged(t, s.icon[t0]) && !acceptscreened(result))
         return;
     if (search.debugflag) {

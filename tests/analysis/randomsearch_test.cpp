@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "analysis/randomsearch.h"
@@ -18,10 +19,10 @@ using RandomSearchTest = testing::EngineTest;
 
 TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
 {
-    ktseed(7);
+    ktseed(search, 7);
     std::vector<bool> seen(32768);
     for (int k = 0; k < 1000000; ++k) {
-        const double u = ktrandom();
+        const double u = ktrandom(search);
         const double r = u * 32767;
         ASSERT_NEAR(r, std::round(r), 1e-6) << "a draw is r / 32767 for a whole r";
         ASSERT_GE(u, 0.0);
@@ -30,7 +31,7 @@ TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
     }
     EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 32768) << "every 15-bit value, 0.0 and 1.0 included";
     for (int k = 0; k < 1000; ++k)
-        ASSERT_GE(ktrandominteger(), 0);
+        ASSERT_GE(ktrandominteger(search), 0);
 }
 
 TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
@@ -51,11 +52,11 @@ TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
 TEST_F(RandomSearchTest, SameSeedSameSet)
 {
     engine.type = 1;
-    ASSERT_EQ(randomparams(12345), 0);
+    ASSERT_EQ(randomparams(engine, search, screening, answeryes, 12345), 0);
     const ICON first = engine.icon[1];
     const int count = search.count;
     engine.icon[1] = builtinicon2;
-    ASSERT_EQ(randomparams(12345), 0);
+    ASSERT_EQ(randomparams(engine, search, screening, answeryes, 12345), 0);
     EXPECT_EQ(std::memcmp(&first, &engine.icon[1], sizeof(ICON)), 0);
     EXPECT_EQ(search.count, count);
 }
@@ -69,7 +70,7 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
             engine.icon[type].ystart = -0.125;
             engine.icon[type].zstart = 9;
             engine.newimage = 1;
-            ASSERT_EQ(randomparams(seed), 0);
+            ASSERT_EQ(randomparams(engine, search, screening, answeryes, seed), 0);
             const ICON& set = engine.icon[type];
             EXPECT_EQ(search.okrp, 0);
             EXPECT_EQ(engine.newimage, 0);
@@ -92,7 +93,7 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
                 EXPECT_TRUE(testing::twelvedecimals(v)) << v;
             EXPECT_GE(screening.LExp, 0.075);
             EXPECT_GE(screening.FD, screening.FDLimit);
-            EXPECT_EQ(testrp(set), screenpass) << "the stored set passes again";
+            EXPECT_EQ(testrp(set, engine.type, screening), screenpass) << "the stored set passes again";
         }
     }
 }
@@ -100,34 +101,30 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
 TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
 {
     search.debugflag = 1;
-    shell.cross = LoadCursorA(nullptr, IDC_CROSS);
-    headless().answers.push_back(IDNO);
-    EXPECT_EQ(randomparams(99), 1);
+    std::vector<std::string> asked;
+    bool answer = false;
+    const AskUser ask = [&](const std::string& text, const std::string& title) {
+        asked.push_back(title + "|" + text);
+        return answer;
+    };
+    EXPECT_EQ(randomparams(engine, search, screening, ask, 99), searchrejected);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &builtinicon1, sizeof(ICON)), 0);
-    EXPECT_EQ(GetCursor(), shell.cross);
-
-    ASSERT_EQ(headless().messageboxes.size(), 1u);
-    const auto& box = headless().messageboxes[0];
-    EXPECT_EQ(box.caption, "Accept Parameters?");
-    EXPECT_EQ(box.type, MB_YESNO | MB_ICONINFORMATION);
-    EXPECT_EQ(box.owner, nullptr);
     char expected[512];
     std::snprintf(expected, sizeof expected,
-                  "count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
+                  "Accept Parameters?|count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
                   "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
                   search.count, search.RP.a, search.RP.b, search.RP.c, search.RP.d, search.RP.e, search.RP.n,
                   search.RP.p, screening.LExp, screening.FD);
-    EXPECT_EQ(box.text, expected);
+    EXPECT_EQ(asked, std::vector<std::string>{expected});
 
-    headless().answers.push_back(IDYES);
-    EXPECT_EQ(randomparams(99), 0);
+    answer = true;
+    EXPECT_EQ(randomparams(engine, search, screening, ask, 99), searchaccepted);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &search.RP, sizeof(ICON)), 0) << "the stored set is the one shown";
-}
 
-TEST_F(RandomSearchTest, WithoutParameterDisplayNothingIsAsked)
-{
-    randomparams(5);
-    EXPECT_TRUE(headless().messageboxes.empty());
+    search.debugflag = 0;
+    asked.clear();
+    randomparams(engine, search, screening, ask, 5);
+    EXPECT_TRUE(asked.empty()) << "without parameter display nothing is asked";
 }
 
 TEST_F(RandomSearchTest, AStartPointBeyondTheScreeningRangeIsRefusedBeforeAnyDraw)
@@ -151,7 +148,7 @@ TEST_F(RandomSearchTest, AStartPointBeyondTheScreeningRangeIsRefusedBeforeAnyDra
                 continue;
             search.count = -1;
             const ICON before = engine.icon[type];
-            EXPECT_EQ(randomparams(1), searchbadstart);
+            EXPECT_EQ(randomparams(engine, search, screening, answeryes, 1), searchbadstart);
             EXPECT_EQ(search.count, -1) << "nothing was drawn";
             EXPECT_EQ(std::memcmp(&before, &engine.icon[type], sizeof(ICON)), 0);
         }
@@ -166,7 +163,7 @@ TEST_F(RandomSearchTest, ASearchWithoutAPassingCandidateStopsAtItsLimit)
     engine.icon[0].ystart = 1e8;
     engine.newimage = 0;
     const ICON before = engine.icon[0];
-    EXPECT_EQ(randomparams(3), searchexhausted);
+    EXPECT_EQ(randomparams(engine, search, screening, answeryes, 3), searchexhausted);
     EXPECT_EQ(search.count, searchcandidatelimit);
     EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
     EXPECT_EQ(engine.newimage, 0) << "the picture goes on";
@@ -179,7 +176,7 @@ TEST_F(RandomSearchTest, TheBuiltInStartPointsPassFarInsideTheLimit)
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
             engine = EngineState{};
             engine.type = type;
-            ASSERT_EQ(randomparams(seed), searchaccepted);
+            ASSERT_EQ(randomparams(engine, search, screening, answeryes, seed), searchaccepted);
             EXPECT_LT(search.count * 10, searchcandidatelimit) << "formula " << type + 1 << ", seed " << seed;
         }
     }

@@ -24,23 +24,23 @@ ICON linear(double d, double x, double y)
 TEST_F(ScreeningTest, BuiltInSetsPass)
 {
     engine.type = 0;
-    EXPECT_EQ(testrp(builtinicon1), screenpass);
+    EXPECT_EQ(testrp(builtinicon1, engine.type, screening), screenpass);
     EXPECT_NEAR(screening.LExp, 0.55, 0.03);
     EXPECT_NEAR(screening.FD, 1.8, 0.05);
     EXPECT_TRUE(testing::twelvedecimals(screening.LExp));
     EXPECT_TRUE(testing::twelvedecimals(screening.FD));
 
     engine.type = 1;
-    EXPECT_EQ(testrp(builtinicon2), screenpass);
+    EXPECT_EQ(testrp(builtinicon2, engine.type, screening), screenpass);
     EXPECT_NEAR(screening.LExp, 0.34, 0.03);
     EXPECT_NEAR(screening.FD, 1.8, 0.05);
 }
 
 TEST_F(ScreeningTest, SameSetSameResult)
 {
-    const int first = testrp(builtinicon1);
+    const int first = testrp(builtinicon1, engine.type, screening);
     const double lexp = screening.LExp, fd = screening.FD;
-    EXPECT_EQ(testrp(builtinicon1), first);
+    EXPECT_EQ(testrp(builtinicon1, engine.type, screening), first);
     EXPECT_EQ(screening.LExp, lexp);
     EXPECT_EQ(screening.FD, fd);
 }
@@ -49,7 +49,7 @@ TEST_F(ScreeningTest, AttractingFixedPointIsNotChaotic)
 {
     // x' = 0.9999 x: the separation shrinks every step while the orbit
     // (0.9 e^-1 after 10,000 steps) stays in range.
-    EXPECT_EQ(testrp(linear(0.9999, 0.9, 0.9)), screennotchaotic);
+    EXPECT_EQ(testrp(linear(0.9999, 0.9, 0.9), engine.type, screening), screennotchaotic);
     EXPECT_LT(screening.LExp, 0);
 }
 
@@ -57,9 +57,9 @@ TEST_F(ScreeningTest, EscapesAreCaughtBeforeAndAfterTheTransient)
 {
     screening.LExp = 42;
     screening.FD = 43;
-    EXPECT_EQ(testrp(linear(2, 0.5, 0.5)), screenescape); // above 1e8 after about 28 steps
-    EXPECT_EQ(testrp(linear(1.1, 0.5, 0.5)), screenescape); // after about 190 steps
-    EXPECT_EQ(testrp(linear(0.5, 0.5, 0.5)), screenescape); // below 1e-8
+    EXPECT_EQ(testrp(linear(2, 0.5, 0.5), engine.type, screening), screenescape); // above 1e8 after about 28 steps
+    EXPECT_EQ(testrp(linear(1.1, 0.5, 0.5), engine.type, screening), screenescape); // after about 190 steps
+    EXPECT_EQ(testrp(linear(0.5, 0.5, 0.5), engine.type, screening), screenescape); // below 1e-8
     EXPECT_EQ(screening.LExp, 42) << "an escape leaves the last measures";
     EXPECT_EQ(screening.FD, 43);
 }
@@ -72,8 +72,8 @@ TEST_F(ScreeningTest, LeavesTheEngineAsItWas)
     engine.a = 7;
     engine.z = VOXEL{0.25, -0.5, 0.125};
     const EngineValues before = engine;
-    EXPECT_EQ(testrp(builtinicon2), screenpass) << "the candidate's own n x p is used";
-    testrp(linear(2, 0.5, 0.5));
+    EXPECT_EQ(testrp(builtinicon2, engine.type, screening), screenpass) << "the candidate's own n x p is used";
+    testrp(linear(2, 0.5, 0.5), engine.type, screening);
     const real working[] = {engine.a, engine.b, engine.c, engine.d, engine.e, engine.denom[0], engine.denom[1]};
     const real saved[] = {before.a, before.b, before.c, before.d, before.e, before.denom[0], before.denom[1]};
     for (std::size_t k = 0; k < std::size(working); ++k)
@@ -85,18 +85,18 @@ TEST_F(ScreeningTest, LeavesTheEngineAsItWas)
 
 TEST_F(ScreeningTest, DimensionLimitDecidesPassOrLowDimension)
 {
-    testrp(builtinicon1);
+    testrp(builtinicon1, engine.type, screening);
     const double fd = screening.FD;
     screening.FDLimit = fd;
-    EXPECT_EQ(testrp(builtinicon1), screenpass) << "equal to the limit passes";
+    EXPECT_EQ(testrp(builtinicon1, engine.type, screening), screenpass) << "equal to the limit passes";
     screening.FDLimit = std::nextafter(fd, 2.0);
-    EXPECT_EQ(testrp(builtinicon1), screenlowdimension);
+    EXPECT_EQ(testrp(builtinicon1, engine.type, screening), screenlowdimension);
 }
 
 TEST_F(ScreeningTest, OrbitOutsideTheSquareHasDimensionZero)
 {
     screening.FD = 5;
-    EXPECT_EQ(testrp(linear(1, 1.5, 1.5)), screennotchaotic); // a fixed point outside
+    EXPECT_EQ(testrp(linear(1, 1.5, 1.5), engine.type, screening), screennotchaotic); // a fixed point outside
     EXPECT_EQ(screening.FD, 0.0);
 }
 

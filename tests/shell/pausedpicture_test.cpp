@@ -4,6 +4,7 @@
 
 #include "analysis/randomsearch.h"
 #include "engine/driver.h"
+#include "shell/desktoppresentation.h"
 #include "shell/paramdialog.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"
@@ -69,12 +70,17 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
         {"a search whose every candidate escapes", ICON{builtinicon2.a, builtinicon2.b, builtinicon2.c,
                                                         builtinicon2.d, builtinicon2.e, builtinicon2.n,
                                                         builtinicon2.p, 1.0, 1e8, 1e8, 0.1},
-         [] { EXPECT_EQ(randomparams(3), searchexhausted); }},
+         [] { EXPECT_EQ(randomparams(engine, search, screening, askuser, 3), searchexhausted); }},
         {"a winner declined in parameter display", builtinicon2,
          [] {
              search.debugflag = 1;
              headless().answers.push_back(IDNO);
-             EXPECT_EQ(randomparams(99), searchrejected);
+             EXPECT_EQ(randomparams(engine, search, screening, askuser, 99), searchrejected);
+             ASSERT_EQ(headless().messageboxes.size(), 1u);
+             const auto& box = headless().messageboxes[0];
+             EXPECT_EQ(box.caption, "Accept Parameters?");
+             EXPECT_EQ(box.type, MB_YESNO | MB_ICONINFORMATION);
+             EXPECT_EQ(box.owner, nullptr);
          }},
     };
     for (const auto& c : cases) {

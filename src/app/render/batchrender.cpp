@@ -139,7 +139,7 @@ private:
                             oneline(searchfailure(searchbadstart)));
         }
         if (o_.random) {
-            if (const int result = randomparams(seed_); result != searchaccepted)
+            if (const int result = randomparams(engine, search, screening, answeryes, seed_); result != searchaccepted)
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
         }
         return exitsuccess;
@@ -149,7 +149,7 @@ private:
     {
         const EngineState& s = engine;
         const ICON& set = s.icon[s.type];
-        const int verdict = testrp(set);
+        const int verdict = testrp(set, s.type, screening);
         char text[1024];
         std::snprintf(text, sizeof text,
                       "formula: %d\nalpha: %.15f\nbeta: %.15f\ngamma: %.15f\nlambda: %.15f\nomega: %.15f\n"

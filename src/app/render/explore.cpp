@@ -71,7 +71,7 @@ public:
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
         gallery_.options = &o_;
-        ktseed(run_.seed);
+        ktseed(search, run_.seed);
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
@@ -188,7 +188,7 @@ private:
         s.others = !ours(k);
         if (stopping())
             return;
-        if (const int result = nextrandomparams(); result != searchaccepted) {
+        if (const int result = nextrandomparams(engine, search, screening, answeryes); result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
