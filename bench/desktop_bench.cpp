@@ -19,6 +19,7 @@
 #include "support/scriptedbackend.h"
 #include "platform/qt/qtbackend.h"
 #include "shell/shellstate.h"
+#include "shell/renderdriver.h"
 #include "shell/startup.h"
 #include "shell/turnpreview.h"
 
@@ -44,12 +45,12 @@ double barerate()
     resetall();
     Surface image(600, 600);
     engine.g_vhdc = &image;
-    icondriver();
+    icondriver(engine);
     std::uint64_t steps = 0;
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::duration<double>(measuredSeconds)) {
         for (int k = 0; k < 100; ++k)
-            icondriver();
+            icondriver(engine);
         steps += 100000;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -29,7 +29,7 @@ struct Scene {
         // Both start an image: their per-image constants are their own.
         literal::render(1);
         engine.newimage = 1;
-        icondriver();
+        imagebatch(engine);
     }
     ~Scene()
     {
@@ -43,7 +43,7 @@ void BM_RenderSteps(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        icondriver();
+        imagebatch(engine);
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_RenderSteps)->Arg(0)->Arg(1)->ArgName("formula");
@@ -67,7 +67,7 @@ void BM_ProductionOverLiteral(benchmark::State& state)
     for (auto _ : state) {
         auto start = Clock::now();
         for (int k = 0; k < batchesPerRound; ++k)
-            icondriver();
+            imagebatch(engine);
         production += Clock::now() - start;
 
         start = Clock::now();

@@ -52,7 +52,7 @@ Picture render(int cmethod)
     Surface scratch(side, side);
     engine.g_vhdc = &scratch;
     for (int k = 0; k < renderbatches; ++k)
-        icondriver();
+        imagebatch(engine);
     Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax, engine.itercount,
               cmethod};
     engine.g_vhdc = nullptr;

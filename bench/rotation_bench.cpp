@@ -50,7 +50,7 @@ struct RotatedScene {
         // The unplotted first batch, then enough for the image's memory to be
         // touched once, which a large image pays for in its first batches.
         for (int k = 0; k < 200; ++k)
-            icondriver();
+            imagebatch(engine);
     }
     ~RotatedScene()
     {
@@ -74,7 +74,7 @@ void BM_RotatedThreads(benchmark::State& state)
             const double cpustart = threadseconds();
             const auto start = Clock::now();
             for (int k = 0; k < batchesPerRound; ++k)
-                icondriver();
+                imagebatch(engine);
             spent[threads] += Clock::now() - start;
             callerseconds[threads] += threadseconds() - cpustart;
         }

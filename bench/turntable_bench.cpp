@@ -42,7 +42,7 @@ double separaterenders(int order)
         engine.rot[0] = turntableangles(angles, Z, k, frames);
         engine.newimage = 1;
         for (int b = 0; b < batches; ++b)
-            icondriver();
+            imagebatch(engine);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;

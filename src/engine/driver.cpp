@@ -6,7 +6,6 @@
 #include "engine/formulas.h"
 #include "base/memory.h"
 #include "base/surface.h"
-#include "engine/presentation.h"
 
 namespace kt {
 
@@ -45,25 +44,6 @@ int imagebatch(EngineState& s, FlatPlotting how)
     renderbatch(s, how);
     s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
     s.newimage = 0;
-    return 0;
-}
-
-int icondriver()
-{
-    EngineState& s = engine;
-    Presentation& shown = presentation();
-    shown.busy(Presentation::Work::batch);
-
-    const bool starting = s.newimage;
-    if (imagebatch(s) != 0) {
-        shown.warn("Not enough memory to allocate hit count buffer.\n"
-                   "Free up more system memory, or\n"
-                   "   set a smaller image resolution.",
-                   "Memory allocation problem");
-        shown.stoprendering();
-        return 1;
-    }
-    shown.batchdrawn(starting);
     return 0;
 }
 

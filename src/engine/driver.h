@@ -7,9 +7,11 @@ namespace kt {
 // itercount counts steps modulo this: it never holds 2^32 - 1.
 constexpr std::uint64_t itercountperiod = 4294967295ull;
 
-// 0 after a completed batch; 1 when the hit-count buffer could not be
-// allocated (reported, rendering switched off, no step taken).
-int icondriver();
+// What the user is told when a new picture's hit-count buffer cannot be had.
+inline constexpr const char* hitcountmemorytext = "Not enough memory to allocate hit count buffer.\n"
+                                                  "Free up more system memory, or\n"
+                                                  "   set a smaller image resolution.";
+inline constexpr const char* hitcountmemorycaption = "Memory allocation problem";
 
 // How an unrotated batch plots: each point as the orbit makes it, or after
 // the orbit made them all, fetching the memory they touch ahead (on a second
@@ -18,10 +20,10 @@ int icondriver();
 enum class FlatPlotting { automatic, interleaved, apart };
 
 struct EngineState;
-// The batch of icondriver for any engine state, drawing only into its
-// off-screen image and showing nothing: 1, with nothing done, when a new
-// image's hit-count buffer cannot be allocated. States of their own may be
-// rendered on several threads at once.
+// One batch of an engine state, drawing only into its off-screen image and
+// showing nothing: 0, or 1, with nothing done, when a new image's hit-count
+// buffer cannot be allocated. States of their own may be rendered on several
+// threads at once.
 int imagebatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
 } // namespace kt

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "engine/driver.h"
+#include "shell/renderdriver.h"
 #include "engine/enginestate.h"
 #include "shell/filedialogs.h"
 #include "image/filters.h"
@@ -109,7 +110,7 @@ unsigned ProgramDriver()
             DispatchMessageA(&msg);
         }
         if (s.okicon) {
-            icondriver();
+            icondriver(s);
             showstatus(shell.g_hWnd, false);
         }
     }

@@ -60,7 +60,7 @@ TEST_F(BatchRenderTest, ImageIsTheEnginesPictureAndTheSameOnEveryRun)
     engine.res = 200;
     engine.g_vhdc = &picture;
     for (int k = 0; k < 21; ++k)
-        icondriver();
+        imagebatch(engine);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x) {
             const std::uint8_t* p = &first[18 + 3 * (y * 200 + x)];
@@ -287,7 +287,7 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
         engine.g_vhdc = &picture;
         engine.cmethod = c.cmethod;
         for (int k = 0; k < 21; ++k)
-            icondriver();
+            imagebatch(engine);
         auto pixels = [&picture] { return std::vector<std::uint32_t>(picture.bits(), picture.bits() + 200 * 200); };
         const auto before = pixels();
         PaletteCounts counts;

@@ -84,7 +84,7 @@ protected:
                 engine.z = VOXEL{0.25, -0.125, 0};
             if (c.tuneat && k == c.tuneat)
                 engine.e += static_cast<real>(0.001);
-            EXPECT_EQ(icondriver(), 0);
+            EXPECT_EQ(imagebatch(engine), 0);
         }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
     }

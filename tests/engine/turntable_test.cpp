@@ -98,7 +98,7 @@ TEST_P(TurntableTest, EveryFrameIsTheSingleRenderAtItsAngles)
         engine.rot[c.formula] = turntableangles(c.angles, c.spin, k, c.frames);
         engine.newimage = 1;
         for (int b = 0; b < batches; ++b)
-            ASSERT_EQ(icondriver(), 0);
+            ASSERT_EQ(imagebatch(engine), 0);
         EXPECT_EQ(std::memcmp(frame.hitcount.get(), engine.hitcount.get(), pixels * sizeof(float)), 0) << "frame " << k;
         EXPECT_EQ(std::memcmp(frames[k]->image->bits(), image->bits(), pixels * sizeof(std::uint32_t)), 0)
             << "frame " << k;

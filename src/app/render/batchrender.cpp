@@ -35,7 +35,7 @@ namespace kt {
 
 namespace {
 
-// Warnings go to the terminal as one line each; questions take their yes.
+// Warnings go to the terminal as one line each.
 class TerminalPresentation : public Presentation {
 public:
     explicit TerminalPresentation(std::ostream& err) : err_(err) {}
@@ -187,8 +187,10 @@ private:
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         Progress progress(err_, batches * batchsteps, progress_);
         for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
-            if (icondriver() != 0)
-                return exitcannotwrite; // the driver has said why
+            if (imagebatch(s) != 0) {
+                err_ << renderprogram << ": " << oneline(hitcountmemorytext) << '\n';
+                return exitcannotwrite;
+            }
             progress.update((done + 1) * batchsteps);
         }
         progress.finish();
