@@ -4,6 +4,7 @@
 #include "base/program.h"
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
+#include "parts/programparts.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "shell/renderdriver.h"
 #include "shell/startup.h"
 #include "shell/turnpreview.h"
+#include "parts/programparts.h"
 
 namespace {
 

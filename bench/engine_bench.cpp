@@ -12,6 +12,7 @@
 #include "literalreference.h"
 #include "base/memory.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace {
 

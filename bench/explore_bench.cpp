@@ -22,6 +22,7 @@
 #include "app/render/batchrender.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
+#include "parts/programparts.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "files/png.h"
 #include "files/tga.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace {
 

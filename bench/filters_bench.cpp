@@ -28,6 +28,7 @@
 #include "platform/window.h"
 #include "shell/desktoppresentation.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "image/tonemap.h"
+#include "parts/programparts.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "engine/rotation.h"
 #include "engine/workers.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace {
 

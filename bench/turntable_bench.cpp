@@ -14,6 +14,7 @@
 #include "engine/turntable.h"
 #include "engine/workers.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
-# Fails when a source file includes a header of a layer above its own.
+# Fails when a source file includes a header of a layer above its own, or
+# when code below the two programs reaches for the program's state instead of
+# taking what it uses as arguments.
 # Run as: cmake -DSOURCE_DIR=<repository>/src -P checklayers.cmake
 set(allowed_base base)
 set(allowed_platform platform base)
@@ -8,13 +10,16 @@ set(allowed_engine engine base)
 set(allowed_analysis analysis engine base)
 set(allowed_image image engine base)
 set(allowed_files files engine base)
-set(allowed_shell shell analysis image files engine platform base)
+# The program's state under its names, for the two programs alone.
+set(allowed_parts parts analysis image files engine base)
+set(allowed_shell shell parts analysis image files engine platform base)
 # The batch renderer runs where there is no window system.
-set(allowed_render app analysis image files engine base)
+set(allowed_render app parts analysis image files engine base)
 # The desktop program's entry point puts every layer together.
-set(allowed_desktop shell analysis image files engine platform qt base)
+set(allowed_desktop shell parts analysis image files engine platform qt base)
 # The build's tool that typesets the user guide stands on Qt alone.
 set(allowed_manual "")
+set(partless engine analysis image files)
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 if(NOT sources)
@@ -39,6 +44,12 @@ foreach(source IN LISTS sources)
     string(APPEND violations "\n  ${source}: in no known layer")
     continue()
   endif()
+  if(layer IN_LIST partless)
+    file(STRINGS ${SOURCE_DIR}/${source} reaching REGEX "program\\(\\)")
+    if(reaching)
+      string(APPEND violations "\n  ${source}: reaches for the program's state")
+    endif()
+  endif()
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" used "${line}")
@@ -51,5 +62,5 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 if(violations)
-  message(FATAL_ERROR "includes that run up a layer, or files in no layer:${violations}")
+  message(FATAL_ERROR "includes that run up a layer, files in no layer, or code that reaches for the program's state:${violations}")
 endif()

@@ -4,14 +4,11 @@
 #include <cstdio>
 #include <random>
 
-#include "base/program.h"
 #include "analysis/screening.h"
 #include "engine/range.h"
 #include "engine/presentation.h"
 
 namespace kt {
-
-SearchState& search = program().part<SearchState>();
 
 namespace {
 

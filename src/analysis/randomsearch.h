@@ -19,7 +19,6 @@ struct SearchState {
     std::mt19937 generator;
 };
 
-extern SearchState& search;
 
 // Seeds st's generator, behind ktrandom and the integer draws.
 void ktseed(SearchState& st, std::uint32_t seed);

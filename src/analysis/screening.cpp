@@ -4,12 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "base/program.h"
 #include "engine/formulas.h"
 
 namespace kt {
-
-ScreeningState& screening = program().part<ScreeningState>();
 
 namespace {
 

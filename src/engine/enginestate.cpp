@@ -1,10 +1,6 @@
 #include "engine/enginestate.h"
 
-#include "base/program.h"
-
 namespace kt {
-
-EngineState& engine = program().part<EngineState>();
 
 void useoffscreen(EngineState& s, std::unique_ptr<Surface> image)
 {

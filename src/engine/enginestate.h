@@ -1,7 +1,7 @@
 #pragma once
-// The parameter sets and the engine state. The program's own, `engine`, is
-// its part of the program context, shared by every layer (one thread);
-// gallery entries, turntable frames and tests render states of their own.
+// The parameter sets and the engine state. The program's own is its part of
+// the program context; gallery entries, turntable frames and tests render
+// states of their own.
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -117,8 +117,6 @@ struct EngineState : EngineValues {
     std::unique_ptr<Surface> offscreen;
     std::unique_ptr<OrbitAhead> orbitahead; // null until a rotated batch makes one
 };
-
-extern EngineState& engine;
 
 // Makes `image` the engine's own off-screen image and draws on it; null
 // releases it.

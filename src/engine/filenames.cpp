@@ -1,10 +1,6 @@
 #include "engine/filenames.h"
 
-#include "base/program.h"
-
 namespace kt {
-
-FileNames& filenames = program().part<FileNames>();
 
 std::string baretitle(const std::string& path)
 {

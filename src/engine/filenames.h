@@ -13,7 +13,6 @@ struct FileNames {
     std::string sdv3file, sdv3filetitle;   // parameter file to save
 };
 
-extern FileNames& filenames;
 
 // What follows the last '/' (the whole path when it has none).
 std::string baretitle(const std::string& path);

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/program.h"
 #include "image/filters.h"
 #include "engine/presentation.h"
 
 namespace kt {
-
-FilterState& filters = program().part<FilterState>();
-PaletteCounts& hist256 = program().part<PaletteCounts, struct Hist256>();
 
 FilterPass::FilterPass(EngineState& s, const FilterState& settings, PaletteCounts& counts)
     : s_(s), settings_(settings), counts_(counts), palette_(s.palette), counting_(settings.histogramflag == 1)

@@ -22,9 +22,6 @@ struct FilterState {
 // to 255.
 using PaletteCounts = std::array<std::uint32_t, 256>;
 
-// The desktop's own settings and counts.
-extern FilterState& filters;
-extern PaletteCounts& hist256;
 
 // What the filters return. A refusal leaves the picture, what is shown and the
 // palette-index counts as they were.

@@ -6,11 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "base/program.h"
-
 namespace kt {
-
-Palette& paltemp = program().part<Palette, struct PalTemp>();
 
 namespace {
 

@@ -6,9 +6,6 @@
 
 namespace kt {
 
-// The palette read last, shown in the preview before it may become current.
-extern Palette& paltemp;
-
 // Reads the file at `path` into paltemp: 0, or 1 when the file cannot be
 // opened or one of its first 256 lines does not begin with three integers
 // (paltemp may then hold some of it). Entries after the last line read are

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/enginestate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

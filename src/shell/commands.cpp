@@ -33,6 +33,7 @@
 #include "shell/splash.h"
 #include "shell/userguide.h"
 #include "shell/view.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

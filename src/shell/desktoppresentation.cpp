@@ -7,6 +7,7 @@
 #include "shell/histogramwindow.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

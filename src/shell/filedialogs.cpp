@@ -6,6 +6,7 @@
 
 #include "base/program.h"
 #include "engine/filenames.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -7,6 +7,7 @@
 #include "engine/enginestate.h"
 #include "image/filters.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 #include "shell/statusline.h"
 #include "shell/view.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -6,6 +6,7 @@
 #include "shell/paramdialog.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -1,6 +1,7 @@
 #include "shell/nadjustdialog.h"
 
 #include "image/filters.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

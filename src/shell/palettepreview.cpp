@@ -7,6 +7,7 @@
 #include "shell/shellstate.h"
 #include "image/mapfile.h"
 #include "platform/window.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -8,6 +8,7 @@
 #include "analysis/screening.h"
 #include "engine/range.h"
 #include "platform/messagebox.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -10,6 +10,7 @@
 #include "files/atomicfile.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -4,6 +4,7 @@
 
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -15,6 +15,7 @@
 #include "shell/shellstate.h"
 #include "shell/splash.h"
 #include "shell/statusline.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -4,6 +4,7 @@
 
 #include "engine/enginestate.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

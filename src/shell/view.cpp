@@ -4,6 +4,7 @@
 #include "shell/palettepreview.h"
 #include "platform/messagebox.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -11,6 +11,7 @@
 #include "analysis/screening.h"
 #include "support/decimals.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -15,6 +15,7 @@
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 #include "support/unprivileged.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

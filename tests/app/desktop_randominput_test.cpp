@@ -19,6 +19,7 @@
 #include "platform/qt/clientview.h"
 #include "platform/qt/toplevelwindow.h"
 #include "support/qtprogram.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "support/qtprogram.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

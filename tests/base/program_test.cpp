@@ -14,6 +14,7 @@
 #include "shell/filedialogs.h"
 #include "shell/paramdialog.h"
 #include "shell/shellstate.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

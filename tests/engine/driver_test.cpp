@@ -3,6 +3,7 @@
 #include "engine/driver.h"
 #include "engine/formulas.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

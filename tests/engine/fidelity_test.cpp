@@ -7,6 +7,7 @@
 #include "engine/driver.h"
 #include "literalreference.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

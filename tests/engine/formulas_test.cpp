@@ -5,6 +5,7 @@
 #include "engine/formulas.h"
 #include "engine/range.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -6,6 +6,7 @@
 #include "engine/range.h"
 #include "engine/rotation.h"
 #include "platform/gdi.h"
+#include "parts/programparts.h"
 
 namespace kt::literal {
 

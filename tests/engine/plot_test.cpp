@@ -2,6 +2,7 @@
 
 #include "engine/plot.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

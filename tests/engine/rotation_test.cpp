@@ -4,6 +4,7 @@
 
 #include "engine/rotation.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -7,6 +7,7 @@
 #include "engine/workers.h"
 #include "support/casename.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -12,6 +12,7 @@
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
 #include "support/unprivileged.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -10,6 +10,7 @@
 #include "files/saveerrors.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

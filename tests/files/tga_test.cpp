@@ -5,6 +5,7 @@
 #include "files/tga.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

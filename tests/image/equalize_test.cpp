@@ -7,6 +7,7 @@
 #include "support/scriptedbackend.h"
 #include "base/memory.h"
 #include "platform/messagebox.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

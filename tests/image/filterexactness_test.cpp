@@ -5,6 +5,7 @@
 
 #include "filterfixture.h"
 #include "image/filterpass.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

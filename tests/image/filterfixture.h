@@ -11,6 +11,7 @@
 #include "image/filters.h"
 #include "shell/histogramwindow.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt::testing {
 

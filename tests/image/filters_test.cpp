@@ -5,6 +5,7 @@
 #include "filterfixture.h"
 #include "support/scriptedbackend.h"
 #include "support/testwindow.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

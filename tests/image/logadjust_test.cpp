@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "filterfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

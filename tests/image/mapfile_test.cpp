@@ -6,6 +6,7 @@
 #include "engine/filenames.h"
 #include "image/mapfile.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "filterfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

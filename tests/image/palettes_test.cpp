@@ -4,6 +4,7 @@
 
 #include "engine/enginestate.h"
 #include "image/palettes.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -3,6 +3,7 @@
 #include "shell/colourdialogs.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

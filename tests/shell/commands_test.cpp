@@ -7,6 +7,7 @@
 #include "image/mapfile.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -9,6 +9,7 @@
 #include "engine/filenames.h"
 #include "support/enginefixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

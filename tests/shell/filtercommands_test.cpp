@@ -3,6 +3,7 @@
 #include "image/filters.h"
 #include "platform/dialog.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -3,6 +3,7 @@
 #include "image/filters.h"
 #include "shell/histogramwindow.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/dialog.h"
 #include "shell/mouseturn.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -5,6 +5,7 @@
 #include "support/scriptedbackend.h"
 #include "support/enginefixture.h"
 #include "support/testwindow.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

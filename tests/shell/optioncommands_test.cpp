@@ -8,6 +8,7 @@
 #include "files/paramfiles.h"
 #include "platform/dialog.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

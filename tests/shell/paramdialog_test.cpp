@@ -7,6 +7,7 @@
 #include "analysis/screening.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -8,6 +8,7 @@
 #include "shell/paramdialog.h"
 #include "support/dialogscript.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -6,6 +6,7 @@
 #include "shell/recentfiles.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

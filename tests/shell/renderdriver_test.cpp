@@ -4,6 +4,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "support/enginefixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -11,6 +11,7 @@
 #include "files/tga.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

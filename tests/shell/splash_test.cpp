@@ -3,6 +3,7 @@
 #include "platform/core.h"
 #include "shell/splash.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -4,6 +4,7 @@
 #include "files/paramfiles.h"
 #include "support/programfixture.h"
 #include "support/tempdir.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "shell/view.h"
 #include "support/programfixture.h"
+#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -18,6 +18,7 @@
 #include "support/testwindow.h"
 #include "base/memory.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace kt::testing {
 

@@ -30,6 +30,7 @@
 #include "image/mapfile.h"
 #include "base/program.h"
 #include "engine/presentation.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -29,6 +29,7 @@
 #include "files/png.h"
 #include "files/saveerrors.h"
 #include "base/surface.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -14,6 +14,7 @@
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
+#include "parts/programparts.h"
 
 namespace kt {
 

@@ -1,0 +1,24 @@
+#pragma once
+// The program's state under the names the desktop program and the batch
+// renderer use at their entry points. The layers below take what they use as
+// arguments and never include this.
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "engine/enginestate.h"
+#include "engine/filenames.h"
+#include "image/filters.h"
+#include "image/palettes.h"
+
+namespace kt {
+
+extern EngineState& engine;
+extern FileNames& filenames;
+// The desktop's filter settings and palette-index counts.
+extern FilterState& filters;
+extern PaletteCounts& hist256;
+// The palette read last, shown in the preview before it may become current.
+extern Palette& paltemp;
+extern SearchState& search;
+extern ScreeningState& screening;
+
+} // namespace kt
