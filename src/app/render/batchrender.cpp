@@ -314,7 +314,7 @@ private:
                                            return fail(status, file, why);
                                        },
                                        err_, progress_};
-            if (int status = writeturntable(o_, hooks); status != exitsuccess)
+            if (int status = writeturntable(engine, o_, hooks); status != exitsuccess)
                 return status;
         } else {
             if (int status = renderimage(); status != exitsuccess || interrupted())

@@ -14,7 +14,6 @@
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
-#include "parts/programparts.h"
 
 namespace kt {
 
@@ -35,9 +34,8 @@ std::string saveproblem(const FrameWriter& writer, int code)
 
 } // namespace
 
-int writeturntable(const RenderOptions& o, const TurntableHooks& hooks)
+int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks& hooks)
 {
-    EngineState& s = engine;
     s.res = o.size;
     if (o.fit)
         s.icon[s.type].scale = fittedscaleanyturn(s, o.size, o.size, o.margin);

@@ -19,8 +19,8 @@ struct TurntableHooks {
     bool progress;
 };
 
-// Renders from `engine` as the options have set it up (set, palette,
+// Renders from s as the options have set it up (set, palette,
 // colouring, background, angles, order); returns the exit status.
-int writeturntable(const RenderOptions& o, const TurntableHooks& hooks);
+int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks& hooks);
 
 } // namespace kt
