@@ -18,6 +18,7 @@
 #include "files/png.h"
 #include "files/tga.h"
 #include "shell/colourdialogs.h"
+#include "shell/commandtable.h"
 #include "shell/desktoppresentation.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
@@ -38,15 +39,6 @@
 namespace kt {
 
 namespace {
-
-constexpr UINT pausedonly[] = {
-    cmdload,      cmdsaveimage, cmdsaveparameters, cmdexit,       cmdnormalize,  cmdequalize,
-    cmdhistogram, cmdparameters, cmdrandom,        cmdrotate,     cmdcoloring,   cmdbackground,
-    cmdpalette,   cmdpalette1,  cmdpalette2,       cmdclearscreen, cmdhelp,      cmdabout,
-    cmdpreviousset, cmdnextset,
-};
-// Filters that work on hit counts, not on depth colours.
-constexpr UINT hitcountonly[] = {cmdnadjust, cmdlogsquared, cmdlog, cmdtone};
 
 void information(const std::string& text, const char* title = programtitle)
 {
@@ -395,76 +387,119 @@ void toggledebug()
                 "Debug Mode", MB_ICONINFORMATION);
 }
 
+constexpr UINT key = FVIRTKEY;
+constexpr UINT alt = FVIRTKEY | FALT;
+constexpr UINT controlalt = FVIRTKEY | FCONTROL | FALT;
+constexpr const char* file = "File      ";
+constexpr const char* render = "Render      ";
+constexpr const char* options = "Options      ";
+constexpr const char* helpmenu = "Help";
+constexpr const char* logmenu = "Hit Count Log Normalization";
+
+// In menu order; the keys-only commands last.
+constexpr CommandEntry commands[] = {
+    {cmdload, file, nullptr, false, "Load Parameter File (L)", false, key, 'L', Runs::paused, false,
+     [](HWND hWnd, UINT) { loadparameters(hWnd); }},
+    {cmdsaveimage, file, nullptr, false, "Save Image and Parameters (S)", false, key, 'S', Runs::paused, false,
+     [](HWND hWnd, UINT) { saveimage(hWnd); }},
+    {cmdsaveparameters, file, nullptr, false, "Save Parameters Only (P)", false, key, 'P', Runs::paused, false,
+     [](HWND hWnd, UINT) { saveparametersonly(hWnd); }},
+    {cmdexit, file, nullptr, true, "Exit (Esc)", false, key, VK_ESCAPE, Runs::paused, false,
+     [](HWND hWnd, UINT) { PostMessageA(hWnd, WM_DESTROY, 0, 0); }},
+
+    {cmdrender, render, nullptr, false, "Render / Pause / Resume (R)", false, key, 'R', Runs::always, false,
+     [](HWND hWnd, UINT) { renderpauseresume(hWnd); }},
+    {cmdnormalize, render, nullptr, true, "Normalize (N)", false, key, 'N', Runs::paused, true,
+     [](HWND, UINT) { normalizecommand(); }},
+    {cmdnadjust, render, nullptr, false, "Normalization Adjustment (A)", false, key, 'A',
+     Runs::pausedcolouringbyhitcount, true, [](HWND hWnd, UINT) { opendialog(hWnd, nadjustdialog, NadjustDialogProc); }},
+    {cmdequalize, render, nullptr, true, "Equalize (E)", false, key, 'E', Runs::paused, true,
+     [](HWND, UINT) { equalizecommand(); }},
+    {cmdlog, render, logmenu, true, "Hit Count Log (C)", false, key, 'C', Runs::pausedcolouringbyhitcount, true,
+     [](HWND, UINT) { logcommand(false); }},
+    {cmdlogsquared, render, logmenu, false, "Hit Count Log Squared (Alt + C)", false, alt, 'C',
+     Runs::pausedcolouringbyhitcount, true, [](HWND, UINT) { logcommand(true); }},
+    {cmdhistogram, render, nullptr, true, "Histogram (H)", false, key, 'H', Runs::paused, false,
+     [](HWND hWnd, UINT) { histogrammode(hWnd); }},
+    {cmdtone, render, nullptr, true, "Density Tone (T)", false, key, 'T', Runs::pausedcolouringbyhitcount, true,
+     [](HWND hWnd, UINT) { tonecommand(hWnd); }},
+
+    {cmdparameters, options, nullptr, true, "Parameters (F3)", false, key, VK_F1 + 2, Runs::paused, false,
+     [](HWND hWnd, UINT) { parameters(hWnd); }},
+    {cmdrandom, options, nullptr, false, "Random Parameter Set (F4)", false, key, VK_F1 + 3, Runs::paused, false,
+     [](HWND hWnd, UINT) { randomset(hWnd); }},
+    {cmdpreviousset, options, nullptr, false, "Previous Parameter Set (Alt + Left)", false, alt, VK_LEFT,
+     Runs::paused, false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, true); }},
+    {cmdnextset, options, nullptr, false, "Next Parameter Set (Alt + Right)", false, alt, VK_RIGHT, Runs::paused,
+     false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, false); }},
+    {cmdrotate, options, nullptr, false, "Rotate Image (F5)", false, key, VK_F1 + 4, Runs::paused, false,
+     [](HWND hWnd, UINT) { rotation(hWnd); }},
+    {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
+     [](HWND hWnd, UINT) { coloringmethod(hWnd); }},
+    {cmdbackground, options, nullptr, false, "Background Color (F7)", false, key, VK_F1 + 6, Runs::paused, false,
+     [](HWND hWnd, UINT) { background(hWnd); }},
+    {cmdpalette, options, nullptr, false, "Palette (F8)", false, key, VK_F1 + 7, Runs::paused, false,
+     [](HWND hWnd, UINT) { choosepalettefile(hWnd); }},
+    {cmdpalette1, options, nullptr, false, "Default Palette 1 (F9)", true, key, VK_F1 + 8, Runs::paused, false,
+     [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
+    {cmdpalette2, options, nullptr, false, "Default Palette 2 (F10)", false, key, VK_F1 + 9, Runs::paused, false,
+     [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
+    {cmdclearscreen, options, nullptr, true, "Clear Screen (F11)", false, key, VK_F1 + 10, Runs::paused, false,
+     [](HWND hWnd, UINT) { clearscreen(hWnd); }},
+
+    {cmdhelp, helpmenu, nullptr, false, "Help Topics (F1)", false, key, VK_F1, Runs::paused, false,
+     [](HWND, UINT) { help(); }},
+    {cmdabout, helpmenu, nullptr, true, "About (F2)", false, key, VK_F1 + 1, Runs::paused, false,
+     [](HWND, UINT) { openaboutwindow(); }},
+
+    {cmddebug, nullptr, nullptr, false, nullptr, false, controlalt, 'D', Runs::paused, false,
+     [](HWND, UINT) { toggledebug(); }},
+    {cmdfdlimit, nullptr, nullptr, false, nullptr, false, controlalt, 'X', Runs::paused, false,
+     [](HWND hWnd, UINT) { opendialog(hWnd, fddialog, FDDialogProc); }},
+};
+
+const CommandEntry* entryof(UINT id)
+{
+    for (const CommandEntry& entry : commands)
+        if (entry.id == id)
+            return &entry;
+    return nullptr;
+}
+
 } // namespace
+
+std::span<const CommandEntry> commandtable()
+{
+    return commands;
+}
 
 void setmenustate(HWND hWnd, bool rendering)
 {
     HMENU menu = GetMenu(hWnd);
-    EnableMenuItem(menu, cmdrender, MF_BYCOMMAND | MF_ENABLED);
-    for (UINT id : pausedonly)
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
+    const bool hitcounts = engine.cmethod == 0;
+    for (const CommandEntry& entry : commands) {
+        if (!entry.popup)
+            continue;
+        const bool enabled = entry.runs == Runs::always ||
+                             (!rendering && (entry.runs == Runs::paused || hitcounts));
+        EnableMenuItem(menu, entry.id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
     for (UINT k = 0; k < recentfilecount; ++k)
         EnableMenuItem(menu, cmdrecentfile + k, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
-    const bool hitcounts = engine.cmethod == 0;
-    for (UINT id : hitcountonly)
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (!rendering && hitcounts ? MF_ENABLED : MF_GRAYED));
 }
 
 void maincommand(HWND hWnd, UINT id)
 {
-    if (id == cmdrender) {
-        renderpauseresume(hWnd);
+    const CommandEntry* entry = entryof(id);
+    if (engine.okicon && !(entry && entry->runs == Runs::always))
+        return;
+    if (entry) {
+        if (!entry->needshitcounts || hitcountsfit())
+            entry->run(hWnd, id);
         return;
     }
-    if (engine.okicon)
-        return;
-    switch (id) {
-    case cmdhelp: help(); break;
-    case cmdabout: openaboutwindow(); break;
-    case cmddebug: toggledebug(); break;
-    case cmdpalette: choosepalettefile(hWnd); break;
-    case cmdpalette1:
-    case cmdpalette2: builtinpalette(hWnd, id); break;
-    case cmdclearscreen: clearscreen(hWnd); break;
-    case cmdload: loadparameters(hWnd); break;
-    case cmdsaveparameters: saveparametersonly(hWnd); break;
-    case cmdsaveimage: saveimage(hWnd); break;
-    case cmdexit: PostMessageA(hWnd, WM_DESTROY, 0, 0); break;
-    case cmdparameters: parameters(hWnd); break;
-    case cmdrandom: randomset(hWnd); break;
-    case cmdpreviousset:
-    case cmdnextset: stepthroughhistory(hWnd, id == cmdpreviousset); break;
-    case cmdrotate: rotation(hWnd); break;
-    case cmdcoloring: coloringmethod(hWnd); break;
-    case cmdbackground: background(hWnd); break;
-    case cmdfdlimit: opendialog(hWnd, fddialog, FDDialogProc); break;
-    case cmdhistogram: histogrammode(hWnd); break;
-    case cmdnormalize:
-        if (hitcountsfit())
-            normalizecommand();
-        break;
-    case cmdnadjust:
-        if (hitcountsfit())
-            opendialog(hWnd, nadjustdialog, NadjustDialogProc);
-        break;
-    case cmdequalize:
-        if (hitcountsfit())
-            equalizecommand();
-        break;
-    case cmdtone:
-        if (hitcountsfit())
-            tonecommand(hWnd);
-        break;
-    case cmdlog:
-    case cmdlogsquared:
-        if (hitcountsfit())
-            logcommand(id == cmdlogsquared);
-        break;
-    default:
-        if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
-            loadrecent(hWnd, id - cmdrecentfile);
-        break;
-    }
+    if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
+        loadrecent(hWnd, id - cmdrecentfile);
 }
 
 } // namespace kt
