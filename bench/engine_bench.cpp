@@ -76,7 +76,7 @@ void BM_ProductionOverLiteral(benchmark::State& state)
         literal += Clock::now() - start;
     }
     state.counters["speedup"] = std::chrono::duration<double>(literal).count() /
-                                std::chrono::duration<double>(production).count();
+        std::chrono::duration<double>(production).count();
 }
 BENCHMARK(BM_ProductionOverLiteral)->Arg(0)->Arg(1)->ArgName("formula")->Unit(benchmark::kMillisecond);
 

@@ -61,8 +61,8 @@ void BM_ExploreThreads(benchmark::State& state)
             const auto start = Clock::now();
             const double processorstart = processorseconds();
             const int status = runbatchrender({"--explore", std::to_string(entries), "--seed", std::to_string(seed),
-                                               "--size", "300", "--iterations", "1M", "--filter", filter,
-                                               "--threads", std::to_string(threads), "--quiet", "-o", folder},
+                                               "--size", "300", "--iterations", "1M", "--filter", filter, "--threads",
+                                               std::to_string(threads), "--quiet", "-o", folder},
                                               out, err, false);
             spent[threads] += Clock::now() - start;
             if (threads == 2)

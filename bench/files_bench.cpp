@@ -66,7 +66,8 @@ void BM_WriteTga(benchmark::State& state)
         plainseconds += plainwrite(bytes, plainpath);
     }
     state.counters["tga_over_plain"] = tgaseconds / plainseconds;
-    state.counters["tga_MB_per_s"] = static_cast<double>(tgabytes) * static_cast<double>(state.iterations()) / tgaseconds / 1e6;
+    state.counters["tga_MB_per_s"] = static_cast<double>(tgabytes) * static_cast<double>(state.iterations()) /
+        tgaseconds / 1e6;
     std::filesystem::remove(filenames.tgafile);
     std::filesystem::remove(plainpath);
     program().reset();

@@ -54,8 +54,8 @@ Picture render(int cmethod)
     engine.g_vhdc = &scratch;
     for (int k = 0; k < renderbatches; ++k)
         imagebatch(engine);
-    Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax, engine.itercount,
-              cmethod};
+    Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax,
+              engine.itercount, cmethod};
     engine.g_vhdc = nullptr;
     program().reset();
     return p;
@@ -84,8 +84,7 @@ public:
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "KTBenchWindow";
         RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, "KTBenchWindow", "bench", 0, 0, 0, 1024, 768, nullptr, nullptr, nullptr,
-                                  nullptr);
+        window_ = CreateWindowExA(0, "KTBenchWindow", "bench", 0, 0, 0, 1024, 768, nullptr, nullptr, nullptr, nullptr);
         deliverclientsize(window_, 1024, 768);
         hits_ = longerrender(render(0));
         depths_ = render(1);
@@ -206,9 +205,9 @@ void BM_FilterOverPlainPass(benchmark::State& state)
     state.counters["filter_ms"] = std::chrono::duration<double, std::milli>(filtered).count() / rounds;
     state.counters["raw_ms"] = std::chrono::duration<double, std::milli>(raw).count() / rounds;
     state.counters["ratio"] = std::chrono::duration<double>(filtered).count() /
-                              std::chrono::duration<double>(plain).count();
+        std::chrono::duration<double>(plain).count();
     state.counters["ratio_raw"] = std::chrono::duration<double>(filtered).count() /
-                                  std::chrono::duration<double>(raw).count();
+        std::chrono::duration<double>(raw).count();
     state.counters["hitmax"] = engine.hitmax;
     engine.palette = palette;
 }

@@ -96,8 +96,14 @@ void BM_FlatSides(benchmark::State& state)
     }
     setworkerthreads(processorcount());
 }
-BENCHMARK(BM_FlatSides)->Arg(600)->Arg(2000)->Arg(4000)->Arg(8000)->ArgName("side")->Iterations(20)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_FlatSides)
+    ->Arg(600)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(8000)
+    ->ArgName("side")
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

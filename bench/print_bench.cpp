@@ -52,8 +52,8 @@ void BM_Print(benchmark::State& state)
         plain += render(side, batches, &image);
         supersampled += render(side * supersample, batches, nullptr);
         const auto start = Clock::now();
-        const DeepImage toned = tonemap(HitGrid{engine.hitcount.get(), engine.res},
-                                        ToneFrame{side, side, supersample}, engine.palette, engine.back, {});
+        const DeepImage toned = tonemap(HitGrid{engine.hitcount.get(), engine.res}, ToneFrame{side, side, supersample},
+                                        engine.palette, engine.back, {});
         toning += seconds(start);
         benchmark::DoNotOptimize(toned.rgba.data());
         engine.g_vhdc = nullptr;

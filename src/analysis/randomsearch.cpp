@@ -37,8 +37,7 @@ bool accepted(const SearchState& st, const ScreeningState& sc, const AskUser& as
     std::snprintf(text, sizeof text,
                   "count: %d\na: %.15f\nb: %.15f\nc: %.15f\nd: %.15f\ne: %.15f\nn: %d\np: %d\n"
                   "Lyapunov exponent: %.15f\nfractal dimension: %.15f",
-                  st.count, st.RP.a, st.RP.b, st.RP.c, st.RP.d, st.RP.e, st.RP.n, st.RP.p,
-                  sc.LExp, sc.FD);
+                  st.count, st.RP.a, st.RP.b, st.RP.c, st.RP.d, st.RP.e, st.RP.n, st.RP.p, sc.LExp, sc.FD);
     return ask(text, "Accept Parameters?");
 }
 

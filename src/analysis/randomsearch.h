@@ -19,7 +19,6 @@ struct SearchState {
     std::mt19937 generator;
 };
 
-
 // Seeds st's generator, behind ktrandom and the integer draws.
 void ktseed(SearchState& st, std::uint32_t seed);
 // r / 32767 for a uniform 15-bit r: both 0.0 and 1.0 occur.

@@ -15,7 +15,6 @@ struct ScreeningState {
     int N32[32][32] = {};
 };
 
-
 // The verdict for I under formula `type`, against st.FDLimit; on 0, 3 and 4
 // st.LExp and st.FD hold the new measures. No engine state is touched.
 int testrp(const ICON& I, int type, ScreeningState& st);

@@ -7,8 +7,7 @@
 namespace kt {
 
 Surface::Surface(int width, int height)
-    : width_(std::max(width, 0)),
-      height_(std::max(height, 0)),
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * height_, toNative(RGB(0, 0, 0)))
 {
 }
@@ -69,10 +68,26 @@ void Surface::fill(const RECT& area, COLORREF colour)
 Surface::Block Surface::clipped(Block b) const
 {
     // Trim the block so that it lies inside both surfaces.
-    if (b.sx < 0) { b.dx -= b.sx; b.w += b.sx; b.sx = 0; }
-    if (b.sy < 0) { b.dy -= b.sy; b.h += b.sy; b.sy = 0; }
-    if (b.dx < 0) { b.sx -= b.dx; b.w += b.dx; b.dx = 0; }
-    if (b.dy < 0) { b.sy -= b.dy; b.h += b.dy; b.dy = 0; }
+    if (b.sx < 0) {
+        b.dx -= b.sx;
+        b.w += b.sx;
+        b.sx = 0;
+    }
+    if (b.sy < 0) {
+        b.dy -= b.sy;
+        b.h += b.sy;
+        b.sy = 0;
+    }
+    if (b.dx < 0) {
+        b.sx -= b.dx;
+        b.w += b.dx;
+        b.dx = 0;
+    }
+    if (b.dy < 0) {
+        b.sy -= b.dy;
+        b.h += b.dy;
+        b.dy = 0;
+    }
     b.w = std::max(0, std::min({b.w, b.source->width_ - b.sx, width_ - b.dx}));
     b.h = std::max(0, std::min({b.h, b.source->height_ - b.sy, height_ - b.dy}));
     return b;
@@ -121,7 +136,7 @@ void Surface::mirror(int dx, int dy, int w, int h, const Surface& src, int sx, i
     if (pending_) {
         const PendingMirror& p = *pending_;
         const bool same = p.source == &src && p.dx == dx && p.dy == dy && p.w == w && p.h == h && p.sx == sx &&
-                          p.sy == sy;
+            p.sy == sy;
         if (same)
             return;
         materialize();

@@ -14,8 +14,8 @@ namespace kt {
 // thread calls `together`, which shares out work of its own among however
 // many come (one that comes late may find none left), and the pipeline
 // returns when all have returned.
-void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& produce,
-                      const std::function<void(int)>& transform, const std::function<void(int)>& consume,
-                      const std::function<void()>& together = [] {});
+void runblockpipeline(
+    int blocks, int inflight, const std::function<void(int)>& produce, const std::function<void(int)>& transform,
+    const std::function<void(int)>& consume, const std::function<void()>& together = [] {});
 
 } // namespace kt

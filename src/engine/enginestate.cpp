@@ -22,8 +22,8 @@ bool degreesbounded(const ICON& icon)
 {
     const long long n = icon.n;
     const long long p = icon.p;
-    return n >= -maxdegree && n <= maxdegree && p >= -maxphasepower && p <= maxphasepower &&
-           n * p >= -maxphasepower && n * p <= maxphasepower;
+    return n >= -maxdegree && n <= maxdegree && p >= -maxphasepower && p <= maxphasepower && n * p >= -maxphasepower &&
+        n * p <= maxphasepower;
 }
 
 } // namespace kt

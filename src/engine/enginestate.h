@@ -19,11 +19,11 @@ static_assert(std::numeric_limits<real>::digits == 64,
               "the engine needs the 80-bit extended real (64-bit significand)");
 
 struct ICON {
-    double a;      // alpha
-    double b;      // beta
-    double c;      // gamma
-    double d;      // lambda
-    double e;      // omega
+    double a; // alpha
+    double b; // beta
+    double c; // gamma
+    double d; // lambda
+    double e; // omega
     std::int32_t n;
     std::int32_t p;
     double scale;

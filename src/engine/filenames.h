@@ -7,12 +7,11 @@
 namespace kt {
 
 struct FileNames {
-    std::string file, filetitle;           // palette file
-    std::string tgafile, tgafiletitle;     // image
-    std::string odv3file, odv3filetitle;   // parameter file to load
-    std::string sdv3file, sdv3filetitle;   // parameter file to save
+    std::string file, filetitle;         // palette file
+    std::string tgafile, tgafiletitle;   // image
+    std::string odv3file, odv3filetitle; // parameter file to load
+    std::string sdv3file, sdv3filetitle; // parameter file to save
 };
-
 
 // What follows the last '/' (the whole path when it has none).
 std::string baretitle(const std::string& path);

@@ -190,7 +190,8 @@ bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients
 // blocks are ready for them at once.
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
-[[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution, real denom)
+[[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution,
+                                    real denom)
 {
     constexpr int blocksize = 40;
     constexpr int blocks = batchsteps / blocksize;

@@ -30,8 +30,8 @@ enum Axis { X, Y, Z };
 // engine's state, from any thread).
 struct RotationPlan {
     Axis order[3];
-    bool turns[3];     // by axis: is its angle in degrees nonzero?
-    real radians[3];   // by axis
+    bool turns[3];   // by axis: is its angle in degrees nonzero?
+    real radians[3]; // by axis
 };
 RotationPlan planrotation(const VOXEL& angles, int rotationorder);
 VOXEL rotated(VOXEL point, const RotationPlan& plan);

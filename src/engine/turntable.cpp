@@ -142,9 +142,8 @@ bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,
             const int first = chunk * sharedchunk;
             turnbeforespin(&points[first], &shared[first], std::min(sharedchunk, count - first), plans.front(), spinat);
         });
-        shareout(static_cast<int>(frames.size()), [&](int k) {
-            plotframe(frames[k]->state, plans[k], spinat, shared.data(), count);
-        });
+        shareout(static_cast<int>(frames.size()),
+                 [&](int k) { plotframe(frames[k]->state, plans[k], spinat, shared.data(), count); });
         done += count;
         progress(done);
     }

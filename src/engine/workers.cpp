@@ -24,8 +24,9 @@ std::atomic<int> startablethreads{maxworkerthreads};
 
 void reportfewerthreads(int started, int asked)
 {
-    std::fprintf(stderr, "%s: only %d of %d threads could be started; the work goes on with %d, with the same "
-                         "result\n",
+    std::fprintf(stderr,
+                 "%s: only %d of %d threads could be started; the work goes on with %d, with the same "
+                 "result\n",
                  program_invocation_short_name, started, asked, started);
 }
 
@@ -156,7 +157,7 @@ private:
     std::vector<std::thread> threads_;
     const std::function<void(int)>* job_ = nullptr;
     std::atomic<std::uint64_t> generation_ = 0; // changed under m_, also read without it
-    std::atomic<int> unfinished_ = 0; // changed under m_, also read without it
+    std::atomic<int> unfinished_ = 0;           // changed under m_, also read without it
     bool stopping_ = false;
     std::atomic<int> count_ = processorcount(); // changed under busy_, also read without it
 };

@@ -18,7 +18,7 @@ namespace kt {
 
 namespace {
 long long bytesUntilFault = -1;
-int faultsignal = 0; // the fault raises it instead of failing the write
+int faultsignal = 0;              // the fault raises it instead of failing the write
 thread_local int lastFailure = 0; // pictures are saved on several threads at once
 
 mode_t currentumask()
@@ -43,7 +43,7 @@ std::string linkedfile(std::string path)
 {
     constexpr int maxlinks = 40; // the kernel's own limit
     for (int followed = 0; followed < maxlinks; ++followed) {
-        struct stat entry{};
+        struct stat entry {};
         if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
             return path;
         std::string target(static_cast<std::size_t>(entry.st_size > 0 ? entry.st_size : PATH_MAX), '\0');
@@ -70,7 +70,9 @@ void AtomicFile::injectsignal(long long bytesBeforeSignal, int signal)
     faultsignal = signal;
 }
 
-AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
+AtomicFile::AtomicFile(std::string target) : target_(std::move(target))
+{
+}
 
 AtomicFile::~AtomicFile()
 {
@@ -98,7 +100,7 @@ bool AtomicFile::open()
     target_ = linkedfile(target_);
     if (target_.empty())
         return fail(errno);
-    struct stat existing{};
+    struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return fail(EISDIR);
@@ -178,7 +180,7 @@ bool AtomicFile::writeat(std::uint64_t offset, const void* data, std::size_t siz
 
 std::optional<std::uint64_t> AtomicFile::freespace() const
 {
-    struct statvfs disk{};
+    struct statvfs disk {};
     if (fd_ < 0 || ::fstatvfs(fd_, &disk) != 0)
         return std::nullopt;
     return std::uint64_t(disk.f_bavail) * disk.f_frsize;

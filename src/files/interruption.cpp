@@ -11,8 +11,8 @@ std::atomic<int> caughtsignal{0};
 std::atomic<bool> abandoning{false};
 static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 
-struct sigaction previousint{};
-struct sigaction previousterm{};
+struct sigaction previousint {};
+struct sigaction previousterm {};
 
 void catchinterrupt(int signal)
 {
@@ -25,7 +25,7 @@ InterruptGuard::InterruptGuard(OnInterrupt saves)
 {
     caughtsignal.store(0);
     abandoning.store(saves == OnInterrupt::abandonsaves);
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = catchinterrupt;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);

@@ -154,8 +154,8 @@ int loaddvrecord(EngineState& s, const std::string& path)
     set.zstart = 0.1;
     if (!degreesbounded(set))
         return loadunbounded;
-    applyset(s, type, set, get<std::uint32_t>(bytes, 84), get<std::int32_t>(bytes, 88),
-             get<std::int32_t>(bytes, 92), get<std::int32_t>(bytes, 96), VOXEL{0, 0, 0});
+    applyset(s, type, set, get<std::uint32_t>(bytes, 84), get<std::int32_t>(bytes, 88), get<std::int32_t>(bytes, 92),
+             get<std::int32_t>(bytes, 96), VOXEL{0, 0, 0});
     return loaddone;
 }
 
@@ -248,7 +248,8 @@ LoadMessage loaderror(int code, const std::string& path)
     case loadunbounded: {
         char text[160];
         std::snprintf(text, sizeof text,
-                      "The parameter set's n or p is too large:\n   n may be at most %lld, and p and n x p\n   at most %lld, in size.",
+                      "The parameter set's n or p is too large:\n   n may be at most %lld, and p and n x p\n   at most "
+                      "%lld, in size.",
                       maxdegree, maxphasepower);
         return {text, dv3 ? "DV3 file error" : "DV file error"};
     }

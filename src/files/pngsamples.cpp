@@ -51,7 +51,9 @@ void append(png_structp png, png_bytep data, png_size_t length)
     }
 }
 
-void noflush(png_structp) {}
+void noflush(png_structp)
+{
+}
 
 // libpng reports errors by longjmp; nothing with a destructor may live in here.
 bool encode(const PngSamples& picture, const png_byte* data, Encoded* encoded)
@@ -66,11 +68,12 @@ bool encode(const PngSamples& picture, const png_byte* data, Encoded* encoded)
     }
     png_set_write_fn(png, encoded, append, noflush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
-                 picture.depth, picture.withalpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 picture.depth, picture.withalpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(png, info);
-    const std::size_t stride = static_cast<std::size_t>(picture.width) * (picture.withalpha ? 4 : 3) * (picture.depth / 8);
+    const std::size_t stride = static_cast<std::size_t>(picture.width) * (picture.withalpha ? 4 : 3) *
+        (picture.depth / 8);
     for (int y = 0; y < picture.height; ++y)
         png_write_row(png, data + stride * y);
     png_write_end(png, info);

@@ -10,8 +10,8 @@ struct PngSamples {
     const std::uint16_t* rgba;
     int width;
     int height;
-    int depth;       // 8 or 16 bits a channel in the file
-    bool withalpha;  // RGBA, or RGB with the alpha left out
+    int depth;      // 8 or 16 bits a channel in the file
+    bool withalpha; // RGBA, or RGB with the alpha left out
 };
 
 // 0 or a save-error code; the file it replaces survives any failure.

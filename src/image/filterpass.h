@@ -48,7 +48,8 @@ inline WholePart wholepart(double x)
     return {static_cast<int>(fixed >> 32), fraction, closetowhole(fraction)};
 }
 
-template <typename> class DepthShades;
+template <typename>
+class DepthShades;
 
 // A palette index with the colour it is drawn in; index 0 is not drawn.
 class Shade {
@@ -67,7 +68,8 @@ public:
     bool operator==(const Shade&) const = default;
 
 private:
-    template <typename> friend class DepthShades;
+    template <typename>
+    friend class DepthShades;
     constexpr explicit Shade(std::uint32_t packed) : packed_(packed) {}
     std::uint32_t packed_ = 0;
 };
@@ -214,14 +216,15 @@ private:
     template <typename ShadeOf>
     void shadeeach(const ShadeOf& shadeof, bool countundrawn)
     {
-        const std::size_t unhit = forpixels([](float v) { return v != 0; }, [&](Row& row, int i, float v) {
-            const Shade shade = shadeof(v);
-            const unsigned cindex = shade.packed() >> 24;
-            if (cindex >= 1)
-                row.set(i, shade.native());
-            if (cindex >= 1 || countundrawn)
-                count(cindex);
-        });
+        const std::size_t unhit = forpixels([](float v) { return v != 0; },
+                                            [&](Row& row, int i, float v) {
+                                                const Shade shade = shadeof(v);
+                                                const unsigned cindex = shade.packed() >> 24;
+                                                if (cindex >= 1)
+                                                    row.set(i, shade.native());
+                                                if (cindex >= 1 || countundrawn)
+                                                    count(cindex);
+                                            });
         if (countundrawn)
             count(0, static_cast<std::uint32_t>(unhit));
     }

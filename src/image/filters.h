@@ -22,7 +22,6 @@ struct FilterState {
 // to 255.
 using PaletteCounts = std::array<std::uint32_t, 256>;
 
-
 // What the filters return. A refusal leaves the picture, what is shown and the
 // palette-index counts as they were.
 constexpr int filterdone = 0;

@@ -32,12 +32,13 @@ int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts
         s.hitmax);
 
     // Unhit pixels are neither drawn nor counted.
-    pass.forpixels([](float v) { return v != 0; }, [&](FilterPass::Row& row, int i, float v) {
-        const unsigned cindex = index(v);
-        if (cindex >= 1)
-            row.set(i, pass.entry(cindex));
-        pass.count(cindex);
-    });
+    pass.forpixels([](float v) { return v != 0; },
+                   [&](FilterPass::Row& row, int i, float v) {
+                       const unsigned cindex = index(v);
+                       if (cindex >= 1)
+                           row.set(i, pass.entry(cindex));
+                       pass.count(cindex);
+                   });
     return pass.finish();
 }
 

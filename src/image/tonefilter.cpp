@@ -18,7 +18,8 @@ int densitytonefilter(EngineState& s)
     Surface* image = s.g_vhdc;
     if (!image || !s.hitcount || s.hcres != s.res)
         return filtertonenomemory;
-    const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{s.res, s.res, 1}, s.palette, s.back, {});
+    const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{s.res, s.res, 1}, s.palette, s.back,
+                                    {});
     if (toned.width == 0)
         return filtertonenomemory;
     const int width = std::min(image->width(), toned.width);
@@ -28,8 +29,8 @@ int densitytonefilter(EngineState& s)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const std::uint16_t* p = &toned.rgba[4 * (static_cast<std::size_t>(y) * toned.width + x)];
-            pixels[static_cast<std::size_t>(y) * image->width() + x] =
-                Surface::toNative(RGB(byte(p[0]), byte(p[1]), byte(p[2])));
+            pixels[static_cast<std::size_t>(y) * image->width() + x] = Surface::toNative(
+                RGB(byte(p[0]), byte(p[1]), byte(p[2])));
         }
     return filterdone;
 }

@@ -12,8 +12,8 @@
 namespace kt {
 
 struct ToneSettings {
-    double brightness = 1.0; // multiplies every density: more of the picture reaches the palette's top
-    double gamma = 1.0;      // above 1 lifts the sparse parts
+    double brightness = 1.0;  // multiplies every density: more of the picture reaches the palette's top
+    double gamma = 1.0;       // above 1 lifts the sparse parts
     bool transparent = false; // straight alpha instead of the background colour
 };
 

@@ -55,7 +55,7 @@ void deliverwheel(HWND hwnd, int delta, int x, int y);
 void deliverclientsize(HWND hwnd, int width, int height);
 void delivermove(HWND hwnd, int x, int y);
 void deliverscroll(HWND hwnd, int bar, int request, int position);
-void deliverclose(HWND hwnd); // a disabled window cannot be closed by the user
+void deliverclose(HWND hwnd);                // a disabled window cannot be closed by the user
 void delivermenucommand(HWND hwnd, UINT id); // ignored for a greyed item
 
 } // namespace kt

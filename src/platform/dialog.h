@@ -12,7 +12,7 @@ struct ControlTemplate {
     ControlKind kind;
     int id;
     std::string text;
-    int x, y, cx, cy; // dialog units
+    int x, y, cx, cy;        // dialog units
     bool groupStart = false; // the first radio button of a group
     bool disabled = false;
 };
@@ -36,8 +36,7 @@ constexpr UINT TBM_SETRANGE = WM_USER + 6;
 
 // Runs the dialog modally: the owner is disabled, the procedure gets
 // WM_INITDIALOG with `param`, and the result is what EndDialog was given.
-INT_PTR DialogBoxParamA(HINSTANCE instance, const DialogTemplate* dialog, HWND owner, DLGPROC procedure,
-                        LPARAM param);
+INT_PTR DialogBoxParamA(HINSTANCE instance, const DialogTemplate* dialog, HWND owner, DLGPROC procedure, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 HWND GetDlgItem(HWND dialog, int id);
 // Copies at most size - 1 characters and a terminator; returns the count copied.

@@ -59,10 +59,9 @@ BOOL choose(OPENFILENAMEA* ofn, bool save)
     const std::filesystem::path fspath(path);
     if ((ofn->Flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(fspath, error))
         return 0;
-    if ((ofn->Flags & OFN_PATHMUSTEXIST) && !std::filesystem::is_directory(fspath.parent_path().empty()
-                                                                                ? std::filesystem::path(".")
-                                                                                : fspath.parent_path(),
-                                                                            error))
+    if ((ofn->Flags & OFN_PATHMUSTEXIST) &&
+        !std::filesystem::is_directory(fspath.parent_path().empty() ? std::filesystem::path(".") : fspath.parent_path(),
+                                       error))
         return 0;
     // The buffers hold what fits with the terminator; a longer path is refused
     // as the platform does, rather than cut.

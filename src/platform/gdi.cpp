@@ -18,10 +18,14 @@ HBRUSH CreateSolidBrush(COLORREF colour)
 HGDIOBJ GetStockObject(int object)
 {
     switch (object) {
-    case WHITE_BRUSH: return &stockWhite;
-    case GRAY_BRUSH: return &stockGray;
-    case BLACK_BRUSH: return &stockBlack;
-    default: return nullptr;
+    case WHITE_BRUSH:
+        return &stockWhite;
+    case GRAY_BRUSH:
+        return &stockGray;
+    case BLACK_BRUSH:
+        return &stockBlack;
+    default:
+        return nullptr;
     }
 }
 

@@ -152,7 +152,7 @@ int TranslateAcceleratorA(HWND hwnd, HACCEL table, MSG* msg)
     const UINT held = msg->modifiers;
     for (const ACCEL& entry : *table) {
         const UINT wanted = ((entry.fVirt & FSHIFT) ? MOD_SHIFT : 0) | ((entry.fVirt & FCONTROL) ? MOD_CONTROL : 0) |
-                            ((entry.fVirt & FALT) ? MOD_ALT : 0);
+            ((entry.fVirt & FALT) ? MOD_ALT : 0);
         if (entry.key != msg->wParam || wanted != held)
             continue;
         // The key is taken either way; a disabled window or a greyed item

@@ -49,11 +49,16 @@ RECT unite(const RECT& a, const RECT& b)
 HCURSOR LoadCursorA(HINSTANCE, int id)
 {
     switch (id) {
-    case IDC_ARROW: return &arrowCursor;
-    case IDC_WAIT: return &waitCursor;
-    case IDC_CROSS: return &crossCursor;
-    case IDC_APPSTARTING: return &appStartingCursor;
-    default: return nullptr;
+    case IDC_ARROW:
+        return &arrowCursor;
+    case IDC_WAIT:
+        return &waitCursor;
+    case IDC_CROSS:
+        return &crossCursor;
+    case IDC_APPSTARTING:
+        return &appStartingCursor;
+    default:
+        return nullptr;
     }
 }
 
@@ -97,8 +102,8 @@ ATOM RegisterClassA(const WNDCLASSA* wc)
     return static_cast<ATOM>(classes.size());
 }
 
-HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU, HINSTANCE, void*)
+HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width, int height,
+                     HWND parent, HMENU, HINSTANCE, void*)
 {
     const std::string name = className ? className : "";
     const auto found = classes.find(name);
@@ -346,9 +351,12 @@ bool scrollbarvisible(HWND hwnd, int bar)
 int GetSystemMetrics(int index)
 {
     switch (index) {
-    case SM_CXSCREEN: return backend().screenwidth();
-    case SM_CYSCREEN: return backend().screenheight();
-    default: return 0;
+    case SM_CXSCREEN:
+        return backend().screenwidth();
+    case SM_CYSCREEN:
+        return backend().screenheight();
+    default:
+        return 0;
     }
 }
 

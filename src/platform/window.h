@@ -34,13 +34,13 @@ constexpr int IDC_APPSTARTING = 32650;
 HCURSOR LoadCursorA(HINSTANCE instance, int id); // nullptr for an unknown id
 HCURSOR SetCursor(HCURSOR cursor);               // returns the cursor that was showing
 HCURSOR GetCursor();
-int ShowCursor(BOOL show);                       // the display count; shown while >= 0
+int ShowCursor(BOOL show); // the display count; shown while >= 0
 
 // ---- Menus and accelerators ---------------------------------------------
 
 struct MenuItemTemplate {
-    UINT id = 0;              // 0 for separators and popups
-    std::string text;         // empty for a separator
+    UINT id = 0;      // 0 for separators and popups
+    std::string text; // empty for a separator
     bool checked = false;
     std::vector<MenuItemTemplate> popup;
 };
@@ -201,7 +201,7 @@ struct MSG {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    UINT modifiers = 0;    // MOD_SHIFT, MOD_CONTROL, MOD_ALT with a key message
+    UINT modifiers = 0;     // MOD_SHIFT, MOD_CONTROL, MOD_ALT with a key message
     char32_t character = 0; // the character a key-down types, if any
 };
 

@@ -184,8 +184,7 @@ void saveparameters(HWND hWnd, int option)
         return;
     }
     rememberrecentfile(hWnd, filenames.sdv3file);
-    information("Parameters saved as " + filenames.sdv3filetitle +
-                "\n\nLoad via ' File ' menu or by double-clicking.");
+    information("Parameters saved as " + filenames.sdv3filetitle + "\n\nLoad via ' File ' menu or by double-clicking.");
 }
 
 void saveparametersonly(HWND hWnd)
@@ -213,7 +212,8 @@ void saveimage(HWND hWnd)
     if (!GetSaveFileNameA(&filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile) : writetga(engine.g_vhdc, engine.res, filenames.tgafile);
+    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile)
+                                                : writetga(engine.g_vhdc, engine.res, filenames.tgafile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -230,7 +230,7 @@ INT_PTR opendialog(HWND hWnd, const DialogTemplate& dialog, DLGPROC procedure)
 bool sameset(const ICON& a, const ICON& b)
 {
     return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d && a.e == b.e && a.n == b.n && a.p == b.p &&
-           a.scale == b.scale;
+        a.scale == b.scale;
 }
 
 void parameters(HWND hWnd)
@@ -250,12 +250,13 @@ void parameters(HWND hWnd)
 void randomset(HWND hWnd)
 {
     if (shell.advisory) {
-        information("Many parameter sets will generate extreme\n   values which will overflow the computer's\n"
-                    "   capacity, potentially crashing the program.\n\nOr, instead of producing chaotic patterns, they\n"
-                    "   might converge to point clusters, lines or\n   closed curves which are not interesting.\n\n"
-                    "Therefore, it might take a little time to find\n   random parameter sets that appear likely to\n"
-                    "   be stable and to behave as intended.",
-                    "Icon Parameters Advisory");
+        information(
+            "Many parameter sets will generate extreme\n   values which will overflow the computer's\n"
+            "   capacity, potentially crashing the program.\n\nOr, instead of producing chaotic patterns, they\n"
+            "   might converge to point clusters, lines or\n   closed curves which are not interesting.\n\n"
+            "Therefore, it might take a little time to find\n   random parameter sets that appear likely to\n"
+            "   be stable and to behave as intended.",
+            "Icon Parameters Advisory");
         shell.advisory = 0;
     }
     const int result = randomparams(engine, search, screening, askuser, static_cast<std::uint32_t>(std::time(nullptr)));
@@ -412,7 +413,8 @@ constexpr CommandEntry commands[] = {
     {cmdnormalize, render, nullptr, true, "Normalize (N)", false, key, 'N', Runs::paused, true,
      [](HWND, UINT) { normalizecommand(); }},
     {cmdnadjust, render, nullptr, false, "Normalization Adjustment (A)", false, key, 'A',
-     Runs::pausedcolouringbyhitcount, true, [](HWND hWnd, UINT) { opendialog(hWnd, nadjustdialog, NadjustDialogProc); }},
+     Runs::pausedcolouringbyhitcount, true,
+     [](HWND hWnd, UINT) { opendialog(hWnd, nadjustdialog, NadjustDialogProc); }},
     {cmdequalize, render, nullptr, true, "Equalize (E)", false, key, 'E', Runs::paused, true,
      [](HWND, UINT) { equalizecommand(); }},
     {cmdlog, render, logmenu, true, "Hit Count Log (C)", false, key, 'C', Runs::pausedcolouringbyhitcount, true,
@@ -428,10 +430,10 @@ constexpr CommandEntry commands[] = {
      [](HWND hWnd, UINT) { parameters(hWnd); }},
     {cmdrandom, options, nullptr, false, "Random Parameter Set (F4)", false, key, VK_F1 + 3, Runs::paused, false,
      [](HWND hWnd, UINT) { randomset(hWnd); }},
-    {cmdpreviousset, options, nullptr, false, "Previous Parameter Set (Alt + Left)", false, alt, VK_LEFT,
-     Runs::paused, false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, true); }},
-    {cmdnextset, options, nullptr, false, "Next Parameter Set (Alt + Right)", false, alt, VK_RIGHT, Runs::paused,
-     false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, false); }},
+    {cmdpreviousset, options, nullptr, false, "Previous Parameter Set (Alt + Left)", false, alt, VK_LEFT, Runs::paused,
+     false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, true); }},
+    {cmdnextset, options, nullptr, false, "Next Parameter Set (Alt + Right)", false, alt, VK_RIGHT, Runs::paused, false,
+     [](HWND hWnd, UINT) { stepthroughhistory(hWnd, false); }},
     {cmdrotate, options, nullptr, false, "Rotate Image (F5)", false, key, VK_F1 + 4, Runs::paused, false,
      [](HWND hWnd, UINT) { rotation(hWnd); }},
     {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
@@ -480,8 +482,7 @@ void setmenustate(HWND hWnd, bool rendering)
     for (const CommandEntry& entry : commands) {
         if (!entry.popup)
             continue;
-        const bool enabled = entry.runs == Runs::always ||
-                             (!rendering && (entry.runs == Runs::paused || hitcounts));
+        const bool enabled = entry.runs == Runs::always || (!rendering && (entry.runs == Runs::paused || hitcounts));
         EnableMenuItem(menu, entry.id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
     for (UINT k = 0; k < recentfilecount; ++k)

@@ -11,19 +11,19 @@
 namespace kt {
 
 enum class Runs {
-    always,                     // rendering or paused
-    paused,                     // only while paused
-    pausedcolouringbyhitcount,  // only while paused and colouring by hit count
+    always,                    // rendering or paused
+    paused,                    // only while paused
+    pausedcolouringbyhitcount, // only while paused and colouring by hit count
 };
 
 struct CommandEntry {
     UINT id;
-    const char* popup;      // the menu bar's popup it sits in; nullptr: a key alone
-    const char* submenu;    // a popup within that popup, or nullptr
-    bool separatorbefore;   // a separator above it (above its submenu, for a submenu's first)
+    const char* popup;    // the menu bar's popup it sits in; nullptr: a key alone
+    const char* submenu;  // a popup within that popup, or nullptr
+    bool separatorbefore; // a separator above it (above its submenu, for a submenu's first)
     const char* label;
-    bool checked;           // how the menu starts
-    UINT keyflags;          // FVIRTKEY with FALT or FCONTROL; 0: no key
+    bool checked;  // how the menu starts
+    UINT keyflags; // FVIRTKEY with FALT or FCONTROL; 0: no key
     WORD key;
     Runs runs;
     // Filters need hit counts of the picture's size: without them the command

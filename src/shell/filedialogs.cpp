@@ -60,10 +60,10 @@ void InitOpenFile()
     filedialogs.ofn = record(mapfilter, &f.file, &f.filetitle, "Select a Fractint .MAP File", "map", openflags);
     filedialogs.stgan = record(tgafilter, &f.tgafile, &f.tgafiletitle, "Select a file for saving your image:", "tga",
                                saveflags);
-    filedialogs.odv3n = record(dv3openfilter, &f.odv3file, &f.odv3filetitle, "Select an DV3 / DV parameter file:",
-                               "dv3", openflags);
-    filedialogs.sdv3n = record(dv3savefilter, &f.sdv3file, &f.sdv3filetitle, "Select a file for saving parameters:",
-                               "dv3", saveflags);
+    filedialogs.odv3n = record(dv3openfilter, &f.odv3file, &f.odv3filetitle,
+                               "Select an DV3 / DV parameter file:", "dv3", openflags);
+    filedialogs.sdv3n = record(dv3savefilter, &f.sdv3file, &f.sdv3filetitle,
+                               "Select a file for saving parameters:", "dv3", saveflags);
 }
 
 } // namespace kt

@@ -11,7 +11,6 @@
 
 namespace kt {
 
-
 namespace {
 
 constexpr int windowside = 320;
@@ -103,8 +102,7 @@ LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         BeginPaint(hwnd, &ps);
         const RECT& r = ps.rcPaint;
         if (chart.vhdc)
-            BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, chart.vhdc.get(), r.left, r.top,
-                   SRCCOPY);
+            BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, chart.vhdc.get(), r.left, r.top, SRCCOPY);
         EndPaint(hwnd, &ps);
         return 0;
     }

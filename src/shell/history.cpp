@@ -7,7 +7,7 @@ namespace {
 bool sameicon(const ICON& a, const ICON& b)
 {
     return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d && a.e == b.e && a.n == b.n && a.p == b.p &&
-           a.scale == b.scale && a.xstart == b.xstart && a.ystart == b.ystart && a.zstart == b.zstart;
+        a.scale == b.scale && a.xstart == b.xstart && a.ystart == b.ystart && a.zstart == b.zstart;
 }
 
 bool samerotation(const VOXEL& a, const VOXEL& b)
@@ -19,8 +19,15 @@ bool samerotation(const VOXEL& a, const VOXEL& b)
 
 ParameterSet currentset(const EngineState& s)
 {
-    return ParameterSet{{s.icon[0], s.icon[1]}, s.type, {s.rot[0], s.rot[1]}, s.rotationorder, s.cmethod,
-                        s.back, s.red, s.green, s.blue};
+    return ParameterSet{{s.icon[0], s.icon[1]},
+                        s.type,
+                        {s.rot[0], s.rot[1]},
+                        s.rotationorder,
+                        s.cmethod,
+                        s.back,
+                        s.red,
+                        s.green,
+                        s.blue};
 }
 
 void restoreset(EngineState& s, const ParameterSet& set)
@@ -41,9 +48,8 @@ void restoreset(EngineState& s, const ParameterSet& set)
 bool operator==(const ParameterSet& a, const ParameterSet& b)
 {
     return sameicon(a.icon[0], b.icon[0]) && sameicon(a.icon[1], b.icon[1]) && a.type == b.type &&
-           samerotation(a.rot[0], b.rot[0]) && samerotation(a.rot[1], b.rot[1]) &&
-           a.rotationorder == b.rotationorder && a.cmethod == b.cmethod && a.back == b.back && a.red == b.red &&
-           a.green == b.green && a.blue == b.blue;
+        samerotation(a.rot[0], b.rot[0]) && samerotation(a.rot[1], b.rot[1]) && a.rotationorder == b.rotationorder &&
+        a.cmethod == b.cmethod && a.back == b.back && a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
 void History::record(const ParameterSet& set)

@@ -52,7 +52,7 @@ void initialise(HWND hDlg)
 bool coefficientschanged(const ICON& t, const ICON& stored)
 {
     return t.a != stored.a || t.b != stored.b || t.c != stored.c || t.d != stored.d || t.e != stored.e ||
-           t.n != stored.n || t.p != stored.p;
+        t.n != stored.n || t.p != stored.p;
 }
 
 // Returns false when the set is refused and the dialog stays open.

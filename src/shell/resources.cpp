@@ -14,8 +14,7 @@ const MenuTemplate& dravune3dmenu()
             if (bar.empty() || bar.back().text != entry.popup)
                 bar.push_back(MenuItemTemplate{0, entry.popup, false, {}});
             std::vector<MenuItemTemplate>* items = &bar.back().popup;
-            const bool startssubmenu =
-                entry.submenu && (items->empty() || items->back().text != entry.submenu);
+            const bool startssubmenu = entry.submenu && (items->empty() || items->back().text != entry.submenu);
             if (entry.separatorbefore && (!entry.submenu || startssubmenu))
                 items->push_back(MenuItemTemplate{});
             if (entry.submenu) {

@@ -86,8 +86,8 @@ const DialogTemplate fddialog{
     90,
     {
         {ControlKind::Static, -1,
-         "Random parameter sets with a fractal dimension\n   less than the lower limit will be discarded.", 10, 8,
-         175, 20},
+         "Random parameter sets with a fractal dimension\n   less than the lower limit will be discarded.", 10, 8, 175,
+         20},
         {ControlKind::Static, -1, "lower limit ( 0.25 - 1.75 )", 10, 38, 100, 8},
         {ControlKind::Edit, fdfield, "", 115, 36, 65, 12},
         {ControlKind::DefButton, IDOK, "OK", 35, 66, 50, 14},

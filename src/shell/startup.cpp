@@ -83,8 +83,9 @@ int CreateMainWindow(HINSTANCE hInstance, int nCmdShow)
     shell.xscreen = GetSystemMetrics(SM_CXSCREEN);
     shell.yscreen = GetSystemMetrics(SM_CYSCREEN);
     s.res = 600;
-    HWND hWnd = CreateWindowExA(0, szWinName, programtitle, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN,
-                                0, 0, shell.xscreen, shell.yscreen, nullptr, nullptr, hInstance, nullptr);
+    HWND hWnd = CreateWindowExA(0, szWinName, programtitle,
+                                WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, shell.xscreen,
+                                shell.yscreen, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd)
         return 3;
     shell.g_hWnd = hWnd;

@@ -150,9 +150,9 @@ void onkeydown(HWND hWnd, int key)
         int key, bar, request;
     };
     static constexpr KeyScroll keys[] = {
-        {VK_PRIOR, SB_VERT, SB_PAGEUP},   {VK_NEXT, SB_VERT, SB_PAGEDOWN}, {VK_HOME, SB_VERT, SB_TOP},
-        {VK_END, SB_VERT, SB_BOTTOM},     {VK_UP, SB_VERT, SB_LINEUP},     {VK_DOWN, SB_VERT, SB_LINEDOWN},
-        {VK_LEFT, SB_HORZ, SB_LINELEFT},  {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
+        {VK_PRIOR, SB_VERT, SB_PAGEUP},  {VK_NEXT, SB_VERT, SB_PAGEDOWN},   {VK_HOME, SB_VERT, SB_TOP},
+        {VK_END, SB_VERT, SB_BOTTOM},    {VK_UP, SB_VERT, SB_LINEUP},       {VK_DOWN, SB_VERT, SB_LINEDOWN},
+        {VK_LEFT, SB_HORZ, SB_LINELEFT}, {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
     };
     for (const KeyScroll& k : keys)
         if (k.key == key)

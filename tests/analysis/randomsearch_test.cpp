@@ -37,8 +37,8 @@ TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
 
 TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
 {
-    ICON set{0.1234567890123456, -0.1234567890123456, 5.0, -2.5, 1e-13, 3, 4, 1.0000000000009, 0.7777777777777777,
-             1, 1};
+    ICON set{0.1234567890123456, -0.1234567890123456, 5.0, -2.5, 1e-13, 3, 4,
+             1.0000000000009,    0.7777777777777777,  1,   1};
     paramclip(&set);
     EXPECT_EQ(set.a, std::floor(0.1234567890123456 * 1e12) * 1e-12);
     EXPECT_LT(set.b, -0.123456789012);
@@ -136,7 +136,7 @@ TEST_F(RandomSearchTest, AStartPointBeyondTheScreeningRangeIsRefusedBeforeAnyDra
         double x, y;
         bool screenable;
     } starts[] = {
-        {0.1, 0.003, true}, {0, 0, true},   {1e8, -1e8, true},  {huge, 0.003, false},
+        {0.1, 0.003, true},        {0, 0, true},        {1e8, -1e8, true},       {huge, 0.003, false},
         {0.1, 1.0000001e8, false}, {nan, 0.003, false}, {0.1, -INFINITY, false},
     };
     for (int type : {0, 1}) {

@@ -58,7 +58,7 @@ TEST_F(ScreeningTest, EscapesAreCaughtBeforeAndAfterTheTransient)
 {
     screening.LExp = 42;
     screening.FD = 43;
-    EXPECT_EQ(testrp(linear(2, 0.5, 0.5), engine.type, screening), screenescape); // above 1e8 after about 28 steps
+    EXPECT_EQ(testrp(linear(2, 0.5, 0.5), engine.type, screening), screenescape);   // above 1e8 after about 28 steps
     EXPECT_EQ(testrp(linear(1.1, 0.5, 0.5), engine.type, screening), screenescape); // after about 190 steps
     EXPECT_EQ(testrp(linear(0.5, 0.5, 0.5), engine.type, screening), screenescape); // below 1e-8
     EXPECT_EQ(screening.LExp, 42) << "an escape leaves the last measures";

@@ -22,7 +22,6 @@ namespace {
 
 class BatchRenderTest : public testing::BatchRenderFixture {
 protected:
-
     // Whether a TGA file the renderer wrote holds exactly the surface's pixels.
     static ::testing::AssertionResult samepicture(const std::vector<std::uint8_t>& tga, const Surface& picture)
     {
@@ -98,8 +97,7 @@ TEST_F(BatchRenderTest, ScreenReportsTheSetAndItsMeasures)
     filenames.sdv3file = dir.file("escape.dv3");
     ASSERT_EQ(writedv3(engine, filenames, 0), 0);
     ASSERT_EQ(run({"--screen", dir.file("escape.dv3")}), 0);
-    EXPECT_NE(out.str().find("verdict: escape\nlyapunov exponent: none\nfractal dimension: none\n"),
-              std::string::npos)
+    EXPECT_NE(out.str().find("verdict: escape\nlyapunov exponent: none\nfractal dimension: none\n"), std::string::npos)
         << out.str();
 }
 
@@ -154,8 +152,8 @@ TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
     const int status = testing::asunprivileged([&] {
         const int code = run({"--quiet", "--size", "200", "--iterations", "1k", "-o", path});
         return code == exitcannotwrite && err.str().find(path + ": Error opening a save file.") != std::string::npos
-                   ? code
-                   : 100 + code;
+            ? code
+            : 100 + code;
     });
     EXPECT_EQ(status, exitcannotwrite);
     EXPECT_EQ(testing::readbytes(path), old);
@@ -189,7 +187,8 @@ TEST_F(BatchRenderTest, AnOutputFolderThatIsNotOneIsNamedForWhatItIs)
     const std::string dangling = "a symbolic link to " + dir.file("gone") + ", which does not exist";
     const Refusal cases[] = {
         {{"--explore", "2", "-o", dir.file("afile")}, exitcannotwrite, "afile: cannot hold the gallery (not a folder)"},
-        {{"--explore", "2", "-o", dir.file("dangling")}, exitcannotwrite,
+        {{"--explore", "2", "-o", dir.file("dangling")},
+         exitcannotwrite,
          "dangling: cannot hold the gallery (" + dangling + ")"},
         {{"--turntable", "2", "-o", dir.file("afile/")}, exitcannotwrite, "afile/: not a folder\n"},
         {{"--turntable", "2", "-o", dir.file("dangling/")}, exitcannotwrite, "dangling/: " + dangling + "\n"},
@@ -212,9 +211,9 @@ TEST_F(BatchRenderTest, AClockSeedIsSaidEvenWhenQuiet)
 TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
 {
     const auto builtin = render({"--size", "200", "--iterations", "10k"}, "one.tga");
-    const auto fire = render({"--size", "200", "--iterations", "10k", "--palette",
-                              std::string(KT_TESTDATA_DIR) + "/maps/firestrm.map"},
-                             "fire.tga");
+    const auto fire = render(
+        {"--size", "200", "--iterations", "10k", "--palette", std::string(KT_TESTDATA_DIR) + "/maps/firestrm.map"},
+        "fire.tga");
     EXPECT_NE(builtin, fire);
     EXPECT_EQ(builtin.size(), fire.size());
 }
@@ -303,11 +302,13 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
 {
     const std::string prefix = "ktdravune3d-render: --filter ";
     const auto depth = render({"--size", "200", "--iterations", "10k", "--coloring", "z"}, "depth.tga");
-    EXPECT_EQ(render({"--size", "200", "--iterations", "10k", "--coloring", "z", "--filter", "log-squared"},
-                     "logged.tga"),
-              depth);
-    EXPECT_EQ(err.str(), prefix + "log-squared not applied, the picture is left as rendered: the log filters "
-                                  "need hit colouring (--coloring hit)\n");
+    EXPECT_EQ(
+        render({"--size", "200", "--iterations", "10k", "--coloring", "z", "--filter", "log-squared"}, "logged.tga"),
+        depth);
+    EXPECT_EQ(err.str(),
+              prefix +
+                  "log-squared not applied, the picture is left as rendered: the log filters "
+                  "need hit colouring (--coloring hit)\n");
 
     // With every coefficient 0 each step falls to the origin and restarts
     // from the same point: one pixel takes every hit. At scale 0.01 that

@@ -22,8 +22,8 @@ using testing::startfresh;
 QDialog* parametersdialog()
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible() &&
-                                                            dialog->windowTitle().trimmed() == "Dravune 3D Parameters")
+        if (auto* dialog = qobject_cast<QDialog*>(window);
+            dialog && dialog->isVisible() && dialog->windowTitle().trimmed() == "Dravune 3D Parameters")
             return dialog;
     return nullptr;
 }
@@ -55,8 +55,7 @@ TEST(DesktopParameters, FillsAndConfirmsTheParametersDialog)
              filled = true;
              QTest::mouseClick(ok, Qt::LeftButton);
          }},
-        {[&] { return filled && parametersdialog() == nullptr; },
-         [] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return filled && parametersdialog() == nullptr; }, [] { QTest::keyClick(clientview(), Qt::Key_R); }},
         {[] { return engine.okicon == 1 && engine.itercount >= 5000; },
          [] { QTest::keyClick(clientview(), Qt::Key_R); }},
         {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_Escape); }},

@@ -38,23 +38,64 @@ struct Key {
 // What a user presses in the main window. Esc is kept for the end: while
 // paused it closes the program.
 const std::vector<Key> mainkeys = {
-    {Qt::Key_R},      {Qt::Key_R},     {Qt::Key_A},        {Qt::Key_C},         {Qt::Key_C, Qt::AltModifier},
-    {Qt::Key_E},      {Qt::Key_H},     {Qt::Key_L},        {Qt::Key_N},         {Qt::Key_P},
-    {Qt::Key_S},      {Qt::Key_Q},     {Qt::Key_F1},       {Qt::Key_F2},        {Qt::Key_F3},
-    {Qt::Key_F4},     {Qt::Key_F5},    {Qt::Key_F6},       {Qt::Key_F7},        {Qt::Key_F8},
-    {Qt::Key_F9},     {Qt::Key_F10},   {Qt::Key_F11},      {Qt::Key_F12},       {Qt::Key_Return},
-    {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Tab},    {Qt::Key_Backspace}, {Qt::Key_Space},
-    {Qt::Key_Left},   {Qt::Key_Right}, {Qt::Key_Up},       {Qt::Key_Down},      {Qt::Key_PageUp},
-    {Qt::Key_PageDown}, {Qt::Key_Home}, {Qt::Key_End},
-    {Qt::Key_D, Qt::ControlModifier | Qt::AltModifier},   {Qt::Key_X, Qt::ControlModifier | Qt::AltModifier},
+    {Qt::Key_R},
+    {Qt::Key_R},
+    {Qt::Key_A},
+    {Qt::Key_C},
+    {Qt::Key_C, Qt::AltModifier},
+    {Qt::Key_E},
+    {Qt::Key_H},
+    {Qt::Key_L},
+    {Qt::Key_N},
+    {Qt::Key_P},
+    {Qt::Key_S},
+    {Qt::Key_Q},
+    {Qt::Key_F1},
+    {Qt::Key_F2},
+    {Qt::Key_F3},
+    {Qt::Key_F4},
+    {Qt::Key_F5},
+    {Qt::Key_F6},
+    {Qt::Key_F7},
+    {Qt::Key_F8},
+    {Qt::Key_F9},
+    {Qt::Key_F10},
+    {Qt::Key_F11},
+    {Qt::Key_F12},
+    {Qt::Key_Return},
+    {Qt::Key_Enter, Qt::KeypadModifier},
+    {Qt::Key_Tab},
+    {Qt::Key_Backspace},
+    {Qt::Key_Space},
+    {Qt::Key_Left},
+    {Qt::Key_Right},
+    {Qt::Key_Up},
+    {Qt::Key_Down},
+    {Qt::Key_PageUp},
+    {Qt::Key_PageDown},
+    {Qt::Key_Home},
+    {Qt::Key_End},
+    {Qt::Key_D, Qt::ControlModifier | Qt::AltModifier},
+    {Qt::Key_X, Qt::ControlModifier | Qt::AltModifier},
 };
 // What a user presses in a dialog, a message box or a popup.
 const std::vector<Key> windowkeys = {
-    {Qt::Key_Return}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Escape}, {Qt::Key_Tab},
-    {Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Space}, {Qt::Key_Backspace}, {Qt::Key_Up},
-    {Qt::Key_Down}, {Qt::Key_Left}, {Qt::Key_Right}, {Qt::Key_PageUp}, {Qt::Key_5}, {Qt::Key_X},
+    {Qt::Key_Return},
+    {Qt::Key_Enter, Qt::KeypadModifier},
+    {Qt::Key_Escape},
+    {Qt::Key_Tab},
+    {Qt::Key_Backtab, Qt::ShiftModifier},
+    {Qt::Key_Space},
+    {Qt::Key_Backspace},
+    {Qt::Key_Up},
+    {Qt::Key_Down},
+    {Qt::Key_Left},
+    {Qt::Key_Right},
+    {Qt::Key_PageUp},
+    {Qt::Key_5},
+    {Qt::Key_X},
 };
-const QStringList fieldtexts = {"",  "0",   "1",   "-1",   "0.5", "2.5", "1e300", "-7",
+const QStringList fieldtexts = {"",    "0",   "1",   "-1", "0.5", "2.5", "1e300", "-7",
                                 "abc", "600", "250", "12", "nan", "3.9", "1.2"};
 
 class RandomUser {
@@ -138,7 +179,9 @@ private:
         if (!view)
             return;
         switch (phase_) {
-        case Phase::random: usemainwindow(view); break;
+        case Phase::random:
+            usemainwindow(view);
+            break;
         case Phase::ending:
             // Pause, then Esc; then input goes on through the closing splash.
             if (engine.okicon) {
@@ -274,7 +317,7 @@ TEST_P(DesktopRandomInput, StaysConsistentAndEndsCleanly)
 {
     startfresh();
     const QString folder = QDir::tempPath() + "/ktdravune3d-random-" + QString::number(GetParam()) + "-" +
-                           QString::number(QCoreApplication::applicationPid());
+        QString::number(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     int status = -1;

@@ -12,15 +12,16 @@ namespace kt {
 namespace {
 
 using testing::clientview;
+using testing::finish;
 using testing::ModalAnswerer;
 using testing::Script;
-using testing::finish;
 using testing::startfresh;
 
 TEST(DesktopSmoke, SavesImageAndParametersThroughTheRealDialogs)
 {
     startfresh();
-    const QString folder = QDir::tempPath() + "/ktdravune3d-smoke-" + QString::number(QCoreApplication::applicationPid());
+    const QString folder = QDir::tempPath() + "/ktdravune3d-smoke-" +
+        QString::number(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
 

@@ -13,9 +13,9 @@ namespace kt {
 namespace {
 
 using testing::clientview;
+using testing::finish;
 using testing::ModalAnswerer;
 using testing::Script;
-using testing::finish;
 using testing::startfresh;
 
 TEST(DesktopSavePng, ANameEndingInPngIsSavedAsPng)

@@ -13,8 +13,8 @@ namespace kt {
 namespace {
 
 using testing::clientview;
-using testing::Script;
 using testing::finish;
+using testing::Script;
 using testing::startfresh;
 
 // The steps the status line under the picture shows, and whether it says paused.

@@ -44,7 +44,7 @@ protected:
 
 // Small pictures, a rotation and a filter: what holds for them holds for
 // every option, as the options reach every entry by the same path.
-const std::vector<std::string> look = {"--formula", "2",         "--size",   "200", "--iterations", "20k",
+const std::vector<std::string> look = {"--formula", "2",          "--size",  "200", "--iterations", "20k",
                                        "--rotate",  "10,20,30.5", "--order", "ZXY", "--filter",     "normalize"};
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
@@ -64,8 +64,7 @@ TEST_F(ExploreTest, EntriesAreTheSearchStreamAndRenderAgainFromTheirParameterFil
 
     for (const std::string name : {"001", "002", "003"}) {
         ASSERT_EQ(run(with(look, {folder + "/" + name + ".dv3", "-o", dir.file("again.png")})), 0);
-        EXPECT_EQ(testing::readbytes(dir.file("again.png")), testing::readbytes(folder + "/" + name + ".png"))
-            << name;
+        EXPECT_EQ(testing::readbytes(dir.file("again.png")), testing::readbytes(folder + "/" + name + ".png")) << name;
     }
     EXPECT_NE(testing::readbytes(folder + "/001.dv3"), testing::readbytes(folder + "/002.dv3"))
         << "each entry is a new set of the stream";
@@ -192,16 +191,17 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html",
-                                               "notes.txt"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html", "notes.txt"}));
 }
 
 TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)
 {
     const std::string folder = dir.file("gallery");
     const auto args = [](std::uint32_t seed, int entries, const std::string& to) {
-        return std::vector<std::string>{"--size", "200", "--iterations", "5k", "--seed", std::to_string(seed),
-                                        "--explore", std::to_string(entries), "-o", to};
+        return std::vector<std::string>{
+            "--size", "200", "--iterations", "5k", "--seed", std::to_string(seed), "--explore", std::to_string(entries),
+            "-o",     to};
     };
     ASSERT_EQ(run(args(1, 3, folder)), exitsuccess) << err.str();
     ASSERT_EQ(run(args(2, 2, dir.file("finished"))), exitsuccess) << err.str();
@@ -243,8 +243,8 @@ TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
         const rlim_t limit = mappedbytes() + (std::uint64_t{22} << 30) / 10;
         const rlimit bound{limit, limit};
         ::setrlimit(RLIMIT_AS, &bound);
-        const int status = run({"--threads", "16", "--explore", "16", "--size", "4000", "--iterations", "1k",
-                                "--seed", "3", "-o", folder});
+        const int status = run({"--threads", "16", "--explore", "16", "--size", "4000", "--iterations", "1k", "--seed",
+                                "3", "-o", folder});
         std::ifstream json(folder + "/gallery.json");
         const std::string text{std::istreambuf_iterator<char>(json), {}};
         std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
@@ -279,8 +279,8 @@ std::string recordfield(const std::string& json, int index, const std::string& n
 TEST_F(ExploreTest, ADefaultGalleryIsTonedAndFittedAndEachEntryNamesItsCommands)
 {
     const std::string folder = dir.file("gallery");
-    const std::vector<std::string> gallery = {"--explore", "3", "--seed", "5", "--size", "200", "--iterations", "60k",
-                                              "--rotate", "0,30,0"};
+    const std::vector<std::string> gallery = {"--explore",    "3",   "--seed",   "5",     "--size", "200",
+                                              "--iterations", "60k", "--rotate", "0,30,0"};
     ASSERT_EQ(run(with(gallery, {"-o", folder})), 0) << err.str();
     ASSERT_EQ(run(with(gallery, {"-o", dir.file("one"), "--threads", "1"})), 0) << err.str();
     EXPECT_EQ(files(folder), files(dir.file("one")));

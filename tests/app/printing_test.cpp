@@ -33,8 +33,9 @@ protected:
 
     Greys greys(std::vector<std::string> args)
     {
-        args.insert(args.end(), {"--tone", "density", "--palette", std::string(KT_TESTDATA_DIR) + "/maps/greyramp.map",
-                                 "--background", "0,0,0"});
+        args.insert(args.end(),
+                    {"--tone", "density", "--palette", std::string(KT_TESTDATA_DIR) + "/maps/greyramp.map",
+                     "--background", "0,0,0"});
         const testing::StoredPng picture = render(args);
         Greys levels;
         for (int y = 0; y < picture.height; ++y)
@@ -102,11 +103,15 @@ TEST_F(PrintingTest, DensityToneConvergesAsStepsGrowAndKeepsToTheStepsPerPixelAt
     };
     const Case cases[] = {
         // 5M against 50M steps at 600 pixels, a quarter of each at 300.
-        {"1.25M against 12.5M steps", {"--size", "300", "--iterations", "1250k"}, {"--size", "300", "--iterations", "12500k"},
+        {"1.25M against 12.5M steps",
+         {"--size", "300", "--iterations", "1250k"},
+         {"--size", "300", "--iterations", "12500k"},
          300},
         {"300 against 600 pixels", {"--size", "300", "--spp", "20"}, {"--size", "600", "--spp", "20"}, 600},
-        {"formula 2 turned, 300 against 600", {"--formula", "2", "--rotate", "30,45,0", "--size", "300", "--spp", "20"},
-         {"--formula", "2", "--rotate", "30,45,0", "--size", "600", "--spp", "20"}, 600},
+        {"formula 2 turned, 300 against 600",
+         {"--formula", "2", "--rotate", "30,45,0", "--size", "300", "--spp", "20"},
+         {"--formula", "2", "--rotate", "30,45,0", "--size", "600", "--spp", "20"},
+         600},
     };
     for (const Case& c : cases) {
         const Greys first = greys(c.first);
@@ -195,8 +200,8 @@ TEST_F(PrintingTest, FittedIconsFillTheFrameWithoutTouchingItsEdges)
 
 TEST_F(PrintingTest, TheSavedParametersKeepTheFittedScale)
 {
-    const std::vector<std::string> common = {"--size", "200", "--iterations", "100k", "--formula", "2",
-                                             "--rotate", "30,45,0"};
+    const std::vector<std::string> common = {"--size",    "200", "--iterations", "100k",
+                                             "--formula", "2",   "--rotate",     "30,45,0"};
     std::vector<std::string> fitted = common;
     fitted.insert(fitted.end(), {"--fit", "--save-params", dir.file("fitted.dv3")});
     std::vector<std::string> reloaded = common;
@@ -249,7 +254,8 @@ TEST_F(PrintingTest, SixteenBitTransparentAndWidePictures)
     EXPECT_EQ(wide.height, 1080);
 
     // A Targa file holds the same picture, at its own size.
-    std::vector<std::string> targa = {"--size", "1920x1080", "--iterations", "100k", "--quiet", "-o", dir.file("wide.tga")};
+    std::vector<std::string> targa = {"--size",  "1920x1080", "--iterations",      "100k",
+                                      "--quiet", "-o",        dir.file("wide.tga")};
     targa.insert(targa.end(), set.begin(), set.end());
     ASSERT_EQ(run(targa), 0) << err.str();
     std::ifstream file(dir.file("wide.tga"), std::ios::binary);
@@ -268,8 +274,8 @@ TEST_F(PrintingTest, SixteenBitTransparentAndWidePictures)
 TEST_F(PrintingTest, APictureTooLargeForTheMemoryIsRefusedBeforeAnyWork)
 {
     // 131,072 pixels a side of hit counts: 64 GiB.
-    expectrefused({"--tone", "density", "--size", "16384x16384", "--supersample", "8", "--spp", "1000", "--quiet",
-                   "-o", dir.file("huge.png")},
+    expectrefused({"--tone", "density", "--size", "16384x16384", "--supersample", "8", "--spp", "1000", "--quiet", "-o",
+                   dir.file("huge.png")},
                   {{}, 1, "MiB are available: choose a smaller --size or --supersample"});
     EXPECT_TRUE(dir.entries().empty());
 

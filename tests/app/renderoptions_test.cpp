@@ -22,11 +22,11 @@ TEST(RenderOptions, DefaultsAndAFullCommandLine)
     EXPECT_EQ(defaults.options.nadjust, 5);
     EXPECT_FALSE(defaults.options.paramfile);
 
-    const auto full = parse({"--formula", "2", "--size=4000", "--iterations", "2.5k", "--coloring", "z", "--palette",
-                             "fire.map", "--background", "0,128,255", "--rotate", "90,0.5,360", "--order", "ZYX",
-                             "--random", "--seed", "4294967295", "--fd-limit", "1.75", "-o", "out.PNG",
-                             "--save-params", "set.dv3", "--filter", "log-squared", "--nadjust=0", "--quiet",
-                             "star.dv3"});
+    const auto full = parse({"--formula",  "2",           "--size=4000", "--iterations", "2.5k",          "--coloring",
+                             "z",          "--palette",   "fire.map",    "--background", "0,128,255",     "--rotate",
+                             "90,0.5,360", "--order",     "ZYX",         "--random",     "--seed",        "4294967295",
+                             "--fd-limit", "1.75",        "-o",          "out.PNG",      "--save-params", "set.dv3",
+                             "--filter",   "log-squared", "--nadjust=0", "--quiet",      "star.dv3"});
     ASSERT_EQ(full.error, "");
     const RenderOptions& o = full.options;
     EXPECT_EQ(o.formula, 2);
@@ -68,26 +68,58 @@ TEST(RenderOptions, RotationAnglesKeepExtendedPrecision)
 TEST(RenderOptions, BadValuesAreRefused)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {"--formula", "3"},       {"--formula", "1x"},        {"--size", "199"},
-        {"--size", "4001"},       {"--size"},                 {"--iterations", "0"},
-        {"--iterations", "-5"},   {"--iterations", "1T"},     {"--iterations", "2e12"},
-        {"--coloring", "depth"},  {"--background", "1,2"},    {"--background", "1,2,256"},
-        {"--background", "1,,2"}, {"--rotate", "0,0,361"},    {"--rotate", "-1,0,0"},
-        {"--rotate", "nan,0,0"},  {"--order", "xyz"},         {"--seed", "-1"},
-        {"--seed", "4294967296"}, {"--fd-limit", "0.2"},      {"--fd-limit", "1.8"},
-        {"-o", "icon.bmp"},       {"--output", ".png"},       {"--bogus"},
-        {"a.dv3", "b.dv3"},       {"--size", " 600"},         {"--filter", "sharpen"},
-        {"--filter", "Log"},      {"--filter"},               {"--nadjust", "11"},
-        {"--nadjust", "-1"},      {"--nadjust", "5.5"},         {"--explore", "0", "-o", "g"},
-        {"--explore", "2"},       {"--explore", "2", "-o", ""}, {"--explore", "2", "-o", "g", "--random"},
+        {"--formula", "3"},
+        {"--formula", "1x"},
+        {"--size", "199"},
+        {"--size", "4001"},
+        {"--size"},
+        {"--iterations", "0"},
+        {"--iterations", "-5"},
+        {"--iterations", "1T"},
+        {"--iterations", "2e12"},
+        {"--coloring", "depth"},
+        {"--background", "1,2"},
+        {"--background", "1,2,256"},
+        {"--background", "1,,2"},
+        {"--rotate", "0,0,361"},
+        {"--rotate", "-1,0,0"},
+        {"--rotate", "nan,0,0"},
+        {"--order", "xyz"},
+        {"--seed", "-1"},
+        {"--seed", "4294967296"},
+        {"--fd-limit", "0.2"},
+        {"--fd-limit", "1.8"},
+        {"-o", "icon.bmp"},
+        {"--output", ".png"},
+        {"--bogus"},
+        {"a.dv3", "b.dv3"},
+        {"--size", " 600"},
+        {"--filter", "sharpen"},
+        {"--filter", "Log"},
+        {"--filter"},
+        {"--nadjust", "11"},
+        {"--nadjust", "-1"},
+        {"--nadjust", "5.5"},
+        {"--explore", "0", "-o", "g"},
+        {"--explore", "2"},
+        {"--explore", "2", "-o", ""},
+        {"--explore", "2", "-o", "g", "--random"},
         {"--explore", "2", "-o", "g", "--turntable", "3"},
-        {"--turntable", "1"},     {"--turntable", "721"},     {"--turntable", "3", "--screen"},
-        {"--turntable", "3", "--random"},                     {"--turntable", "3", "--spin", "y"},
-        {"--turntable", "3", "--fps", "0"},                   {"--turntable", "3", "--fps", "61"},
-        {"--turntable", "3", "--quality", "101"},             {"--turntable", "3", "-o", "spin.png"},
+        {"--turntable", "1"},
+        {"--turntable", "721"},
+        {"--turntable", "3", "--screen"},
+        {"--turntable", "3", "--random"},
+        {"--turntable", "3", "--spin", "y"},
+        {"--turntable", "3", "--fps", "0"},
+        {"--turntable", "3", "--fps", "61"},
+        {"--turntable", "3", "--quality", "101"},
+        {"--turntable", "3", "-o", "spin.png"},
         {"--turntable", "3", "-o", "frames/", "--quality", "50"},
-        {"--spin", "X"},          {"--fps", "30"},            {"--quality", "80"},
-        {"-o", "spin.webp"},      {"-o", "frames/"},
+        {"--spin", "X"},
+        {"--fps", "30"},
+        {"--quality", "80"},
+        {"-o", "spin.webp"},
+        {"-o", "frames/"},
     };
     for (const auto& args : bad) {
         std::string joined;
@@ -118,10 +150,9 @@ TEST(RenderOptions, IterationsAreWholeNumbersAndEveryNumberIsDecimal)
         const char* text;
         std::uint64_t steps; // 0: refused
     } iterations[] = {
-        {"7", 7},     {"007", 7},        {"0.5k", 500},  {"1.000k", 1000}, {"0.000001M", 1},
-        {"1000G", 1000000000000ull},     {"0.5", 0},     {"1e-9", 0},      {"1e3", 0},
-        {"0.0001k", 0}, {"1.5", 0},      {"0x10", 0},    {".5k", 0},       {"k", 0},
-        {"1001G", 0},   {"+5", 0},       {"5.k", 5000},  {"00", 0},
+        {"7", 7},   {"007", 7},  {"0.5k", 500}, {"1.000k", 1000}, {"0.000001M", 1}, {"1000G", 1000000000000ull},
+        {"0.5", 0}, {"1e-9", 0}, {"1e3", 0},    {"0.0001k", 0},   {"1.5", 0},       {"0x10", 0},
+        {".5k", 0}, {"k", 0},    {"1001G", 0},  {"+5", 0},        {"5.k", 5000},    {"00", 0},
     };
     for (const auto& c : iterations) {
         const auto parsed = parse({"--iterations", c.text});
@@ -131,8 +162,8 @@ TEST(RenderOptions, IterationsAreWholeNumbersAndEveryNumberIsDecimal)
         }
     }
     const std::vector<std::vector<std::string>> hexadecimal = {
-        {"--rotate", "0x10,0,0"}, {"--fd-limit", "0x1p0"}, {"--size", "0x100"}, {"--rotate", "inf,0,0"},
-        {"--seed", "0x10"},
+        {"--rotate", "0x10,0,0"}, {"--fd-limit", "0x1p0"}, {"--size", "0x100"},
+        {"--rotate", "inf,0,0"},  {"--seed", "0x10"},
     };
     for (const auto& args : hexadecimal)
         EXPECT_NE(parse(args).error, "") << args[0] << ' ' << args[1];
@@ -167,9 +198,9 @@ namespace {
 
 TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
 {
-    const auto print = parse({"--tone", "density", "--spp", "50", "--supersample", "3", "--fit", "--margin", "0.1",
-                              "--size", "1920x1080", "--depth", "16", "--background", "none", "--brightness", "2",
-                              "--gamma", "1.5", "-o", "print.png"});
+    const auto print = parse({"--tone",   "density",      "--spp",  "50",        "--supersample", "3",  "--fit",
+                              "--margin", "0.1",          "--size", "1920x1080", "--depth",       "16", "--background",
+                              "none",     "--brightness", "2",      "--gamma",   "1.5",           "-o", "print.png"});
     ASSERT_EQ(print.error, "");
     const RenderOptions& o = print.options;
     EXPECT_TRUE(o.density && o.fit && o.transparent);

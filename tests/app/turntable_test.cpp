@@ -74,9 +74,9 @@ protected:
 
 TEST_F(TurntableRenderTest, FramesAreSingleRendersAndTheLosslessWebPHoldsThem)
 {
-    const std::vector<std::string> common = {"--size", "200",  "--iterations", "12k",      "--rotate",
-                                             "10,20,30", "--order", "ZYX",     "--coloring", "z",
-                                             "--filter", "normalize", "--quiet", "--turntable", "7", "--spin", "X"};
+    const std::vector<std::string> common = {
+        "--size", "200",      "--iterations", "12k",     "--rotate",    "10,20,30", "--order", "ZYX", "--coloring",
+        "z",      "--filter", "normalize",    "--quiet", "--turntable", "7",        "--spin",  "X"};
     auto with = [&](std::vector<std::string> extra) {
         std::vector<std::string> args = common;
         args.insert(args.end(), extra.begin(), extra.end());
@@ -139,8 +139,8 @@ TEST_F(TurntableRenderTest, AShorterTurntableRemovesTheLongerOnesLastFramesAndNo
     for (const char* other : {"frame-0006.png.bak", "frame-06.png", "frame-00006.png", "notes.txt", "frame-0000.png"})
         testing::writetext(folder + other, "mine");
     auto frames = [&](int count) {
-        return run({"--size", "200", "--iterations", "5k", "--quiet", "--turntable", std::to_string(count), "-o",
-                    folder});
+        return run(
+            {"--size", "200", "--iterations", "5k", "--quiet", "--turntable", std::to_string(count), "-o", folder});
     };
     struct Case {
         int frames;
@@ -148,8 +148,11 @@ TEST_F(TurntableRenderTest, AShorterTurntableRemovesTheLongerOnesLastFramesAndNo
     };
     const Case cases[] = {
         {12, ""},
-        {4, "ktdravune3d-render: removed 8 frames of an earlier, longer turntable from " + folder + ": frame-0005.png to frame-0012.png\n"},
-        {3, "ktdravune3d-render: removed 1 frame of an earlier, longer turntable from " + folder + ": frame-0004.png\n"},
+        {4,
+         "ktdravune3d-render: removed 8 frames of an earlier, longer turntable from " + folder +
+             ": frame-0005.png to frame-0012.png\n"},
+        {3,
+         "ktdravune3d-render: removed 1 frame of an earlier, longer turntable from " + folder + ": frame-0004.png\n"},
         {3, ""},
     };
     for (const Case& c : cases) {
@@ -160,9 +163,10 @@ TEST_F(TurntableRenderTest, AShorterTurntableRemovesTheLongerOnesLastFramesAndNo
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"frame-0000.png", "frame-00006.png", "frame-0001.png",
-                                               "frame-0002.png", "frame-0003.png", "frame-0006.png.bak",
-                                               "frame-0013.png", "frame-06.png", "notes.txt"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"frame-0000.png", "frame-00006.png", "frame-0001.png", "frame-0002.png",
+                                        "frame-0003.png", "frame-0006.png.bak", "frame-0013.png", "frame-06.png",
+                                        "notes.txt"}));
 }
 
 TEST_F(TurntableRenderTest, BadInputChangesNothing)
@@ -192,8 +196,8 @@ namespace {
 
 TEST_F(TurntableRenderTest, TonedFittedFramesAreTonedStillsAndATransparentWebPKeepsThemWithin)
 {
-    const std::vector<std::string> look = {"--size", "200", "--iterations", "150k", "--formula", "2", "--tone",
-                                           "density", "--quiet", "--turntable", "4", "--spin", "X"};
+    const std::vector<std::string> look = {"--size",  "200",     "--iterations", "150k", "--formula", "2", "--tone",
+                                           "density", "--quiet", "--turntable",  "4",    "--spin",    "X"};
     auto with = [&](std::vector<std::string> extra) {
         extra.insert(extra.begin(), look.begin(), look.end());
         return extra;

@@ -13,8 +13,8 @@ TEST(MemoryTest, BlocksOfEverySizeAreZeroedWritableAndFreed)
 {
     for (const bool largepages : {true, false}) {
         uselargepages(largepages);
-        for (const std::size_t bytes : {std::size_t{0}, std::size_t{1000}, std::size_t{4} << 20,
-                                        (std::size_t{9} << 20) + 3}) {
+        for (const std::size_t bytes :
+             {std::size_t{0}, std::size_t{1000}, std::size_t{4} << 20, (std::size_t{9} << 20) + 3}) {
             auto* block = static_cast<unsigned char*>(LocalAlloc(bytes));
             ASSERT_NE(block, nullptr) << bytes;
             std::size_t nonzero = 0;

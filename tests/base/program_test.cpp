@@ -29,7 +29,11 @@ TEST(Program, OneResetPutsEveryLayersStateBack)
         std::function<bool()> asatstart;
     };
     const Part parts[] = {
-        {"engine", [] { engine.res = 1234; engine.hitcount = localarray<float>(4); },
+        {"engine",
+         [] {
+             engine.res = 1234;
+             engine.hitcount = localarray<float>(4);
+         },
          [] { return engine.res == 600 && !engine.hitcount; }},
         {"file names", [] { filenames.tgafile = "x.tga"; }, [] { return filenames.tgafile.empty(); }},
         {"filters", [] { filters.nadjust = 9; }, [] { return filters.nadjust == 5; }},

@@ -161,7 +161,7 @@ TEST_F(FormulaTest, ANewImagesFirstBatchPlotsNothing)
 TEST_F(FormulaTest, RotationMovesThePlottedPointButNotTheOrbit)
 {
     startimage(0, 1, 0);
-    coefficients(0, 0, 0, 1, 0); // the identity map: every step plots the same point
+    coefficients(0, 0, 0, 1, 0);     // the identity map: every step plots the same point
     engine.rot[0] = VOXEL{0, 0, 90}; // (x, y) -> (y, -x)
     engine.z = VOXEL{0.5, 0.25, 0};
     renderbatch(engine);

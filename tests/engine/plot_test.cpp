@@ -19,10 +19,7 @@ protected:
     COLORREF entry(int k) const { return palettecolour(engine.palette, static_cast<unsigned>(k)); }
 
     // Plots with a previous squared modulus of m (the step stores m - 0.5).
-    void plotdepth(int x, int y, real squaredmodulus)
-    {
-        plotpoint(engine, x, y, squaredmodulus - 0.5L);
-    }
+    void plotdepth(int x, int y, real squaredmodulus) { plotpoint(engine, x, y, squaredmodulus - 0.5L); }
     void plot(int x, int y) { plotpoint(engine, x, y, engine.z.z); }
 };
 
@@ -62,8 +59,9 @@ TEST_F(PlotTest, DepthHalfwayBlendsTwoEntries)
     EXPECT_EQ(engine.hitmax, 127u);
     const COLORREF low = entry(127), high = entry(128);
     const auto mid = [](int a, int b) { return static_cast<int>((b - a) * 0.5L + a); };
-    EXPECT_EQ(image->getpixel(5, 5), RGB(mid(GetRValue(low), GetRValue(high)), mid(GetGValue(low), GetGValue(high)),
-                                        mid(GetBValue(low), GetBValue(high))));
+    EXPECT_EQ(image->getpixel(5, 5),
+              RGB(mid(GetRValue(low), GetRValue(high)), mid(GetGValue(low), GetGValue(high)),
+                  mid(GetBValue(low), GetBValue(high))));
 }
 
 TEST_F(PlotTest, DepthOfOneOrMoreIsEntry255Unblended)

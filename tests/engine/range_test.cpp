@@ -32,9 +32,17 @@ TEST(Limits, ClampsToTwentyAndKeepsAwayFromZero)
     const struct {
         double in, out;
     } table[] = {
-        {-25, -20}, {25, 20}, {-5e-7, -1e-6}, {5e-7, 1e-6}, {0, 0}, {-1e-6, -1e-6},
-        {1e-6, 1e-6}, {3.5, 3.5}, {std::numeric_limits<double>::infinity(), 20},
-        {-std::numeric_limits<double>::infinity(), -20}, {std::numeric_limits<double>::quiet_NaN(), -20},
+        {-25, -20},
+        {25, 20},
+        {-5e-7, -1e-6},
+        {5e-7, 1e-6},
+        {0, 0},
+        {-1e-6, -1e-6},
+        {1e-6, 1e-6},
+        {3.5, 3.5},
+        {std::numeric_limits<double>::infinity(), 20},
+        {-std::numeric_limits<double>::infinity(), -20},
+        {std::numeric_limits<double>::quiet_NaN(), -20},
     };
     for (const auto& row : table) {
         double v = row.in;

@@ -119,12 +119,9 @@ struct FlatCase {
 
 // Sides on both sides of where plotting apart from the orbit takes over.
 const FlatCase flatcases[] = {
-    {"formula 1 hits small", builtinicon1, 600, 0, 200},
-    {"formula 2 hits small", builtinicon2, 600, 0, 200},
-    {"formula 1 depth small", builtinicon1, 600, 1, 200},
-    {"formula 2 depth large", builtinicon2, 2000, 1, 100},
-    {"formula 1 hits large", builtinicon1, 2000, 0, 100},
-    {"first batch only", builtinicon2, 2000, 0, 1},
+    {"formula 1 hits small", builtinicon1, 600, 0, 200},  {"formula 2 hits small", builtinicon2, 600, 0, 200},
+    {"formula 1 depth small", builtinicon1, 600, 1, 200}, {"formula 2 depth large", builtinicon2, 2000, 1, 100},
+    {"formula 1 hits large", builtinicon1, 2000, 0, 100}, {"first batch only", builtinicon2, 2000, 0, 1},
     {"restarting points", escaping, 600, 1, 5},
 };
 
@@ -153,12 +150,15 @@ TEST_P(FlatThreadsTest, EveryWayOfPlottingGivesTheInterleavedResultBitForBit)
     const struct {
         int threads;
         FlatPlotting how;
-    } ways[] = {{1, FlatPlotting::apart}, {1, FlatPlotting::automatic}, {2, FlatPlotting::automatic},
-                {3, FlatPlotting::apart}, {8, FlatPlotting::automatic}};
+    } ways[] = {{1, FlatPlotting::apart},
+                {1, FlatPlotting::automatic},
+                {2, FlatPlotting::automatic},
+                {3, FlatPlotting::apart},
+                {8, FlatPlotting::automatic}};
     for (const auto& way : ways) {
         const Outcome other = render(way.threads, way.how);
         const std::string label = std::to_string(way.threads) + " threads, way " +
-                                  std::to_string(static_cast<int>(way.how));
+            std::to_string(static_cast<int>(way.how));
         EXPECT_EQ(other.hitcounts, one.hitcounts) << label;
         EXPECT_EQ(other.pixels, one.pixels) << label;
         EXPECT_EQ(other.hitmax, one.hitmax) << label;
@@ -183,9 +183,11 @@ TEST_P(RefusedThreadsTest, ASystemThatRefusesThreadsGetsTheSameResultFromThoseTh
         const int started = workerthreads();
         limitstartablethreads(maxworkerthreads);
         EXPECT_EQ(started, startable + 1);
-        EXPECT_EQ(said, std::string(program_invocation_short_name) + ": only " + std::to_string(startable + 1) + " of 8 threads could be started; the work goes "
-                                                                      "on with " +
-                            std::to_string(startable + 1) + ", with the same result\n")
+        EXPECT_EQ(said,
+                  std::string(program_invocation_short_name) + ": only " + std::to_string(startable + 1) +
+                      " of 8 threads could be started; the work goes "
+                      "on with " +
+                      std::to_string(startable + 1) + ", with the same result\n")
             << said;
         for (const Outcome* many : {&fewer, &again}) {
             EXPECT_EQ(many->hitcounts, one.hitcounts) << startable;

@@ -27,7 +27,7 @@ TEST(TurntableAngles, OnlyTheSpinAxisTurnsAndWrapsIntoOneTurn)
         {{10, 20, 30}, Y, 3, 4, {10, 290, 30}},
         {{350, 20, 30}, X, 1, 4, {80, 20, 30}},
         {{0, 300, 5}, Y, 2, 3, {0, 180, 5}},
-        {{0, 0, 180}, Z, 1, 2, {0, 0, 0}},   // a turn that ends on 360 is 0
+        {{0, 0, 180}, Z, 1, 2, {0, 0, 0}}, // a turn that ends on 360 is 0
         {{0, 0, 360}, Z, 0, 72, {0, 0, 0}},
         {{0, 0, 0}, Z, 1, 2, {0, 0, 180}},
         // in extended precision, not in double

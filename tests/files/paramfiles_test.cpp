@@ -31,8 +31,7 @@ protected:
     static bool same(const ICON& a, const ICON& b) { return std::memcmp(&a, &b, sizeof(ICON)) == 0; }
     static bool same(const VOXEL& a, const VOXEL& b)
     {
-        return std::memcmp(&a.x, &b.x, 10) == 0 && std::memcmp(&a.y, &b.y, 10) == 0 &&
-               std::memcmp(&a.z, &b.z, 10) == 0;
+        return std::memcmp(&a.x, &b.x, 10) == 0 && std::memcmp(&a.y, &b.y, 10) == 0 && std::memcmp(&a.z, &b.z, 10) == 0;
     }
 
     // A DV record as the older program wrote it.
@@ -114,8 +113,17 @@ TEST_F(ParamFileTest, NinetyDegreesAsTenBytes)
 TEST_F(ParamFileTest, RoundTripIsBitExact)
 {
     engine.type = 1;
-    engine.icon[1] = ICON{0.1234567890123, -std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity(), -0.0, 1e-300, 60, 30, 4.75, -0.5, 0.25, 1e10};
+    engine.icon[1] = ICON{0.1234567890123,
+                          -std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity(),
+                          -0.0,
+                          1e-300,
+                          60,
+                          30,
+                          4.75,
+                          -0.5,
+                          0.25,
+                          1e10};
     engine.rot[1] = VOXEL{1.0L / 3, 359.999999999999999L, 0};
     engine.back = RGB(1, 2, 3);
     engine.red = 1;
@@ -217,7 +225,7 @@ TEST_F(ParamFileTest, UnboundedDegreesAreRefused)
         std::int32_t n, p;
         bool accepted;
     } table[] = {
-        {2000000000, 0, false}, {60, 30, true}, {1000, 10, true}, {1001, 0, false}, {-1000, -10, true},
+        {2000000000, 0, false}, {60, 30, true},    {1000, 10, true}, {1001, 0, false},  {-1000, -10, true},
         {-1000, -11, false},    {100, 101, false}, {0, 10000, true}, {0, 10001, false},
     };
     for (const auto& row : table) {

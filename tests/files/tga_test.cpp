@@ -41,8 +41,8 @@ TEST_F(TgaTest, LayoutOfA200PixelImage)
     const std::size_t last = 18 + 3 * 200 * 200 - 3;
     EXPECT_EQ(bytes[last], 6);
     EXPECT_EQ(bytes[last + 2], 4);
-    const std::uint8_t footer[26] = {0, 0, 0, 0, 0, 0, 0, 0, 'T', 'R', 'U', 'E', 'V', 'I', 'S',
-                                     'I', 'O', 'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
+    const std::uint8_t footer[26] = {0,   0,   0,   0,   0,   0,   0,   0,   'T', 'R', 'U', 'E', 'V',
+                                     'I', 'S', 'I', 'O', 'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
     EXPECT_EQ(std::memcmp(bytes.data() + bytes.size() - 26, footer, 26), 0);
 }
 
@@ -72,7 +72,8 @@ TEST_F(TgaTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
 
     for (long long failAt : {0LL, 10LL, 18LL + 3 * 200 * 50, 18LL + 3 * 200 * 200 + 5}) {
         AtomicFile::injectwritefailure(failAt);
-        EXPECT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savewritefailed) << "failing after " << failAt << " bytes";
+        EXPECT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savewritefailed)
+            << "failing after " << failAt << " bytes";
         EXPECT_EQ(testing::readbytes(filenames.tgafile), old);
         EXPECT_EQ(dir.entries().size(), 1u);
         EXPECT_TRUE(IsWindowEnabled(window));
@@ -94,9 +95,9 @@ TEST_F(TgaTest, NoMemoryForTheLineBuffer)
 TEST_F(TgaTest, KeepsTheReplacedFilesPermissions)
 {
     testing::writebytes(filenames.tgafile, {1});
-    std::filesystem::permissions(filenames.tgafile, std::filesystem::perms::owner_read |
-                                                        std::filesystem::perms::owner_write |
-                                                        std::filesystem::perms::group_read);
+    std::filesystem::permissions(filenames.tgafile,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_read);
     ASSERT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savedone);
     EXPECT_EQ(std::filesystem::status(filenames.tgafile).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |

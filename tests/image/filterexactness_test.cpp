@@ -25,10 +25,10 @@ public:
         for (int k = 0; k < 256; ++k)
             for (int c = 0; c < 3; ++c) {
                 const int roll = static_cast<int>(random() % 4);
-                engine.palette[3 * k + c] = roll == 0   ? 0
-                                            : roll == 1 ? 255
-                                            : roll == 2 && k > 0 ? engine.palette[3 * (k - 1) + c]
-                                                                 : static_cast<std::uint8_t>(random() % 256);
+                engine.palette[3 * k + c] = roll == 0 ? 0
+                    : roll == 1                       ? 255
+                    : roll == 2 && k > 0              ? engine.palette[3 * (k - 1) + c]
+                                                      : static_cast<std::uint8_t>(random() % 256);
             }
     }
 
@@ -76,7 +76,8 @@ public:
         const double percent = 255.0 / engine.hitmax;
         real nfactor = percent;
         if (engine.cmethod == 0)
-            nfactor = percent + (10 - filters.nadjust) * ((1 - static_cast<real>(percent)) * static_cast<real>(0.078125));
+            nfactor = percent +
+                (10 - filters.nadjust) * ((1 - static_cast<real>(percent)) * static_cast<real>(0.078125));
         for (int j = 0; j < engine.res; ++j)
             for (int i = 0; i < engine.res; ++i) {
                 const real scaled = nfactor * engine.hitcount[j * engine.res + i];
@@ -144,11 +145,12 @@ public:
             for (int i = 0; i < engine.res; ++i)
                 if (image->getpixel(i, j) != expected.getpixel(i, j))
                     return ::testing::AssertionFailure()
-                           << "pixel " << i << "," << j << " holding " << engine.hitcount[j * engine.res + i];
+                        << "pixel " << i << "," << j << " holding " << engine.hitcount[j * engine.res + i];
         return ::testing::AssertionSuccess();
     }
 
-    void run(int (*filter)(EngineState&, const FilterState&, PaletteCounts&), void (FilterExactness::*literal)(Surface&))
+    void run(int (*filter)(EngineState&, const FilterState&, PaletteCounts&),
+             void (FilterExactness::*literal)(Surface&))
     {
         Surface expected(engine.res, engine.res);
         expected.blit(0, 0, engine.res, engine.res, *image, 0, 0);

@@ -204,12 +204,9 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
         int cmethod;
     };
     const Case cases[] = {
-        {"normalize, nothing hit", normalize, {}, 0},
-        {"normalize, depths all below 1", normalize, {0.5f, 0.25f}, 1},
-        {"logadjust, nothing hit", logadjust, {}, 0},
-        {"logadjust, nothing hit twice", logadjust, {1, 0, 1, 1}, 0},
-        {"equalize, nothing hit", equalize, {}, 0},
-        {"equalize, a single hit pixel", equalize, {0, 0, 40}, 0},
+        {"normalize, nothing hit", normalize, {}, 0}, {"normalize, depths all below 1", normalize, {0.5f, 0.25f}, 1},
+        {"logadjust, nothing hit", logadjust, {}, 0}, {"logadjust, nothing hit twice", logadjust, {1, 0, 1, 1}, 0},
+        {"equalize, nothing hit", equalize, {}, 0},   {"equalize, a single hit pixel", equalize, {0, 0, 40}, 0},
     };
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     for (const Case& c : cases) {

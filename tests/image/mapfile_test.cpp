@@ -18,10 +18,7 @@ protected:
         engine = EngineState{};
         paltemp.fill(77);
     }
-    int read(const std::string& path)
-    {
-        return OpenMapFile(path, paltemp);
-    }
+    int read(const std::string& path) { return OpenMapFile(path, paltemp); }
     int readtext(const std::string& text)
     {
         const std::string path = dir.file("test.map");

@@ -7,9 +7,13 @@ namespace kt {
 namespace {
 
 const MenuTemplate testmenu = {
-    MenuItemTemplate{0, "File", false, {MenuItemTemplate{10, "Open", false, {}}, MenuItemTemplate{}, 
-                                         MenuItemTemplate{11, "Quit", true, {}}}},
-    MenuItemTemplate{0, "Nested", false, {MenuItemTemplate{0, "More", false, {MenuItemTemplate{12, "Deep", false, {}}}}}},
+    MenuItemTemplate{
+        0,
+        "File",
+        false,
+        {MenuItemTemplate{10, "Open", false, {}}, MenuItemTemplate{}, MenuItemTemplate{11, "Quit", true, {}}}},
+    MenuItemTemplate{
+        0, "Nested", false, {MenuItemTemplate{0, "More", false, {MenuItemTemplate{12, "Deep", false, {}}}}}},
 };
 
 const AcceleratorTable testkeys = {

@@ -47,13 +47,15 @@ TEST_F(CommandTest, HelpAndParameterDisplayModeWhilePaused)
 
 TEST_F(CommandTest, CommandsOtherThanRenderAreRefusedWhileRendering)
 {
-    then([] {
-        command(cmdhelp);
-        command(cmdpalette2);
-        command(cmdclearscreen);
-        press(VK_F1);
-        press('D', MOD_CONTROL | MOD_ALT); // no menu item: refused by the command itself
-    }, 10);
+    then(
+        [] {
+            command(cmdhelp);
+            command(cmdpalette2);
+            command(cmdclearscreen);
+            press(VK_F1);
+            press('D', MOD_CONTROL | MOD_ALT); // no menu item: refused by the command itself
+        },
+        10);
     then([] { click(); }, 6);
     then([] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);

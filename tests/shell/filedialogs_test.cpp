@@ -50,7 +50,8 @@ TEST_F(FileDialogsTest, FourDialogsWithTheirFiltersTitlesAndStartNames)
     using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(splitfilters(open.lpstrFilter), (Pairs{{"DV3 files (*.dv3)", "*.dv3"}, {"DV files (*.dv)", "*.dv"}}));
     EXPECT_EQ(splitfilters(filedialogs.ofn.lpstrFilter), (Pairs{{"Fractint .map files (*.map)", "*.map"}}));
-    EXPECT_EQ(splitfilters(filedialogs.stgan.lpstrFilter), (Pairs{{"Targa image (*.tga)", "*.tga"}, {"PNG image (*.png)", "*.png"}}));
+    EXPECT_EQ(splitfilters(filedialogs.stgan.lpstrFilter),
+              (Pairs{{"Targa image (*.tga)", "*.tga"}, {"PNG image (*.png)", "*.png"}}));
 }
 
 TEST_F(FileDialogsTest, SaveDialogAddsTheExtensionAndFillsBothBuffers)
@@ -69,7 +70,8 @@ TEST_F(FileDialogsTest, SaveDialogAddsTheExtensionAndFillsBothBuffers)
     headless().fileanswers.push_back(std::nullopt);
     EXPECT_FALSE(GetSaveFileNameA(&filedialogs.stgan));
     EXPECT_EQ(filenames.tgafile, dir.file("star.tga")) << "Cancel leaves the buffers";
-    EXPECT_EQ(headless().filedialogs[1].initialPath, dir.file("star.tga")) << "and the dialog reopens on the last choice";
+    EXPECT_EQ(headless().filedialogs[1].initialPath, dir.file("star.tga"))
+        << "and the dialog reopens on the last choice";
 }
 
 TEST_F(FileDialogsTest, OpenDialogsRefuseMissingFilesAndOverlongPaths)

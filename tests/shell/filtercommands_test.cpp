@@ -62,10 +62,12 @@ TEST_F(FilterCommandTest, AfterANewSizeFiltersWaitForANewRender)
 
 TEST_F(FilterCommandTest, DepthColouringGreysTheHitCountFilters)
 {
-    then([] {
-        engine.cmethod = 1;
-        click();
-    }, 10);
+    then(
+        [] {
+            engine.cmethod = 1;
+            click();
+        },
+        10);
     then([] {
         press('A');
         press('C');
@@ -175,11 +177,13 @@ TEST_F(FilterCommandTest, DensityToneRecoloursFromTheHitCountsAndCanBeAppliedAga
 
 TEST_F(FilterCommandTest, DensityToneWaitsForPauseHitCountsAndTheCurrentSize)
 {
-    then([] {
-        EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED) << "while rendering";
-        engine.cmethod = 1;
-        click();
-    }, 10);
+    then(
+        [] {
+            EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED) << "while rendering";
+            engine.cmethod = 1;
+            click();
+        },
+        10);
     then([] {
         const auto before = picture();
         press('T');

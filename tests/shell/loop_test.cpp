@@ -8,10 +8,10 @@ namespace {
 
 using LoopTest = testing::ProgramTest;
 
-constexpr UINT pausedonly[] = {cmdload,   cmdsaveimage,   cmdsaveparameters, cmdexit,     cmdnormalize,
-                               cmdequalize, cmdhistogram, cmdparameters,     cmdrandom,   cmdrotate,
-                               cmdcoloring, cmdbackground, cmdpalette,       cmdpalette1, cmdpalette2,
-                               cmdclearscreen, cmdhelp,   cmdabout,    cmdpreviousset, cmdnextset};
+constexpr UINT pausedonly[] = {cmdload,        cmdsaveimage,  cmdsaveparameters, cmdexit,        cmdnormalize,
+                               cmdequalize,    cmdhistogram,  cmdparameters,     cmdrandom,      cmdrotate,
+                               cmdcoloring,    cmdbackground, cmdpalette,        cmdpalette1,    cmdpalette2,
+                               cmdclearscreen, cmdhelp,       cmdabout,          cmdpreviousset, cmdnextset};
 
 TEST_F(LoopTest, EveryMessageWhileRenderingIsFollowedByABatch)
 {
@@ -115,9 +115,9 @@ TEST_F(LoopTest, InputAfterEscapeIsIgnoredAndTheProgramEndsAfterOneSplash)
     then([] { click(); }, 10);
     then([] { press(VK_ESCAPE); });
     // Each arrives after the closing splash, before the quit message.
-    for (auto input : std::initializer_list<void (*)()>{
-             [] { click(); }, [] { press('R', 0, U'r'); }, [] { press(VK_F1 + 2); }, [] { press(VK_ESCAPE); },
-             [] { deliverclose(mainwindow()); }})
+    for (auto input :
+         std::initializer_list<void (*)()>{[] { click(); }, [] { press('R', 0, U'r'); }, [] { press(VK_F1 + 2); },
+                                           [] { press(VK_ESCAPE); }, [] { deliverclose(mainwindow()); }})
         then(input, 0);
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(headless().scriptdone());

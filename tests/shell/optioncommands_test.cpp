@@ -91,8 +91,11 @@ TEST_F(OptionCommandTest, PreviousAndNextStepThroughTheRenderedSets)
             int key;
             const std::array<std::uint8_t, dv3size>* shown;
             bool renders; // nothing to step to leaves the picture paused
-        } steps[] = {{VK_LEFT, &first, true}, {VK_LEFT, &first, false}, {VK_RIGHT, &random, true},
-                     {VK_RIGHT, &random, false}, {VK_LEFT, &first, true}};
+        } steps[] = {{VK_LEFT, &first, true},
+                     {VK_LEFT, &first, false},
+                     {VK_RIGHT, &random, true},
+                     {VK_RIGHT, &random, false},
+                     {VK_LEFT, &first, true}};
         for (const auto& step : steps) {
             engine.newimage = 0;
             press(step.key, MOD_ALT);

@@ -59,8 +59,15 @@ TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
     engine.type = 1;
     paramsaves = ParamDialogSaves{engine.icon[1], 1};
     headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
-    ok({{620, "25"}, {621, "0.0000001"}, {622, "-0.0000001"}, {623, "  -2.0xyz"}, {624, "abc"}, {625, "7.9"},
-        {626, "45"}, {627, "0"}, {628, "100"}});
+    ok({{620, "25"},
+        {621, "0.0000001"},
+        {622, "-0.0000001"},
+        {623, "  -2.0xyz"},
+        {624, "abc"},
+        {625, "7.9"},
+        {626, "45"},
+        {627, "0"},
+        {628, "100"}});
     const ICON& t = engine.icon[1];
     EXPECT_EQ(t.a, 20);
     EXPECT_EQ(t.b, 1e-6);
@@ -73,8 +80,15 @@ TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
     EXPECT_EQ(engine.res, 200);
 
     paramsaves = ParamDialogSaves{engine.icon[1], 1};
-    ok({{625, "100"}, {626, "-3"}, {627, "12"}, {628, "5000"}, {620, "3.79"}, {621, "-3.24"}, {622, "0.58"},
-        {623, "-2"}, {624, "-0.27"}});
+    ok({{625, "100"},
+        {626, "-3"},
+        {627, "12"},
+        {628, "5000"},
+        {620, "3.79"},
+        {621, "-3.24"},
+        {622, "0.58"},
+        {623, "-2"},
+        {624, "-0.27"}});
     EXPECT_EQ(engine.icon[1].n, 60);
     EXPECT_EQ(engine.icon[1].p, 0);
     EXPECT_EQ(engine.icon[1].scale, 5.0);
@@ -136,8 +150,12 @@ TEST_F(ParamDialogTest, AWeakSetIsAcceptedAfterItsAdvisory)
     headless().messageboxes.clear();
     // A chaotic set whose orbit is nearly a curve: dimension about 1.0.
     paramsaves = ParamDialogSaves{engine.icon[0], 0};
-    ok({{620, "-2.168797875912"}, {621, "-0.492629779962"}, {622, "0.913327433088"}, {623, "1.866359447004"},
-        {624, "-0.03192999054"}, {625, "2"}});
+    ok({{620, "-2.168797875912"},
+        {621, "-0.492629779962"},
+        {622, "0.913327433088"},
+        {623, "1.866359447004"},
+        {624, "-0.03192999054"},
+        {625, "2"}});
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     char expected[200];
     std::snprintf(expected, sizeof expected, "Lyapunov exponent: %.6f\n\nfractal dimension: %.6f", screening.LExp,

@@ -39,12 +39,8 @@ protected:
         between();
         for (int batch = 0; batch < 3; ++batch)
             EXPECT_EQ(imagebatch(engine), 0);
-        return {hitcountcopy(),
-                pixelcopy(),
-                engine.hitmax,
-                {engine.a, engine.b, engine.c, engine.d, engine.e},
-                engine.z,
-                engine.np};
+        return {hitcountcopy(), pixelcopy(), engine.hitmax, {engine.a, engine.b, engine.c, engine.d, engine.e},
+                engine.z,       engine.np};
     }
 
     ICON startset = builtinicon2;
@@ -68,9 +64,9 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
                  userclicks(d, IDCANCEL);
              });
          }},
-        {"a search whose every candidate escapes", ICON{builtinicon2.a, builtinicon2.b, builtinicon2.c,
-                                                        builtinicon2.d, builtinicon2.e, builtinicon2.n,
-                                                        builtinicon2.p, 1.0, 1e8, 1e8, 0.1},
+        {"a search whose every candidate escapes",
+         ICON{builtinicon2.a, builtinicon2.b, builtinicon2.c, builtinicon2.d, builtinicon2.e, builtinicon2.n,
+              builtinicon2.p, 1.0, 1e8, 1e8, 0.1},
          [] { EXPECT_EQ(randomparams(engine, search, screening, askuser, 3), searchexhausted); }},
         {"a winner declined in parameter display", builtinicon2,
          [] {

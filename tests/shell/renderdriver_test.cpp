@@ -31,8 +31,9 @@ TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     const auto& box = headless().messageboxes[0];
-    EXPECT_EQ(box.text, "Not enough memory to allocate hit count buffer.\nFree up more system memory, or\n"
-                        "   set a smaller image resolution.");
+    EXPECT_EQ(box.text,
+              "Not enough memory to allocate hit count buffer.\nFree up more system memory, or\n"
+              "   set a smaller image resolution.");
     EXPECT_EQ(box.caption, "Memory allocation problem");
     EXPECT_EQ(box.type, MB_ICONEXCLAMATION | MB_OK);
     EXPECT_EQ(box.owner, window);

@@ -78,16 +78,16 @@ protected:
 TEST_F(AboutTest, OpensCentredAndDisablesTheMainWindow)
 {
     withabout({[] {
-        HWND about = aboutwindow();
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(about->x, 272);
-        EXPECT_EQ(about->y, 264);
-        EXPECT_EQ(about->width, 480);
-        EXPECT_EQ(about->height, 240);
-        EXPECT_TRUE(about->visible);
-        EXPECT_FALSE(IsWindowEnabled(mainwindow()));
-        EXPECT_EQ(shell.aboutflag, 1);
-    },
+                   HWND about = aboutwindow();
+                   ASSERT_NE(about, nullptr);
+                   EXPECT_EQ(about->x, 272);
+                   EXPECT_EQ(about->y, 264);
+                   EXPECT_EQ(about->width, 480);
+                   EXPECT_EQ(about->height, 240);
+                   EXPECT_TRUE(about->visible);
+                   EXPECT_FALSE(IsWindowEnabled(mainwindow()));
+                   EXPECT_EQ(shell.aboutflag, 1);
+               },
                [] {
                    // Painted from the about picture.
                    HWND about = aboutwindow();
@@ -106,8 +106,7 @@ TEST_F(AboutTest, OpensCentredAndDisablesTheMainWindow)
 
 TEST_F(AboutTest, ACharacterClosesItButAcceleratorKeysDoNot)
 {
-    withabout({[] { deliverkey(aboutwindow(), 'R', 0, U'r'); },
-               [] { deliverkey(aboutwindow(), VK_F1 + 2, 0, 0); },
+    withabout({[] { deliverkey(aboutwindow(), 'R', 0, U'r'); }, [] { deliverkey(aboutwindow(), VK_F1 + 2, 0, 0); },
                [] {
                    EXPECT_NE(aboutwindow(), nullptr) << "R and F3 are taken as accelerators of the disabled window";
                    EXPECT_EQ(engine.okicon, 0) << "and run no command";

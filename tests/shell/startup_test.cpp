@@ -15,11 +15,13 @@ TEST_F(StartupTest, SplashThenTheBuiltInIconRenders)
 {
     std::uint32_t seen = 0;
     int type = -1;
-    then([&] {
-        seen = engine.itercount;
-        type = engine.type;
-        click();
-    }, 40);
+    then(
+        [&] {
+            seen = engine.itercount;
+            type = engine.type;
+            click();
+        },
+        40);
     then([] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 
@@ -93,10 +95,12 @@ protected:
     int formulaafterstart(const std::string& argument)
     {
         int type = -1;
-        then([&] {
-            type = engine.type;
-            click();
-        }, 6);
+        then(
+            [&] {
+                type = engine.type;
+                click();
+            },
+            6);
         then([] { press(VK_ESCAPE); });
         EXPECT_EQ(run(argument), 0);
         EXPECT_TRUE(headless().messageboxes.empty()) << "a failed start-up load is silent";

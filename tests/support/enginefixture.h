@@ -40,10 +40,7 @@ protected:
         resetprogram();
         useimage(engine.res);
     }
-    void TearDown() override
-    {
-        resetprogram();
-    }
+    void TearDown() override { resetprogram(); }
 
     void useimage(int res)
     {

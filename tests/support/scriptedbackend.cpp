@@ -62,8 +62,8 @@ void ScriptedBackend::pump(bool wait)
 
 void ScriptedBackend::windowcreated(HWND hwnd)
 {
-    created.push_back(Created{hwnd->classname, hwnd->title, hwnd->x, hwnd->y, hwnd->width, hwnd->height, hwnd->parent,
-                              hwnd->style});
+    created.push_back(
+        Created{hwnd->classname, hwnd->title, hwnd->x, hwnd->y, hwnd->width, hwnd->height, hwnd->parent, hwnd->style});
 }
 
 int ScriptedBackend::messagebox(const MessageBoxRequest& request)

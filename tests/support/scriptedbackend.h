@@ -22,14 +22,14 @@ public:
     static constexpr int pumpsafterscript = 20000;
 
     std::vector<MessageBoxRequest> messageboxes;
-    std::deque<int> answers; // unscripted boxes get OK, or Yes for a question
+    std::deque<int> answers;                                   // unscripted boxes get OK, or Yes for a question
     std::function<int(const MessageBoxRequest&)> onmessagebox; // answers instead, when set
 
     std::vector<FileDialogRequest> filedialogs;
     std::deque<std::optional<std::string>> fileanswers; // a path, or nothing for Cancel
 
     std::deque<std::function<void(HWND)>> dialogscripts; // one per dialog; an unscripted one is cancelled
-    std::vector<std::string> dialogs; // captions of the dialogs shown
+    std::vector<std::string> dialogs;                    // captions of the dialogs shown
 
     std::vector<unsigned> sleeps;
     std::function<void()> onsleep; // runs in every sleep, to look at the program meanwhile

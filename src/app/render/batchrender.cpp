@@ -76,10 +76,7 @@ private:
         return status;
     }
 
-    static std::string because(int err)
-    {
-        return err ? std::string(" (") + std::strerror(err) + ")" : std::string();
-    }
+    static std::string because(int err) { return err ? std::string(" (") + std::strerror(err) + ")" : std::string(); }
 
     int choosepalette()
     {
@@ -134,7 +131,8 @@ private:
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             // Even when quiet: without it the set cannot be had again.
             if (!o_.seed)
-                err_ << renderprogram << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_ << '\n';
+                err_ << renderprogram << ": " << (o_.random ? "random set" : "gallery") << " with --seed " << seed_
+                     << '\n';
             if (!startpointscreenable(s.icon[s.type]))
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"),
                             oneline(searchfailure(searchbadstart)));
@@ -204,8 +202,8 @@ private:
     {
         // A turntable's frames would repeat the same line.
         if (const std::string why = filterpicture(s); !why.empty() && notfiltered_.insert(why).second)
-            err_ << renderprogram << ": --filter " << o_.filter << " not applied, the picture is left as rendered: " << why
-                 << '\n';
+            err_ << renderprogram << ": --filter " << o_.filter
+                 << " not applied, the picture is left as rendered: " << why << '\n';
     }
 
     // "" or why the filter could not apply. Touches nothing but `s`, so
@@ -309,11 +307,10 @@ private:
         if (int status = checkoutputs(); status != exitsuccess)
             return status;
         if (o_.turntable) {
-            const TurntableHooks hooks{[this](EngineState& s) { applyfilter(s); },
-                                       [this](int status, const std::string& file, const std::string& why) {
-                                           return fail(status, file, why);
-                                       },
-                                       err_, progress_};
+            const TurntableHooks hooks{
+                [this](EngineState& s) { applyfilter(s); },
+                [this](int status, const std::string& file, const std::string& why) { return fail(status, file, why); },
+                err_, progress_};
             if (int status = writeturntable(engine, o_, hooks); status != exitsuccess)
                 return status;
         } else {
@@ -356,8 +353,7 @@ std::string oneline(const std::string& text)
     return flat;
 }
 
-int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   bool progressOnTerminal)
+int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progressOnTerminal)
 {
     const ParsedOptions parsed = parserenderoptions(args);
     if (!parsed.error.empty()) {

@@ -17,7 +17,6 @@ std::string oneline(const std::string& text);
 
 // Runs the command line `args` (without the program name). The screening
 // report and help go to `out`; errors and the progress bar to `err`.
-int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   bool progressOnTerminal);
+int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progressOnTerminal);
 
 } // namespace kt

@@ -131,7 +131,8 @@ private:
                      << " is not finished: run it again" << '\n';
             return interruptedstatus();
         }
-        if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(run_.seed, o_.explore, gallery_.entries));
+        if (int status = writetext(sharerecordname(o_.part, o_.parts),
+                                   sharerecord(run_.seed, o_.explore, gallery_.entries));
             status != exitsuccess)
             return status;
         JoinedShares joined = joinshares(folder_, o_.parts, run_.seed, o_.explore);
@@ -206,8 +207,9 @@ private:
         s.state.g_vhdc = s.image.get();
         s.state.newimage = 1;
         s.state.okicon = 1;
-        s.entry = GalleryEntry{k + 1, engine.type + 1, engine.icon[engine.type], screening.LExp, screening.FD,
-                               engine.rot[engine.type], engine.back};
+        s.entry = GalleryEntry{k + 1,          engine.type + 1, engine.icon[engine.type],
+                               screening.LExp, screening.FD,    engine.rot[engine.type],
+                               engine.back};
         s.ready = true;
     }
 
@@ -320,10 +322,10 @@ private:
     Gallery gallery_;
     std::vector<Slot> slots_;
     std::map<std::string, std::vector<std::string>> unfiltered_;
-    bool replaced_ = false;             // an entry's file was (or may have been) written
-    bool leftout_ = false;              // an entry was not kept
-    int status_ = exitsuccess;          // the calling thread's
-    std::atomic<bool> failed_{false};   // for the other threads: status_ is no longer 0
+    bool replaced_ = false;           // an entry's file was (or may have been) written
+    bool leftout_ = false;            // an entry was not kept
+    int status_ = exitsuccess;        // the calling thread's
+    std::atomic<bool> failed_{false}; // for the other threads: status_ is no longer 0
 };
 
 } // namespace

@@ -78,8 +78,8 @@ public:
         const std::vector<std::string> stale = removestaleframes(folder_, frames_);
         if (!stale.empty())
             note_ = "removed " + std::to_string(stale.size()) + " frame" + (stale.size() > 1 ? "s" : "") +
-                    " of an earlier, longer turntable from " + folder_ + ": " + stale.front() +
-                    (stale.size() > 1 ? " to " + stale.back() : "");
+                " of an earlier, longer turntable from " + folder_ + ": " + stale.front() +
+                (stale.size() > 1 ? " to " + stale.back() : "");
         return savedone;
     }
 

@@ -50,7 +50,8 @@ void orbitreach(const EngineState& set, const Reach& reach, real* across, real* 
 double scalefor(real across, real down, const EngineState& set, int width, int height, double margin)
 {
     const double side = std::max(width, height);
-    const double needed = std::max(static_cast<double>(across) * side / width, static_cast<double>(down) * side / height);
+    const double needed = std::max(static_cast<double>(across) * side / width,
+                                   static_cast<double>(down) * side / height);
     if (!(needed > 0) || !std::isfinite(needed))
         return set.icon[set.type].scale;
     return shortdecimal(needed / (1 - 2 * margin));
@@ -63,20 +64,26 @@ double fittedscale(const EngineState& set, int width, int height, double margin)
     const RotationPlan plan = planrotation(set.rot[set.type], set.rotationorder);
     const bool turned = rotationactive(set.rot[set.type]);
     real across = 0, down = 0;
-    orbitreach(set, [&](const VOXEL& point) {
-        const VOXEL shown = turned ? rotated(point, plan) : point;
-        return std::pair<real, real>(fabsl(shown.x), fabsl(shown.y));
-    }, &across, &down);
+    orbitreach(
+        set,
+        [&](const VOXEL& point) {
+            const VOXEL shown = turned ? rotated(point, plan) : point;
+            return std::pair<real, real>(fabsl(shown.x), fabsl(shown.y));
+        },
+        &across, &down);
     return scalefor(across, down, set, width, height, margin);
 }
 
 double fittedscaleanyturn(const EngineState& set, int width, int height, double margin)
 {
     real across = 0, down = 0;
-    orbitreach(set, [](const VOXEL& point) {
-        const real radius = sqrtl(point.x * point.x + point.y * point.y + point.z * point.z);
-        return std::pair<real, real>(radius, radius);
-    }, &across, &down);
+    orbitreach(
+        set,
+        [](const VOXEL& point) {
+            const real radius = sqrtl(point.x * point.x + point.y * point.y + point.z * point.z);
+            return std::pair<real, real>(radius, radius);
+        },
+        &across, &down);
     return scalefor(across, down, set, width, height, margin);
 }
 

@@ -69,8 +69,9 @@ std::string exact(long double value)
 // A word the shell takes as it is, or the text in single quotes.
 std::string shellword(const std::string& text)
 {
-    if (!text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._/,:=+-") ==
-                             std::string::npos)
+    if (!text.empty() &&
+        text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._/,:=+-") ==
+            std::string::npos)
         return text;
     std::string quoted = "'";
     for (char c : text)
@@ -83,11 +84,20 @@ std::string htmltext(const std::string& text)
     std::string escaped;
     for (char c : text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
@@ -135,9 +145,9 @@ std::vector<std::pair<std::string, std::string>> settings(const Gallery& gallery
     const VOXEL& r = entry.rotation;
     fields.push_back({"rotation", "[" + exact(r.x) + ", " + exact(r.y) + ", " + exact(r.z) + "]"});
     fields.push_back({"order", jsontext(ordernames[o.rotationorder])});
-    fields.push_back({"background", "[" + std::to_string(GetRValue(entry.back)) + ", " +
-                                        std::to_string(GetGValue(entry.back)) + ", " +
-                                        std::to_string(GetBValue(entry.back)) + "]"});
+    fields.push_back({"background",
+                      "[" + std::to_string(GetRValue(entry.back)) + ", " + std::to_string(GetGValue(entry.back)) +
+                          ", " + std::to_string(GetBValue(entry.back)) + "]"});
     fields.push_back({"size", std::to_string(gallery.size)});
     fields.push_back({"iterations", std::to_string(gallery.iterations)});
     return fields;
@@ -147,7 +157,7 @@ std::vector<std::pair<std::string, std::string>> settings(const Gallery& gallery
 std::string lookoptions(const RenderOptions& o, bool density)
 {
     std::string words = " --palette " + shellword(o.palette) + " --coloring " + (o.cmethod ? "z" : "hit") +
-                        " --order " + ordernames[o.rotationorder];
+        " --order " + ordernames[o.rotationorder];
     if (o.filter != "none")
         words += " --filter " + o.filter + (o.filter == "normalize" ? " --nadjust " + std::to_string(o.nadjust) : "");
     words += std::string(" --tone ") + (density ? "density" : "hit");
@@ -165,7 +175,7 @@ struct Coefficient {
 };
 
 constexpr Coefficient coefficients[] = {
-    {"alpha", "α", &ICON::a}, {"beta", "β", &ICON::b},   {"gamma", "γ", &ICON::c},
+    {"alpha", "α", &ICON::a},  {"beta", "β", &ICON::b},  {"gamma", "γ", &ICON::c},
     {"lambda", "λ", &ICON::d}, {"omega", "ω", &ICON::e},
 };
 
@@ -281,16 +291,16 @@ std::string figure(const GalleryEntry& entry, std::uint64_t size)
     const std::string name = entryname(entry.index);
     const std::string side = std::to_string(size);
     std::string html = "<figure class=\"entry\" id=\"e" + name + "\" data-name=\"" + name + "\" data-index=\"" +
-                       std::to_string(entry.index) + "\" data-dimension=\"" + exact(entry.dimension) +
-                       "\" data-lyapunov=\"" + exact(entry.lyapunov) + "\">\n";
+        std::to_string(entry.index) + "\" data-dimension=\"" + exact(entry.dimension) + "\" data-lyapunov=\"" +
+        exact(entry.lyapunov) + "\">\n";
     html += "<a href=\"#view" + name + "\"><img src=\"" + name + ".png\" width=\"" + side + "\" height=\"" + side +
-            "\" alt=\"Icon " + name + "\"></a>\n";
+        "\" alt=\"Icon " + name + "\"></a>\n";
     html += "<figcaption><span class=\"no\">" + name + "</span><a class=\"file\" href=\"" + name +
-            ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name + ".dv3</a>";
+        ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name + ".dv3</a>";
     html += "<span class=\"set\">formula " + std::to_string(entry.formula) + " · n " + std::to_string(entry.set.n) +
-            " · p " + std::to_string(entry.set.p) + "</span>";
+        " · p " + std::to_string(entry.set.p) + "</span>";
     html += "<span class=\"measures\"><abbr title=\"Lyapunov exponent\">LE</abbr> <b>" + shown(entry.lyapunov, 4) +
-            "</b> · <abbr title=\"fractal dimension\">FD</abbr> <b>" + shown(entry.dimension, 4) + "</b></span>";
+        "</b> · <abbr title=\"fractal dimension\">FD</abbr> <b>" + shown(entry.dimension, 4) + "</b></span>";
     html += "</figcaption>\n</figure>\n";
     return html;
 }
@@ -308,13 +318,13 @@ std::string viewer(const Gallery& gallery, std::size_t k)
     std::string html = "<section class=\"viewer\" id=\"view" + name + "\" aria-label=\"Icon " + name + "\">\n";
     html += "<a class=\"backdrop\" href=\"#e" + name + "\" aria-label=\"Close\"></a>\n<div class=\"panel\">\n";
     html += "<img src=\"" + name + ".png\" width=\"" + side + "\" height=\"" + side + "\" alt=\"Icon " + name +
-            " at full size\" loading=\"lazy\">\n<div class=\"info\">\n<h2>Icon " + name + "</h2>\n<table>";
+        " at full size\" loading=\"lazy\">\n<div class=\"info\">\n<h2>Icon " + name + "</h2>\n<table>";
     html += row("formula", std::to_string(entry.formula));
     for (const Coefficient& c : coefficients)
         html += row(std::string(c.name) + " " + c.symbol, shown(entry.set.*c.field, 12));
     html += row("n", std::to_string(entry.set.n)) + row("p", std::to_string(entry.set.p)) +
-            row("scale", exact(entry.set.scale)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
-            row("fractal dimension", shown(entry.dimension, 6));
+        row("scale", exact(entry.set.scale)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
+        row("fractal dimension", shown(entry.dimension, 6));
     if (gallery.options) {
         for (const auto& [field, value] : settings(gallery, entry)) {
             // Words are quoted for programs, not for people.
@@ -323,22 +333,22 @@ std::string viewer(const Gallery& gallery, std::size_t k)
         }
     }
     html += "</table>\n<p class=\"open\"><a href=\"" + name +
-            ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name +
-            ".dv3</a> opens in KT Dravune 3D: <code>ktdravune3d " + name + ".dv3</code></p>\n";
+        ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name +
+        ".dv3</a> opens in KT Dravune 3D: <code>ktdravune3d " + name + ".dv3</code></p>\n";
     if (gallery.options)
         html += "<p class=\"open\">This picture again, in the gallery's folder: <code class=\"reproduce\">" +
-                htmltext(reproducecommand(gallery, entry)) +
-                "</code></p>\n<p class=\"open\">Large enough to print: <code class=\"print\">" +
-                htmltext(printcommand(gallery, entry)) + "</code></p>\n";
+            htmltext(reproducecommand(gallery, entry)) +
+            "</code></p>\n<p class=\"open\">Large enough to print: <code class=\"print\">" +
+            htmltext(printcommand(gallery, entry)) + "</code></p>\n";
     html += "</div>\n";
     auto step = [&](const char* which, const char* label, const char* symbol, std::size_t other, bool exists) {
         const std::string target = exists ? entryname(gallery.entries[other].index) : name;
         return std::string("<a class=\"") + which + "\" href=\"#view" + target + "\" aria-label=\"" + label + "\"" +
-               (exists ? "" : " hidden") + ">" + symbol + "</a>";
+            (exists ? "" : " hidden") + ">" + symbol + "</a>";
     };
     html += "<nav class=\"steps\">" + step("prev", "Previous", "‹", k - 1, k > 0) +
-            step("next", "Next", "›", k + 1, k + 1 < gallery.entries.size()) + "<a class=\"close\" href=\"#e" +
-            name + "\" aria-label=\"Close\">×</a></nav>\n</div>\n</section>\n";
+        step("next", "Next", "›", k + 1, k + 1 < gallery.entries.size()) + "<a class=\"close\" href=\"#e" + name +
+        "\" aria-label=\"Close\">×</a></nav>\n</div>\n</section>\n";
     return html;
 }
 
@@ -356,7 +366,7 @@ std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry)
     const RenderOptions& o = *gallery.options;
     const std::string name = entryname(entry.index);
     std::string command = std::string(renderprogram) + " " + name + ".dv3 --size " + std::to_string(gallery.size) +
-                          " --iterations " + std::to_string(gallery.iterations) + lookoptions(o, o.density);
+        " --iterations " + std::to_string(gallery.iterations) + lookoptions(o, o.density);
     if (o.density && o.supersample > 1)
         command += " --supersample " + std::to_string(o.supersample);
     return command + " -o " + name + ".png";
@@ -381,9 +391,9 @@ std::string printcommand(const Gallery& gallery, const GalleryEntry& entry)
 
 std::string galleryjson(const Gallery& gallery)
 {
-    std::string json = "{\n  \"seed\": " + std::to_string(gallery.seed) + ",\n  \"size\": " +
-                       std::to_string(gallery.size) + ",\n  \"iterations\": " + std::to_string(gallery.iterations) +
-                       ",\n  \"entries\": [";
+    std::string json = "{\n  \"seed\": " + std::to_string(gallery.seed) +
+        ",\n  \"size\": " + std::to_string(gallery.size) +
+        ",\n  \"iterations\": " + std::to_string(gallery.iterations) + ",\n  \"entries\": [";
     for (std::size_t k = 0; k < gallery.entries.size(); ++k) {
         const GalleryEntry& e = gallery.entries[k];
         const std::string name = entryname(e.index);
@@ -392,14 +402,14 @@ std::string galleryjson(const Gallery& gallery)
         for (const Coefficient& c : coefficients)
             json += ", \"" + std::string(c.name) + "\": " + exact(e.set.*c.field);
         json += ", \"n\": " + std::to_string(e.set.n) + ", \"p\": " + std::to_string(e.set.p) +
-                ", \"scale\": " + exact(e.set.scale) + ", \"lyapunov_exponent\": " + exact(e.lyapunov) +
-                ", \"fractal_dimension\": " + exact(e.dimension) + ", \"png\": \"" + name + ".png\", \"dv3\": \"" +
-                name + ".dv3\"";
+            ", \"scale\": " + exact(e.set.scale) + ", \"lyapunov_exponent\": " + exact(e.lyapunov) +
+            ", \"fractal_dimension\": " + exact(e.dimension) + ", \"png\": \"" + name + ".png\", \"dv3\": \"" + name +
+            ".dv3\"";
         if (gallery.options) {
             for (const auto& [field, value] : settings(gallery, e))
                 json += ", \"" + field + "\": " + value;
             json += ", \"reproduce\": " + jsontext(reproducecommand(gallery, e)) +
-                    ", \"print\": " + jsontext(printcommand(gallery, e));
+                ", \"print\": " + jsontext(printcommand(gallery, e));
         }
         json += "}";
     }
@@ -414,21 +424,20 @@ std::string gallerypage(const Gallery& gallery)
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                        "<title>KT Dravune 3D · " +
-                       count + plural + " · seed " + std::to_string(gallery.seed) + "</title>\n<style>" + style +
-                       "</style>\n</head>\n<body>\n<header>\n<h1>KT Dravune 3D <span>explore</span></h1>\n"
-                       "<p class=\"about\">" +
-                       count + " screened random" + plural + " · seed " + std::to_string(gallery.seed) + " · " +
-                       std::to_string(gallery.size) + " × " + std::to_string(gallery.size) + ", " +
-                       withthousands(gallery.iterations) +
-                       " steps · click a picture for its parameters</p>\n"
-                       "<nav class=\"sort\" aria-label=\"Sort\">sort by"
-                       "<button type=\"button\" data-key=\"index\" aria-pressed=\"true\">index <span "
-                       "class=\"dir\">↑</span></button>"
-                       "<button type=\"button\" data-key=\"dimension\" aria-pressed=\"false\">fractal dimension "
-                       "<span class=\"dir\"></span></button>"
-                       "<button type=\"button\" data-key=\"lyapunov\" aria-pressed=\"false\">Lyapunov exponent "
-                       "<span class=\"dir\"></span></button></nav>\n</header>\n<main id=\"grid\" data-sort=\"index\" "
-                       "data-order=\"ascending\">\n";
+        count + plural + " · seed " + std::to_string(gallery.seed) + "</title>\n<style>" + style +
+        "</style>\n</head>\n<body>\n<header>\n<h1>KT Dravune 3D <span>explore</span></h1>\n"
+        "<p class=\"about\">" +
+        count + " screened random" + plural + " · seed " + std::to_string(gallery.seed) + " · " +
+        std::to_string(gallery.size) + " × " + std::to_string(gallery.size) + ", " + withthousands(gallery.iterations) +
+        " steps · click a picture for its parameters</p>\n"
+        "<nav class=\"sort\" aria-label=\"Sort\">sort by"
+        "<button type=\"button\" data-key=\"index\" aria-pressed=\"true\">index <span "
+        "class=\"dir\">↑</span></button>"
+        "<button type=\"button\" data-key=\"dimension\" aria-pressed=\"false\">fractal dimension "
+        "<span class=\"dir\"></span></button>"
+        "<button type=\"button\" data-key=\"lyapunov\" aria-pressed=\"false\">Lyapunov exponent "
+        "<span class=\"dir\"></span></button></nav>\n</header>\n<main id=\"grid\" data-sort=\"index\" "
+        "data-order=\"ascending\">\n";
     for (const GalleryEntry& entry : gallery.entries)
         html += figure(entry, static_cast<std::uint64_t>(gallery.size));
     html += "</main>\n";

@@ -100,7 +100,8 @@ JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed
             if (!set)
                 return problem(setfile + " cannot be read");
             all[static_cast<std::size_t>(index - 1)] = GalleryEntry{
-                index, set->type + 1, set->set, *lyapunov, *dimension, VOXEL{set->xrot, set->yrot, set->zrot}, set->back};
+                index,    set->type + 1, set->set, *lyapunov, *dimension, VOXEL{set->xrot, set->yrot, set->zrot},
+                set->back};
             found[static_cast<std::size_t>(index - 1)] = true;
         }
     }

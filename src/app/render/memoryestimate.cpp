@@ -47,7 +47,7 @@ std::string memoryrefusal(std::uint64_t needed, std::optional<std::uint64_t> ava
         return {};
     const auto mib = [](std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20); };
     return "this picture needs about " + mib(needed) + " MiB of memory and " + mib(*available) +
-           " MiB are available: choose a smaller --size or --supersample";
+        " MiB are available: choose a smaller --size or --supersample";
 }
 
 } // namespace kt

@@ -38,8 +38,8 @@ std::string Progress::line(std::uint64_t done, std::uint64_t total, double secon
     char text[160];
     if (items)
         std::snprintf(text, sizeof text, "%3d%% [%s] %llu/%llu %s, %s left", static_cast<int>(fraction * 100),
-                      bar.c_str(), static_cast<unsigned long long>(done), static_cast<unsigned long long>(total),
-                      items, left.c_str());
+                      bar.c_str(), static_cast<unsigned long long>(done), static_cast<unsigned long long>(total), items,
+                      left.c_str());
     else
         std::snprintf(text, sizeof text, "%3d%% [%s] %.2f M steps/s, %s left", static_cast<int>(fraction * 100),
                       bar.c_str(), rate / 1e6, left.c_str());

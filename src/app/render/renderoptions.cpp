@@ -84,10 +84,17 @@ bool parseiterations(const std::string& text, std::uint64_t* steps)
     std::size_t zeros = 0;
     if (!number.empty()) {
         switch (number.back()) {
-        case 'k': zeros = 3; break;
-        case 'M': zeros = 6; break;
-        case 'G': zeros = 9; break;
-        default: break;
+        case 'k':
+            zeros = 3;
+            break;
+        case 'M':
+            zeros = 6;
+            break;
+        case 'G':
+            zeros = 9;
+            break;
+        default:
+            break;
         }
     }
     if (zeros)
@@ -97,7 +104,8 @@ bool parseiterations(const std::string& text, std::uint64_t* steps)
     std::string fraction = point == std::string::npos ? std::string() : number.substr(point + 1);
     while (!fraction.empty() && fraction.back() == '0')
         fraction.pop_back();
-    if (whole.empty() || fraction.size() > zeros || (whole + fraction).find_first_not_of("0123456789") != std::string::npos)
+    if (whole.empty() || fraction.size() > zeros ||
+        (whole + fraction).find_first_not_of("0123456789") != std::string::npos)
         return false;
     std::string digits = whole + fraction + std::string(zeros - fraction.size(), '0');
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
@@ -121,14 +129,16 @@ using Setter = std::function<std::string(RenderOptions&, const std::string&)>;
 const std::map<std::string, Setter>& valuedoptions()
 {
     static const std::map<std::string, Setter> table = {
-        {"--formula", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--formula",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long f = 0;
              if (!parseinteger(v, 1, 2, &f))
                  return "--formula takes 1 or 2";
              o.formula = static_cast<int>(f);
              return {};
          }},
-        {"--size", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--size",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              const auto sides = split(v, 'x');
              long long width = 0, height = 0;
              if (sides.size() == 1 && parseinteger(v, 200, maxside, &width)) {
@@ -144,59 +154,68 @@ const std::map<std::string, Setter>& valuedoptions()
              }
              return "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384";
          }},
-        {"--tone", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--tone",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v != "hit" && v != "density")
                  return "--tone takes hit or density";
              o.density = v == "density";
              return {};
          }},
-        {"--brightness", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--brightness",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long double value = 0;
              if (!parsereal(v, 0.01L, 100, &value))
                  return "--brightness takes a number from 0.01 to 100";
              o.brightness = static_cast<double>(value);
              return {};
          }},
-        {"--gamma", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--gamma",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long double value = 0;
              if (!parsereal(v, 0.1L, 10, &value))
                  return "--gamma takes a number from 0.1 to 10";
              o.gamma = static_cast<double>(value);
              return {};
          }},
-        {"--spp", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--spp",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long double value = 0;
              if (!parsereal(v, 0.001L, 100000, &value))
                  return "--spp takes a number of steps per pixel from 0.001 to 100000";
              o.spp = static_cast<double>(value);
              return {};
          }},
-        {"--supersample", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--supersample",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long factor = 0;
              if (!parseinteger(v, 1, maxsupersample, &factor))
                  return "--supersample takes a whole number from 1 to 8";
              o.supersample = static_cast<int>(factor);
              return {};
          }},
-        {"--margin", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--margin",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long double value = 0;
              if (!parsereal(v, 0, 0.4L, &value))
                  return "--margin takes a fraction of the frame from 0 to 0.4";
              o.margin = static_cast<double>(value);
              return {};
          }},
-        {"--depth", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--depth",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v != "8" && v != "16")
                  return "--depth takes 8 or 16";
              o.depth = v == "16" ? 16 : 8;
              return {};
          }},
-        {"--iterations", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--iterations",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (!parseiterations(v, &o.iterations))
                  return "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G";
              return {};
          }},
-        {"--coloring", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--coloring",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v == "hit")
                  o.cmethod = 0;
              else if (v == "z")
@@ -205,13 +224,15 @@ const std::map<std::string, Setter>& valuedoptions()
                  return "--coloring takes hit or z";
              return {};
          }},
-        {"--palette", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--palette",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())
                  return "--palette takes 1, 2 or a .map file";
              o.palette = v;
              return {};
          }},
-        {"--background", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--background",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v == "none") {
                  o.transparent = true;
                  return {};
@@ -229,7 +250,8 @@ const std::map<std::string, Setter>& valuedoptions()
              o.background = rgb;
              return {};
          }},
-        {"--rotate", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--rotate",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              const auto parts = split(v, ',');
              std::array<real, 3> angles{};
              bool sound = parts.size() == 3;
@@ -240,7 +262,8 @@ const std::map<std::string, Setter>& valuedoptions()
              o.rotation = angles;
              return {};
          }},
-        {"--order", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--order",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              static const char* names[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
              for (int k = 0; k < 6; ++k) {
                  if (v == names[k]) {
@@ -250,35 +273,40 @@ const std::map<std::string, Setter>& valuedoptions()
              }
              return "--order takes XYZ, XZY, YXZ, YZX, ZXY or ZYX";
          }},
-        {"--seed", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--seed",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long seed = 0;
              if (!parseinteger(v, 0, 4294967295LL, &seed))
                  return "--seed takes a whole number from 0 to 4294967295";
              o.seed = static_cast<std::uint32_t>(seed);
              return {};
          }},
-        {"--fd-limit", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--fd-limit",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long double limit = 0;
              if (!parsereal(v, 0.25L, 1.75L, &limit))
                  return "--fd-limit takes a number from 0.25 to 1.75";
              o.fdlimit = static_cast<double>(limit);
              return {};
          }},
-        {"--output", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--output",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())
                  return "--output takes a file name";
              // What it must name depends on --explore or --turntable, which may come later.
              o.output = v;
              return {};
          }},
-        {"--turntable", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--turntable",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long frames = 0;
              if (!parseinteger(v, minturntableframes, maxturntableframes, &frames))
                  return "--turntable takes a number of frames from 2 to 720";
              o.turntable = static_cast<int>(frames);
              return {};
          }},
-        {"--spin", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--spin",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v == "X")
                  o.spin = X;
              else if (v == "Y")
@@ -289,28 +317,32 @@ const std::map<std::string, Setter>& valuedoptions()
                  return "--spin takes X, Y or Z";
              return {};
          }},
-        {"--fps", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--fps",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long fps = 0;
              if (!parseinteger(v, 1, 60, &fps))
                  return "--fps takes a whole number from 1 to 60";
              o.fps = static_cast<int>(fps);
              return {};
          }},
-        {"--quality", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--quality",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long quality = 0;
              if (!parseinteger(v, 0, 100, &quality))
                  return "--quality takes a whole number from 0 to 100";
              o.quality = static_cast<int>(quality);
              return {};
          }},
-        {"--explore", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--explore",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long entries = 0;
              if (!parseinteger(v, 1, maxexplore, &entries))
                  return "--explore takes a number of entries from 1 to 1000";
              o.explore = static_cast<int>(entries);
              return {};
          }},
-        {"--part", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--part",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              const std::size_t slash = v.find('/');
              long long part = 0, parts = 0;
              if (slash == std::string::npos || !parseinteger(v.substr(slash + 1), 1, maxexplore, &parts) ||
@@ -320,27 +352,31 @@ const std::map<std::string, Setter>& valuedoptions()
              o.parts = static_cast<int>(parts);
              return {};
          }},
-        {"--filter", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--filter",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v != "none" && v != "normalize" && v != "equalize" && v != "log" && v != "log-squared")
                  return "--filter takes none, normalize, equalize, log or log-squared";
              o.filter = v;
              return {};
          }},
-        {"--nadjust", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--nadjust",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long amount = 0;
              if (!parseinteger(v, 0, 10, &amount))
                  return "--nadjust takes a whole number from 0 to 10";
              o.nadjust = static_cast<int>(amount);
              return {};
          }},
-        {"--threads", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--threads",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              long long threads = 0;
              if (!parseinteger(v, 1, maxworkerthreads, &threads))
                  return "--threads takes a whole number from 1 to 256";
              o.threads = static_cast<int>(threads);
              return {};
          }},
-        {"--save-params", [](RenderOptions& o, const std::string& v) -> std::string {
+        {"--save-params",
+         [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())
                  return "--save-params takes a file name";
              o.saveparams = v;
@@ -426,7 +462,7 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     // Options that only the density tone has choose it, unless the hit tone
     // was asked for by name.
     const bool densityonly = given.count("--brightness") || given.count("--gamma") || given.count("--supersample") ||
-                             given.count("--depth") || o.transparent;
+        given.count("--depth") || o.transparent;
     if (densityonly && !given.count("--tone"))
         o.density = true;
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})

@@ -27,36 +27,45 @@ struct RenderOptions {
     std::optional<std::uint32_t> seed;
     double fdlimit = 1.5;
     bool screen = false;
-    int explore = 0;                  // entries of a gallery; 0 renders one picture
-    int part = 0, parts = 0;          // --part K/N: the gallery's K-th share of N; 0 for all
+    int explore = 0;                 // entries of a gallery; 0 renders one picture
+    int part = 0, parts = 0;         // --part K/N: the gallery's K-th share of N; 0 for all
     std::string output = "icon.tga"; // the gallery's folder with --explore
     std::optional<std::string> saveparams;
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
     std::optional<int> threads; // default: every processor
-    int turntable = 0;            // frames of a turn; 0 for a still picture
-    std::optional<Axis> spin;     // default Y
-    std::optional<int> fps;       // default 30
-    std::optional<int> quality;   // lossy WebP; lossless without
-    bool density = false;        // --tone density; hit colouring by default
+    int turntable = 0;          // frames of a turn; 0 for a still picture
+    std::optional<Axis> spin;   // default Y
+    std::optional<int> fps;     // default 30
+    std::optional<int> quality; // lossy WebP; lossless without
+    bool density = false;       // --tone density; hit colouring by default
     double brightness = 1.0;
     double gamma = 1.0;
-    std::optional<double> spp;   // steps per output pixel, instead of iterations
+    std::optional<double> spp; // steps per output pixel, instead of iterations
     int supersample = 1;
     bool fit = false;
-    double margin = 0.05;        // of the frame's side, on each side
+    double margin = 0.05; // of the frame's side, on each side
     int depth = 8;
-    bool transparent = false;    // --background none
+    bool transparent = false; // --background none
     bool quiet = false;
     bool help = false;
     bool version = false;
 };
 
 // The picture's width and height in pixels.
-inline int framewidth(const RenderOptions& o) { return o.size; }
-inline int frameheight(const RenderOptions& o) { return o.height.value_or(o.size); }
+inline int framewidth(const RenderOptions& o)
+{
+    return o.size;
+}
+inline int frameheight(const RenderOptions& o)
+{
+    return o.height.value_or(o.size);
+}
 // The side of the square the engine renders: the frame is its centred crop.
-inline int renderside(const RenderOptions& o) { return std::max(framewidth(o), frameheight(o)) * o.supersample; }
+inline int renderside(const RenderOptions& o)
+{
+    return std::max(framewidth(o), frameheight(o)) * o.supersample;
+}
 
 constexpr int maxside = 16384;
 constexpr int maxsupersample = 8;

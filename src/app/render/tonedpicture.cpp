@@ -13,8 +13,8 @@ namespace {
 DeepImage toned(const EngineState& s, const RenderOptions& o)
 {
     const ToneSettings settings{o.brightness, o.gamma, o.transparent};
-    return tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{framewidth(o), frameheight(o), o.supersample},
-                   s.palette, s.back, settings);
+    return tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{framewidth(o), frameheight(o), o.supersample}, s.palette,
+                   s.back, settings);
 }
 
 std::uint32_t byte(std::uint16_t v)
@@ -28,8 +28,8 @@ void copy(const DeepImage& picture, Surface& image)
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
             const std::uint16_t* p = &picture.rgba[4 * (static_cast<std::size_t>(y) * picture.width + x)];
-            pixels[static_cast<std::size_t>(y) * image.width() + x] =
-                byte(p[3]) << 24 | byte(p[0]) << 16 | byte(p[1]) << 8 | byte(p[2]);
+            pixels[static_cast<std::size_t>(y) * image.width() + x] = byte(p[3]) << 24 | byte(p[0]) << 16 |
+                byte(p[1]) << 8 | byte(p[2]);
         }
 }
 

@@ -53,8 +53,8 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
     const int groups = (ours + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
-                                              ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
-                                              : pngfolderwriter(o.output, frames, firstframe + 1, step);
+        ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
+        : pngfolderwriter(o.output, frames, firstframe + 1, step);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
 

@@ -50,14 +50,14 @@ void ClientView::paintEvent(QPaintEvent*)
             const QRegion own = QRegion(whole) - mirrored;
             if (!own.isEmpty()) {
                 painter.setClipRegion(own);
-                painter.drawImage(QPoint(0, 0), rgb32(surface.ownpixels(), surface.width(), surface.height(),
-                                                      surface.width()));
+                painter.drawImage(QPoint(0, 0),
+                                  rgb32(surface.ownpixels(), surface.width(), surface.height(), surface.width()));
                 painter.setClipping(false);
             }
             if (!mirrored.isEmpty()) {
                 const Surface& source = *block.source;
-                const std::uint32_t* first =
-                    source.bits() + static_cast<std::size_t>(block.sy) * source.width() + block.sx;
+                const std::uint32_t* first = source.bits() + static_cast<std::size_t>(block.sy) * source.width() +
+                    block.sx;
                 painter.drawImage(mirrored.topLeft(), rgb32(first, block.w, block.h, source.width()));
             }
             black -= whole;

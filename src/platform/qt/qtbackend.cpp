@@ -56,10 +56,14 @@ Qt::CursorShape coreshape()
     if (cursordisplaycount() < 0 || !cursor)
         return Qt::BlankCursor;
     switch (cursor->shape) {
-    case CursorShape::Cross: return Qt::CrossCursor;
-    case CursorShape::Wait: return Qt::WaitCursor;
-    case CursorShape::AppStarting: return Qt::BusyCursor;
-    case CursorShape::Arrow: break;
+    case CursorShape::Cross:
+        return Qt::CrossCursor;
+    case CursorShape::Wait:
+        return Qt::WaitCursor;
+    case CursorShape::AppStarting:
+        return Qt::BusyCursor;
+    case CursorShape::Arrow:
+        break;
     }
     return Qt::ArrowCursor;
 }
@@ -144,8 +148,8 @@ void QtBackend::useprogramicon()
     const Surface* icon = programicon();
     if (!icon)
         return;
-    const QImage image(reinterpret_cast<const uchar*>(icon->bits()), icon->width(), icon->height(),
-                       icon->width() * 4, QImage::Format_RGB32);
+    const QImage image(reinterpret_cast<const uchar*>(icon->bits()), icon->width(), icon->height(), icon->width() * 4,
+                       QImage::Format_RGB32);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image.copy())));
 }
 

@@ -40,13 +40,20 @@ Qt::WindowFlags flagsfor(HWND hwnd)
 int scrollrequest(int action)
 {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
-    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
-    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
-    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
-    case QAbstractSlider::SliderToMinimum: return SB_TOP;
-    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
-    default: return -1;
+    case QAbstractSlider::SliderSingleStepSub:
+        return SB_LINEUP;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return SB_LINEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+        return SB_PAGEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+        return SB_PAGEDOWN;
+    case QAbstractSlider::SliderToMinimum:
+        return SB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+        return SB_BOTTOM;
+    default:
+        return -1;
     }
 }
 
@@ -100,7 +107,8 @@ QScrollBar* TopLevelWindow::makescrollbar(int bar)
     bars_[bar] = scrollbar;
     // Keys belong to the program, not to the bar.
     scrollbar->setFocusPolicy(Qt::NoFocus);
-    connect(scrollbar, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { onscrollaction(bar, action); });
+    connect(scrollbar, &QAbstractSlider::actionTriggered, this,
+            [this, bar](int action) { onscrollaction(bar, action); });
     connect(scrollbar, &QAbstractSlider::sliderMoved, this, [this, bar](int position) {
         if (hwnd_)
             deliverscroll(hwnd_, bar, SB_THUMBTRACK, position);

@@ -83,8 +83,8 @@ TEST_F(QtInputTest, ReturnTabAndBackspaceTypeTheirControlCharacters)
         Qt::KeyboardModifiers modifiers;
         char32_t character;
     } keys[] = {
-        {Qt::Key_Return, Qt::NoModifier, U'\r'},  {Qt::Key_Enter, Qt::KeypadModifier, U'\r'},
-        {Qt::Key_Tab, Qt::NoModifier, U'\t'},     {Qt::Key_Backtab, Qt::ShiftModifier, U'\t'},
+        {Qt::Key_Return, Qt::NoModifier, U'\r'},    {Qt::Key_Enter, Qt::KeypadModifier, U'\r'},
+        {Qt::Key_Tab, Qt::NoModifier, U'\t'},       {Qt::Key_Backtab, Qt::ShiftModifier, U'\t'},
         {Qt::Key_Backspace, Qt::NoModifier, U'\b'},
     };
     for (const auto& k : keys) {
@@ -264,7 +264,7 @@ TEST_F(QtInputTest, UsingAScrollBarPostsTheRequestAndLeavesThePositionToTheProgr
         int position;
     };
     const Expected expected[] = {
-        {WM_HSCROLL, SB_PAGEDOWN, -1}, {WM_VSCROLL, SB_LINEUP, -1},        {WM_VSCROLL, SB_BOTTOM, -1},
+        {WM_HSCROLL, SB_PAGEDOWN, -1}, {WM_VSCROLL, SB_LINEUP, -1},      {WM_VSCROLL, SB_BOTTOM, -1},
         {WM_HSCROLL, SB_TOP, -1},      {WM_HSCROLL, SB_THUMBTRACK, 123}, {WM_HSCROLL, SB_THUMBPOSITION, 123},
     };
     auto posted = postedmessages();
@@ -280,8 +280,8 @@ TEST_F(QtInputTest, UsingAScrollBarPostsTheRequestAndLeavesThePositionToTheProgr
     EXPECT_EQ(vertical->value(), 40);
 
     // The wheel over a bar is nothing the program handles.
-    QWheelEvent wheel(QPointF(5, 5), horizontal->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5), horizontal->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(horizontal, &wheel);
     EXPECT_EQ(horizontal->value(), 40);
     EXPECT_TRUE(postedmessages().empty());

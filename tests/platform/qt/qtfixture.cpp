@@ -31,7 +31,10 @@ LRESULT recordingproc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 const MenuTemplate& testmenu()
 {
     static const MenuTemplate menu = {
-        {0, "&File", false, {{cmdOpen, "&Open...\tCtrl+O", false, {}}, {0, "", false, {}}, {cmdExit, "E&xit", false, {}}}},
+        {0,
+         "&File",
+         false,
+         {{cmdOpen, "&Open...\tCtrl+O", false, {}}, {0, "", false, {}}, {cmdExit, "E&xit", false, {}}}},
         {0, "&Color", false, {{0, "", false, {}}, {cmdHits, "&Hits", false, {}}, {cmdDepth, "&Depth", true, {}}}},
         {cmdRender, "&Render", false, {}},
     };
@@ -77,15 +80,15 @@ HWND makemainwindow(int width, int height)
 {
     registerclasses();
     return showandexpose(CreateWindowExA(0, "KTQtTestMain", "Test main window",
-                                         WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 20, 30, width, height,
-                                         nullptr, nullptr, nullptr, nullptr));
+                                         WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 20, 30, width, height, nullptr,
+                                         nullptr, nullptr, nullptr));
 }
 
 HWND makepopup(int x, int y, int width, int height, HWND owner)
 {
     registerclasses();
-    return showandexpose(CreateWindowExA(0, "KTQtTestPopup", nullptr, WS_POPUP, x, y, width, height, owner, nullptr,
-                                         nullptr, nullptr));
+    return showandexpose(
+        CreateWindowExA(0, "KTQtTestPopup", nullptr, WS_POPUP, x, y, width, height, owner, nullptr, nullptr, nullptr));
 }
 
 TopLevelWindow* widgetfor(HWND hwnd)
