@@ -67,27 +67,19 @@ void Surface::fill(const RECT& area, COLORREF colour)
 
 Surface::Block Surface::clipped(Block b) const
 {
-    // Trim the block so that it lies inside both surfaces.
-    if (b.sx < 0) {
-        b.dx -= b.sx;
-        b.w += b.sx;
-        b.sx = 0;
-    }
-    if (b.sy < 0) {
-        b.dy -= b.sy;
-        b.h += b.sy;
-        b.sy = 0;
-    }
-    if (b.dx < 0) {
-        b.sx -= b.dx;
-        b.w += b.dx;
-        b.dx = 0;
-    }
-    if (b.dy < 0) {
-        b.sy -= b.dy;
-        b.h += b.dy;
-        b.dy = 0;
-    }
+    // Trim the block so that it lies inside both surfaces: a corner before
+    // the start of one moves both corners on, and the block shrinks.
+    const auto trim = [](int& corner, int& other, int& size) {
+        if (corner < 0) {
+            other -= corner;
+            size += corner;
+            corner = 0;
+        }
+    };
+    trim(b.sx, b.dx, b.w);
+    trim(b.sy, b.dy, b.h);
+    trim(b.dx, b.sx, b.w);
+    trim(b.dy, b.sy, b.h);
     b.w = std::max(0, std::min({b.w, b.source->width_ - b.sx, width_ - b.dx}));
     b.h = std::max(0, std::min({b.h, b.source->height_ - b.sy, height_ - b.dy}));
     return b;

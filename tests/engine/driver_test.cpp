@@ -8,17 +8,7 @@
 namespace kt {
 namespace {
 
-class DriverTest : public testing::EngineTest {
-protected:
-    int countpixels(COLORREF colour) const
-    {
-        int count = 0;
-        for (int y = 0; y < image->height(); ++y)
-            for (int x = 0; x < image->width(); ++x)
-                count += image->getpixel(x, y) == colour;
-        return count;
-    }
-};
+using DriverTest = testing::EngineTest;
 
 TEST_F(DriverTest, FirstBatchOfANewImageDrawsNothing)
 {

@@ -9,17 +9,7 @@
 namespace kt {
 namespace {
 
-class RenderDriverTest : public testing::EngineTest {
-protected:
-    int countpixels(COLORREF colour) const
-    {
-        int count = 0;
-        for (int y = 0; y < image->height(); ++y)
-            for (int x = 0; x < image->width(); ++x)
-                count += image->getpixel(x, y) == colour;
-        return count;
-    }
-};
+using RenderDriverTest = testing::EngineTest;
 
 TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 {

@@ -69,6 +69,15 @@ protected:
                                           image->bits() + static_cast<std::size_t>(image->width()) * image->height());
     }
 
+    int countpixels(COLORREF colour) const
+    {
+        int count = 0;
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 0; x < image->width(); ++x)
+                count += image->getpixel(x, y) == colour;
+        return count;
+    }
+
     std::unique_ptr<Surface> image;
 };
 
