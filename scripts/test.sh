@@ -11,7 +11,8 @@ jobs=$(nproc)
 run_suite() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja "$@"
+    # Warnings fail the test builds; a plain build only shows them.
+    cmake -S . -B "$dir" -G Ninja -DKT_WERROR=ON "$@"
     cmake --build "$dir" -j "$jobs"
     (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }

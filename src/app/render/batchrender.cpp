@@ -279,14 +279,15 @@ private:
     // whole at the end. The turntable checks its own output.
     int checkoutputs()
     {
-        std::vector<std::string> outputs;
+        const auto trial = [&](const std::string& output) {
+            const int err = AtomicFile::trial(output);
+            return err ? fail(exitcannotwrite, output, saveerror[saveopenfailed - 1] + because(err)) : exitsuccess;
+        };
         if (!o_.turntable)
-            outputs.push_back(o_.output);
+            if (const int status = trial(o_.output); status != exitsuccess)
+                return status;
         if (o_.saveparams)
-            outputs.push_back(*o_.saveparams);
-        for (const std::string& output : outputs)
-            if (const int err = AtomicFile::trial(output))
-                return fail(exitcannotwrite, output, saveerror[saveopenfailed - 1] + because(err));
+            return trial(*o_.saveparams);
         return exitsuccess;
     }
 
