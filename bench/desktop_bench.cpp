@@ -81,7 +81,6 @@ public:
     void filtered() override { shown().filtered(); }
     void histogramready() override { shown().histogramready(); }
     void warn(const std::string& text, const std::string& caption) override { shown().warn(text, caption); }
-    void stoprendering() override { shown().stoprendering(); }
     void beginwriting() override { shown().beginwriting(); }
     void endwriting() override { shown().endwriting(); }
 

@@ -26,8 +26,6 @@ public:
     virtual void histogramready() {}
     // A problem the user must read before going on.
     virtual void warn(const std::string& /*text*/, const std::string& /*caption*/) {}
-    // Rendering cannot go on and is switched off.
-    virtual void stoprendering() {}
     // While a file is written the user may not start anything else.
     virtual void beginwriting() {}
     virtual void endwriting() {}

@@ -5,7 +5,6 @@
 #include "platform/gdi.h"
 #include "platform/messagebox.h"
 #include "shell/histogramwindow.h"
-#include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "parts/programparts.h"
 
@@ -76,11 +75,6 @@ void DesktopPresentation::warn(const std::string& text, const std::string& capti
 bool askuser(const std::string& text, const std::string& caption)
 {
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) != IDNO;
-}
-
-void DesktopPresentation::stoprendering()
-{
-    PostMessageA(shell.g_hWnd, WM_COMMAND, cmdrender, 0);
 }
 
 void DesktopPresentation::beginwriting()

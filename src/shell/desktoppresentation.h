@@ -14,7 +14,6 @@ public:
     void filtered() override;
     void histogramready() override;
     void warn(const std::string& text, const std::string& caption) override;
-    void stoprendering() override;
     void beginwriting() override;
     void endwriting() override;
 

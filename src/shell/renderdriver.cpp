@@ -2,6 +2,8 @@
 
 #include "engine/driver.h"
 #include "engine/presentation.h"
+#include "shell/resources.h"
+#include "shell/shellstate.h"
 
 namespace kt {
 
@@ -13,7 +15,8 @@ int icondriver(EngineState& s)
     const bool starting = s.newimage;
     if (imagebatch(s) != 0) {
         shown.warn(hitcountmemorytext, hitcountmemorycaption);
-        shown.stoprendering();
+        // Rendering cannot go on: the render command pauses it.
+        PostMessageA(shell.g_hWnd, WM_COMMAND, cmdrender, 0);
         return 1;
     }
     shown.batchdrawn(starting);
