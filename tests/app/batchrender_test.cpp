@@ -159,6 +159,17 @@ TEST_F(BatchRenderTest, AnImageFileTheUserMayNotWriteIsNotReplaced)
     EXPECT_EQ(testing::readbytes(path), old);
 }
 
+TEST_F(BatchRenderTest, AHitCountBufferThatCannotBeHadEndsTheRunWithItsMessage)
+{
+    const std::string image = dir.file("never.png");
+    injectallocationfailures(1);
+    EXPECT_EQ(run({"--quiet", "--size", "200", "--iterations", "10k", "-o", image}), exitcannotwrite);
+    EXPECT_EQ(err.str(),
+              "ktdravune3d-render: Not enough memory to allocate hit count buffer. Free up more system "
+              "memory, or set a smaller image resolution.\n");
+    EXPECT_FALSE(std::filesystem::exists(image));
+}
+
 // A render this long would outlast the test if it came before the check.
 TEST_F(BatchRenderTest, AnOutputThatCannotBeCreatedIsFoundBeforeRendering)
 {

@@ -187,7 +187,7 @@ private:
         Progress progress(err_, batches * batchsteps, progress_);
         for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
             if (imagebatch(s) != 0) {
-                err_ << renderprogram << ": " << oneline(hitcountmemorytext) << '\n';
+                presentation().warn(hitcountmemorytext, hitcountmemorycaption);
                 return exitcannotwrite;
             }
             progress.update((done + 1) * batchsteps);
