@@ -1,11 +1,12 @@
 cmake_minimum_required(VERSION 3.25)
-# Fails when a source file includes a header of a layer above its own, or
-# when code below the two programs reaches for the program's state instead of
-# taking what it uses as arguments.
-# Run as: cmake -DSOURCE_DIR=<repository>/src -P checklayers.cmake
+# Fails when a source file of the programs, their tests or their benchmarks
+# includes a header of a layer above its own, sits in a folder that belongs to
+# no layer, or, below the two programs, reaches for the program's state
+# instead of taking what it uses as arguments.
+# Run as: cmake -DSOURCE_DIR=<repository> -P checklayers.cmake
 set(allowed_base base)
 set(allowed_platform platform base)
-set(allowed_qt platform base)
+set(allowed_qt qt platform base)
 set(allowed_engine engine base)
 set(allowed_analysis analysis engine base)
 set(allowed_image image engine base)
@@ -14,32 +15,64 @@ set(allowed_files files engine base)
 set(allowed_parts parts analysis image files engine base)
 set(allowed_shell shell parts analysis image files engine platform base)
 # The batch renderer runs where there is no window system.
-set(allowed_render app parts analysis image files engine base)
+set(allowed_render render parts analysis image files engine base)
 # The desktop program's entry point puts every layer together.
-set(allowed_desktop shell parts analysis image files engine platform qt base)
+set(allowed_desktop desktop shell parts analysis image files engine platform qt base)
 # The build's tool that typesets the user guide stands on Qt alone.
 set(allowed_manual "")
 set(partless engine analysis image files)
+
+# The layer of a path under src/ or of an include, whose first folder names
+# it; the two programs and the Qt backend sit one folder deeper.
+function(layerof path result)
+  if(path MATCHES "^platform/qt/")
+    set(${result} qt PARENT_SCOPE)
+  elseif(path MATCHES "^app/(render|desktop|manual)/")
+    set(${result} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  elseif(path MATCHES "^support/([a-z]+)/")
+    # Test support of a layer, used as that layer's own code.
+    set(${result} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  elseif(path MATCHES "^([a-z]+)/")
+    set(${result} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  else()
+    set(${result} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The layer of a file of the repository: the tests and the benchmarks of a
+# layer sit in a folder named after it, as the layer's code does under src/.
+function(filelayer file result)
+  set(layer "")
+  if(file MATCHES "^src/(.*)$")
+    layerof("${CMAKE_MATCH_1}" layer)
+  elseif(file MATCHES "^tests/app/desktop_")
+    set(layer desktop)
+  elseif(file MATCHES "^tests/app/")
+    set(layer render)
+  elseif(file MATCHES "^tests/(.*)$")
+    layerof("${CMAKE_MATCH_1}" layer)
+  elseif(file MATCHES "^bench/(.*)$")
+    layerof("${CMAKE_MATCH_1}" layer)
+  endif()
+  set(${result} "${layer}" PARENT_SCOPE)
+endfunction()
+
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
-file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(sources "")
+foreach(top src tests bench)
+  file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${top}/*.h ${SOURCE_DIR}/${top}/*.cpp)
+  list(APPEND sources ${found})
+endforeach()
+# Test data: files made to break the rules, for this check's own tests.
+list(FILTER sources EXCLUDE REGEX "^tests/data/")
 if(NOT sources)
   message(FATAL_ERROR "no sources under ${SOURCE_DIR}")
 endif()
 
 set(violations "")
 foreach(source IN LISTS sources)
-  if(source MATCHES "^platform/qt/")
-    set(layer qt)
-  elseif(source MATCHES "^app/render/")
-    set(layer render)
-  elseif(source MATCHES "^app/desktop/")
-    set(layer desktop)
-  elseif(source MATCHES "^app/manual/")
-    set(layer manual)
-  else()
-    string(REGEX MATCH "^[a-z]+" layer "${source}")
-  endif()
-  if(NOT DEFINED allowed_${layer})
+  filelayer("${source}" layer)
+  if(NOT layer OR NOT DEFINED allowed_${layer})
     # A folder nobody placed among the layers could include anything.
     string(APPEND violations "\n  ${source}: in no known layer")
     continue()
@@ -52,10 +85,11 @@ foreach(source IN LISTS sources)
   endif()
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" used "${line}")
-    if(used STREQUAL line)
+    string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" included "${line}")
+    if(NOT included MATCHES "/")
       continue() # a header beside the file, named without a folder
     endif()
+    layerof("${included}" used)
     if(NOT used IN_LIST allowed_${layer})
       string(APPEND violations "\n  ${source}: ${line}")
     endif()

@@ -9,17 +9,21 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "support/decimals.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/base/decimals.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {
 
-using RandomSearchTest = testing::EngineTest;
+class RandomSearchTest : public testing::EngineTest {
+protected:
+    SearchState search;
+    ScreeningState screening;
+};
 
 TEST(KtRandom, FifteenBitDrawsCoverZeroToOne)
 {
+    SearchState search;
     ktseed(search, 7);
     std::vector<bool> seen(32768);
     for (int k = 0; k < 1000000; ++k) {

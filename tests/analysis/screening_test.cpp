@@ -6,14 +6,16 @@
 #include <iterator>
 
 #include "analysis/screening.h"
-#include "support/decimals.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/base/decimals.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {
 
-using ScreeningTest = testing::EngineTest;
+class ScreeningTest : public testing::EngineTest {
+protected:
+    ScreeningState screening;
+};
 
 // x' = d x (formula 1 with n = 1, everything else 0): a contraction for
 // |d| < 1, an expansion for |d| > 1.
@@ -101,7 +103,7 @@ TEST_F(ScreeningTest, OrbitOutsideTheSquareHasDimensionZero)
     EXPECT_EQ(screening.FD, 0.0);
 }
 
-class BoxCountTest : public testing::EngineTest {
+class BoxCountTest : public ScreeningTest {
 protected:
     void mark(real x, real y) { boxcount(screening, VOXEL{x, y, 0}); }
     int count16() const

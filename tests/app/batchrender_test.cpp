@@ -11,10 +11,9 @@
 #include "files/atomicfile.h"
 #include "files/paramfiles.h"
 #include "image/filters.h"
-#include "support/batchrenderfixture.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
-#include "support/unprivileged.h"
+#include "support/render/batchrenderfixture.h"
+#include "support/base/tempdir.h"
+#include "support/base/unprivileged.h"
 #include "parts/programparts.h"
 
 namespace kt {
@@ -55,7 +54,7 @@ TEST_F(BatchRenderTest, ImageIsTheEnginesPictureAndTheSameOnEveryRun)
     EXPECT_EQ(first, second);
 
     // 20,500 steps are 21 batches, the first one unplotted.
-    testing::resetprogram();
+    testing::resetrenderer();
     Surface picture(200, 200);
     engine.res = 200;
     engine.g_vhdc = &picture;
@@ -292,7 +291,7 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
         const auto tga = render(args, "filtered.tga");
         EXPECT_EQ(err.str(), "");
 
-        testing::resetprogram();
+        testing::resetrenderer();
         Surface picture(200, 200);
         engine.res = 200;
         engine.g_vhdc = &picture;

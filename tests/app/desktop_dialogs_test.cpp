@@ -11,7 +11,7 @@
 #include "shell/rotationdialogs.h"
 #include "shell/colourdialogs.h"
 #include "shell/nadjustdialog.h"
-#include "support/qtprogram.h"
+#include "support/desktop/qtprogram.h"
 
 namespace kt {
 namespace {

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "support/qtprogram.h"
+#include "support/desktop/qtprogram.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -18,7 +18,7 @@
 #include "analysis/screening.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/toplevelwindow.h"
-#include "support/qtprogram.h"
+#include "support/desktop/qtprogram.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "support/qtprogram.h"
+#include "support/desktop/qtprogram.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "support/qtprogram.h"
+#include "support/desktop/qtprogram.h"
 #include "parts/programparts.h"
 
 namespace kt {

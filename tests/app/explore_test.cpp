@@ -13,9 +13,8 @@
 #include "app/render/explore.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
-#include "support/batchrenderfixture.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
+#include "support/render/batchrenderfixture.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {

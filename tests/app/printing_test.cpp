@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/render/memoryestimate.h"
-#include "support/batchrenderfixture.h"
-#include "support/pngsamples.h"
-#include "support/tempdir.h"
+#include "support/render/batchrenderfixture.h"
+#include "support/base/pngsamples.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {

@@ -11,9 +11,8 @@
 
 #include "app/render/batchrender.h"
 #include "engine/turntable.h"
-#include "support/batchrenderfixture.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
+#include "support/render/batchrenderfixture.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {

@@ -2,8 +2,7 @@
 
 #include "engine/driver.h"
 #include "engine/formulas.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {

@@ -6,8 +6,7 @@
 
 #include "engine/driver.h"
 #include "literalreference.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {
@@ -72,11 +71,11 @@ TEST_P(FidelityTest, ProductionMatchesLiteralEvaluation)
     const auto productionPixels = pixelcopy();
     const auto productionHitmax = engine.hitmax;
 
-    testing::resetprogram();
+    engine = EngineState{};
     useimage(engine.res);
     configure(c);
     usehitcounts();
-    literal::render(batches);
+    literal::render(engine, batches);
 
     EXPECT_EQ(std::memcmp(&production.x, &engine.z.x, 10), 0) << "x differs";
     EXPECT_EQ(std::memcmp(&production.y, &engine.z.y, 10), 0) << "y differs";

@@ -4,8 +4,7 @@
 
 #include "engine/formulas.h"
 #include "engine/range.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {

@@ -5,8 +5,6 @@
 #include "engine/plot.h"
 #include "engine/range.h"
 #include "engine/rotation.h"
-#include "platform/gdi.h"
-#include "parts/programparts.h"
 
 namespace kt::literal {
 
@@ -40,9 +38,8 @@ void powers(real x, real y, int n, real& znx, real& zny, real& zbarnx, real& zba
         multiply(zbarnx, zbarny, zconjx, zconjy);
 }
 
-int rotatexyz(VOXEL xyz, VOXEL* xyzrotate)
+int rotatexyz(EngineState& s, VOXEL xyz, VOXEL* xyzrotate)
 {
-    EngineState& s = engine;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
     s.xradians_user = plan.radians[X];
     s.yradians_user = plan.radians[Y];
@@ -51,9 +48,8 @@ int rotatexyz(VOXEL xyz, VOXEL* xyzrotate)
     return 0;
 }
 
-int commontail(VOXEL* z, int mode, real denom)
+int commontail(EngineState& s, VOXEL* z, int mode, real denom)
 {
-    EngineState& s = engine;
     if (mode == 0)
         return overflow(*z, 1e-8, 1e8);
     if (overflow(*z, 1e-16, 1e16)) {
@@ -66,7 +62,7 @@ int commontail(VOXEL* z, int mode, real denom)
     if (angles.x == 0 && angles.y == 0 && angles.z == 0)
         p1rotate = *z;
     else
-        rotatexyz(*z, &p1rotate);
+        rotatexyz(s, *z, &p1rotate);
     if (s.newimage)
         return 0;
     const real xp = (p1rotate.x + s.icon[s.type].scale) * static_cast<real>(s.res) / denom;
@@ -80,9 +76,8 @@ int commontail(VOXEL* z, int mode, real denom)
 
 } // namespace
 
-int icon1(VOXEL* z, int n, int, int i, int mode)
+int icon1(EngineState& s, VOXEL* z, int n, int, int i, int mode)
 {
-    EngineState& s = engine;
     if (s.newimage && i == 0)
         denom1 = s.icon[s.type].scale * static_cast<real>(2);
     const real x = z->x;
@@ -96,12 +91,11 @@ int icon1(VOXEL* z, int n, int, int i, int mode)
     z->x = xnew;
     z->y = ynew;
     z->z = zzbar - 0.5;
-    return commontail(z, mode, denom1);
+    return commontail(s, z, mode, denom1);
 }
 
-int icon2(VOXEL* z, int n, int p, int i, int mode)
+int icon2(EngineState& s, VOXEL* z, int n, int p, int i, int mode)
 {
-    EngineState& s = engine;
     if (s.newimage && i == 0) {
         denom2 = s.icon[s.type].scale * static_cast<real>(2);
         np = n * p;
@@ -129,26 +123,24 @@ int icon2(VOXEL* z, int n, int p, int i, int mode)
     z->x = xnew;
     z->y = ynew;
     z->z = zzbar - 0.5;
-    return commontail(z, mode, denom2);
+    return commontail(s, z, mode, denom2);
 }
 
-void render(int batches)
+void render(EngineState& s, int batches)
 {
-    EngineState& s = engine;
     const RECT image{0, 0, s.res, s.res};
     s.g_vhdc->fill(image, s.back);
     loadorbit(s, s.icon[s.type]);
     s.hitmax = 0;
     s.newimage = 1;
-    advance(batches);
+    advance(s, batches);
 }
 
-void advance(int batches)
+void advance(EngineState& s, int batches)
 {
-    EngineState& s = engine;
     for (int batch = 0; batch < batches; ++batch) {
         for (int i = 0; i < 1000; ++i)
-            fpointer[s.type](&s.z, s.icon[s.type].n, s.icon[s.type].p, i, 1);
+            fpointer[s.type](s, &s.z, s.icon[s.type].n, s.icon[s.type].p, i, 1);
         s.newimage = 0;
     }
 }

@@ -5,18 +5,18 @@
 
 namespace kt::literal {
 
-int icon1(VOXEL* z, int n, int p, int i, int mode);
-int icon2(VOXEL* z, int n, int p, int i, int mode);
+int icon1(EngineState& s, VOXEL* z, int n, int p, int i, int mode);
+int icon2(EngineState& s, VOXEL* z, int n, int p, int i, int mode);
 
-using Step = int (*)(VOXEL* z, int n, int p, int i, int mode);
+using Step = int (*)(EngineState& s, VOXEL* z, int n, int p, int i, int mode);
 inline constexpr Step fpointer[2] = {icon1, icon2};
 
-// Renders `batches` batches of 1,000 steps into engine.hitcount (which must
-// hold res x res zeroes) and engine.g_vhdc, starting a new image: the first
+// Renders `batches` batches of 1,000 steps into s.hitcount (which must hold
+// res x res zeroes) and s.g_vhdc, starting a new image: the first
 // batch is not plotted.
-void render(int batches);
+void render(EngineState& s, int batches);
 
 // Continues the picture in progress by `batches` plotted batches.
-void advance(int batches);
+void advance(EngineState& s, int batches);
 
 } // namespace kt::literal

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/plot.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {

@@ -3,20 +3,17 @@
 #include <cmath>
 
 #include "engine/rotation.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {
 
-using RotationTest = testing::EngineTest;
-
 constexpr double tolerance = 1e-15;
 
-VOXEL turned(VOXEL p)
-{
-    return rotated(p, planrotation(engine.rot[engine.type], engine.rotationorder));
-}
+class RotationTest : public testing::EngineTest {
+protected:
+    VOXEL turned(VOXEL p) const { return rotated(p, planrotation(engine.rot[engine.type], engine.rotationorder)); }
+};
 
 TEST_F(RotationTest, NinetyDegreesAboutZ)
 {

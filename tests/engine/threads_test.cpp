@@ -5,9 +5,8 @@
 #include "engine/driver.h"
 #include "engine/range.h"
 #include "engine/workers.h"
-#include "support/casename.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/base/casename.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt {
 namespace {

@@ -9,24 +9,18 @@
 
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
-#include "support/unprivileged.h"
-#include "parts/programparts.h"
+#include "support/files/filesfixture.h"
+#include "support/base/tempdir.h"
+#include "support/base/unprivileged.h"
 
 namespace kt {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AtomicSaveTest : public ::testing::Test {
+class AtomicSaveTest : public testing::FilesTest {
 protected:
-    void SetUp() override
-    {
-        testing::resetprogram();
-        engine.icon[0].a = 1.25; // differs from what the old files hold
-    }
-    void TearDown() override { testing::resetprogram(); }
+    AtomicSaveTest() { engine.icon[0].a = 1.25; } // differs from what the old files hold
 
     // Every file under the folder, links included, by path.
     std::vector<std::string> tree() const
@@ -61,7 +55,7 @@ TEST_F(AtomicSaveTest, AFileTheUserMayNotWriteIsNotReplaced)
         testing::writebytes(path, old);
         fs::permissions(path, c.mode);
         filenames.sdv3file = path;
-        EXPECT_EQ(testing::asunprivileged([] { return writedv3(engine, filenames, 0); }), saveopenfailed) << c.what;
+        EXPECT_EQ(testing::asunprivileged([this] { return writedv3(engine, filenames, 0); }), saveopenfailed) << c.what;
         EXPECT_EQ(testing::readbytes(path), old) << c.what;
         EXPECT_EQ(fs::status(path).permissions(), c.mode) << c.what;
         EXPECT_EQ(tree(), std::vector<std::string>{"kept.dv3"}) << c.what << ": no temporary is left";

@@ -8,14 +8,13 @@
 
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
-#include "parts/programparts.h"
+#include "support/files/filesfixture.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {
 
-class ParamFileTest : public testing::EngineTest {
+class ParamFileTest : public testing::FilesTest {
 protected:
     std::string save(const std::string& name)
     {
@@ -66,12 +65,12 @@ protected:
         COLORREF back;
         int red, green, blue;
     };
-    static Snapshot snapshot()
+    Snapshot snapshot() const
     {
         const EngineState& s = engine;
         return {s.type, {s.icon[0], s.icon[1]}, {s.rot[0], s.rot[1]}, s.back, s.red, s.green, s.blue};
     }
-    static void expectunchanged(const Snapshot& before)
+    void expectunchanged(const Snapshot& before) const
     {
         const Snapshot now = snapshot();
         EXPECT_EQ(before.type, now.type);
@@ -132,7 +131,7 @@ TEST_F(ParamFileTest, RoundTripIsBitExact)
     const std::string path = save("round.dv3");
     const Snapshot saved = snapshot();
 
-    testing::resetprogram();
+    engine = EngineState{};
     ASSERT_EQ(load(path), loaddone);
     expectunchanged(saved);
 }
@@ -142,7 +141,7 @@ TEST_F(ParamFileTest, LoadingIcons2KeepsIcons1)
     engine.type = 1;
     engine.rot[1] = VOXEL{5, 6, 7};
     const std::string path = save("two.dv3");
-    testing::resetprogram();
+    engine = EngineState{};
     engine.rot[0] = VOXEL{1, 2, 3};
     engine.icon[0].a = 0.5;
     ASSERT_EQ(load(path), loaddone);

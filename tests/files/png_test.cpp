@@ -7,7 +7,7 @@
 
 #include "files/png.h"
 #include "files/saveerrors.h"
-#include "support/tempdir.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "files/saveerrors.h"
 #include "files/webp.h"
-#include "support/tempdir.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {

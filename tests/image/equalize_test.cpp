@@ -3,11 +3,8 @@
 #include <map>
 #include <random>
 
-#include "filterfixture.h"
-#include "support/scriptedbackend.h"
 #include "base/memory.h"
-#include "platform/messagebox.h"
-#include "parts/programparts.h"
+#include "filterfixture.h"
 
 namespace kt {
 namespace {
@@ -114,24 +111,20 @@ TEST_F(Equalize, DepthsBlendTowardTheNextValuesIndex)
 
 TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
 {
-    shell.g_hWnd = testing::maketestwindow(20, 20);
     filters.histogramflag = 1;
     hist256[9] = 4;
     distribution(44, 50, 30);
     const auto before = pixelcopy();
     injectallocationfailures(1);
     EXPECT_EQ(equalize(engine, filters, hist256), filternomemory);
-    ASSERT_EQ(headless().messageboxes.size(), 1u);
-    const MessageBoxRequest& box = headless().messageboxes[0];
-    EXPECT_EQ(box.text,
+    ASSERT_EQ(shown.warnings.size(), 1u);
+    EXPECT_EQ(shown.warnings[0].text,
               "Not enough memory to allocate equalization buffers.\nFree up more system memory, or\n"
               "   stop rendereing at\n   fewer iterations.");
-    EXPECT_EQ(box.caption, "Memory allocation problem");
-    EXPECT_EQ(box.type & MB_ICONMASK, MB_ICONEXCLAMATION);
-    EXPECT_EQ(box.owner, shell.g_hWnd);
+    EXPECT_EQ(shown.warnings[0].caption, "Memory allocation problem");
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_EQ(hist256[9], 4u);
-    EXPECT_EQ(GetCursor(), shell.cross);
+    EXPECT_TRUE(idleagain());
 
     EXPECT_EQ(equalize(engine, filters, hist256), filterdone) << "the next call has its memory";
 }

@@ -5,7 +5,6 @@
 
 #include "filterfixture.h"
 #include "image/filterpass.h"
-#include "parts/programparts.h"
 
 namespace kt {
 namespace {
@@ -34,7 +33,7 @@ public:
 
     // A palette of gentle steps in every component, as most palettes have,
     // with one wrap from bright to dark.
-    static void gentlepalette()
+    void gentlepalette()
     {
         for (int k = 0; k < 256; ++k) {
             engine.palette[3 * k] = static_cast<std::uint8_t>(k);
@@ -59,7 +58,7 @@ public:
 
     static int literaltruncation(real x) { return static_cast<int>(x); }
 
-    static COLORREF literalblend(unsigned k, unsigned m, real fx)
+    COLORREF literalblend(unsigned k, unsigned m, real fx) const
     {
         int rgb[3];
         for (unsigned c = 0; c < 3; ++c) {

@@ -2,16 +2,15 @@
 // A small picture for the filters: hit counts or depths set pixel by pixel,
 // an image painted in a colour no palette entry has, and a palette whose
 // entry k is (k, 255 - k, 7), so that every pixel tells which entry, if any,
-// a filter gave it.
+// a filter gave it. What the filters show while they work is recorded.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "engine/enginestate.h"
 #include "image/filters.h"
-#include "shell/histogramwindow.h"
-#include "support/enginefixture.h"
-#include "parts/programparts.h"
+#include "support/engine/enginefixture.h"
+#include "support/engine/recordingpresentation.h"
 
 namespace kt::testing {
 
@@ -21,25 +20,14 @@ public:
     static constexpr int notanentry = -1;
 
 protected:
-    void SetUp() override
+    FilterTest()
     {
-        EngineTest::SetUp();
-        filters = FilterState{};
-        hist256.fill(0);
-        shell.cross = LoadCursorA(nullptr, IDC_CROSS);
-        shell.wait = LoadCursorA(nullptr, IDC_WAIT);
         for (int k = 0; k < 256; ++k) {
             engine.palette[3 * k] = static_cast<std::uint8_t>(k);
             engine.palette[3 * k + 1] = static_cast<std::uint8_t>(255 - k);
             engine.palette[3 * k + 2] = 7;
         }
         engine.itercount = 1000;
-    }
-    void TearDown() override
-    {
-        filters = FilterState{};
-        hist256.fill(0);
-        EngineTest::TearDown();
     }
 
     // A res x res picture holding `values` row by row (the rest 0); hitmax
@@ -73,6 +61,14 @@ protected:
             found.push_back(entryat(k % engine.res, k / engine.res));
         return found;
     }
+
+    // Whether the filter let the user go on as before: every time it showed
+    // itself busy it showed itself idle again.
+    bool idleagain() const { return shown.idlecount == shown.busycount; }
+
+    FilterState filters;
+    PaletteCounts hist256{};
+    RecordingPresentation shown;
 };
 
 } // namespace kt::testing

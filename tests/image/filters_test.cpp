@@ -3,9 +3,6 @@
 #include <random>
 
 #include "filterfixture.h"
-#include "support/scriptedbackend.h"
-#include "support/testwindow.h"
-#include "parts/programparts.h"
 
 namespace kt {
 namespace {
@@ -32,24 +29,17 @@ protected:
         picture(res, values);
     }
     // Counts that no pass would leave, to see whether a pass touched them.
-    static void markcounts()
+    void markcounts()
     {
         hist256.fill(1000);
         engine.pixelmax = 99999;
     }
-    static bool countsmarked()
+    bool countsmarked() const
     {
         for (std::uint32_t c : hist256)
             if (c != 1000)
                 return false;
         return engine.pixelmax == 99999;
-    }
-    static int histogramwindows()
-    {
-        int count = 0;
-        for (const auto& w : headless().created)
-            count += w.classname == szHistogramWinName;
-        return count;
     }
 };
 
@@ -59,13 +49,11 @@ TEST_P(EachFilter, RefusesBelow1000IterationsTouchingNothing)
     engine.itercount = 999;
     filters.histogramflag = 1;
     markcounts();
-    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    SetCursor(arrow);
     const auto before = pixelcopy();
     EXPECT_EQ(GetParam().run(engine, filters, hist256), filtertoofew);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_TRUE(countsmarked());
-    EXPECT_EQ(GetCursor(), arrow);
+    EXPECT_EQ(shown.busycount, 0) << "nothing was under way";
 }
 
 TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
@@ -76,7 +64,8 @@ TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
     ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     const auto once = pixelcopy();
     EXPECT_NE(once, before);
-    EXPECT_EQ(GetCursor(), shell.cross);
+    EXPECT_GT(shown.busycount, 0);
+    EXPECT_TRUE(idleagain());
     ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
     EXPECT_EQ(pixelcopy(), once);
     EXPECT_EQ(hitcountcopy(), raw);
@@ -106,47 +95,22 @@ TEST_P(EachFilter, CountsTheIndicesItAssignsOnlyWithTheDisplayOn)
     EXPECT_GT(engine.pixelmax, 0u);
 }
 
-TEST_P(EachFilter, WindowShowsTheNewPixelsShiftedByTheScroll)
+TEST_P(EachFilter, ShowsItsPictureAndTheHistogramOnlyWithTheDisplayOnAndItsWindowAvailable)
 {
     typicalpicture();
-    HWND window = testing::maketestwindow(30, 25);
-    shell.g_hWnd = window;
-    shell.xCurrentScroll = 7;
-    shell.yCurrentScroll = 20;
-    // The window as the view left it: the image from the scroll offsets on,
-    // and beyond the image's last row whatever the window had there.
-    const COLORREF beyond = RGB(200, 0, 0);
-    window->client.fill(RECT{0, 0, 30, 25}, beyond);
-    window->client.blit(0, 0, 30, 25, *image, 7, 20);
-
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
-    for (int y = 0; y < 25; ++y)
-        for (int x = 0; x < 30; ++x) {
-            const COLORREF expected = y + 20 < engine.res ? image->getpixel(x + 7, y + 20) : beyond;
-            ASSERT_EQ(window->client.getpixel(x, y), expected) << x << "," << y;
-        }
-}
-
-TEST_P(EachFilter, OpensTheHistogramWindowWhenTheDisplayIsOnAndItsClassExists)
-{
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HistogramWindowProc;
-    wc.lpszClassName = szHistogramWinName;
-    ASSERT_NE(RegisterClassA(&wc), 0);
-    shell.g_hWnd = testing::maketestwindow(30, 30);
-    typicalpicture();
-
-    filters.okhistogram = 1;
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
-    filters.okhistogram = 0;
-    filters.histogramflag = 1;
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
-    EXPECT_EQ(histogramwindows(), 0);
-
-    filters.okhistogram = 1;
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
-    EXPECT_EQ(histogramwindows(), 1);
-    EXPECT_FALSE(IsWindowEnabled(shell.g_hWnd)) << "the histogram window holds the input";
+    const struct {
+        int okhistogram;
+        int histogramflag;
+        int shown;
+    } cases[] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 1}};
+    for (const auto& c : cases) {
+        filters.okhistogram = c.okhistogram;
+        filters.histogramflag = c.histogramflag;
+        const int filtered = shown.filteredcount, histograms = shown.histogramcount;
+        ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+        EXPECT_EQ(shown.filteredcount, filtered + 1);
+        EXPECT_EQ(shown.histogramcount, histograms + c.shown) << c.okhistogram << c.histogramflag;
+    }
 }
 
 TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
@@ -208,18 +172,16 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
         {"logadjust, nothing hit", logadjust, {}, 0}, {"logadjust, nothing hit twice", logadjust, {1, 0, 1, 1}, 0},
         {"equalize, nothing hit", equalize, {}, 0},   {"equalize, a single hit pixel", equalize, {0, 0, 40}, 0},
     };
-    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     for (const Case& c : cases) {
         picture(4, c.values);
         engine.cmethod = c.cmethod;
         filters.histogramflag = 1;
         hist256.fill(1000);
-        SetCursor(arrow);
         const auto before = pixelcopy();
         EXPECT_EQ(c.run(engine, filters, hist256), filternothingtoscale) << c.what;
         EXPECT_EQ(pixelcopy(), before) << c.what;
         EXPECT_EQ(hist256[0], 1000u) << c.what;
-        EXPECT_NE(GetCursor(), shell.wait) << c.what;
+        EXPECT_TRUE(idleagain()) << c.what;
     }
 }
 
@@ -228,10 +190,9 @@ TEST_F(FilterDomains, LogFilterRefusesDepthColouring)
     picture(4, {3, 100, 7});
     engine.cmethod = 1;
     const auto before = pixelcopy();
-    SetCursor(nullptr);
     EXPECT_EQ(logadjust(engine, filters, hist256), filternothitcount);
     EXPECT_EQ(pixelcopy(), before);
-    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(shown.busycount, 0);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "filterfixture.h"
-#include "parts/programparts.h"
 
 namespace kt {
 namespace {

@@ -5,19 +5,14 @@
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "image/mapfile.h"
-#include "support/tempdir.h"
-#include "parts/programparts.h"
+#include "support/base/tempdir.h"
 
 namespace kt {
 namespace {
 
 class MapFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        engine = EngineState{};
-        paltemp.fill(77);
-    }
+    MapFileTest() { paltemp.fill(77); }
     int read(const std::string& path) { return OpenMapFile(path, paltemp); }
     int readtext(const std::string& text)
     {
@@ -25,10 +20,12 @@ protected:
         testing::writetext(path, text);
         return read(path);
     }
-    static COLORREF entry(int k) { return palettecolour(paltemp, static_cast<unsigned>(k)); }
+    COLORREF entry(int k) const { return palettecolour(paltemp, static_cast<unsigned>(k)); }
     static std::string testdata(const char* name) { return std::string(KT_TESTDATA_DIR) + "/maps/" + name; }
 
     testing::TempDir dir;
+    EngineState engine;
+    Palette paltemp{};
 };
 
 TEST_F(MapFileTest, SixteenLineFileIsPaddedWithOnes)

@@ -4,7 +4,6 @@
 #include <random>
 
 #include "filterfixture.h"
-#include "parts/programparts.h"
 
 namespace kt {
 namespace {

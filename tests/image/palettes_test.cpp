@@ -4,7 +4,6 @@
 
 #include "engine/enginestate.h"
 #include "image/palettes.h"
-#include "parts/programparts.h"
 
 namespace kt {
 namespace {
@@ -50,11 +49,10 @@ TEST(Palettes, DefaultPaletteTwoFollowsItsKeyColours)
 
 TEST(Palettes, GenpaletteMakesATableCurrent)
 {
-    engine = EngineState{};
+    EngineState engine;
     EXPECT_EQ(engine.palette, defpal1) << "palette 1 at start";
     genpalette(engine, defpal2);
     EXPECT_EQ(palettecolour(engine.palette, 20), RGB(148, 0, 0));
-    engine = EngineState{};
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "platform/dialog.h"
-#include "support/enginefixture.h"
+#include "support/platform/platformreset.h"
+#include "support/platform/testwindow.h"
 
 namespace kt {
 namespace {
@@ -68,11 +69,11 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testing::resetprogram();
+        testing::resetplatform();
         entered = Entered{};
         owner = testing::maketestwindow(50, 50);
     }
-    void TearDown() override { testing::resetprogram(); }
+    void TearDown() override { testing::resetplatform(); }
     INT_PTR show() { return DialogBoxParamA(nullptr, &testdialog, owner, testdialogproc, 42); }
     HWND owner = nullptr;
 };

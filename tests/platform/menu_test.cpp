@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend.h"
-#include "support/enginefixture.h"
+#include "support/platform/platformreset.h"
 
 namespace kt {
 namespace {
@@ -35,7 +35,7 @@ class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testing::resetprogram();
+        testing::resetplatform();
         commands.clear();
         WNDCLASSA wc{};
         wc.lpfnWndProc = recorder;
@@ -44,7 +44,7 @@ protected:
         RegisterClassA(&wc);
         window = CreateWindowExA(0, "WithMenu", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     }
-    void TearDown() override { testing::resetprogram(); }
+    void TearDown() override { testing::resetplatform(); }
 
     int key(int vk, UINT modifiers)
     {

@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend.h"
-#include "support/scriptedbackend.h"
-#include "support/enginefixture.h"
+#include "support/platform/scriptedbackend.h"
+#include "support/platform/platformreset.h"
+#include "support/platform/testwindow.h"
 
 namespace kt {
 namespace {
 
 class WindowSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::resetprogram(); }
-    void TearDown() override { testing::resetprogram(); }
+    void SetUp() override { testing::resetplatform(); }
+    void TearDown() override { testing::resetplatform(); }
 };
 
 TEST_F(WindowSystemTest, PeekFiltersByWindowAndRemovesOnRequest)

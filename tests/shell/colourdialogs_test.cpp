@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "shell/colourdialogs.h"
-#include "support/dialogscript.h"
-#include "support/enginefixture.h"
+#include "support/platform/dialogscript.h"
+#include "support/shell/desktopstatefixture.h"
 #include "parts/programparts.h"
 
 namespace kt {
 namespace {
 
-using ColourDialogTest = testing::EngineTest;
+using ColourDialogTest = testing::DesktopStateTest;
 
 TEST_F(ColourDialogTest, BackgroundComponentsAreReadAndClamped)
 {

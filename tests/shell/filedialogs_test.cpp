@@ -7,8 +7,8 @@
 
 #include "shell/filedialogs.h"
 #include "engine/filenames.h"
-#include "support/enginefixture.h"
-#include "support/tempdir.h"
+#include "support/shell/desktopstatefixture.h"
+#include "support/base/tempdir.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -2,7 +2,7 @@
 
 #include "image/filters.h"
 #include "platform/dialog.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -2,7 +2,7 @@
 
 #include "image/filters.h"
 #include "shell/histogramwindow.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

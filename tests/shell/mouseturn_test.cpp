@@ -7,7 +7,7 @@
 #include "engine/workers.h"
 #include "platform/dialog.h"
 #include "shell/mouseturn.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -2,9 +2,9 @@
 
 #include "image/filters.h"
 #include "shell/nadjustdialog.h"
-#include "support/scriptedbackend.h"
-#include "support/enginefixture.h"
-#include "support/testwindow.h"
+#include "support/platform/scriptedbackend.h"
+#include "support/shell/desktopstatefixture.h"
+#include "support/platform/testwindow.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -7,7 +7,7 @@
 #include "analysis/screening.h"
 #include "files/paramfiles.h"
 #include "platform/dialog.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -5,18 +5,18 @@
 #include "shell/paramdialog.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "support/dialogscript.h"
-#include "support/enginefixture.h"
+#include "support/platform/dialogscript.h"
+#include "support/shell/desktopstatefixture.h"
 #include "parts/programparts.h"
 
 namespace kt {
 namespace {
 
-class ParamDialogTest : public testing::EngineTest {
+class ParamDialogTest : public testing::DesktopStateTest {
 protected:
     void SetUp() override
     {
-        EngineTest::SetUp();
+        DesktopStateTest::SetUp();
         paramsaves = ParamDialogSaves{engine.icon[engine.type], engine.type};
         engine.saveres = engine.res;
     }

@@ -6,8 +6,8 @@
 #include "engine/driver.h"
 #include "shell/desktoppresentation.h"
 #include "shell/paramdialog.h"
-#include "support/dialogscript.h"
-#include "support/enginefixture.h"
+#include "support/platform/dialogscript.h"
+#include "support/shell/desktopstatefixture.h"
 #include "parts/programparts.h"
 
 namespace kt {
@@ -16,7 +16,7 @@ namespace {
 // A paused picture must go on as it was after anything that only screened
 // sets: a refused and cancelled dialog, a search that found nothing, a
 // winner the user declined.
-class PausedPictureTest : public testing::EngineTest {
+class PausedPictureTest : public testing::DesktopStateTest {
 protected:
     struct Picture {
         std::vector<float> hits;

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "shell/recentfiles.h"
-#include "support/programfixture.h"
-#include "support/tempdir.h"
+#include "support/shell/programfixture.h"
+#include "support/base/tempdir.h"
 #include "parts/programparts.h"
 
 namespace kt {

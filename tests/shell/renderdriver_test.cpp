@@ -3,13 +3,13 @@
 #include "shell/renderdriver.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
-#include "support/enginefixture.h"
+#include "support/shell/desktopstatefixture.h"
 #include "parts/programparts.h"
 
 namespace kt {
 namespace {
 
-using RenderDriverTest = testing::EngineTest;
+using RenderDriverTest = testing::DesktopStateTest;
 
 TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 {

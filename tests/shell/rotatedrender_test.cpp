@@ -3,14 +3,15 @@
 #include <dirent.h>
 
 #include <fstream>
-#include <sstream>
 
-#include "app/render/batchrender.h"
-#include "engine/workers.h"
+#include "base/surface.h"
+#include "engine/driver.h"
 #include "engine/filenames.h"
+#include "engine/workers.h"
+#include "files/paramfiles.h"
 #include "files/tga.h"
-#include "support/programfixture.h"
-#include "support/tempdir.h"
+#include "support/shell/programfixture.h"
+#include "support/base/tempdir.h"
 #include "parts/programparts.h"
 
 namespace kt {
@@ -30,24 +31,30 @@ protected:
         ProgramTest::TearDown();
     }
 
-    int render(std::vector<std::string> args)
-    {
-        std::ostringstream out, err;
-        args.insert(args.end(), {"--quiet", "--threads", "1"});
-        const int status = runbatchrender(args, out, err, false);
-        EXPECT_EQ(status, 0) << err.str();
-        return status;
-    }
-
-    // A rotated set, written by the batch renderer for the desktop program.
+    // A rotated set, in a file for the desktop program to open.
     std::string rotatedset()
     {
-        const std::string path = dir.file("turned.dv3");
-        render({"--rotate", "30,45,60", "--order", "ZXY", "--iterations", "1k", "--save-params", path, "-o",
-                dir.file("unused.tga")});
-        resetall();
-        setworkerthreads(3);
-        return path;
+        EngineState set;
+        set.rot[0] = VOXEL{30, 45, 60};
+        set.rotationorder = 4; // ZXY
+        FileNames names;
+        names.sdv3file = dir.file("turned.dv3");
+        EXPECT_EQ(writedv3(set, names, 0), savedone);
+        return names.sdv3file;
+    }
+
+    // The set's picture after `steps` steps, rendered on one thread by the
+    // engine alone, as the batch renderer renders it.
+    static void renderalone(const std::string& set, std::uint32_t steps, const std::string& tga)
+    {
+        setworkerthreads(1);
+        EngineState s;
+        ASSERT_EQ(loaddv3(s, set), loaddone);
+        Surface picture(s.res, s.res);
+        s.g_vhdc = &picture;
+        for (std::uint32_t done = 0; done < steps; done += batchsteps)
+            ASSERT_EQ(imagebatch(s), 0);
+        EXPECT_EQ(writetga(&picture, s.res, tga), savedone);
     }
 
     // Whether every thread of the process but this one sleeps: a thread
@@ -94,8 +101,7 @@ TEST_F(RotatedRenderTest, PictureIsTheBatchRenderersAndPausingLeavesNoThreadRunn
     EXPECT_TRUE(asleep) << "a worker thread kept running while paused";
     ASSERT_GT(steps, 2000u) << "a few batches were plotted";
 
-    resetall();
-    render({set, "--iterations", std::to_string(steps), "-o", dir.file("batch.tga")});
+    renderalone(set, steps, dir.file("batch.tga"));
     const auto desktop = testing::readbytes(dir.file("desktop.tga"));
     EXPECT_FALSE(desktop.empty());
     EXPECT_TRUE(desktop == testing::readbytes(dir.file("batch.tga")));

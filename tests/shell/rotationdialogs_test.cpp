@@ -4,14 +4,14 @@
 
 #include "shell/rotationdialogs.h"
 #include "analysis/screening.h"
-#include "support/dialogscript.h"
-#include "support/enginefixture.h"
+#include "support/platform/dialogscript.h"
+#include "support/shell/desktopstatefixture.h"
 #include "parts/programparts.h"
 
 namespace kt {
 namespace {
 
-using RotationDialogTest = testing::EngineTest;
+using RotationDialogTest = testing::DesktopStateTest;
 
 testing::DialogRun confirm(std::map<int, std::string> typed, int clickFirst = 0)
 {

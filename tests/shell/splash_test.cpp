@@ -2,7 +2,7 @@
 
 #include "platform/core.h"
 #include "shell/splash.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

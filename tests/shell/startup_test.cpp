@@ -2,8 +2,8 @@
 
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
-#include "support/programfixture.h"
-#include "support/tempdir.h"
+#include "support/shell/programfixture.h"
+#include "support/base/tempdir.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/view.h"
-#include "support/programfixture.h"
+#include "support/shell/programfixture.h"
 #include "parts/programparts.h"
 
 namespace kt {

@@ -7,7 +7,6 @@
 
 #include "platform/qt/filechooser.h"
 #include "qtfixture.h"
-#include "parts/programparts.h"
 
 namespace kt::testing {
 namespace {

@@ -9,12 +9,10 @@
 #include <chrono>
 #include <cstdint>
 
-#include "base/program.h"
 #include "base/surface.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "image/tonemap.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -30,9 +28,9 @@ double seconds(Clock::time_point start)
 }
 
 // Renders the set at `res` into `image` (none: hit counts alone).
-double render(int res, std::uint64_t batches, Surface* image)
+double render(EngineState& engine, int res, std::uint64_t batches, Surface* image)
 {
-    program().reset();
+    engine = EngineState{};
     engine.res = res;
     engine.g_vhdc = image;
     engine.newimage = 1;
@@ -49,15 +47,14 @@ void BM_Print(benchmark::State& state)
     double plain = 0, supersampled = 0, toning = 0;
     for (auto _ : state) {
         Surface image(side, side);
-        plain += render(side, batches, &image);
-        supersampled += render(side * supersample, batches, nullptr);
+        EngineState engine;
+        plain += render(engine, side, batches, &image);
+        supersampled += render(engine, side * supersample, batches, nullptr);
         const auto start = Clock::now();
         const DeepImage toned = tonemap(HitGrid{engine.hitcount.get(), engine.res}, ToneFrame{side, side, supersample},
                                         engine.palette, engine.back, {});
         toning += seconds(start);
         benchmark::DoNotOptimize(toned.rgba.data());
-        engine.g_vhdc = nullptr;
-        program().reset();
     }
     const double runs = static_cast<double>(state.iterations());
     state.counters["plain_Msteps_per_s"] = steps * runs / plain / 1e6;

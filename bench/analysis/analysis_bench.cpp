@@ -1,10 +1,8 @@
 // Screening tests per second for the two built-in sets.
 #include <benchmark/benchmark.h>
 
-#include "base/program.h"
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -12,13 +10,12 @@ using namespace kt;
 
 void BM_Screening(benchmark::State& state)
 {
-    program().reset();
-    engine.type = static_cast<int>(state.range(0));
-    const ICON set = engine.icon[engine.type];
+    const int type = static_cast<int>(state.range(0));
+    const ICON set = EngineState{}.icon[type];
+    ScreeningState screening;
     for (auto _ : state)
-        benchmark::DoNotOptimize(testrp(set, engine.type, screening));
+        benchmark::DoNotOptimize(testrp(set, type, screening));
     state.SetItemsProcessed(state.iterations());
-    program().reset();
 }
 BENCHMARK(BM_Screening)->Arg(0)->Arg(1)->ArgName("formula")->Unit(benchmark::kMillisecond);
 

@@ -11,13 +11,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "base/program.h"
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/png.h"
 #include "files/tga.h"
 #include "base/surface.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -48,29 +46,26 @@ double plainwrite(const std::vector<char>& bytes, const std::string& path)
 
 void BM_WriteTga(benchmark::State& state)
 {
-    program().reset();
-    engine.res = side;
     Surface image(side, side);
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
             image.setpixel(x, y, RGB(x, y, x ^ y));
-    filenames.tgafile = scratch("kt-bench.tga");
+    const std::string tgafile = scratch("kt-bench.tga");
     const std::vector<char> bytes(tgabytes, 7);
     const std::string plainpath = scratch("kt-bench.raw");
 
     double tgaseconds = 0, plainseconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(writetga(&image, engine.res, filenames.tgafile));
+        benchmark::DoNotOptimize(writetga(&image, side, tgafile));
         tgaseconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         plainseconds += plainwrite(bytes, plainpath);
     }
     state.counters["tga_over_plain"] = tgaseconds / plainseconds;
     state.counters["tga_MB_per_s"] = static_cast<double>(tgabytes) * static_cast<double>(state.iterations()) /
         tgaseconds / 1e6;
-    std::filesystem::remove(filenames.tgafile);
+    std::filesystem::remove(tgafile);
     std::filesystem::remove(plainpath);
-    program().reset();
 }
 BENCHMARK(BM_WriteTga)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -1,4 +1,4 @@
-#include "support/scriptedbackend.h"
+#include "support/platform/scriptedbackend.h"
 
 #include "platform/core.h"
 

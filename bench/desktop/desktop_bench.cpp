@@ -17,7 +17,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "platform/backend.h"
-#include "support/scriptedbackend.h"
+#include "support/platform/scriptedbackend.h"
 #include "platform/qt/qtbackend.h"
 #include "shell/desktoppresentation.h"
 #include "shell/shellstate.h"

@@ -8,14 +8,25 @@
 #include <vector>
 
 #include "app/render/batchrender.h"
-#include "support/enginefixture.h"
+#include "base/program.h"
+#include "files/atomicfile.h"
+#include "support/engine/enginefixture.h"
 
 namespace kt::testing {
 
+// The program's parts back to how the batch renderer starts, with no injected
+// failure left over.
+inline void resetrenderer()
+{
+    program().reset();
+    clearinjectedfailures();
+    AtomicFile::injectwritefailure(-1);
+}
+
 class BatchRenderFixture : public ::testing::Test {
 protected:
-    void SetUp() override { resetprogram(); }
-    void TearDown() override { resetprogram(); }
+    void SetUp() override { resetrenderer(); }
+    void TearDown() override { resetrenderer(); }
 
     int run(const std::vector<std::string>& args)
     {

@@ -22,7 +22,7 @@
 #include "platform/qt/windowwidget.h"
 #include "shell/shellstate.h"
 #include "shell/startup.h"
-#include "support/scratchconfig.h"
+#include "support/base/scratchconfig.h"
 
 namespace kt::testing {
 

@@ -8,12 +8,12 @@
 
 #include "engine/enginestate.h"
 #include "platform/backend.h"
-#include "support/scriptedbackend.h"
+#include "support/platform/scriptedbackend.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "shell/startup.h"
-#include "support/enginefixture.h"
-#include "support/scratchconfig.h"
+#include "support/shell/desktopstatefixture.h"
+#include "support/base/scratchconfig.h"
 
 namespace kt::testing {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/dialog.h"
-#include "support/scriptedbackend.h"
+#include "support/platform/scriptedbackend.h"
 
 namespace kt::testing {
 

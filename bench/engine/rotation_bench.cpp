@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "base/program.h"
 #include "engine/bands.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
@@ -24,7 +23,6 @@
 #include "engine/rotation.h"
 #include "engine/workers.h"
 #include "base/surface.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -43,7 +41,6 @@ double threadseconds()
 struct RotatedScene {
     explicit RotatedScene(int side)
     {
-        program().reset();
         engine.res = side;
         engine.rot[0] = VOXEL{30, 45, 60};
         image = std::make_unique<Surface>(engine.res, engine.res);
@@ -53,17 +50,14 @@ struct RotatedScene {
         for (int k = 0; k < 200; ++k)
             imagebatch(engine);
     }
-    ~RotatedScene()
-    {
-        engine.g_vhdc = nullptr;
-        program().reset();
-    }
+    EngineState engine;
     std::unique_ptr<Surface> image;
 };
 
 void BM_RotatedThreads(benchmark::State& state)
 {
     RotatedScene scene(static_cast<int>(state.range(0)));
+    EngineState& engine = scene.engine;
     std::vector<int> counts{1, 2};
     if (processorcount() > 2)
         counts.push_back(processorcount());
@@ -106,6 +100,7 @@ BENCHMARK(BM_RotatedThreads)->Arg(600)->Arg(4000)->ArgName("side")->Iterations(5
 void BM_RotatedSerialShare(benchmark::State& state)
 {
     RotatedScene scene(static_cast<int>(state.range(0)));
+    EngineState& engine = scene.engine;
     constexpr int points = batchsteps * 100;
     std::vector<VOXEL> orbit(points);
     std::vector<VOXEL> turned(points);

@@ -6,13 +6,11 @@
 #include <chrono>
 #include <memory>
 
-#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "literalreference.h"
 #include "base/memory.h"
 #include "base/surface.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -23,20 +21,15 @@ constexpr int batchesPerRound = 200;
 struct Scene {
     explicit Scene(int type)
     {
-        program().reset();
         engine.type = type;
         image = std::make_unique<Surface>(engine.res, engine.res);
         engine.g_vhdc = image.get();
         // Both start an image: their per-image constants are their own.
-        literal::render(1);
+        literal::render(engine, 1);
         engine.newimage = 1;
         imagebatch(engine);
     }
-    ~Scene()
-    {
-        engine.g_vhdc = nullptr;
-        program().reset();
-    }
+    EngineState engine;
     std::unique_ptr<Surface> image;
 };
 
@@ -44,7 +37,7 @@ void BM_RenderSteps(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        imagebatch(engine);
+        imagebatch(scene.engine);
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_RenderSteps)->Arg(0)->Arg(1)->ArgName("formula");
@@ -53,7 +46,7 @@ void BM_LiteralSteps(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        literal::advance(1);
+        literal::advance(scene.engine, 1);
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_LiteralSteps)->Arg(0)->Arg(1)->ArgName("formula");
@@ -68,11 +61,11 @@ void BM_ProductionOverLiteral(benchmark::State& state)
     for (auto _ : state) {
         auto start = Clock::now();
         for (int k = 0; k < batchesPerRound; ++k)
-            imagebatch(engine);
+            imagebatch(scene.engine);
         production += Clock::now() - start;
 
         start = Clock::now();
-        literal::advance(batchesPerRound);
+        literal::advance(scene.engine, batchesPerRound);
         literal += Clock::now() - start;
     }
     state.counters["speedup"] = std::chrono::duration<double>(literal).count() /

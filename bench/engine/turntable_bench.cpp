@@ -8,13 +8,11 @@
 #include <chrono>
 #include <memory>
 
-#include "base/program.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
 #include "base/surface.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -25,17 +23,18 @@ constexpr int frames = 36;
 constexpr int batches = 2000;
 constexpr VOXEL angles{30, 45, 0};
 
-void setup(int order)
+EngineState setup(int order)
 {
-    program().reset();
-    engine.res = 400;
-    engine.rot[0] = angles;
-    engine.rotationorder = order;
+    EngineState s;
+    s.res = 400;
+    s.rot[0] = angles;
+    s.rotationorder = order;
+    return s;
 }
 
 double separaterenders(int order)
 {
-    setup(order);
+    EngineState engine = setup(order);
     Surface image(engine.res, engine.res);
     engine.g_vhdc = &image;
     const auto start = Clock::now();
@@ -47,21 +46,18 @@ double separaterenders(int order)
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
-    program().reset();
     return seconds;
 }
 
 double turntable(int order)
 {
-    setup(order);
+    const EngineState engine = setup(order);
     TurntableFrames held;
     for (int k = 0; k < frames; ++k)
         held.push_back(std::make_unique<TurntableFrame>(engine, Z, k, frames));
     const auto start = Clock::now();
     renderturntable(held, Z, batches, [](std::uint64_t) {});
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    program().reset();
-    return seconds;
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 void BM_Turntable(benchmark::State& state)
