@@ -16,13 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "base/program.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
 #include "engine/enginestate.h"
 #include "engine/workers.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -70,7 +68,9 @@ void BM_ExploreThreads(benchmark::State& state)
             if (status != 0)
                 state.SkipWithError(err.str().c_str());
         }
-        program().reset();
+        EngineState engine;
+        SearchState search;
+        ScreeningState screening;
         const auto start = Clock::now();
         ktseed(search, seed);
         for (int k = 0; k < entries; ++k)

@@ -1,7 +1,8 @@
 #pragma once
-// The program's state under the names the desktop program and the batch
-// renderer use at their entry points. The layers below take what they use as
-// arguments and never include this.
+// The desktop program's state under the names its window procedures, which
+// are handed nothing but a window and a message, reach it by. The layers
+// below take what they use as arguments and never include this; the batch
+// renderer owns the state of each run.
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "engine/enginestate.h"

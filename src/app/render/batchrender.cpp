@@ -28,9 +28,7 @@
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
-#include "base/program.h"
 #include "engine/presentation.h"
-#include "parts/programparts.h"
 
 namespace kt {
 
@@ -58,7 +56,6 @@ public:
 
     int run()
     {
-        program().reset();
         TerminalPresentation shown(err_);
         setpresentation(&shown);
         const int status = render();
@@ -81,7 +78,7 @@ private:
     int choosepalette()
     {
         if (o_.palette == "1" || o_.palette == "2") {
-            genpalette(engine, o_.palette == "1" ? defpal1 : defpal2);
+            genpalette(engine_, o_.palette == "1" ? defpal1 : defpal2);
             return exitsuccess;
         }
         Palette read{};
@@ -97,13 +94,13 @@ private:
                         "Error opening MAP file" +
                             (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
         }
-        genpalette(engine, read);
+        genpalette(engine_, read);
         return exitsuccess;
     }
 
     int chooseset()
     {
-        EngineState& s = engine;
+        EngineState& s = engine_;
         s.type = o_.formula - 1;
         if (o_.paramfile) {
             errno = 0;
@@ -127,7 +124,7 @@ private:
         s.rotationorder = o_.rotationorder;
         s.cmethod = o_.cmethod;
         if (o_.random || o_.explore) {
-            screening.FDLimit = o_.fdlimit;
+            screening_.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
             // Even when quiet: without it the set cannot be had again.
             if (!o_.seed)
@@ -138,7 +135,8 @@ private:
                             oneline(searchfailure(searchbadstart)));
         }
         if (o_.random) {
-            if (const int result = randomparams(engine, search, screening, answeryes, seed_); result != searchaccepted)
+            if (const int result = randomparams(engine_, search_, screening_, answeryes, seed_);
+                result != searchaccepted)
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
         }
         return exitsuccess;
@@ -146,9 +144,9 @@ private:
 
     int screen()
     {
-        const EngineState& s = engine;
+        const EngineState& s = engine_;
         const ICON& set = s.icon[s.type];
-        const int verdict = testrp(set, s.type, screening);
+        const int verdict = testrp(set, s.type, screening_);
         char text[1024];
         std::snprintf(text, sizeof text,
                       "formula: %d\nalpha: %.15f\nbeta: %.15f\ngamma: %.15f\nlambda: %.15f\nomega: %.15f\n"
@@ -160,8 +158,8 @@ private:
         if (verdict == screenescape) {
             out_ << "lyapunov exponent: none\nfractal dimension: none\n";
         } else {
-            std::snprintf(text, sizeof text, "lyapunov exponent: %.15f\nfractal dimension: %.15f\n", screening.LExp,
-                          screening.FD);
+            std::snprintf(text, sizeof text, "lyapunov exponent: %.15f\nfractal dimension: %.15f\n", screening_.LExp,
+                          screening_.FD);
             out_ << text;
         }
         return exitsuccess;
@@ -169,7 +167,7 @@ private:
 
     int renderimage()
     {
-        EngineState& s = engine;
+        EngineState& s = engine_;
         s.res = renderside(o_);
         if (o_.fit)
             s.icon[s.type].scale = fittedscale(s, framewidth(o_), frameheight(o_), o_.margin);
@@ -246,7 +244,7 @@ private:
 
     int savetoned()
     {
-        const int code = writetoned(engine, o_, o_.output);
+        const int code = writetoned(engine_, o_, o_.output);
         if (code == savenomemory)
             return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
         if (code != savedone)
@@ -260,7 +258,7 @@ private:
         if (imageformat(o_.output) == ImageFormat::png) {
             code = writepng(*image_, o_.output);
         } else {
-            code = writetga(image_.get(), engine.res, o_.output);
+            code = writetga(image_.get(), engine_.res, o_.output);
         }
         if (code != savedone)
             return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -269,7 +267,7 @@ private:
 
     int saveparameters()
     {
-        const int code = writedv3(*o_.saveparams, dv3record(engine));
+        const int code = writedv3(*o_.saveparams, dv3record(engine_));
         if (code != savedone)
             return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -304,7 +302,8 @@ private:
         if (o_.screen)
             return screen();
         if (o_.explore)
-            return explore(ExploreRun{o_, seed_, err_, progress_, [this](EngineState& s) { return filterpicture(s); }});
+            return explore(ExploreRun{o_, seed_, err_, progress_, [this](EngineState& s) { return filterpicture(s); },
+                                      engine_, search_, screening_});
         if (int status = checkoutputs(); status != exitsuccess)
             return status;
         if (o_.turntable) {
@@ -312,12 +311,12 @@ private:
                 [this](EngineState& s) { applyfilter(s); },
                 [this](int status, const std::string& file, const std::string& why) { return fail(status, file, why); },
                 err_, progress_};
-            if (int status = writeturntable(engine, o_, hooks); status != exitsuccess)
+            if (int status = writeturntable(engine_, o_, hooks); status != exitsuccess)
                 return status;
         } else {
             if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
-            applyfilter(engine);
+            applyfilter(engine_);
             if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
         }
@@ -331,6 +330,11 @@ private:
     std::ostream& err_;
     bool progress_;
     std::uint32_t seed_ = 0;
+    // The run's own state: the set and its picture, and the search and the
+    // screening that find and judge sets.
+    EngineState engine_;
+    SearchState search_;
+    ScreeningState screening_;
     std::unique_ptr<Surface> image_;
     std::set<std::string> notfiltered_;
 };
@@ -380,7 +384,6 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         guard.emplace(o.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
     Renderer renderer(o, out, err, progressOnTerminal);
     const int status = renderer.run();
-    engine.g_vhdc = nullptr;
     if (guard && interrupted() && !o.explore) {
         err << renderprogram << ": interrupted; " << o.output << " was not " << (o.turntable ? "finished" : "written")
             << '\n';

@@ -29,7 +29,6 @@
 #include "files/png.h"
 #include "files/saveerrors.h"
 #include "base/surface.h"
-#include "parts/programparts.h"
 
 namespace kt {
 
@@ -72,7 +71,7 @@ public:
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
         gallery_.options = &o_;
-        ktseed(search, run_.seed);
+        ktseed(run_.search, run_.seed);
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
@@ -190,7 +189,8 @@ private:
         s.others = !ours(k);
         if (stopping())
             return;
-        if (const int result = nextrandomparams(engine, search, screening, answeryes); result != searchaccepted) {
+        if (const int result = nextrandomparams(run_.engine, run_.search, run_.screening, answeryes);
+            result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }
@@ -202,14 +202,15 @@ private:
             fail(exitcannotwrite, path(entryname(k + 1) + ".png"), "Not enough memory for the image.");
             return;
         }
-        s.state = engine;
+        s.state = run_.engine;
         s.state.res = renderside(o_);
         s.state.g_vhdc = s.image.get();
         s.state.newimage = 1;
         s.state.okicon = 1;
-        s.entry = GalleryEntry{k + 1,          engine.type + 1, engine.icon[engine.type],
-                               screening.LExp, screening.FD,    engine.rot[engine.type],
-                               engine.back};
+        const EngineState& set = run_.engine;
+        s.entry = GalleryEntry{
+            k + 1,   set.type + 1, set.icon[set.type], run_.screening.LExp, run_.screening.FD, set.rot[set.type],
+            set.back};
         s.ready = true;
     }
 

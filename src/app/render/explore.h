@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
 #include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
 
@@ -21,10 +23,14 @@ struct ExploreRun {
     // Recolours a finished picture by the options' filter: "" or why the
     // filter could not apply. Called on any thread, for one picture at a time.
     std::function<std::string(EngineState&)> filter;
+    // The start point, formula, palette, background, rotation and colouring
+    // of every entry; the search finds each entry's coefficients into it.
+    EngineState& engine;
+    SearchState& search;
+    // With the dimension limit of the screen the sets must pass.
+    ScreeningState& screening;
 };
 
-// Expects the engine to hold the start point, formula, palette, background,
-// rotation and colouring of every entry, and the screen's dimension limit.
 // Returns an exit status: 0, 2 when the search gives up, 3 when the folder or
 // a file cannot be written, 130 after Ctrl-C and 143 after SIGTERM (the
 // entries written by then are complete, and the page lists them).

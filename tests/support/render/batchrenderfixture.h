@@ -8,25 +8,22 @@
 #include <vector>
 
 #include "app/render/batchrender.h"
-#include "base/program.h"
 #include "files/atomicfile.h"
 #include "support/engine/enginefixture.h"
 
 namespace kt::testing {
 
-// The program's parts back to how the batch renderer starts, with no injected
-// failure left over.
-inline void resetrenderer()
+// No injected failure outlives its test.
+inline void clearrenderfailures()
 {
-    program().reset();
     clearinjectedfailures();
     AtomicFile::injectwritefailure(-1);
 }
 
 class BatchRenderFixture : public ::testing::Test {
 protected:
-    void SetUp() override { resetrenderer(); }
-    void TearDown() override { resetrenderer(); }
+    void SetUp() override { clearrenderfailures(); }
+    void TearDown() override { clearrenderfailures(); }
 
     int run(const std::vector<std::string>& args)
     {
