@@ -14,9 +14,9 @@ inline constexpr const char* hitcountmemorytext = "Not enough memory to allocate
 inline constexpr const char* hitcountmemorycaption = "Memory allocation problem";
 
 // How an unrotated batch plots: each point as the orbit makes it, or after
-// the orbit made them all, fetching the memory they touch ahead (on a second
-// thread when workers are free). Both give the same bytes; `automatic` takes
-// the faster for the image's size and the threads.
+// the orbit made them all, fetching the memory they touch ahead (with workers,
+// on a second thread while the orbit makes the next batch). Both give the same
+// bytes; `automatic` takes the faster for the image's size and the threads.
 enum class FlatPlotting { automatic, interleaved, apart };
 
 struct EngineState;

@@ -89,10 +89,11 @@ struct EngineValues {
     Surface* g_vhdc = nullptr;
 };
 
-// The orbit's next batch of points, made while the workers still turn and
-// plot the last one. The orbit depends only on its point, the formula and its
+// The orbit's next batch of points, made while other threads still plot the
+// last one. The orbit depends only on its point, the formula and its
 // coefficients: the points stand for as long as those are the ones below.
 struct OrbitAhead {
+    bool depths = true; // else only the last point's depth is kept
     int type = 0, n = 0, np = 0;
     real a = 0, b = 0, c = 0, d = 0, e = 0;
     VOXEL from = {};
@@ -115,7 +116,9 @@ struct EngineState : EngineValues {
     LocalArray<float> hitcount;
     int hcres = 0; // the side hitcount was made for
     std::unique_ptr<Surface> offscreen;
-    std::unique_ptr<OrbitAhead> orbitahead; // null until a rotated batch makes one
+    std::unique_ptr<OrbitAhead> orbitahead; // null until a batch with workers makes one
+    // The last batch's points, kept to hold the next batch's after them.
+    std::unique_ptr<OrbitAhead> orbitspare;
 };
 
 // Makes `image` the engine's own off-screen image and draws on it; null

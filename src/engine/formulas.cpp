@@ -1,8 +1,10 @@
 #include "engine/formulas.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 #include "engine/bands.h"
 #include "engine/blockpipeline.h"
@@ -10,7 +12,6 @@
 #include "engine/range.h"
 #include "engine/rotation.h"
 #include "engine/spots.h"
-#include "engine/truncation.h"
 #include "engine/workers.h"
 
 namespace kt {
@@ -115,15 +116,9 @@ void setupimage(EngineState& s, int n, int p)
         s.np = static_cast<int>(static_cast<long long>(n) * p);
 }
 
-// Where a render-mode point lands on the image.
 [[gnu::always_inline]] inline Spot spotof(real x, real y, real scale, real resolution, real denom)
 {
-    const real xplot = (x + scale) * resolution / denom;
-    const real yplot = (y + scale) * resolution / denom;
-    if (!(xplot > -1 && xplot < resolution && yplot > -1 && yplot < resolution))
-        return {-1, 0};
-    // Truncation toward zero keeps (-1, 0) on row or column 0.
-    return {xplot < 0 ? 0 : truncated(xplot), yplot < 0 ? 0 : truncated(yplot)};
+    return spotof(x, y, Projection{scale, resolution, denom});
 }
 
 // Projects a render-mode point and plots it when it lands on the image. Inline
@@ -172,9 +167,41 @@ bool samebits(real u, real v)
     return std::memcmp(&u, &v, 10) == 0;
 }
 
-// Whether `ahead` holds the orbit's next batch from s's point.
-bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients& k, int n, int np)
+// The orbit's batch of points from `from` into `ahead`, which then stands for
+// it. Without `Depths` only the last point, which the batch leaves behind,
+// keeps its depth, as in flathitbatch.
+template <int Formula, bool Depths>
+void makeorbitahead(OrbitAhead& ahead, const VOXEL& from, int type, const Coefficients& k, int n, int np)
 {
+    real x = from.x, y = from.y, depth = from.z;
+    for (int i = 0; i < batchsteps; ++i) {
+        if (!Depths && i + 1 < batchsteps) {
+            real unread = 0;
+            advance<Formula>(x, y, unread, k, n, np);
+            ahead.point[i] = VOXEL{x, y, 0};
+        } else {
+            advance<Formula>(x, y, depth, k, n, np);
+            ahead.point[i] = VOXEL{x, y, depth};
+        }
+    }
+    ahead.depths = Depths;
+    ahead.type = type;
+    ahead.n = n;
+    ahead.np = np;
+    ahead.a = k.a;
+    ahead.b = k.b;
+    ahead.c = k.c;
+    ahead.d = k.d;
+    ahead.e = k.e;
+    ahead.from = from;
+}
+
+// Whether `ahead` holds the orbit's next batch from s's point, with the
+// depths of its points when they are `needed`.
+bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients& k, int n, int np, bool needed)
+{
+    if (needed && !ahead.depths)
+        return false;
     const real mine[] = {k.a, k.b, k.c, k.d, k.e, s.z.x, s.z.y, s.z.z};
     const real its[] = {ahead.a, ahead.b, ahead.c, ahead.d, ahead.e, ahead.from.x, ahead.from.y, ahead.from.z};
     for (std::size_t i = 0; i < std::size(mine); ++i)
@@ -210,25 +237,10 @@ template <int Formula>
     if (threads > 1 && !s.orbitahead)
         s.orbitahead = std::make_unique<OrbitAhead>();
     OrbitAhead* ahead = threads > 1 ? s.orbitahead.get() : nullptr;
-    const bool madeahead = ahead && standsfor(*ahead, s, k, n, np);
+    const bool madeahead = ahead && standsfor(*ahead, s, k, n, np, true);
 
     real x = s.z.x, y = s.z.y, depth = s.z.z;
-    const auto makeahead = [&] {
-        real u = x, v = y, w = depth;
-        for (VOXEL& point : ahead->point) {
-            advance<Formula>(u, v, w, k, n, np);
-            point = VOXEL{u, v, w};
-        }
-        ahead->type = s.type;
-        ahead->n = n;
-        ahead->np = np;
-        ahead->a = k.a;
-        ahead->b = k.b;
-        ahead->c = k.c;
-        ahead->d = k.d;
-        ahead->e = k.e;
-        ahead->from = VOXEL{x, y, depth};
-    };
+    const auto makeahead = [&] { makeorbitahead<Formula, true>(*ahead, VOXEL{x, y, depth}, s.type, k, n, np); };
     const auto produce = [&](int block) {
         for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
             if (madeahead) {
@@ -316,11 +328,52 @@ template <int Formula, bool Hits>
                 b.depth[i] = depth;
         }
         b.spot[i] = spotof(x, y, scale, resolution, denom);
-        if ((i + 1) % spotsperrelease == 0)
-            b.made.store(i + 1, std::memory_order_release);
     }
-    b.made.store(batchsteps, std::memory_order_release);
     s.z = VOXEL{x, y, depth};
+}
+
+// An unrotated batch with a second thread to plot it: that thread projects
+// and plots this batch's points while this one makes the next batch's, which
+// the next batch takes when nothing that decides the orbit changed in between.
+// The orbit, which no thread can share, then does nothing else, and the
+// plotting reads points finished a batch before, never lines the orbit is
+// still writing.
+template <int Formula>
+[[gnu::noinline]] void flataheadbatch(EngineState& s, const Coefficients& k, int n, int np, const Projection& onto,
+                                      bool hits)
+{
+    const auto make = [&](OrbitAhead& points, const VOXEL& from) {
+        if (hits)
+            makeorbitahead<Formula, false>(points, from, s.type, k, n, np);
+        else
+            makeorbitahead<Formula, true>(points, from, s.type, k, n, np);
+    };
+    std::unique_ptr<OrbitAhead> current = std::move(s.orbitahead);
+    if (!current || !standsfor(*current, s, k, n, np, !hits)) {
+        if (!current)
+            current = std::make_unique<OrbitAhead>();
+        make(*current, s.z);
+    }
+    std::unique_ptr<OrbitAhead> next = s.orbitspare ? std::move(s.orbitspare) : std::make_unique<OrbitAhead>();
+    const VOXEL last = current->point[batchsteps - 1];
+    // Whichever thread comes first plots: the second when it is free, else
+    // this one once the next batch is made.
+    std::atomic<bool> claimed{false};
+    const auto plot = [&] {
+        if (!claimed.exchange(true))
+            plotpoints(s, current->point, onto, hits);
+    };
+    runonworkers([&](int index) {
+        if (index == 0) {
+            make(*next, last);
+            plot();
+        } else if (index == 1) {
+            plot();
+        }
+    });
+    s.z = last;
+    s.orbitahead = std::move(next);
+    s.orbitspare = std::move(current);
 }
 
 // From this side up, the hit counts and pixels a batch touches are mostly
@@ -354,14 +407,17 @@ void batch(EngineState& s, FlatPlotting how)
     if (how == FlatPlotting::automatic)
         how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
     if (plotting && how == FlatPlotting::apart) {
-        SpotBatch b;
         const bool hits = s.cmethod == 0;
-        makeandplotspots(s, b, hits, parallel, [&] {
-            if (hits)
-                makespots<Formula, true>(s, k, n, np, scale, resolution, denom, b);
-            else
-                makespots<Formula, false>(s, k, n, np, scale, resolution, denom, b);
-        });
+        if (parallel) {
+            flataheadbatch<Formula>(s, k, n, np, Projection{scale, resolution, denom}, hits);
+            return;
+        }
+        SpotBatch b;
+        if (hits)
+            makespots<Formula, true>(s, k, n, np, scale, resolution, denom, b);
+        else
+            makespots<Formula, false>(s, k, n, np, scale, resolution, denom, b);
+        plotspots(s, b, hits);
         return;
     }
 

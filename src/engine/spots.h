@@ -1,14 +1,13 @@
 #pragma once
-// An unrotated batch made in two passes: the orbit first, writing where each
-// point lands, then the plotting of those spots in orbit order. Apart from the
-// arithmetic, the plotting can fetch the hit counts and pixels of the spots a
-// few ahead instead of waiting on each in turn (on a large image each is a
-// cache miss), and it can run on a second thread while the orbit goes on.
-#include <atomic>
+// An unrotated batch made in two passes: the orbit first, then the plotting
+// of where its points land, in orbit order. Apart from the arithmetic, the
+// plotting can fetch the hit counts and pixels of the spots a few ahead
+// instead of waiting on each in turn (on a large image each is a cache miss),
+// and it can run on a second thread while the orbit makes the next batch.
 #include <cstdint>
-#include <functional>
 
 #include "engine/enginestate.h"
+#include "engine/truncation.h"
 
 namespace kt {
 
@@ -18,11 +17,27 @@ struct Spot {
     int row;
 };
 
+// How render-mode points map onto the image.
+struct Projection {
+    real scale;
+    real resolution;
+    real denom;
+};
+
+// Where a render-mode point lands on the image.
+[[gnu::always_inline]] inline Spot spotof(real x, real y, const Projection& onto)
+{
+    const real xplot = (x + onto.scale) * onto.resolution / onto.denom;
+    const real yplot = (y + onto.scale) * onto.resolution / onto.denom;
+    if (!(xplot > -1 && xplot < onto.resolution && yplot > -1 && yplot < onto.resolution))
+        return {-1, 0};
+    // Truncation toward zero keeps (-1, 0) on row or column 0.
+    return {xplot < 0 ? 0 : truncated(xplot), yplot < 0 ? 0 : truncated(yplot)};
+}
+
 struct SpotBatch {
     Spot spot[batchsteps];
     real depth[batchsteps]; // filled only when the colouring reads it
-    // How many spots are written; the orbit raises it every few steps.
-    std::atomic<int> made{0};
 };
 
 // The pixels of s's image, for fetching ahead: null when the image's size is
@@ -41,14 +56,12 @@ const std::uint32_t* fetchablepixels(const EngineState& s);
         __builtin_prefetch(pixels + pixel, 1);
 }
 
-// How often the orbit publishes its progress to a plotting thread.
-constexpr int spotsperrelease = 64;
+// Plots b's spots in order into s: by hit count when `hits`, else by
+// b.depth.
+void plotspots(EngineState& s, const SpotBatch& b, bool hits);
 
-// Runs `makespots`, which fills b in orbit order and raises b.made, and plots
-// b's spots in order into s (by hit count when `hits`, else by b.depth). With
-// `parallel`, a second worker thread plots while the orbit runs, when one is
-// free; otherwise this thread plots after the orbit. Returns when every spot
-// is plotted.
-void makeandplotspots(EngineState& s, SpotBatch& b, bool hits, bool parallel, const std::function<void()>& makespots);
+// Plots a batch of render-mode points in order into s, each where `onto`
+// lands it: by hit count when `hits`, else by the point's depth.
+void plotpoints(EngineState& s, const VOXEL* points, const Projection& onto, bool hits);
 
 } // namespace kt
