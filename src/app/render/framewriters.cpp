@@ -55,8 +55,10 @@ public:
     {
         if (const std::string why = whynotafolder(folder_); !why.empty())
             return failed(folder_, why);
+        // Shares of one turntable may make the folder at the same moment.
         std::error_code error;
-        if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
+        std::filesystem::create_directory(folder_, error);
+        if (error)
             return failed(saveopenfailed, folder_, error.value());
         // A folder that exists may still refuse files.
         const std::string first = framepath(1);
