@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# A gallery and a turntable drawn as three shares run side by side by GNU
-# parallel, each in its own process, against the same drawn by one run: every
-# file of the one run, the gallery's page included, must be there byte for
-# byte.
+# A gallery, a turntable's frames and a turntable's WebP file drawn as three
+# shares run side by side by GNU parallel, each in its own process, against
+# the same drawn by one run: every file of the one run, the gallery's page
+# included, must be there byte for byte.
 set -euo pipefail
 render="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 gallery=(--explore 7 --seed 11 --size 200 --iterations 200k --filter normalize --quiet)
 turntable=(--turntable 7 --size 200 --iterations 200k --fit --quiet)
+# Transparent, so that the frames the shares keep aside must keep their alpha.
+clear=(--turntable 5 --size 200 --iterations 200k --formula 2 --tone density --background none --quiet)
 
 "$render" "${gallery[@]}" -o "$work/one"
 "$render" "${turntable[@]}" -o "$work/turn/"
+"$render" "${clear[@]}" -o "$work/one.webp"
 # --will-cite: parallel would otherwise ask once per user.
 parallel --will-cite --halt now,fail=1 "$render" "${gallery[@]}" --part {}/3 -o "$work/shares" ::: 1 2 3
 parallel --will-cite --halt now,fail=1 "$render" "${turntable[@]}" --part {}/3 -o "$work/turnshares/" ::: 1 2 3
+parallel --will-cite --halt now,fail=1 "$render" "${clear[@]}" --part {}/3 -o "$work/shares.webp" ::: 1 2 3
 
 compare() {
     local one="$1" shares="$2" expected="$3" count=0
@@ -28,3 +32,8 @@ compare() {
 compare "$work/one" "$work/shares" 16
 compare "$work/turn" "$work/turnshares" 7
 [ "$(ls "$work/turnshares" | wc -l)" -eq 7 ] || { echo "the turntable's shares wrote more than its frames"; exit 1; }
+cmp "$work/one.webp" "$work/shares.webp"
+for left in "$work/shares.webp.parts" "$work/shares.webp.joining"; do
+    [ ! -e "$left" ] || { echo "the WebP's shares left $left behind"; exit 1; }
+done
+echo "the shares wrote the WebP file of one run and removed their frames"

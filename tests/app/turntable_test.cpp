@@ -168,6 +168,50 @@ TEST_F(TurntableRenderTest, AShorterTurntableRemovesTheLongerOnesLastFramesAndNo
                                         "notes.txt"}));
 }
 
+// Shares of a WebP file join only frames drawn with their own settings, and a
+// join that fails leaves the file as it was and the frames for a share run
+// again.
+TEST_F(TurntableRenderTest, WebPSharesJoinOnlyTheFramesOfTheirOwnSettings)
+{
+    const std::string webp = dir.file("turn.webp");
+    const std::vector<std::string> mine = {"--turntable", "4", "--size", "200", "--iterations", "20k", "--quiet"};
+    std::vector<std::string> other = mine;
+    other[5] = "30k";
+    const auto with = [](std::vector<std::string> look, const std::vector<std::string>& extra) {
+        look.insert(look.end(), extra.begin(), extra.end());
+        return look;
+    };
+    ASSERT_EQ(run(with(mine, {"-o", dir.file("one.webp")})), exitsuccess) << err.str();
+    testing::writetext(webp, "kept");
+    struct Step {
+        const char* what;
+        const std::vector<std::string>& look;
+        std::string part;
+        int status;
+        std::string said;
+    } steps[] = {
+        {"share 1", mine, "1/3", exitsuccess, ""},
+        {"share 2", mine, "2/3", exitsuccess, ""},
+        {"another turntable's share draws frames 1 and 3", other, "1/2", exitsuccess, ""},
+        {"share 3, whose others' frames are gone", mine, "3/3", exitsuccess, ""},
+        {"share 1 again", mine, "1/3", exitsuccess, ""},
+        {"share 2 again, with frame 3 damaged", mine, "2/3", exitcannotwrite,
+         "frame-0003.png: cannot be read back as frame 3 of " + webp},
+    };
+    for (const Step& step : steps) {
+        if (step.status != exitsuccess)
+            testing::writetext(dir.file("turn.webp.parts/frame-0003.png"), "damaged");
+        EXPECT_EQ(run(with(step.look, {"--part", step.part, "-o", webp})), step.status) << step.what;
+        EXPECT_NE(err.str().find(step.said), std::string::npos) << step.what << ": " << err.str();
+        EXPECT_EQ(testing::readbytes(webp).size(), 4u) << step.what << ": turn.webp is as it was";
+    }
+    ASSERT_EQ(run(with(mine, {"--part", "3/3", "-o", webp})), exitsuccess) << err.str();
+    EXPECT_EQ(testing::readbytes(webp), testing::readbytes(dir.file("one.webp")));
+    std::vector<std::string> left = dir.entries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"one.webp", "turn.webp"})) << "the frames go once joined";
+}
+
 TEST_F(TurntableRenderTest, BadInputChangesNothing)
 {
     testing::writebytes(dir.file("short.dv3"), {1, 2, 3});

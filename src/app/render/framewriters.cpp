@@ -2,9 +2,12 @@
 
 #include <filesystem>
 
+#include "app/render/galleryshares.h"
 #include "app/render/outputfolder.h"
 #include "app/render/staleframes.h"
+#include "app/render/turntableshares.h"
 #include "files/atomicfile.h"
+#include "files/interruption.h"
 #include "files/png.h"
 #include "files/saveerrors.h"
 #include "files/webp.h"
@@ -55,8 +58,10 @@ public:
     {
         if (const std::string why = whynotafolder(folder_); !why.empty())
             return failed(folder_, why);
+        // Shares of one turntable may make the folder at the same moment.
         std::error_code error;
-        if (!std::filesystem::is_directory(folder_, error) && !std::filesystem::create_directory(folder_, error))
+        std::filesystem::create_directory(folder_, error);
+        if (error)
             return failed(saveopenfailed, folder_, error.value());
         // A folder that exists may still refuse files.
         const std::string first = framepath(1);
@@ -92,6 +97,138 @@ private:
     int step_;
 };
 
+// Only a frame that is not opaque throughout keeps an alpha channel aside,
+// so that it comes back with the very words it went out with.
+bool opaque(const Surface& frame)
+{
+    const std::uint32_t* pixels = frame.bits();
+    const std::size_t count = static_cast<std::size_t>(frame.width()) * frame.height();
+    for (std::size_t k = 0; k < count; ++k)
+        if ((pixels[k] & Surface::opaque) != Surface::opaque)
+            return false;
+    return true;
+}
+
+class WebPShareWriter : public FrameWriter {
+public:
+    explicit WebPShareWriter(const WebPShare& share)
+        : share_(share), folder_(shareframesfolder(share.path)), next_(share.part)
+    {
+    }
+
+    int prepare() override
+    {
+        // Whichever share finishes last writes the animation: each finds out
+        // now whether it could.
+        if (const int err = AtomicFile::trial(share_.path))
+            return failed(saveopenfailed, share_.path, err);
+        if (const std::string why = whynotafolder(folder_); !why.empty())
+            return failed(folder_, why);
+        // Another share may make the folder at the same moment.
+        std::error_code error;
+        std::filesystem::create_directory(folder_, error);
+        if (error)
+            return failed(saveopenfailed, folder_, error.value());
+        startshare(folder_, share_.part, share_.parts, share_.settings);
+        const std::string first = framepath(share_.part);
+        if (const int err = AtomicFile::trial(first))
+            return failed(saveopenfailed, first, err);
+        return savedone;
+    }
+
+    int add(const Surface& frame) override
+    {
+        const std::string path = framepath(next_);
+        next_ += share_.parts;
+        const int code = writepng(frame, path, !opaque(frame));
+        return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
+    }
+
+    // The record follows the frames, and the animation follows the last
+    // record: each share looks for all of them once its own is written.
+    int finish() override
+    {
+        const std::string record =
+            (std::filesystem::path(folder_) / sharerecordname(share_.part, share_.parts)).string();
+        AtomicFile file(record);
+        if (!file.open())
+            return failed(saveopenfailed, record, file.error());
+        if (!file.write(share_.settings.data(), share_.settings.size()) || !file.commit())
+            return failed(savewritefailed, record, file.error());
+        if (!sharesfinished(folder_, share_.parts, share_.settings))
+            return savedone;
+        return join();
+    }
+
+private:
+    std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
+
+    // Renaming the folder is the claim: of shares that finish at once, one
+    // takes it, and the others find it gone and leave the animation to it.
+    int join()
+    {
+        const std::string joining = joiningfolder(share_.path);
+        std::error_code error;
+        std::filesystem::rename(folder_, joining, error);
+        if (error == std::errc::no_such_file_or_directory)
+            return savedone;
+        if (error)
+            return failed(joining,
+                          "holds frames another share is joining, or left by one stopped while joining; remove it "
+                          "if no share is running, and run this share again (" +
+                              error.message() + ")");
+        // A share that started before the folder was taken removed its own
+        // record first: only finished shares' frames are joined.
+        if (!sharesfinished(joining, share_.parts, share_.settings)) {
+            giveback(joining);
+            return savedone;
+        }
+        if (const int code = encode(joining); code != savedone) {
+            giveback(joining);
+            return code;
+        }
+        std::filesystem::remove_all(joining, error);
+        if (error)
+            note_ = "the frames joined into " + share_.path + " stay in " + joining + ": " + error.message();
+        return savedone;
+    }
+
+    // Put back for a share run again, which finds the others' frames there.
+    void giveback(const std::string& joining)
+    {
+        std::error_code ignored;
+        std::filesystem::rename(joining, folder_, ignored);
+    }
+
+    // The frames in order through the encoder a single run uses.
+    int encode(const std::string& joining)
+    {
+        WebPAnimation animation(share_.path, share_.side, share_.side, share_.frames, share_.fps, share_.quality);
+        const auto check = [&](int code) {
+            return code == savedone ? savedone : failed(code, share_.path, animation.error());
+        };
+        if (const int code = check(animation.begin()); code != savedone)
+            return code;
+        const auto frame = Surface::create(share_.side, share_.side);
+        if (!frame)
+            return failed(savenomemory, share_.path, 0);
+        for (int k = 1; k <= share_.frames; ++k) {
+            if (interrupted())
+                return failed(savewritefailed, share_.path, 0); // the run says why it ended
+            const std::string path = (std::filesystem::path(joining) / framename(k)).string();
+            if (!readpng(path, *frame))
+                return failed(path, "cannot be read back as frame " + std::to_string(k) + " of " + share_.path);
+            if (const int code = check(animation.add(*frame)); code != savedone)
+                return code;
+        }
+        return check(animation.finish());
+    }
+
+    WebPShare share_;
+    std::string folder_;
+    int next_;
+};
+
 } // namespace
 
 std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
@@ -103,6 +240,11 @@ std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int f
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first, int step)
 {
     return std::make_unique<PngFolderWriter>(folder, frames, first, step);
+}
+
+std::unique_ptr<FrameWriter> webpsharewriter(const WebPShare& share)
+{
+    return std::make_unique<WebPShareWriter>(share);
 }
 
 } // namespace kt

@@ -1,6 +1,7 @@
 #pragma once
 // Where a turntable's frames go: one animated WebP file, or one PNG file per
-// frame in a folder. Each file is written whole or not at all.
+// frame in a folder, or a share's frames of a WebP file. Each file is written
+// whole or not at all.
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,5 +47,20 @@ std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int f
 // end. The frames added are numbered from `first` in steps of `step`, so that
 // shares of one turntable fill one folder.
 std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first = 1, int step = 1);
+
+struct WebPShare {
+    std::string path; // the animation
+    int side;
+    int frames;
+    int fps;
+    std::optional<int> quality;
+    int part, parts;      // --part K/N: this share adds frames K, K + N, ...
+    std::string settings; // turntablesettings()
+};
+
+// Share K of N of a WebP file (see turntableshares.h): the frames added go to
+// its working folder, and the share that finishes last writes the file from
+// every share's frames, as webpwriter would have from the same frames.
+std::unique_ptr<FrameWriter> webpsharewriter(const WebPShare& share);
 
 } // namespace kt

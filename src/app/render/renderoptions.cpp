@@ -446,8 +446,6 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
         return "--background none in a turntable needs a .webp animation";
     if (o.supersample > 1 || o.depth == 16)
         return "--supersample and --depth 16 make still pictures: not with --turntable";
-    if (o.parts && *format != AnimationFormat::pngfolder)
-        return "--part shares a turntable's frames: -o must name a folder of PNG frames (a name ending in /)";
     if (o.parts > o.turntable)
         return "--part K/N with --turntable: N may be at most the number of frames";
     return {};
@@ -641,7 +639,9 @@ std::string renderusage()
            "                         (entry e when e mod N = K mod N), so that N runs, on one machine or\n"
            "                         many, share a gallery; the share that finds the others finished\n"
            "                         writes the page. Together the files are those of one run. With\n"
-           "                         --turntable and a folder -o DIR/: frames K, K + N, ... of the turn.\n"
+           "                         --turntable: frames K, K + N, ... of the turn, into the folder -o\n"
+           "                         DIR/, or for -o FILE.webp into FILE.webp.parts, from which the last\n"
+           "                         share to finish writes FILE.webp (and removes the folder).\n"
            "  --filter none|normalize|equalize|log|log-squared\n"
            "                         recolour the finished picture (default none); the log filters need\n"
            "                         hit colouring. A filter that cannot apply leaves the picture as\n"

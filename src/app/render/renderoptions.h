@@ -28,7 +28,7 @@ struct RenderOptions {
     double fdlimit = 1.5;
     bool screen = false;
     int explore = 0;                 // entries of a gallery; 0 renders one picture
-    int part = 0, parts = 0;         // --part K/N: the gallery's K-th share of N; 0 for all
+    int part = 0, parts = 0;         // --part K/N: the gallery's or turntable's K-th share of N; 0 for all
     std::string output = "icon.tga"; // the gallery's folder with --explore
     std::optional<std::string> saveparams;
     std::string filter = "none"; // none, normalize, equalize, log or log-squared

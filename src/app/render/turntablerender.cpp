@@ -10,6 +10,7 @@
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "app/render/tonedpicture.h"
+#include "app/render/turntableshares.h"
 #include "engine/driver.h"
 #include "engine/turntable.h"
 #include "files/interruption.h"
@@ -52,9 +53,14 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
     const int group = picturesatonce(s.res, ours);
     const int groups = (ours + group - 1) / group;
 
-    std::unique_ptr<FrameWriter> writer = animationformat(o.output) == AnimationFormat::webp
-        ? webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality)
-        : pngfolderwriter(o.output, frames, firstframe + 1, step);
+    std::unique_ptr<FrameWriter> writer;
+    if (animationformat(o.output) == AnimationFormat::pngfolder)
+        writer = pngfolderwriter(o.output, frames, firstframe + 1, step);
+    else if (o.parts)
+        writer = webpsharewriter(WebPShare{o.output, s.res, frames, o.fps.value_or(30), o.quality, o.part, o.parts,
+                                           turntablesettings(s, o)});
+    else
+        writer = webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
 
