@@ -73,7 +73,8 @@ std::string turntablesettings(const EngineState& s, const RenderOptions& o)
     std::string text = std::string("ktdravune3d-render ") + KT_VERSION + " turntable\n";
     text += "frames " + std::to_string(o.turntable) + " spin " + "XYZ"[o.spin.value_or(Y)] + " fps " +
         std::to_string(o.fps.value_or(30)) + " quality " + (o.quality ? std::to_string(*o.quality) : "lossless") + "\n";
-    text += "size " + std::to_string(o.size) + " iterations " + std::to_string(o.iterations) + " fit " +
+    text += "size " + std::to_string(framewidth(o)) + "x" + std::to_string(frameheight(o)) + " supersample " +
+        std::to_string(o.supersample) + " iterations " + std::to_string(o.iterations) + " fit " +
         (o.fit ? exact(o.margin) : "no") + "\n";
     text += "coloring " + std::to_string(o.cmethod) + " order " + std::to_string(s.rotationorder) + " filter " +
         o.filter + " nadjust " + std::to_string(o.nadjust) + "\n";
