@@ -114,14 +114,26 @@ struct FlatCase {
     int res;
     int cmethod;
     int batches;
+    // After so many batches the orbit point moves, a coefficient changes or
+    // the colouring turns to depths (0: never): the points made ahead for
+    // the next batch no longer stand for it.
+    int moveat = 0;
+    int tuneat = 0;
+    int recolourat = 0;
 };
 
 // Sides on both sides of where plotting apart from the orbit takes over.
 const FlatCase flatcases[] = {
-    {"formula 1 hits small", builtinicon1, 600, 0, 200},  {"formula 2 hits small", builtinicon2, 600, 0, 200},
-    {"formula 1 depth small", builtinicon1, 600, 1, 200}, {"formula 2 depth large", builtinicon2, 2000, 1, 100},
-    {"formula 1 hits large", builtinicon1, 2000, 0, 100}, {"first batch only", builtinicon2, 2000, 0, 1},
+    {"formula 1 hits small", builtinicon1, 600, 0, 200},
+    {"formula 2 hits small", builtinicon2, 600, 0, 200},
+    {"formula 1 depth small", builtinicon1, 600, 1, 200},
+    {"formula 2 depth large", builtinicon2, 2000, 1, 100},
+    {"formula 1 hits large", builtinicon1, 2000, 0, 100},
+    {"first batch only", builtinicon2, 2000, 0, 1},
     {"restarting points", escaping, 600, 1, 5},
+    {"orbit moved between batches", builtinicon1, 2000, 0, 30, 12},
+    {"coefficient changed between batches", builtinicon1, 2000, 1, 30, 0, 12},
+    {"colouring changed between batches", builtinicon1, 2000, 0, 30, 0, 0, 12},
 };
 
 class FlatThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<FlatCase> {
@@ -134,8 +146,15 @@ protected:
         engine.icon[0] = c.set;
         engine.cmethod = c.cmethod;
         engine.newimage = 1;
-        for (int k = 0; k < c.batches; ++k)
+        for (int k = 0; k < c.batches; ++k) {
+            if (c.moveat && k == c.moveat)
+                engine.z = VOXEL{0.25, -0.125, 0};
+            if (c.tuneat && k == c.tuneat)
+                engine.e += static_cast<real>(0.001);
+            if (c.recolourat && k == c.recolourat)
+                engine.cmethod = 1;
             EXPECT_EQ(imagebatch(engine, how), 0);
+        }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
     }
 };
