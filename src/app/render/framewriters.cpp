@@ -27,6 +27,21 @@ int FrameWriter::failed(const std::string& file, const std::string& why)
     return failed(saveopenfailed, file, 0);
 }
 
+int FrameWriter::makefolder(const std::string& folder, const std::string& first)
+{
+    if (const std::string why = whynotafolder(folder); !why.empty())
+        return failed(folder, why);
+    // Shares of one turntable may make the folder at the same moment.
+    std::error_code error;
+    std::filesystem::create_directory(folder, error);
+    if (error)
+        return failed(saveopenfailed, folder, error.value());
+    // A folder that exists may still refuse files.
+    if (const int err = AtomicFile::trial(first))
+        return failed(saveopenfailed, first, err);
+    return savedone;
+}
+
 namespace {
 
 class WebPWriter : public FrameWriter {
@@ -54,21 +69,7 @@ public:
     {
     }
 
-    int prepare() override
-    {
-        if (const std::string why = whynotafolder(folder_); !why.empty())
-            return failed(folder_, why);
-        // Shares of one turntable may make the folder at the same moment.
-        std::error_code error;
-        std::filesystem::create_directory(folder_, error);
-        if (error)
-            return failed(saveopenfailed, folder_, error.value());
-        // A folder that exists may still refuse files.
-        const std::string first = framepath(1);
-        if (const int err = AtomicFile::trial(first))
-            return failed(saveopenfailed, first, err);
-        return savedone;
-    }
+    int prepare() override { return makefolder(folder_, framepath(1)); }
 
     int add(const Surface& frame) override
     {
@@ -122,17 +123,9 @@ public:
         // now whether it could.
         if (const int err = AtomicFile::trial(share_.path))
             return failed(saveopenfailed, share_.path, err);
-        if (const std::string why = whynotafolder(folder_); !why.empty())
-            return failed(folder_, why);
-        // Another share may make the folder at the same moment.
-        std::error_code error;
-        std::filesystem::create_directory(folder_, error);
-        if (error)
-            return failed(saveopenfailed, folder_, error.value());
+        if (const int code = makefolder(folder_, framepath(share_.part)); code != savedone)
+            return code;
         startshare(folder_, share_.part, share_.parts, share_.settings);
-        const std::string first = framepath(share_.part);
-        if (const int err = AtomicFile::trial(first))
-            return failed(saveopenfailed, first, err);
         return savedone;
     }
 

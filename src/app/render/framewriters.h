@@ -30,6 +30,9 @@ public:
 protected:
     int failed(int code, const std::string& file, int err);
     int failed(const std::string& file, const std::string& why);
+    // Makes `folder` if it is not there and tries `first`, a file in it: 0 or
+    // a save-error code.
+    int makefolder(const std::string& folder, const std::string& first);
     std::string note_;
 
 private:
