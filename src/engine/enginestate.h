@@ -93,6 +93,7 @@ struct EngineValues {
 // last one. The orbit depends only on its point, the formula and its
 // coefficients: the points stand for as long as those are the ones below.
 struct OrbitAhead {
+    bool made = false;  // the points below are there
     bool depths = true; // else only the last point's depth is kept
     int type = 0, n = 0, np = 0;
     real a = 0, b = 0, c = 0, d = 0, e = 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <new>
 
 #include "engine/bands.h"
 #include "engine/blockpipeline.h"
@@ -184,6 +185,7 @@ void makeorbitahead(OrbitAhead& ahead, const VOXEL& from, int type, const Coeffi
             ahead.point[i] = VOXEL{x, y, depth};
         }
     }
+    ahead.made = true;
     ahead.depths = Depths;
     ahead.type = type;
     ahead.n = n;
@@ -196,11 +198,17 @@ void makeorbitahead(OrbitAhead& ahead, const VOXEL& from, int type, const Coeffi
     ahead.from = from;
 }
 
+// `kept`, or a new buffer for a batch's points when the memory is there.
+std::unique_ptr<OrbitAhead> orbitbuffer(std::unique_ptr<OrbitAhead>& kept)
+{
+    return kept ? std::move(kept) : std::unique_ptr<OrbitAhead>(new (std::nothrow) OrbitAhead);
+}
+
 // Whether `ahead` holds the orbit's next batch from s's point, with the
 // depths of its points when they are `needed`.
 bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients& k, int n, int np, bool needed)
 {
-    if (needed && !ahead.depths)
+    if (!ahead.made || (needed && !ahead.depths))
         return false;
     const real mine[] = {k.a, k.b, k.c, k.d, k.e, s.z.x, s.z.y, s.z.z};
     const real its[] = {ahead.a, ahead.b, ahead.c, ahead.d, ahead.e, ahead.from.x, ahead.from.y, ahead.from.z};
@@ -234,8 +242,9 @@ template <int Formula>
     s.yradians_user = plan.radians[Y];
     s.zradians_user = plan.radians[Z];
     const int threads = withinjob() ? 1 : workerthreads();
-    if (threads > 1 && !s.orbitahead)
-        s.orbitahead = std::make_unique<OrbitAhead>();
+    // Without the memory for it, the batch simply makes no orbit ahead.
+    if (threads > 1)
+        s.orbitahead = orbitbuffer(s.orbitahead);
     OrbitAhead* ahead = threads > 1 ? s.orbitahead.get() : nullptr;
     const bool madeahead = ahead && standsfor(*ahead, s, k, n, np, true);
 
@@ -337,9 +346,10 @@ template <int Formula, bool Hits>
 // the next batch takes when nothing that decides the orbit changed in between.
 // The orbit, which no thread can share, then does nothing else, and the
 // plotting reads points finished a batch before, never lines the orbit is
-// still writing.
+// still writing. False, with nothing done, when the memory for the points
+// cannot be had.
 template <int Formula>
-[[gnu::noinline]] void flataheadbatch(EngineState& s, const Coefficients& k, int n, int np, const Projection& onto,
+[[gnu::noinline]] bool flataheadbatch(EngineState& s, const Coefficients& k, int n, int np, const Projection& onto,
                                       bool hits)
 {
     const auto make = [&](OrbitAhead& points, const VOXEL& from) {
@@ -348,13 +358,15 @@ template <int Formula>
         else
             makeorbitahead<Formula, true>(points, from, s.type, k, n, np);
     };
-    std::unique_ptr<OrbitAhead> current = std::move(s.orbitahead);
-    if (!current || !standsfor(*current, s, k, n, np, !hits)) {
-        if (!current)
-            current = std::make_unique<OrbitAhead>();
-        make(*current, s.z);
+    std::unique_ptr<OrbitAhead> current = orbitbuffer(s.orbitahead);
+    std::unique_ptr<OrbitAhead> next = orbitbuffer(s.orbitspare);
+    if (!current || !next) {
+        s.orbitahead = std::move(current);
+        s.orbitspare = std::move(next);
+        return false;
     }
-    std::unique_ptr<OrbitAhead> next = s.orbitspare ? std::move(s.orbitspare) : std::make_unique<OrbitAhead>();
+    if (!standsfor(*current, s, k, n, np, !hits))
+        make(*current, s.z);
     const VOXEL last = current->point[batchsteps - 1];
     // Whichever thread comes first plots: the second when it is free, else
     // this one once the next batch is made.
@@ -374,6 +386,7 @@ template <int Formula>
     s.z = last;
     s.orbitahead = std::move(next);
     s.orbitspare = std::move(current);
+    return true;
 }
 
 // From this side up, the hit counts and pixels a batch touches are mostly
@@ -408,10 +421,8 @@ void batch(EngineState& s, FlatPlotting how)
         how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
     if (plotting && how == FlatPlotting::apart) {
         const bool hits = s.cmethod == 0;
-        if (parallel) {
-            flataheadbatch<Formula>(s, k, n, np, Projection{scale, resolution, denom}, hits);
+        if (parallel && flataheadbatch<Formula>(s, k, n, np, Projection{scale, resolution, denom}, hits))
             return;
-        }
         SpotBatch b;
         if (hits)
             makespots<Formula, true>(s, k, n, np, scale, resolution, denom, b);

@@ -120,6 +120,8 @@ struct FlatCase {
     int moveat = 0;
     int tuneat = 0;
     int recolourat = 0;
+    // Turned after so many batches, and flat again after twice as many.
+    int turnat = 0;
 };
 
 // Sides on both sides of where plotting apart from the orbit takes over.
@@ -134,6 +136,7 @@ const FlatCase flatcases[] = {
     {"orbit moved between batches", builtinicon1, 2000, 0, 30, 12},
     {"coefficient changed between batches", builtinicon1, 2000, 1, 30, 0, 12},
     {"colouring changed between batches", builtinicon1, 2000, 0, 30, 0, 0, 12},
+    {"turned and back between batches", builtinicon1, 2000, 1, 30, 0, 0, 0, 10},
 };
 
 class FlatThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<FlatCase> {
@@ -153,6 +156,8 @@ protected:
                 engine.e += static_cast<real>(0.001);
             if (c.recolourat && k == c.recolourat)
                 engine.cmethod = 1;
+            if (c.turnat && (k == c.turnat || k == 2 * c.turnat))
+                engine.rot[0] = k == c.turnat ? VOXEL{30, 45, 60} : VOXEL{0, 0, 0};
             EXPECT_EQ(imagebatch(engine, how), 0);
         }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
