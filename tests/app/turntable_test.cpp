@@ -210,6 +210,12 @@ TEST_F(TurntableRenderTest, WebPSharesJoinOnlyTheFramesOfTheirOwnSettings)
     std::vector<std::string> left = dir.entries();
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"one.webp", "turn.webp"})) << "the frames go once joined";
+
+    // Frames a share left while joining are found before any drawing.
+    std::filesystem::create_directory(dir.file("turn.webp.joining"));
+    expectrefused(with(mine, {"--part", "1/3", "-o", webp}),
+                  {{}, exitcannotwrite, "turn.webp.joining: holds frames another share is joining"});
+    EXPECT_FALSE(std::filesystem::exists(dir.file("turn.webp.parts")));
 }
 
 TEST_F(TurntableRenderTest, BadInputChangesNothing)

@@ -1,5 +1,6 @@
 #include "app/render/framewriters.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "app/render/galleryshares.h"
@@ -92,6 +93,14 @@ public:
 private:
     std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
 
+    int beingjoined(const std::string& joining, const std::string& why)
+    {
+        return failed(joining,
+                      "holds frames another share is joining, or left by one stopped while joining; remove "
+                      "it if no share is running, and run this share again (" +
+                          why + ")");
+    }
+
     std::string folder_;
     int frames_;
     int next_;
@@ -123,6 +132,11 @@ public:
         // now whether it could.
         if (const int err = AtomicFile::trial(share_.path))
             return failed(saveopenfailed, share_.path, err);
+        // Frames being joined, or left by a share stopped while joining,
+        // would keep this share's from ever being joined: said before hours
+        // of drawing rather than after.
+        if (const std::string joining = joiningfolder(share_.path); std::filesystem::exists(joining))
+            return beingjoined(joining, std::strerror(EEXIST));
         if (const int code = makefolder(folder_, framepath(share_.part)); code != savedone)
             return code;
         startshare(folder_, share_.part, share_.parts, share_.settings);
@@ -156,6 +170,14 @@ public:
 private:
     std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
 
+    int beingjoined(const std::string& joining, const std::string& why)
+    {
+        return failed(joining,
+                      "holds frames another share is joining, or left by one stopped while joining; remove "
+                      "it if no share is running, and run this share again (" +
+                          why + ")");
+    }
+
     // Renaming the folder is the claim: of shares that finish at once, one
     // takes it, and the others find it gone and leave the animation to it.
     int join()
@@ -166,10 +188,7 @@ private:
         if (error == std::errc::no_such_file_or_directory)
             return savedone;
         if (error)
-            return failed(joining,
-                          "holds frames another share is joining, or left by one stopped while joining; remove it "
-                          "if no share is running, and run this share again (" +
-                              error.message() + ")");
+            return beingjoined(joining, error.message());
         // A share that started before the folder was taken removed its own
         // record first: only finished shares' frames are joined.
         if (!sharesfinished(joining, share_.parts, share_.settings)) {
