@@ -1,0 +1,1 @@
+#include <shell/commands.h>
