@@ -38,6 +38,29 @@ TEST(Png, ReadsBackAsTheSamePixels)
         }
 }
 
+// A frame kept aside for an animation comes back pixel for pixel, its alpha
+// byte too where it is kept, even over colours a zero alpha hides.
+TEST(Png, ReadsBackWhatItWroteWithOrWithoutAlpha)
+{
+    testing::TempDir dir;
+    const std::uint32_t pixels[] = {0xFF102030u, 0x00A0B0C0u, 0x7F010203u, 0x80FFFFFFu};
+    Surface frame(2, 2);
+    std::memcpy(frame.drawablebits(), pixels, sizeof pixels);
+    for (const bool withalpha : {false, true}) {
+        const std::string path = dir.file(withalpha ? "rgba.png" : "rgb.png");
+        ASSERT_EQ(writepng(frame, path, withalpha), savedone);
+        Surface back(2, 2);
+        ASSERT_TRUE(readpng(path, back));
+        for (int k = 0; k < 4; ++k) {
+            const std::uint32_t expected = withalpha ? pixels[k] : (pixels[k] | Surface::opaque);
+            EXPECT_EQ(back.bits()[k], expected) << withalpha << " pixel " << k;
+        }
+        Surface othersize(2, 3);
+        EXPECT_FALSE(readpng(path, othersize));
+    }
+    EXPECT_FALSE(readpng(dir.file("none.png"), *Surface::create(2, 2)));
+}
+
 TEST(Png, UnwritableFolderIsReported)
 {
     testing::TempDir dir;
