@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/render/batchrender.h"
+#include "base/memory.h"
 #include "engine/driver.h"
 #include "files/atomicfile.h"
 #include "files/paramfiles.h"
@@ -183,7 +184,10 @@ TEST_F(BatchRenderTest, AnOutputThatCannotBeCreatedIsFoundBeforeRendering)
     for (const Refusal& c : cases) {
         std::vector<std::string> args = {"--quiet", "--size", "200", "--iterations", "2G"};
         args.insert(args.end(), c.args.begin(), c.args.end());
+        // A render that began would fail for memory instead, and say so.
+        injectallocationfailures(1);
         expectrefused(args, c);
+        injectallocationfailures(0);
         EXPECT_FALSE(std::filesystem::exists(kept)) << c.message;
     }
 }

@@ -124,6 +124,7 @@ TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
     EXPECT_EQ(shown.warnings[0].caption, "Memory allocation problem");
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_EQ(hist256[9], 4u);
+    EXPECT_GT(shown.busycount, 0);
     EXPECT_TRUE(idleagain());
 
     EXPECT_EQ(equalize(engine, filters, hist256), filterdone) << "the next call has its memory";

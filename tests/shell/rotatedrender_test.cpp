@@ -81,7 +81,7 @@ protected:
     testing::TempDir dir;
 };
 
-TEST_F(RotatedRenderTest, PictureIsTheBatchRenderersAndPausingLeavesNoThreadRunning)
+TEST_F(RotatedRenderTest, PictureIsTheEnginesOnOneThreadAndPausingLeavesNoThreadRunning)
 {
     const std::string set = rotatedset();
     std::uint32_t steps = 0;

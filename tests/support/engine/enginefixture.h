@@ -1,7 +1,7 @@
 #pragma once
 // An engine state of the test's own with a fresh off-screen image of
 // res x res pixels, as the engine's callers hand it over. The failures a test
-// injects are process-wide, so none outlives its test.
+// injects and what is shown are process-wide, so none outlives its test.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,24 +11,26 @@
 #include "base/memory.h"
 #include "base/surface.h"
 #include "engine/enginestate.h"
+#include "engine/presentation.h"
 #include "support/engine/pictures.h"
 
 namespace kt::testing {
 
-inline void clearinjectedfailures()
+inline void clearprocesswidestate()
 {
     injectallocationfailures(0);
     Surface::injectcreatefailures(0);
+    setpresentation(nullptr);
 }
 
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest()
     {
-        clearinjectedfailures();
+        clearprocesswidestate();
         useimage(engine.res);
     }
-    ~EngineTest() override { clearinjectedfailures(); }
+    ~EngineTest() override { clearprocesswidestate(); }
 
     void useimage(int res)
     {

@@ -16,7 +16,7 @@ namespace kt::testing {
 // No injected failure outlives its test.
 inline void clearrenderfailures()
 {
-    clearinjectedfailures();
+    clearprocesswidestate();
     AtomicFile::injectwritefailure(-1);
 }
 
