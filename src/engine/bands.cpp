@@ -9,9 +9,6 @@ namespace kt {
 
 namespace {
 
-// As far ahead as the flat plotting fetches, for the same reason.
-constexpr int fetchahead = 16;
-
 template <bool Hits>
 std::uint32_t plotrows(const EngineState& s, std::uint32_t* pixels, const Spot* spots, const real* depth, int count,
                        int top, int bottom)

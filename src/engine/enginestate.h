@@ -46,9 +46,8 @@ constexpr int batchsteps = 1000;
 
 constexpr COLORREF defaultback = RGB(255, 245, 230);
 
-// The formula step: advances *z one step in place. mode 0 is the screening
-// test (returns 1 when the new point leaves the test range), anything else
-// renders (always returns 0).
+// A screening step of a formula: advances *z one step in place and returns 1
+// when the new point leaves the screening range.
 struct EngineState;
 using FormulaStep = int (*)(EngineState& s, VOXEL* z, int n, int p, int i);
 

@@ -8,10 +8,6 @@ namespace kt {
 
 namespace {
 
-// Far enough ahead for a cache miss to be served while the spots before it
-// are plotted, near enough that the fetched lines are still there.
-constexpr int fetchahead = 16;
-
 template <bool Hits>
 void plotall(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
 {
@@ -30,13 +26,15 @@ void plotall(EngineState& s, const SpotBatch& b, const std::uint32_t* pixels)
     }
 }
 
-} // namespace
-
+// The pixels of s's image, for fetching ahead: null when the image's size is
+// not the one the spots are for.
 const std::uint32_t* fetchablepixels(const EngineState& s)
 {
     const Surface* image = s.g_vhdc;
     return image && image->width() == s.res && image->height() == s.res ? std::as_const(*image).bits() : nullptr;
 }
+
+} // namespace
 
 void plotspots(EngineState& s, const SpotBatch& b, bool hits)
 {
@@ -47,10 +45,11 @@ void plotspots(EngineState& s, const SpotBatch& b, bool hits)
 void plotpoints(EngineState& s, const VOXEL* points, const Projection& onto, bool hits)
 {
     SpotBatch b;
-    for (int i = 0; i < batchsteps; ++i) {
+    for (int i = 0; i < batchsteps; ++i)
         b.spot[i] = spotof(points[i].x, points[i].y, onto);
-        b.depth[i] = points[i].z;
-    }
+    if (!hits)
+        for (int i = 0; i < batchsteps; ++i)
+            b.depth[i] = points[i].z;
     plotspots(s, b, hits);
 }
 

@@ -40,9 +40,10 @@ struct SpotBatch {
     real depth[batchsteps]; // filled only when the colouring reads it
 };
 
-// The pixels of s's image, for fetching ahead: null when the image's size is
-// not the one the spots are for.
-const std::uint32_t* fetchablepixels(const EngineState& s);
+// How many spots ahead of the one plotted to fetch: far enough for a cache
+// miss to be served while the spots before it are plotted, near enough that
+// the fetched lines are still there.
+constexpr int fetchahead = 16;
 
 // Asks for the hit count and pixel a spot will touch, so that they are in
 // cache by the time it is plotted.

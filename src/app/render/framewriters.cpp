@@ -45,6 +45,11 @@ int FrameWriter::makefolder(const std::string& folder, const std::string& first)
 
 namespace {
 
+std::string framepath(const std::string& folder, int frame)
+{
+    return (std::filesystem::path(folder) / framename(frame)).string();
+}
+
 class WebPWriter : public FrameWriter {
 public:
     WebPWriter(const std::string& path, int side, int frames, int fps, std::optional<int> quality)
@@ -70,11 +75,11 @@ public:
     {
     }
 
-    int prepare() override { return makefolder(folder_, framepath(1)); }
+    int prepare() override { return makefolder(folder_, framepath(folder_, 1)); }
 
     int add(const Surface& frame) override
     {
-        const std::string path = framepath(next_);
+        const std::string path = framepath(folder_, next_);
         next_ += step_;
         const int code = writepng(frame, path);
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
@@ -91,16 +96,6 @@ public:
     }
 
 private:
-    std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
-
-    int beingjoined(const std::string& joining, const std::string& why)
-    {
-        return failed(joining,
-                      "holds frames another share is joining, or left by one stopped while joining; remove "
-                      "it if no share is running, and run this share again (" +
-                          why + ")");
-    }
-
     std::string folder_;
     int frames_;
     int next_;
@@ -137,7 +132,7 @@ public:
         // of drawing rather than after.
         if (const std::string joining = joiningfolder(share_.path); std::filesystem::exists(joining))
             return beingjoined(joining, std::strerror(EEXIST));
-        if (const int code = makefolder(folder_, framepath(share_.part)); code != savedone)
+        if (const int code = makefolder(folder_, framepath(folder_, share_.part)); code != savedone)
             return code;
         startshare(folder_, share_.part, share_.parts, share_.settings);
         return savedone;
@@ -145,7 +140,7 @@ public:
 
     int add(const Surface& frame) override
     {
-        const std::string path = framepath(next_);
+        const std::string path = framepath(folder_, next_);
         next_ += share_.parts;
         const int code = writepng(frame, path, !opaque(frame));
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
@@ -168,8 +163,6 @@ public:
     }
 
 private:
-    std::string framepath(int frame) const { return (std::filesystem::path(folder_) / framename(frame)).string(); }
-
     int beingjoined(const std::string& joining, const std::string& why)
     {
         return failed(joining,
@@ -227,7 +220,7 @@ private:
         for (int k = 1; k <= share_.frames; ++k) {
             if (interrupted())
                 return failed(savewritefailed, share_.path, 0); // the run says why it ended
-            const std::string path = (std::filesystem::path(joining) / framename(k)).string();
+            const std::string path = framepath(joining, k);
             if (!readpng(path, *frame))
                 return failed(path, "cannot be read back as frame " + std::to_string(k) + " of " + share_.path);
             if (const int code = check(animation.add(*frame)); code != savedone)
