@@ -229,7 +229,8 @@ std::uint64_t mappedbytes()
 
 // An entry in flight holds a 4000-pixel picture and its hit counts, 128 MB:
 // sixteen entries, as sixteen threads would have in flight, do not fit in
-// the limit beside the threads and the writing; eight do.
+// the limit beside the threads and the writing; eight do. Writes that meet
+// at the edge of the limit must not lose an entry either.
 TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
 {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)

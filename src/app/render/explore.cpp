@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <shared_mutex>
 #include <vector>
 
 #include "analysis/randomsearch.h"
@@ -234,10 +236,29 @@ private:
         if (s.ready && !stopping()) {
             s.unfiltered = run_.filter(s.state);
             const std::string png = path(entryname(k + 1) + ".png");
-            s.pngcode = o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png);
+            s.pngcode = writepicture(s, png);
             s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
             s.pngwritten = s.pngcode == savedone;
         }
+    }
+
+    // Entries written at once each hold their file's rows and encoding. A write
+    // that finds no memory for them is tried again once no other write holds
+    // any, so that whether an entry is written does not depend on how many
+    // threads drew the gallery.
+    int writepicture(Slot& s, const std::string& png)
+    {
+        const auto write = [&] { return o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png); };
+        int code = savedone;
+        {
+            std::shared_lock together(writing_);
+            code = write();
+        }
+        if (code == savenomemory) {
+            std::unique_lock alone(writing_);
+            code = write();
+        }
+        return code;
     }
 
     // The calling thread, in entry order: the entry's set is written and the
@@ -322,6 +343,7 @@ private:
     const std::string folder_;
     Gallery gallery_;
     std::vector<Slot> slots_;
+    std::shared_mutex writing_; // shared by writes, held alone by a write tried again
     std::map<std::string, std::vector<std::string>> unfiltered_;
     bool replaced_ = false;           // an entry's file was (or may have been) written
     bool leftout_ = false;            // an entry was not kept
