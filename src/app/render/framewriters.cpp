@@ -102,8 +102,9 @@ private:
     int step_;
 };
 
-// Only a frame that is not opaque throughout keeps an alpha channel aside,
-// so that it comes back with the very words it went out with.
+// Only a frame that is not opaque throughout keeps an alpha channel aside:
+// an RGB file reads back as opaque, so either way the frame comes back pixel
+// for pixel.
 bool opaque(const Surface& frame)
 {
     const std::uint32_t* pixels = frame.bits();
