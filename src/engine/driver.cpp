@@ -30,17 +30,22 @@ bool providehitcountbuffer(EngineState& s)
 
 } // namespace
 
+bool beginimage(EngineState& s)
+{
+    if (!providehitcountbuffer(s))
+        return false;
+    if (s.g_vhdc)
+        s.g_vhdc->fill(RECT{0, 0, s.res, s.res}, s.back);
+    loadorbit(s, s.icon[s.type]);
+    s.hitmax = 0;
+    s.itercount = 0;
+    return true;
+}
+
 int imagebatch(EngineState& s, FlatPlotting how)
 {
-    if (s.newimage) {
-        if (!providehitcountbuffer(s))
-            return 1;
-        if (s.g_vhdc)
-            s.g_vhdc->fill(RECT{0, 0, s.res, s.res}, s.back);
-        loadorbit(s, s.icon[s.type]);
-        s.hitmax = 0;
-        s.itercount = 0;
-    }
+    if (s.newimage && !beginimage(s))
+        return 1;
     renderbatch(s, how);
     s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
     s.newimage = 0;

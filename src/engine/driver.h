@@ -26,4 +26,9 @@ struct EngineState;
 // threads at once.
 int imagebatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
+// What a new image's first batch does before its steps: the hit counts
+// cleared (false, with nothing done, when they cannot be had), the image
+// filled with the background, the orbit back at the set's start point.
+bool beginimage(EngineState& s);
+
 } // namespace kt

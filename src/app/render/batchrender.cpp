@@ -20,6 +20,7 @@
 #include "app/render/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
+#include "engine/manyorbits.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
@@ -183,6 +184,18 @@ private:
 
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         Progress progress(err_, batches * batchsteps, progress_);
+        if (o_.orbits > 1) {
+            const OrbitsResult result = renderorbits(s, o_.orbits, batches, [&](std::uint64_t done) {
+                progress.update(done);
+                return !interrupted();
+            });
+            if (result == OrbitsResult::nomemory) {
+                presentation().warn(hitcountmemorytext, hitcountmemorycaption);
+                return exitcannotwrite;
+            }
+            progress.finish();
+            return exitsuccess;
+        }
         for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
             if (imagebatch(s) != 0) {
                 presentation().warn(hitcountmemorytext, hitcountmemorycaption);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/enginestate.h"
+#include "engine/manyorbits.h"
 #include "engine/rotation.h"
 
 namespace kt {
@@ -33,6 +34,7 @@ struct RenderOptions {
     std::optional<std::string> saveparams;
     std::string filter = "none"; // none, normalize, equalize, log or log-squared
     int nadjust = 5;
+    int orbits = 1;             // 1: the exact orbit; more: that many orbits in doubles
     std::optional<int> threads; // default: every processor
     int turntable = 0;          // frames of a turn; 0 for a still picture
     std::optional<Axis> spin;   // default Y

@@ -1,0 +1,310 @@
+#include "engine/manyorbits.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "engine/driver.h"
+#include "engine/formulas.h"
+#include "engine/orbitlanes.h"
+#include "engine/plot.h"
+#include "engine/rotation.h"
+#include "engine/workers.h"
+
+namespace kt {
+
+namespace {
+
+// A round's points: about this many, whatever the number of orbits, so that
+// a round's buffers stay small and a round is over in a few milliseconds.
+constexpr std::int64_t roundpoints = std::int64_t{1} << 20;
+constexpr int maxroundsteps = 256;
+// Chunks of lanes are the unit of work of a round: about this many points.
+constexpr std::int64_t chunkpoints = 16384;
+// Pixels of hit counts plotted by one thread at a time: a quarter of a
+// megabyte of counts, which stays in the processor's cache while it plots.
+constexpr int minbandshift = 16;
+constexpr int maxbands = 4096;
+
+struct Plan {
+    int orbits = 0;
+    int lanes = 0; // orbits rounded up to whole vectors
+    int roundsteps = 0;
+    int chunklanes = 0;
+    int chunks = 0;
+    int bandshift = 0;
+    int bands = 0;
+};
+
+Plan planfor(int orbits, int side)
+{
+    Plan p;
+    p.orbits = orbits;
+    p.lanes = (orbits + lanewidth - 1) / lanewidth * lanewidth;
+    p.roundsteps = static_cast<int>(std::clamp<std::int64_t>(roundpoints / orbits, 1, maxroundsteps));
+    const std::int64_t wanted = (chunkpoints / p.roundsteps + lanewidth - 1) / lanewidth * lanewidth;
+    p.chunklanes = static_cast<int>(std::clamp<std::int64_t>(wanted, lanewidth, p.lanes));
+    p.chunks = (p.lanes + p.chunklanes - 1) / p.chunklanes;
+    const std::uint64_t pixels = static_cast<std::uint64_t>(side) * side;
+    p.bandshift = minbandshift;
+    while ((pixels >> p.bandshift) >= static_cast<std::uint64_t>(maxbands))
+        ++p.bandshift;
+    p.bands = static_cast<int>(((pixels - 1) >> p.bandshift) + 1);
+    return p;
+}
+
+LaneFormula laneformula(const EngineState& s)
+{
+    const ICON& set = s.icon[s.type];
+    LaneFormula f;
+    f.type = s.type;
+    f.n = set.n;
+    f.np = s.np;
+    f.a = static_cast<double>(s.a);
+    f.b = static_cast<double>(s.b);
+    f.c = static_cast<double>(s.c);
+    f.d = static_cast<double>(s.d);
+    f.e = static_cast<double>(s.e);
+    return f;
+}
+
+LaneView laneview(const EngineState& s)
+{
+    LaneView v;
+    const VOXEL& angles = s.rot[s.type];
+    v.turned = rotationactive(angles);
+    if (v.turned) {
+        // Turning is linear: the images of the three axes are its matrix.
+        const RotationPlan plan = planrotation(angles, s.rotationorder);
+        const VOXEL axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        for (int j = 0; j < 3; ++j) {
+            const VOXEL image = rotated(axes[j], plan);
+            v.turn[0][j] = static_cast<double>(image.x);
+            v.turn[1][j] = static_cast<double>(image.y);
+            v.turn[2][j] = static_cast<double>(image.z);
+        }
+    }
+    const real denom = s.denom[s.type];
+    v.offset = s.icon[s.type].scale;
+    v.factor = static_cast<double>(static_cast<real>(s.res) / denom);
+    v.resolution = s.res;
+    v.side = s.res;
+    return v;
+}
+
+// The orbits' points, started from the exact orbit of s (which this leaves
+// after the last start).
+struct OrbitPoints {
+    std::vector<double> x, y, z;
+};
+
+bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
+{
+    const int spacing = orbitspacing(plan.orbits);
+    std::vector<VOXEL> steps;
+    try {
+        steps.resize(std::max(batchsteps, spacing));
+        points.x.resize(plan.lanes);
+        points.y.resize(plan.lanes);
+        points.z.resize(plan.lanes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    setupimage(s);
+    advanceorbit(s, steps.data(), batchsteps);
+    for (int i = 0; i < plan.lanes; ++i) {
+        // Lanes past the last orbit only fill the vector; they never plot.
+        if (i < plan.orbits)
+            advanceorbit(s, steps.data(), spacing);
+        points.x[i] = static_cast<double>(s.z.x);
+        points.y[i] = static_cast<double>(s.z.y);
+        points.z[i] = static_cast<double>(s.z.z);
+    }
+    return true;
+}
+
+// One round's spots, chunk by chunk, and the same sorted by band (misses
+// dropped) so that each band's plots touch only its own counts.
+class Round {
+public:
+    Round(const Plan& plan, bool depths) : plan_(plan), depths_(depths) {}
+
+    bool allocate()
+    {
+        const std::size_t points = static_cast<std::size_t>(plan_.lanes) * plan_.roundsteps;
+        try {
+            pixels_.resize(points);
+            sortedpixels_.resize(points);
+            if (depths_) {
+                depths_v_.resize(points);
+                sorteddepths_.resize(points);
+            }
+            start_.resize(static_cast<std::size_t>(plan_.chunks) * (plan_.bands + 1));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    // Steps chunk c's lanes `steps` times and sorts where they landed; lanes
+    // from `lastplotting` on take their steps but plot none of them.
+    void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting)
+    {
+        const int first = c * plan_.chunklanes;
+        const int count = std::min(plan_.chunklanes, plan_.lanes - first);
+        const std::size_t base = static_cast<std::size_t>(first) * plan_.roundsteps;
+        std::int64_t* pixels = pixels_.data() + base;
+        float* depths = depths_ ? depths_v_.data() + base : nullptr;
+        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
+                          count / lanewidth, first};
+        steplanes(f, v, lanes, steps, LaneSpots{pixels, depths});
+        const std::size_t made = static_cast<std::size_t>(count) * steps;
+        if (lastplotting < first + count)
+            for (std::size_t i = 0; i < made; ++i)
+                if (first + static_cast<int>(i % lanewidth) + static_cast<int>(i / (steps * lanewidth)) * lanewidth >=
+                    lastplotting)
+                    pixels[i] = -1;
+        std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
+        std::fill(start, start + plan_.bands + 1, 0u);
+        for (std::size_t i = 0; i < made; ++i)
+            if (pixels[i] >= 0)
+                ++start[(pixels[i] >> plan_.bandshift) + 1];
+        for (int b = 0; b < plan_.bands; ++b)
+            start[b + 1] += start[b];
+        // Stable, so that every pixel sees its points in the chunk's order.
+        std::vector<std::uint32_t> next(start, start + plan_.bands);
+        std::int64_t* sorted = sortedpixels_.data() + base;
+        float* sorteddepths = depths_ ? sorteddepths_.data() + base : nullptr;
+        for (std::size_t i = 0; i < made; ++i) {
+            if (pixels[i] < 0)
+                continue;
+            const std::uint32_t to = next[pixels[i] >> plan_.bandshift]++;
+            sorted[to] = pixels[i];
+            if (depths_)
+                sorteddepths[to] = depths[i];
+        }
+    }
+
+    // Plots band b's points of every chunk, chunk by chunk.
+    void plot(int b, float* hits) const
+    {
+        for (int c = 0; c < plan_.chunks; ++c) {
+            const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
+            const std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
+            const std::int64_t* pixels = sortedpixels_.data() + base;
+            if (depths_) {
+                const float* depths = sorteddepths_.data() + base;
+                DepthLevel unused;
+                for (std::uint32_t i = start[b]; i < start[b + 1]; ++i)
+                    raisedepth(hits[pixels[i]], depths[i], unused);
+            } else {
+                for (std::uint32_t i = start[b]; i < start[b + 1]; ++i)
+                    counthit(hits[pixels[i]]);
+            }
+        }
+    }
+
+private:
+    const Plan& plan_;
+    bool depths_;
+    std::vector<std::int64_t> pixels_, sortedpixels_;
+    std::vector<float> depths_v_, sorteddepths_;
+    std::vector<std::uint32_t> start_; // per chunk: where each band's points begin
+};
+
+// Runs work(i) for every i below count on every worker, each i once.
+template <typename Work>
+void shareout(int count, const Work& work)
+{
+    std::atomic<int> next{0};
+    runonworkers([&](int) {
+        for (int i = next++; i < count; i = next++)
+            work(i);
+    });
+}
+
+// The image and the highest level from the finished counts, as the exact
+// render leaves them: a pixel's colour depends only on its final count, or
+// under the depth colouring on its final level.
+void colourpicture(EngineState& s)
+{
+    const std::size_t pixels = static_cast<std::size_t>(s.res) * s.res;
+    std::uint32_t highest = 0;
+    for (std::size_t i = 0; i < pixels; ++i)
+        highest = std::max(highest, static_cast<std::uint32_t>(s.hitcount[i]));
+    s.hitmax = highest;
+    if (!s.g_vhdc)
+        return;
+    Surface& image = *s.g_vhdc;
+    const int width = std::min(image.width(), s.res);
+    const int height = std::min(image.height(), s.res);
+    std::uint32_t* bits = image.bits();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const float stored = s.hitcount[static_cast<std::size_t>(y) * s.res + x];
+            if (stored <= 0)
+                continue;
+            const auto count = static_cast<std::uint32_t>(stored);
+            const COLORREF colour = s.cmethod == 0
+                ? hitcolour(s.palette, count)
+                : depthcolour(s.palette, DepthLevel{std::min(count, 255u), static_cast<double>(stored)});
+            bits[static_cast<std::size_t>(y) * image.width() + x] = Surface::toNative(colour);
+        }
+}
+
+} // namespace
+
+int orbitspacing(int orbits)
+{
+    return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{1} << 20) / orbits, 8, 1000));
+}
+
+OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
+                          const std::function<bool(std::uint64_t)>& going)
+{
+    if (!beginimage(s))
+        return OrbitsResult::nomemory;
+    const Plan plan = planfor(orbits, s.res);
+    OrbitPoints points;
+    Round round(plan, s.cmethod != 0);
+    if (!startorbits(s, plan, points) || !round.allocate())
+        return OrbitsResult::nomemory;
+    const LaneFormula f = laneformula(s);
+    const LaneView v = laneview(s);
+
+    shareout(plan.chunks, [&](int c) {
+        const int first = c * plan.chunklanes;
+        const int count = std::min(plan.chunklanes, plan.lanes - first);
+        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
+                          count / lanewidth, first};
+        steplanes(f, v, lanes, orbitwarmup, LaneSpots{nullptr, nullptr});
+    });
+
+    const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
+    const std::uint64_t each = plotted / orbits;
+    const int longer = static_cast<int>(plotted % orbits);
+    std::uint64_t done = batchsteps;
+    float* hits = s.hitcount.get();
+    const auto roundof = [&](int steps, int lastplotting) {
+        shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting); });
+        shareout(plan.bands, [&](int b) { round.plot(b, hits); });
+        done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
+    };
+    bool stopped = false;
+    for (std::uint64_t taken = 0; taken < each && !stopped; taken += plan.roundsteps) {
+        roundof(static_cast<int>(std::min<std::uint64_t>(plan.roundsteps, each - taken)), orbits);
+        stopped = !going(done);
+    }
+    if (longer && !stopped) {
+        roundof(1, longer);
+        stopped = !going(done);
+    }
+    if (stopped)
+        return OrbitsResult::stopped;
+    colourpicture(s);
+    s.itercount = static_cast<std::uint32_t>((batches * batchsteps) % itercountperiod);
+    s.newimage = 0;
+    return OrbitsResult::done;
+}
+
+} // namespace kt

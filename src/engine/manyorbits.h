@@ -1,0 +1,41 @@
+#pragma once
+// A picture drawn from many orbits at once. The picture of an attractor is
+// the density of its points, which any long orbit on it gives: N orbits in
+// doubles, each started from its own point of the exact orbit and each
+// dropping a first stretch before it plots, give an equally valid picture of
+// the same steps many times sooner, on every lane of every core. A different
+// N is a different picture; the same N is the same bytes for any number of
+// threads.
+#include <cstdint>
+#include <functional>
+
+#include "engine/enginestate.h"
+
+namespace kt {
+
+constexpr int maxorbits = 1000000;
+
+// The orbits start on the exact orbit after its unplotted first batch, this
+// many exact steps apart: far enough for distinct starts, few enough that
+// the exact steps stay a small share of the work.
+int orbitspacing(int orbits);
+// Steps each orbit takes before it plots: in doubles it leaves the exact
+// orbit it started on within a few dozen steps, and after these it has
+// nothing left in common with the orbit that started next to it.
+constexpr int orbitwarmup = 1000;
+
+enum class OrbitsResult { done, nomemory, stopped };
+
+// Leaves s as `batches` imagebatch calls on a new image would leave it, but
+// with the plotted steps (all but the first batch's) shared among `orbits`
+// orbits, orbit i taking one more than the others while i is below the
+// remainder. A point that leaves the render range restarts, as in the exact
+// orbit, from the restart point moved by 1e-12 times its orbit's index.
+// Hit counts and the depth colouring are kept as the exact render keeps
+// them; s's image is coloured from them at the end. Between rounds,
+// going(steps done so far) is asked whether to go on. Shared out on the
+// worker threads; the same bytes for any number of them.
+OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
+                          const std::function<bool(std::uint64_t)>& going);
+
+} // namespace kt
