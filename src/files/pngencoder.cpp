@@ -2,6 +2,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <new>
@@ -80,8 +81,9 @@ bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filter
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     runonworkers([&](int) {
-        // Two rows: the one being filtered and the one above it.
-        LocalArray<std::uint8_t> rows = localarray<std::uint8_t>(2 * stride);
+        // The row being filtered, the one above it, room to try each filter
+        // and the zeros that stand above the first row.
+        LocalArray<std::uint8_t> rows = localarray<std::uint8_t>(4 * stride);
         if (!rows) {
             failed = true;
             return;
@@ -91,11 +93,13 @@ bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filter
             const int end = std::min(layout.height, first + bandrows);
             std::uint8_t* above = rows.get();
             std::uint8_t* current = rows.get() + stride;
+            std::uint8_t* trial = rows.get() + 2 * stride;
+            const std::uint8_t* zeros = rows.get() + 3 * stride;
             if (first > 0)
                 row(first - 1, above);
             for (int y = first; y < end; ++y) {
                 row(y, current);
-                filterrow(current, y > 0 ? above : nullptr, stride, pixelbytes, filtered + (1 + stride) * y);
+                filterrow(current, y > 0 ? above : zeros, stride, pixelbytes, trial, filtered + (1 + stride) * y);
                 std::swap(above, current);
             }
         }

@@ -7,8 +7,6 @@ namespace kt {
 
 namespace {
 
-constexpr std::size_t maxrowbytes = 16384 * 8; // the widest picture, RGBA of 16 bits
-
 int paeth(int a, int b, int c)
 {
     const int pa = std::abs(b - c);
@@ -40,12 +38,9 @@ void predict(const std::uint8_t* row, const std::uint8_t* up, std::size_t bytes,
 
 } // namespace
 
-void filterrow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t bytes, int pixelbytes,
+void filterrow(const std::uint8_t* row, const std::uint8_t* up, std::size_t bytes, int pixelbytes, std::uint8_t* trial,
                std::uint8_t* out)
 {
-    static const std::uint8_t zeros[maxrowbytes] = {};
-    const std::uint8_t* up = previous ? previous : zeros;
-    thread_local std::uint8_t trial[maxrowbytes];
 
     out[0] = 0;
     std::memcpy(out + 1, row, bytes);

@@ -7,9 +7,10 @@
 
 namespace kt {
 
-// Writes the filter's type and then `bytes` filtered bytes to `out`. `previous`
-// is the row above, null for the first row; `pixelbytes` the bytes of a pixel.
-void filterrow(const std::uint8_t* row, const std::uint8_t* previous, std::size_t bytes, int pixelbytes,
+// Writes the filter's type and then `bytes` filtered bytes to `out`. `up` is
+// the row above, zeros for the first row; `pixelbytes` the bytes of a pixel;
+// `trial` room for `bytes` more, where each filter is tried.
+void filterrow(const std::uint8_t* row, const std::uint8_t* up, std::size_t bytes, int pixelbytes, std::uint8_t* trial,
                std::uint8_t* out);
 
 } // namespace kt
