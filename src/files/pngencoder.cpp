@@ -111,6 +111,9 @@ bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filter
 
 int writepngfile(const PngLayout& layout, const PngRow& row, const std::string& path)
 {
+    // PNG has no empty picture; libpng's writer refused one the same way.
+    if (layout.width <= 0 || layout.height <= 0)
+        return savenomemory;
     const std::size_t stride = static_cast<std::size_t>(layout.width) * layout.channels * layout.depth / 8;
     const std::size_t filteredbytes = (1 + stride) * static_cast<std::size_t>(layout.height);
     LocalArray<std::uint8_t> filtered = localarray<std::uint8_t>(filteredbytes);

@@ -2,7 +2,6 @@
 // The PNG writer behind writepng and writepngsamples: rows filtered on the
 // worker threads in bands fixed by the picture, then deflated in one piece by
 // libdeflate, so the file's bytes are the same for any number of threads.
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
