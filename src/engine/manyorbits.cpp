@@ -127,19 +127,25 @@ bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
 // dropped) so that each band's plots touch only its own counts.
 class Round {
 public:
-    Round(const Plan& plan, bool depths) : plan_(plan), depths_(depths) {}
+    // Sorted by band only when several threads plot: one thread plots the
+    // chunks' points as they are, in the same order for every pixel.
+    Round(const Plan& plan, bool depths, bool sorted) : plan_(plan), depths_(depths), sorted_(sorted) {}
 
     bool allocate()
     {
         const std::size_t points = static_cast<std::size_t>(plan_.lanes) * plan_.roundsteps;
         try {
             pixels_.resize(points);
-            sortedpixels_.resize(points);
-            if (depths_) {
+            if (depths_)
                 depths_v_.resize(points);
-                sorteddepths_.resize(points);
+            if (sorted_) {
+                sortedpixels_.resize(points);
+                if (depths_)
+                    sorteddepths_.resize(points);
             }
-            start_.resize(static_cast<std::size_t>(plan_.chunks) * (plan_.bands + 1));
+            made_.resize(plan_.chunks);
+            if (sorted_)
+                start_.resize(static_cast<std::size_t>(plan_.chunks) * (plan_.bands + 1));
         } catch (const std::bad_alloc&) {
             return false;
         }
@@ -164,6 +170,9 @@ public:
                 if (first + static_cast<int>(i % lanewidth) + static_cast<int>(i / (steps * lanewidth)) * lanewidth >=
                     lastplotting)
                     pixels[i] = -1;
+        made_[c] = made;
+        if (!sorted_)
+            return;
         std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
         std::fill(start, start + plan_.bands + 1, 0u);
         for (std::size_t i = 0; i < made; ++i)
@@ -185,30 +194,49 @@ public:
         }
     }
 
+    // Plots every point of the round, chunk by chunk.
+    void plotall(float* hits) const
+    {
+        for (int c = 0; c < plan_.chunks; ++c) {
+            const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
+            plotpoints(hits, pixels_.data() + base, depths_ ? depths_v_.data() + base : nullptr, 0, made_[c]);
+        }
+    }
+
     // Plots band b's points of every chunk, chunk by chunk.
     void plot(int b, float* hits) const
     {
         for (int c = 0; c < plan_.chunks; ++c) {
             const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
             const std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
-            const std::int64_t* pixels = sortedpixels_.data() + base;
-            if (depths_) {
-                const float* depths = sorteddepths_.data() + base;
-                DepthLevel unused;
-                for (std::uint32_t i = start[b]; i < start[b + 1]; ++i)
-                    raisedepth(hits[pixels[i]], depths[i], unused);
-            } else {
-                for (std::uint32_t i = start[b]; i < start[b + 1]; ++i)
-                    counthit(hits[pixels[i]]);
-            }
+            plotpoints(hits, sortedpixels_.data() + base, depths_ ? sorteddepths_.data() + base : nullptr, start[b],
+                       start[b + 1]);
         }
     }
 
 private:
+    // Points [from, to) of a chunk's spots; misses are skipped.
+    static void plotpoints(float* hits, const std::int64_t* pixels, const float* depths, std::size_t from,
+                           std::size_t to)
+    {
+        if (depths) {
+            DepthLevel unused;
+            for (std::size_t i = from; i < to; ++i)
+                if (pixels[i] >= 0)
+                    raisedepth(hits[pixels[i]], depths[i], unused);
+        } else {
+            for (std::size_t i = from; i < to; ++i)
+                if (pixels[i] >= 0)
+                    counthit(hits[pixels[i]]);
+        }
+    }
+
     const Plan& plan_;
     bool depths_;
     std::vector<std::int64_t> pixels_, sortedpixels_;
     std::vector<float> depths_v_, sorteddepths_;
+    bool sorted_;
+    std::vector<std::size_t> made_;    // per chunk: its points this round
     std::vector<std::uint32_t> start_; // per chunk: where each band's points begin
 };
 
@@ -256,7 +284,7 @@ void colourpicture(EngineState& s)
 
 int orbitspacing(int orbits)
 {
-    return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{1} << 20) / orbits, 8, 1000));
+    return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{1} << 18) / orbits, 8, 1000));
 }
 
 OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
@@ -266,7 +294,8 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
         return OrbitsResult::nomemory;
     const Plan plan = planfor(orbits, s.res);
     OrbitPoints points;
-    Round round(plan, s.cmethod != 0);
+    const bool threads = workerthreads() > 1 && !withinjob();
+    Round round(plan, s.cmethod != 0, threads);
     if (!startorbits(s, plan, points) || !round.allocate())
         return OrbitsResult::nomemory;
     const LaneFormula f = laneformula(s);
@@ -287,7 +316,10 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     float* hits = s.hitcount.get();
     const auto roundof = [&](int steps, int lastplotting) {
         shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting); });
-        shareout(plan.bands, [&](int b) { round.plot(b, hits); });
+        if (threads)
+            shareout(plan.bands, [&](int b) { round.plot(b, hits); });
+        else
+            round.plotall(hits);
         done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
     };
     bool stopped = false;
