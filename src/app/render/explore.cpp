@@ -24,6 +24,7 @@
 #include "app/render/tonedpicture.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
+#include "engine/manyorbits.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
@@ -225,7 +226,13 @@ private:
         if (s.ready && o_.fit)
             s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.size, o_.size, o_.margin);
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
-        for (std::uint64_t done = 0; s.ready && done < batches; ++done) {
+        if (s.ready && o_.orbits > 1) {
+            const OrbitsResult result =
+                renderorbits(s.state, o_.orbits, batches, [&](std::uint64_t) { return !stopping(); });
+            s.ready = result == OrbitsResult::done;
+            s.outofmemory = result == OrbitsResult::nomemory;
+        }
+        for (std::uint64_t done = 0; s.ready && o_.orbits == 1 && done < batches; ++done) {
             if (stopping()) {
                 s.ready = false;
             } else if (imagebatch(s.state) != 0) {

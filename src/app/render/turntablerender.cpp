@@ -12,6 +12,7 @@
 #include "app/render/tonedpicture.h"
 #include "app/render/turntableshares.h"
 #include "engine/driver.h"
+#include "engine/manyorbits.h"
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
@@ -74,15 +75,30 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
         }
         const std::uint64_t before = groupsteps * static_cast<std::uint64_t>(first / group);
-        try {
-            if (!renderturntable(held, spin, batches, [&](std::uint64_t done) {
-                    if (interrupted())
-                        throw Stopped{};
-                    progress.update(before + done);
-                }))
-                return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
-        } catch (const Stopped&) {
-            return exitsuccess; // the caller says why the run ended
+        if (o.orbits > 1) {
+            // Every frame from the same orbits: they start and step alike
+            // for every frame, and only the turn tells the frames apart.
+            for (std::size_t k = 0; k < held.size(); ++k) {
+                const OrbitsResult result = renderorbits(held[k]->state, o.orbits, batches, [&](std::uint64_t done) {
+                    progress.update(before + (k * groupsteps + done) / held.size());
+                    return !interrupted();
+                });
+                if (result == OrbitsResult::stopped)
+                    return exitsuccess;
+                if (result == OrbitsResult::nomemory)
+                    return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+            }
+        } else {
+            try {
+                if (!renderturntable(held, spin, batches, [&](std::uint64_t done) {
+                        if (interrupted())
+                            throw Stopped{};
+                        progress.update(before + done);
+                    }))
+                    return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames' hit counts.");
+            } catch (const Stopped&) {
+                return exitsuccess; // the caller says why the run ended
+            }
         }
         for (auto& frame : held) {
             if (interrupted())

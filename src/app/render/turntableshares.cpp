@@ -75,7 +75,7 @@ std::string turntablesettings(const EngineState& s, const RenderOptions& o)
         std::to_string(o.fps.value_or(30)) + " quality " + (o.quality ? std::to_string(*o.quality) : "lossless") + "\n";
     text += "size " + std::to_string(framewidth(o)) + "x" + std::to_string(frameheight(o)) + " supersample " +
         std::to_string(o.supersample) + " iterations " + std::to_string(o.iterations) + " fit " +
-        (o.fit ? exact(o.margin) : "no") + "\n";
+        (o.fit ? exact(o.margin) : "no") + (o.orbits > 1 ? " orbits " + std::to_string(o.orbits) : "") + "\n";
     text += "coloring " + std::to_string(o.cmethod) + " order " + std::to_string(s.rotationorder) + " filter " +
         o.filter + " nadjust " + std::to_string(o.nadjust) + "\n";
     text += "tone " +
