@@ -12,6 +12,7 @@
 
 #include "engine/turntable.h"
 #include "engine/workers.h"
+#include "image/palettes.h"
 
 namespace kt {
 
@@ -226,15 +227,31 @@ const std::map<std::string, Setter>& valuedoptions()
          }},
         {"--palette",
          [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v.empty())
-                 return "--palette takes 1, 2 or a .map file";
+             // A word that names no palette and no file is a misspelt name
+             // rather than a file to complain about.
+             std::error_code ignored;
+             const bool pathlike = v.find_first_of("./") != std::string::npos || std::filesystem::exists(v, ignored);
+             if (v.empty() || (!namedpalette(v) && !pathlike))
+                 return "--palette takes " + palettenames() + ", or a .map file";
              o.palette = v;
+             return {};
+         }},
+        {"--save-palette",
+         [](RenderOptions& o, const std::string& v) -> std::string {
+             if (!endswith(lowercase(v), ".map"))
+                 return "--save-palette takes a .map file name";
+             o.savepalette = v;
              return {};
          }},
         {"--background",
          [](RenderOptions& o, const std::string& v) -> std::string {
              if (v == "none") {
                  o.transparent = true;
+                 return {};
+             }
+             if (v == "black" || v == "white") {
+                 const int level = v == "black" ? 0 : 255;
+                 o.background = std::array<int, 3>{level, level, level};
                  return {};
              }
              const auto parts = split(v, ',');
@@ -246,7 +263,7 @@ const std::map<std::string, Setter>& valuedoptions()
                  rgb[k] = static_cast<int>(component);
              }
              if (!sound)
-                 return "--background takes R,G,B, each from 0 to 255, or none";
+                 return "--background takes R,G,B, each from 0 to 255, black, white or none";
              o.background = rgb;
              return {};
          }},
@@ -615,8 +632,13 @@ std::string renderusage()
            "  --margin M             with --fit: the frame's share left free on each side, 0..0.4\n"
            "                         (default 0.05)\n"
            "  --depth 8|16           density tone: bits per channel of a PNG (default 8)\n"
-           "  --palette 1|2|FILE     built-in palette 1 or 2, or a Fractint .map file (default 1)\n"
-           "  --background R,G,B     each 0..255; overrides the file's or the default background;\n"
+           "  --palette NAME|FILE    a built-in palette: 1 (default), 2, or one of the perceptual maps\n"
+           "                         inferno, magma, viridis, cividis, twilight, grey and fire; or a\n"
+           "                         Fractint .map file\n"
+           "  --save-palette FILE    also write the palette in use as a Fractint .map file (with\n"
+           "                         --screen, without rendering), to start a palette of one's own\n"
+           "  --background R,G,B     each 0..255, or black or white; overrides the file's or the default\n"
+           "                         background;\n"
            "                         none (density tone, PNG): transparent, alpha from the density\n"
            "  --rotate X,Y,Z         angles in degrees, 0..360; overrides the file's angles\n"
            "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"

@@ -19,7 +19,8 @@ struct RenderOptions {
     std::optional<int> height; // --size WxH: size is the width
     std::uint64_t iterations = 1000000;
     int cmethod = 0;
-    std::string palette = "1"; // "1", "2" or a .map file
+    std::string palette = "1";              // a built-in palette's name (see namedpalettes) or a .map file
+    std::optional<std::string> savepalette; // a .map file the palette in use is written to
     std::optional<std::array<int, 3>> background;
     std::optional<std::array<real, 3>> rotation;
     int rotationorder = 0;
