@@ -28,12 +28,26 @@ bool providehitcountbuffer(EngineState& s)
     return true;
 }
 
+// The depth sums, when asked for, of the hit counts' side; false without
+// the memory for them.
+bool providedepthsums(EngineState& s)
+{
+    s.depthsum.reset();
+    if (!s.depthsums)
+        return true;
+    s.depthsum = localarray<float>(static_cast<std::size_t>(s.res) * s.res);
+    if (!s.depthsum)
+        return false;
+    std::memset(s.depthsum.get(), 0, static_cast<std::size_t>(s.res) * s.res * sizeof(float));
+    return true;
+}
+
 } // namespace
 
 int imagebatch(EngineState& s, FlatPlotting how)
 {
     if (s.newimage) {
-        if (!providehitcountbuffer(s))
+        if (!providehitcountbuffer(s) || !providedepthsums(s))
             return 1;
         if (s.g_vhdc)
             s.g_vhdc->fill(RECT{0, 0, s.res, s.res}, s.back);

@@ -125,6 +125,7 @@ private:
             s.rot[s.type] = VOXEL{(*o_.rotation)[0], (*o_.rotation)[1], (*o_.rotation)[2]};
         s.rotationorder = o_.rotationorder;
         s.cmethod = o_.cmethod;
+        s.depthsums = o_.depthtone;
         if (o_.random || o_.explore) {
             screening_.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));

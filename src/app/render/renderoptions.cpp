@@ -157,9 +157,11 @@ const std::map<std::string, Setter>& valuedoptions()
          }},
         {"--tone",
          [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v != "hit" && v != "density")
-                 return "--tone takes hit or density";
-             o.density = v == "density";
+             if (v != "hit" && v != "density" && v != "depth")
+                 return "--tone takes hit, density or depth";
+             // The depth tone is the density tone's light in the colours of depth.
+             o.density = v != "hit";
+             o.depthtone = v == "depth";
              return {};
          }},
         {"--brightness",
@@ -620,9 +622,12 @@ std::string renderusage()
            "  --spp N                steps per pixel instead of --iterations: N x (larger side)^2 steps,\n"
            "                         the same quality at any size (with --tone density)\n"
            "  --coloring hit|z       default hit\n"
-           "  --tone hit|density     hit (default): the hit count picks the palette entry, capped at 255;\n"
-           "                         density: the logarithm of each pixel's density against the mean\n"
-           "                         picks it, so the picture converges as steps grow\n"
+           "  --tone hit|density|depth  hit (default): the hit count picks the palette entry, capped at\n"
+           "                         255; density: the logarithm of each pixel's density against the\n"
+           "                         mean picks it, so the picture converges as steps grow; depth: the\n"
+           "                         mean depth in the view of the pixel's points picks the colour, and\n"
+           "                         the density tone's value lays it over the background (every\n"
+           "                         density-tone option applies)\n"
            "  --brightness B         density tone: multiplies every density, 0.01..100 (default 1)\n"
            "  --gamma G              density tone: above 1 lifts the sparse parts, 0.1..10 (default 1)\n"
            "  --supersample S        density tone: render S times the side, 1..8, and reduce with a\n"

@@ -40,6 +40,7 @@ struct RenderOptions {
     std::optional<int> fps;     // default 30
     std::optional<int> quality; // lossy WebP; lossless without
     bool density = false;       // --tone density; hit colouring by default
+    bool depthtone = false;     // --tone depth: the density tone's light, coloured by depth
     double brightness = 1.0;
     double gamma = 1.0;
     std::optional<double> spp; // steps per output pixel, instead of iterations
@@ -95,5 +96,11 @@ struct ParsedOptions {
 ParsedOptions parserenderoptions(const std::vector<std::string>& args);
 
 std::string renderusage();
+
+// The --tone word for the options' tone.
+inline const char* tonename(const RenderOptions& o)
+{
+    return o.depthtone ? "depth" : (o.density ? "density" : "hit");
+}
 
 } // namespace kt
