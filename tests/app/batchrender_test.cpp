@@ -256,6 +256,31 @@ TEST_F(BatchRenderTest, ANamedPaletteSavedAsAMapRendersTheSamePicture)
     EXPECT_NE(err.str().find("no/x.map: Error opening a save file."), std::string::npos) << err.str();
 }
 
+TEST_F(BatchRenderTest, TheDepthToneIsTheSameOnEveryThreadCount)
+{
+    const std::vector<std::vector<std::string>> looks = {
+        {"--rotate", "30,40,0", "--supersample", "2", "--depth", "16", "--background", "none", "-o", "still.png"},
+        {"--formula", "2", "--palette", "magma", "--background", "black", "-o", "flat.png"},
+        {"--turntable", "3", "--palette", "viridis", "--background", "none", "-o", "turn.webp"},
+    };
+    for (const auto& look : looks) {
+        const std::string name = look.back();
+        std::vector<std::uint8_t> one;
+        for (const char* threads : {"1", "2", "3", "8"}) {
+            std::vector<std::string> args = {"--quiet", "--size", "200",       "--iterations", "60k",
+                                             "--tone",  "depth",  "--threads", threads};
+            args.insert(args.end(), look.begin(), look.end() - 1);
+            args.push_back(dir.file(name));
+            ASSERT_EQ(run(args), 0) << err.str();
+            const auto bytes = testing::readbytes(dir.file(name));
+            if (one.empty())
+                one = bytes;
+            EXPECT_EQ(bytes, one) << name << " on " << threads << " threads";
+        }
+        EXPECT_FALSE(one.empty()) << name;
+    }
+}
+
 TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
 {
     EXPECT_EQ(run({"--size", "10"}), exitbadarguments);

@@ -240,7 +240,7 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         std::vector<std::string> args;
         const char* message;
     } refused[] = {
-        {{"--tone", "flame"}, "--tone takes hit or density"},
+        {{"--tone", "flame"}, "--tone takes hit, density or depth"},
         {{"--spp", "5", "--iterations", "1M"}, "give one"},
         {{"--spp", "0"}, "--spp takes"},
         {{"--margin", "0.1"}, "--margin needs --fit"},
