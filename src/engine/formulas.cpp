@@ -266,13 +266,20 @@ template <int Formula>
         }
     };
     const bool depthsums = s.depthsum && s.cmethod == 0;
-    const auto transform = [&](int block) {
+    const auto turnblock = [&]<bool Sums>(int block) {
         for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
             const VOXEL turned = rotated(b.point[i], plan);
             b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
-            if (depthsums)
+            if constexpr (Sums)
                 b.viewdepth[i] = turned.z;
         }
+    };
+    // Chosen by the block, so that today's turning loop stays as it was.
+    const auto transform = [&](int block) {
+        if (depthsums)
+            turnblock.template operator()<true>(block);
+        else
+            turnblock.template operator()<false>(block);
     };
     // Every block is made before the first is consumed, as all are in flight
     // at once: the orbit has reached the batch's end.
