@@ -240,6 +240,7 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         std::vector<std::string> args;
         const char* message;
     } refused[] = {
+        {{"--tone", "depth", "--coloring", "z"}, "--tone depth colours by hit count: not with --coloring z"},
         {{"--tone", "flame"}, "--tone takes hit, density or depth"},
         {{"--spp", "5", "--iterations", "1M"}, "give one"},
         {{"--spp", "0"}, "--spp takes"},

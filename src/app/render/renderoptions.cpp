@@ -498,9 +498,9 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     if (o.transparent && !o.density)
         return "--background none needs --tone density";
     if (o.density && o.cmethod != 0)
-        return "--tone density colours by hit count: not with --coloring z";
+        return std::string("--tone ") + tonename(o) + " colours by hit count: not with --coloring z";
     if (o.density && o.filter != "none")
-        return "--tone density recolours the picture itself: not with --filter";
+        return std::string("--tone ") + tonename(o) + " recolours the picture itself: not with --filter";
     if (o.height && (o.explore || o.turntable))
         return "--size WxH makes a still picture: not with --explore or --turntable";
     if ((o.height || o.size > 4000) && !o.density)
