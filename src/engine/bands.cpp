@@ -9,9 +9,9 @@ namespace kt {
 
 namespace {
 
-template <bool Hits>
+template <bool Hits, bool Sums = false>
 std::uint32_t plotrows(const EngineState& s, std::uint32_t* pixels, const Spot* spots, const real* depth, int count,
-                       int top, int bottom)
+                       int top, int bottom, const real* viewdepth = nullptr)
 {
     const auto inband = [&](const Spot& spot) { return spot.column >= 0 && spot.row >= top && spot.row < bottom; };
     for (int i = 0; i < fetchahead && i < count; ++i)
@@ -29,6 +29,8 @@ std::uint32_t plotrows(const EngineState& s, std::uint32_t* pixels, const Spot* 
         COLORREF colour;
         if constexpr (Hits) {
             const std::uint32_t hits = counthit(hitcount[pixel]);
+            if constexpr (Sums)
+                adddepth(s.depthsum.get(), pixel, viewdepth[i]);
             highest = std::max(highest, hits);
             colour = hitcolour(s.palette, hits);
         } else {
@@ -47,14 +49,17 @@ std::uint32_t plotrows(const EngineState& s, std::uint32_t* pixels, const Spot* 
 } // namespace
 
 std::uint32_t plotband(const EngineState& s, std::uint32_t* pixels, const Spot* spots, const real* depth, int count,
-                       int top, int bottom)
+                       int top, int bottom, const real* viewdepth)
 {
-    return s.cmethod == 0 ? plotrows<true>(s, pixels, spots, depth, count, top, bottom)
-                          : plotrows<false>(s, pixels, spots, depth, count, top, bottom);
+    if (s.cmethod != 0)
+        return plotrows<false>(s, pixels, spots, depth, count, top, bottom);
+    return viewdepth ? plotrows<true, true>(s, pixels, spots, depth, count, top, bottom, viewdepth)
+                     : plotrows<true>(s, pixels, spots, depth, count, top, bottom);
 }
 
-BandPlotting::BandPlotting(EngineState& s, const Spot* spots, const real* depth, int count, int threads)
-    : s_(s), spots_(spots), depth_(depth), count_(count),
+BandPlotting::BandPlotting(EngineState& s, const Spot* spots, const real* depth, int count, int threads,
+                           const real* viewdepth)
+    : s_(s), spots_(spots), depth_(depth), viewdepth_(s.cmethod == 0 ? viewdepth : nullptr), count_(count),
       throughsurface_(s.g_vhdc && (s.g_vhdc->width() != s.res || s.g_vhdc->height() != s.res)),
       pixels_(s.g_vhdc && !throughsurface_ ? s.g_vhdc->drawablebits() : nullptr),
       bands_(threads <= 1 || throughsurface_ ? 1 : std::min(s.res, threads * bandsperthread)),
@@ -66,14 +71,20 @@ void BandPlotting::share()
 {
     for (int band = next_.fetch_add(1); band < bands_; band = next_.fetch_add(1)) {
         if (throughsurface_) {
-            for (int i = 0; i < count_; ++i)
-                if (spots_[i].column >= 0)
+            for (int i = 0; i < count_; ++i) {
+                if (spots_[i].column < 0)
+                    continue;
+                if (viewdepth_)
+                    plothitdepth(s_, spots_[i].column, spots_[i].row, viewdepth_[i]);
+                else
                     plotpoint(s_, spots_[i].column, spots_[i].row, s_.cmethod == 0 ? 0 : depth_[i]);
+            }
             continue;
         }
         const int top = static_cast<int>(static_cast<long long>(s_.res) * band / bands_);
         const int bottom = static_cast<int>(static_cast<long long>(s_.res) * (band + 1) / bands_);
-        highest_[static_cast<std::size_t>(band)] = plotband(s_, pixels_, spots_, depth_, count_, top, bottom);
+        highest_[static_cast<std::size_t>(band)] = plotband(s_, pixels_, spots_, depth_, count_, top, bottom,
+                                                            viewdepth_);
     }
 }
 

@@ -28,11 +28,25 @@ bool providehitcountbuffer(EngineState& s)
     return true;
 }
 
+// The depth sums, when asked for, of the hit counts' side; false without
+// the memory for them.
+bool providedepthsums(EngineState& s)
+{
+    s.depthsum.reset();
+    if (!s.depthsums)
+        return true;
+    s.depthsum = localarray<float>(static_cast<std::size_t>(s.res) * s.res);
+    if (!s.depthsum)
+        return false;
+    std::memset(s.depthsum.get(), 0, static_cast<std::size_t>(s.res) * s.res * sizeof(float));
+    return true;
+}
+
 } // namespace
 
 bool beginimage(EngineState& s)
 {
-    if (!providehitcountbuffer(s))
+    if (!providehitcountbuffer(s) || !providedepthsums(s))
         return false;
     if (s.g_vhdc)
         s.g_vhdc->fill(RECT{0, 0, s.res, s.res}, s.back);

@@ -83,6 +83,10 @@ struct EngineValues {
     Palette palette = defpal1;
     std::uint32_t pixelmax = 0;
 
+    // Keep, beside each pixel's hits, the sum of the depths the view sees of
+    // its points, for the depth tone; it costs the plotting, so only on request.
+    bool depthsums = false;
+
     // The image the engine draws on: its own off-screen image, or one a
     // caller lends it (a gallery entry, a turntable frame, a test's).
     Surface* g_vhdc = nullptr;
@@ -115,6 +119,9 @@ struct EngineState : EngineValues {
 
     LocalArray<float> hitcount;
     int hcres = 0; // the side hitcount was made for
+    // With depthsums and hit colouring: per pixel, the sum of the turned z of
+    // the points counted in hitcount, as plothitdepth adds them. Null otherwise.
+    LocalArray<float> depthsum;
     std::unique_ptr<Surface> offscreen;
     std::unique_ptr<OrbitAhead> orbitahead; // null until a batch with workers makes one
     // The last batch's points, kept to hold the next batch's after them.

@@ -235,6 +235,7 @@ template <int Formula>
         VOXEL point[batchsteps];
         real depth[batchsteps];
         Spot spot[batchsteps];
+        real viewdepth[batchsteps]; // the turned z, for depth sums only
     };
     Batch b;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
@@ -264,11 +265,21 @@ template <int Formula>
             b.depth[i] = depth;
         }
     };
-    const auto transform = [&](int block) {
+    const bool depthsums = s.depthsum && s.cmethod == 0;
+    const auto turnblock = [&]<bool Sums>(int block) {
         for (int i = block * blocksize; i < (block + 1) * blocksize; ++i) {
             const VOXEL turned = rotated(b.point[i], plan);
             b.spot[i] = spotof(turned.x, turned.y, scale, resolution, denom);
+            if constexpr (Sums)
+                b.viewdepth[i] = turned.z;
         }
+    };
+    // Chosen by the block, so that today's turning loop stays as it was.
+    const auto transform = [&](int block) {
+        if (depthsums)
+            turnblock.template operator()<true>(block);
+        else
+            turnblock.template operator()<false>(block);
     };
     // Every block is made before the first is consumed, as all are in flight
     // at once: the orbit has reached the batch's end.
@@ -276,7 +287,7 @@ template <int Formula>
         if (ahead && block == 0)
             makeahead();
     };
-    BandPlotting plotting(s, b.spot, b.depth, batchsteps, threads);
+    BandPlotting plotting(s, b.spot, b.depth, batchsteps, threads, depthsums ? b.viewdepth : nullptr);
     runblockpipeline(blocks, blocks, produce, transform, consume, [&] { plotting.share(); });
     plotting.finish();
     s.z = VOXEL{x, y, depth};
@@ -316,6 +327,22 @@ template <int Formula>
     }
     advance<Formula>(x, y, depth, k, n, np);
     projectandplot<true>(s, VOXEL{x, y, depth}, scale, resolution, denom, depth);
+    s.z = VOXEL{x, y, depth};
+}
+
+// An unrotated batch coloured by hit count that keeps depth sums: the view
+// sees the orbit's own third coordinate.
+template <int Formula>
+[[gnu::noinline]] void flatdepthbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution,
+                                      real denom)
+{
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    for (int i = 0; i < batchsteps; ++i) {
+        advance<Formula>(x, y, depth, k, n, np);
+        const Spot spot = spotof(x, y, scale, resolution, denom);
+        if (spot.column >= 0)
+            plothitdepth(s, spot.column, spot.row, depth);
+    }
     s.z = VOXEL{x, y, depth};
 }
 
@@ -416,6 +443,12 @@ void batch(EngineState& s, FlatPlotting how)
         return;
     }
 
+    // Today's flat paths drop the depth of hit-coloured points for speed.
+    if (plotting && s.depthsum && s.cmethod == 0) {
+        flatdepthbatch<Formula>(s, k, n, np, scale, resolution, denom);
+        return;
+    }
+
     const bool parallel = workerthreads() > 1 && !withinjob();
     if (how == FlatPlotting::automatic)
         how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
@@ -486,6 +519,13 @@ void plotturned(EngineState& s, const VOXEL& turned, real depth)
 {
     projectandplot(s, turned, static_cast<real>(s.icon[s.type].scale), static_cast<real>(s.res), s.denom[s.type],
                    depth);
+}
+
+void plotturneddepth(EngineState& s, const VOXEL& turned)
+{
+    const Spot spot = spotofturned(s, turned);
+    if (spot.column >= 0)
+        plothitdepth(s, spot.column, spot.row, turned.z);
 }
 
 Spot spotofturned(const EngineState& s, const VOXEL& turned)

@@ -28,6 +28,9 @@ void advanceorbit(EngineState& s, VOXEL* points, int count);
 // Projects a point that was turned for the view and plots it into s, as a
 // render step does; `depth` is the unturned point's depth coordinate.
 void plotturned(EngineState& s, const VOXEL& turned, real depth);
+// plotturned for a state that keeps depth sums (and colours by hit count):
+// the hit, and the turned z into its pixel's depth sum.
+void plotturneddepth(EngineState& s, const VOXEL& turned);
 // Where plotturned would plot the point.
 Spot spotofturned(const EngineState& s, const VOXEL& turned);
 

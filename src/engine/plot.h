@@ -85,6 +85,21 @@ inline COLORREF depthcolour(const Palette& palette, const DepthLevel& level)
     drawpixel(s, xplot, yplot, hitcolour(s.palette, count));
 }
 
+// Adds the depth the view sees of a point to its pixel's sum, beside the hit
+// counted for it there. Every plotting path that keeps depth sums calls it in
+// orbit order, so that the sums are the same on any number of threads.
+[[gnu::always_inline]] inline void adddepth(float* depthsum, std::size_t pixel, real viewdepth)
+{
+    depthsum[pixel] += static_cast<float>(viewdepth);
+}
+
+// plothits, and the point's depth in the view into s.depthsum.
+[[gnu::always_inline]] inline void plothitdepth(EngineState& s, int xplot, int yplot, real viewdepth)
+{
+    plothits(s, xplot, yplot);
+    adddepth(s.depthsum.get(), static_cast<std::size_t>(yplot) * s.res + xplot, viewdepth);
+}
+
 // Plots pixel (xplot, yplot), which the caller has checked lies on the image,
 // for a point whose depth coordinate is `depth`.
 [[gnu::always_inline]] inline void plotpoint(EngineState& s, int xplot, int yplot, real depth)

@@ -58,7 +58,8 @@ void turnbeforespin(const VOXEL* points, SharedTurn* shared, int count, const Ro
 }
 
 // The rest of each point's turn, as `rotated` would finish it, and its plot.
-void plotframe(EngineState& frame, const RotationPlan& plan, int spinat, const SharedTurn* shared, int count)
+template <bool Sums>
+void plotframeturns(EngineState& frame, const RotationPlan& plan, int spinat, const SharedTurn* shared, int count)
 {
     const Axis spin = plan.order[spinat];
     for (int i = 0; i < count; ++i) {
@@ -75,8 +76,20 @@ void plotframe(EngineState& frame, const RotationPlan& plan, int spinat, const S
                 rotate(pair.pos1, pair.pos2, plan.radians[axis]);
             }
         }
-        plotturned(frame, point, shared[i].depth);
+        if constexpr (Sums)
+            plotturneddepth(frame, point);
+        else
+            plotturned(frame, point, shared[i].depth);
     }
+}
+
+// Each frame keeps its own depth sums: those of its own turn.
+void plotframe(EngineState& frame, const RotationPlan& plan, int spinat, const SharedTurn* shared, int count)
+{
+    if (frame.depthsum && frame.cmethod == 0)
+        plotframeturns<true>(frame, plan, spinat, shared, count);
+    else
+        plotframeturns<false>(frame, plan, spinat, shared, count);
 }
 
 // Runs job(k) for k = 0 .. count - 1 on the worker threads, each k once.

@@ -7,7 +7,9 @@
 
 namespace kt {
 
-int densitytonefilter(EngineState& s)
+namespace {
+
+int tonefilter(EngineState& s, bool bydepth)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
@@ -18,8 +20,11 @@ int densitytonefilter(EngineState& s)
     Surface* image = s.g_vhdc;
     if (!image || !s.hitcount || s.hcres != s.res)
         return filtertonenomemory;
-    const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{s.res, s.res, 1}, s.palette, s.back,
-                                    {});
+    if (bydepth && !s.depthsum)
+        return filternodepths;
+    const float* depths = bydepth ? s.depthsum.get() : nullptr;
+    const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{s.res, s.res, 1}, s.palette,
+                                    s.back, {});
     if (toned.width == 0)
         return filtertonenomemory;
     const int width = std::min(image->width(), toned.width);
@@ -33,6 +38,18 @@ int densitytonefilter(EngineState& s)
                 RGB(byte(p[0]), byte(p[1]), byte(p[2])));
         }
     return filterdone;
+}
+
+} // namespace
+
+int densitytonefilter(EngineState& s)
+{
+    return tonefilter(s, false);
+}
+
+int depthtonefilter(EngineState& s)
+{
+    return tonefilter(s, true);
 }
 
 } // namespace kt

@@ -9,8 +9,15 @@ namespace kt {
 // The tone's tables or picture could not be had; the image is unchanged.
 constexpr int filtertonenomemory = 4;
 
+// The picture was rendered without depth sums (s.depthsums was off).
+constexpr int filternodepths = 5;
+
 // filterdone, filtertoofew, filternothitcount (z-plane colouring),
 // filternothingtoscale (no pixel hit) or filtertonenomemory.
 int densitytonefilter(EngineState& s);
+
+// The depth tone likewise, from the hit counts and depth sums; also
+// filternodepths.
+int depthtonefilter(EngineState& s);
 
 } // namespace kt

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "engine/workers.h"
+#include "image/depthrange.h"
 
 namespace kt {
 
@@ -120,9 +121,16 @@ DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& pa
     const int top = (outside - frame.height) / 2;
     const double background[3] = {GetRValue(back) / 255.0, GetGValue(back) / 255.0, GetBValue(back) / 255.0};
 
+    // Depths are filtered as sums beside the hits, so each subpixel's mean
+    // depth weighs by its hits.
+    const bool bydepth = grid.depths != nullptr;
+    const DepthRange range = bydepth ? viewdepthrange(grid) : DepthRange{0, 1};
+    const double perdepth = 1 / (range.farthest - range.nearest);
+
     sharerows(frame.height, [&](int y) {
         // The subpixel rows of one output row, filtered down each column.
         std::vector<float> column(static_cast<std::size_t>(side));
+        std::vector<float> depthcolumn(bydepth ? static_cast<std::size_t>(side) : 0);
         const int firstrow = S * (top + y);
         for (const Tap& tap : taps) {
             const int row = firstrow + tap.offset;
@@ -131,22 +139,33 @@ DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& pa
             const float* hits = grid.hits + static_cast<std::size_t>(row) * side;
             for (int x = 0; x < side; ++x)
                 column[x] += tap.weight * hits[x];
+            if (bydepth) {
+                const float* depths = grid.depths + static_cast<std::size_t>(row) * side;
+                for (int x = 0; x < side; ++x)
+                    depthcolumn[x] += tap.weight * depths[x];
+            }
         }
         std::uint16_t* out = &image.rgba[4 * static_cast<std::size_t>(y) * frame.width];
         for (int x = 0; x < frame.width; ++x, out += 4) {
-            double hits = 0;
+            double hits = 0, depths = 0;
             const int firstcolumn = S * (left + x);
             for (const Tap& tap : taps) {
                 const int at = firstcolumn + tap.offset;
-                if (at >= 0 && at < side)
+                if (at >= 0 && at < side) {
                     hits += tap.weight * column[at];
+                    if (bydepth)
+                        depths += tap.weight * depthcolumn[at];
+                }
             }
             double tone = densitytone(hits * perhit);
             if (settings.gamma != 1.0)
                 tone = std::pow(tone, 1 / settings.gamma);
-            const ToneColour& colour = colours[static_cast<std::size_t>(std::lround(tone * levels))];
+            double place = tone;
+            if (bydepth && hits > 0)
+                place = std::clamp((depths / hits - range.nearest) * perdepth, 0.0, 1.0);
+            const ToneColour& colour = colours[static_cast<std::size_t>(std::lround(place * levels))];
             const double rgb[3] = {colour.r, colour.g, colour.b};
-            const double alpha = hits > 0 ? colour.a : 0.0;
+            const double alpha = hits > 0 ? (bydepth ? tone : colour.a) : 0.0;
             for (int c = 0; c < 3; ++c)
                 out[c] = sample(settings.transparent ? (alpha > 0 ? rgb[c] : background[c])
                                                      : alpha * rgb[c] + (1 - alpha) * background[c]);

@@ -17,10 +17,12 @@ struct ToneSettings {
     bool transparent = false; // straight alpha instead of the background colour
 };
 
-// A square of hit counts, `side` pixels on a side, row by row.
+// A square of hit counts, `side` pixels on a side, row by row; for the
+// depth tone also the sums of the depths of each pixel's points, else null.
 struct HitGrid {
     const float* hits;
     int side;
+    const float* depths = nullptr;
 };
 
 // The output: `width` x `height` pixels centred in the square the grid makes
@@ -40,7 +42,11 @@ struct DeepImage {
 };
 
 // Shared out on the worker threads; the same for any number of them. Empty
-// (width 0) when its memory cannot be had.
+// (width 0) when its memory cannot be had. With the grid's depths, the depth
+// tone: each pixel's colour is the palette at its points' mean depth within
+// the view's depth range (near and far differ in colour), laid over the
+// background as thickly as the density tone would light it (dense parts
+// glow, sparse parts fade into the ground).
 DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& palette, COLORREF back,
                   const ToneSettings& settings);
 

@@ -15,6 +15,7 @@
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
+#include "files/mapsave.h"
 #include "files/png.h"
 #include "files/tga.h"
 #include "shell/colourdialogs.h"
@@ -84,11 +85,18 @@ void stepthroughhistory(HWND hWnd, bool back)
     rendernew(hWnd);
 }
 
+// The perceptual maps follow palettes 1 and 2 in namedpalettes.
+constexpr std::size_t firstperceptual = 2;
+
 void checkpalette(HWND hWnd, UINT chosen)
 {
     HMENU menu = GetMenu(hWnd);
     for (UINT id : {cmdpalette, cmdpalette1, cmdpalette2})
         CheckMenuItem(menu, id, MF_BYCOMMAND | (id == chosen ? MF_CHECKED : MF_UNCHECKED));
+    for (std::size_t k = firstperceptual; k < namedpalettes().size(); ++k) {
+        const UINT id = cmdnamedpalette + static_cast<UINT>(k - firstperceptual);
+        CheckMenuItem(menu, id, MF_BYCOMMAND | (id == chosen ? MF_CHECKED : MF_UNCHECKED));
+    }
 }
 
 void choosepalettefile(HWND hWnd)
@@ -124,6 +132,27 @@ void builtinpalette(HWND hWnd, UINT id)
     genpalette(engine, id == cmdpalette1 ? defpal1 : defpal2);
     checkpalette(hWnd, id);
     engine.newimage = 1;
+}
+
+void perceptualpalette(HWND hWnd, UINT id)
+{
+    genpalette(engine, *namedpalettes()[firstperceptual + (id - cmdnamedpalette)].table);
+    checkpalette(hWnd, id);
+    engine.newimage = 1;
+}
+
+// A user's own palette can start from a named one: its .map file, edited.
+void savepalette(HWND hWnd)
+{
+    if (!GetSaveFileNameA(&filedialogs.smapn))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int code = savemapfile(engine.palette, filedialogs.mapsavefile);
+    if (code != savedone) {
+        problem(hWnd, saveerror[code - 1], saveerrortitle);
+        return;
+    }
+    information("Palette saved as " + filedialogs.mapsavetitle + "\n\nLoad it via Palette (F8).");
 }
 
 void clearscreen(HWND hWnd)
@@ -362,6 +391,27 @@ void tonecommand(HWND hWnd)
         problem(hWnd, "Not enough memory to apply the density tone.", "Memory allocation problem");
 }
 
+// The depth sums cost the plotting, so they are kept only once the depth
+// tone is first asked for: the picture is then drawn again with them.
+void depthtonecommand(HWND hWnd)
+{
+    Presentation& shown = presentation();
+    shown.busy(Presentation::Work::lengthy);
+    const int code = depthtonefilter(engine);
+    if (code == filterdone)
+        shown.filtered();
+    shown.idle();
+    if (code == filtertonenomemory)
+        problem(hWnd, "Not enough memory to apply the depth tone.", "Memory allocation problem");
+    if (code == filternodepths) {
+        engine.depthsums = true;
+        engine.newimage = 1;
+        information("The depth tone needs the depth of every point,\n   which pictures now keep.\n\n"
+                    "Render (R) again, pause, and choose\n   Depth Tone (D).",
+                    "Depth Tone");
+    }
+}
+
 void histogrammode(HWND hWnd)
 {
     filters.histogramflag = 1 - filters.histogramflag;
@@ -396,6 +446,7 @@ constexpr const char* render = "Render      ";
 constexpr const char* options = "Options      ";
 constexpr const char* helpmenu = "Help";
 constexpr const char* logmenu = "Hit Count Log Normalization";
+constexpr const char* perceptualmenu = "Perceptual Palettes";
 
 // In menu order; the keys-only commands last.
 constexpr CommandEntry commands[] = {
@@ -425,6 +476,8 @@ constexpr CommandEntry commands[] = {
      [](HWND hWnd, UINT) { histogrammode(hWnd); }},
     {cmdtone, render, nullptr, true, "Density Tone (T)", false, key, 'T', Runs::pausedcolouringbyhitcount, true,
      [](HWND hWnd, UINT) { tonecommand(hWnd); }},
+    {cmddepthtone, render, nullptr, false, "Depth Tone (D)", false, key, 'D', Runs::pausedcolouringbyhitcount, true,
+     [](HWND hWnd, UINT) { depthtonecommand(hWnd); }},
 
     {cmdparameters, options, nullptr, true, "Parameters (F3)", false, key, VK_F1 + 2, Runs::paused, false,
      [](HWND hWnd, UINT) { parameters(hWnd); }},
@@ -446,6 +499,22 @@ constexpr CommandEntry commands[] = {
      [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
     {cmdpalette2, options, nullptr, false, "Default Palette 2 (F10)", false, key, VK_F1 + 9, Runs::paused, false,
      [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
+    {cmdnamedpalette + 0, options, perceptualmenu, false, "Inferno", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 1, options, perceptualmenu, false, "Magma", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 2, options, perceptualmenu, false, "Viridis", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 3, options, perceptualmenu, false, "Cividis", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 4, options, perceptualmenu, false, "Twilight", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 5, options, perceptualmenu, false, "Grey", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdnamedpalette + 6, options, perceptualmenu, false, "Fire", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+    {cmdsavepalette, options, nullptr, false, "Save Palette...", false, 0, 0, Runs::paused, false,
+     [](HWND hWnd, UINT) { savepalette(hWnd); }},
     {cmdclearscreen, options, nullptr, true, "Clear Screen (F11)", false, key, VK_F1 + 10, Runs::paused, false,
      [](HWND hWnd, UINT) { clearscreen(hWnd); }},
 

@@ -64,6 +64,9 @@ void InitOpenFile()
                                "Select an DV3 / DV parameter file:", "dv3", openflags);
     filedialogs.sdv3n = record(dv3savefilter, &f.sdv3file, &f.sdv3filetitle,
                                "Select a file for saving parameters:", "dv3", saveflags);
+    filedialogs.mapsavefile = currentdirectory() + "/*.map";
+    filedialogs.smapn = record(mapfilter, &filedialogs.mapsavefile, &filedialogs.mapsavetitle,
+                               "Select a file for saving the palette:", "map", saveflags);
 }
 
 } // namespace kt

@@ -1,6 +1,8 @@
 #pragma once
 // The four file dialogs: a palette to open, an image to save, a parameter
 // file to open and one to save. Each keeps its last choice in its buffers.
+#include <string>
+
 #include "platform/filedialog.h"
 
 namespace kt {
@@ -10,6 +12,8 @@ struct FileDialogs {
     OPENFILENAMEA stgan; // image (.tga)
     OPENFILENAMEA odv3n; // parameter file to load (.dv3, .dv)
     OPENFILENAMEA sdv3n; // parameter file to save (.dv3)
+    OPENFILENAMEA smapn; // the palette in use, to save as a .map file
+    std::string mapsavefile, mapsavetitle;
 };
 
 extern FileDialogs& filedialogs;

@@ -31,9 +31,12 @@ enum Command : UINT {
     cmddebug = 215,
     cmdfdlimit = 220,
     cmdtone = 260,
+    cmddepthtone = 265,
+    cmdsavepalette = 270,
     cmdpreviousset = 300,
     cmdnextset = 305,
-    cmdrecentfile = 320, // the first of recentfilecount
+    cmdrecentfile = 320,   // the first of recentfilecount
+    cmdnamedpalette = 400, // the first of the perceptual maps, in namedpalettes' order after 1 and 2
 };
 
 const MenuTemplate& dravune3dmenu();

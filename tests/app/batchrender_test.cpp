@@ -230,6 +230,57 @@ TEST_F(BatchRenderTest, PaletteFilesColourThePicture)
     EXPECT_EQ(builtin.size(), fire.size());
 }
 
+TEST_F(BatchRenderTest, ANamedPaletteSavedAsAMapRendersTheSamePicture)
+{
+    const std::vector<std::string> args = {"--size", "200", "--iterations", "10k"};
+    auto named = args;
+    named.insert(named.end(), {"--palette", "inferno", "--save-palette", dir.file("inferno.map")});
+    const auto inferno = render(named, "inferno.tga");
+    EXPECT_NE(inferno, render(args, "one.tga"));
+    auto reloaded = args;
+    reloaded.insert(reloaded.end(), {"--palette", dir.file("inferno.map")});
+    EXPECT_EQ(render(reloaded, "reloaded.tga"), inferno);
+
+    // Alone with --screen: the map, and no picture.
+    EXPECT_EQ(run({"--screen", "--palette", "2", "--save-palette", dir.file("two.map")}), 0) << err.str();
+    const auto two = testing::readbytes(dir.file("two.map"));
+    EXPECT_EQ(std::count(two.begin(), two.end(), '\n'), 256);
+    EXPECT_EQ(std::string(two.begin(), two.begin() + 6), "0 0 0\n");
+
+    EXPECT_EQ(run({"--quiet", "--palette", "infern", "-o", dir.file("misspelt.tga")}), exitbadarguments);
+    EXPECT_NE(err.str().find("inferno, magma, viridis, cividis, twilight, grey or fire, or a .map file"),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("misspelt.tga")));
+    EXPECT_EQ(run({"--screen", "--save-palette", dir.file("no/x.map")}), exitcannotwrite);
+    EXPECT_NE(err.str().find("no/x.map: Error opening a save file."), std::string::npos) << err.str();
+}
+
+TEST_F(BatchRenderTest, TheDepthToneIsTheSameOnEveryThreadCount)
+{
+    const std::vector<std::vector<std::string>> looks = {
+        {"--rotate", "30,40,0", "--supersample", "2", "--depth", "16", "--background", "none", "-o", "still.png"},
+        {"--formula", "2", "--palette", "magma", "--background", "black", "-o", "flat.png"},
+        {"--turntable", "3", "--palette", "viridis", "--background", "none", "-o", "turn.webp"},
+    };
+    for (const auto& look : looks) {
+        const std::string name = look.back();
+        std::vector<std::uint8_t> one;
+        for (const char* threads : {"1", "2", "3", "8"}) {
+            std::vector<std::string> args = {"--quiet", "--size", "200",       "--iterations", "60k",
+                                             "--tone",  "depth",  "--threads", threads};
+            args.insert(args.end(), look.begin(), look.end() - 1);
+            args.push_back(dir.file(name));
+            ASSERT_EQ(run(args), 0) << err.str();
+            const auto bytes = testing::readbytes(dir.file(name));
+            if (one.empty())
+                one = bytes;
+            EXPECT_EQ(bytes, one) << name << " on " << threads << " threads";
+        }
+        EXPECT_FALSE(one.empty()) << name;
+    }
+}
+
 TEST_F(BatchRenderTest, ExitStatusesNameTheFileAndTheReason)
 {
     EXPECT_EQ(run({"--size", "10"}), exitbadarguments);

@@ -287,8 +287,9 @@ TEST_F(ExploreTest, ADefaultGalleryIsTonedAndFittedAndEachEntryNamesItsCommands)
     std::stringstream text;
     text << file.rdbuf();
     const std::string json = text.str();
-    for (const char* setting : {"\"tone\": \"density\"", "\"fit_margin\": 0.05", "\"rotation\": [0, 30, 0]",
-                                "\"palette\": \"1\"", "\"size\": 200", "\"iterations\": 60000"})
+    for (const char* setting :
+         {"\"tone\": \"depth\"", "\"fit_margin\": 0.05", "\"rotation\": [0, 30, 0]", "\"palette\": \"inferno\"",
+          "\"background\": [0, 0, 0]", "\"tone_brightness\": 3", "\"size\": 200", "\"iterations\": 60000"})
         EXPECT_NE(json.find(setting), std::string::npos) << setting;
 
     for (int index = 1; index <= 3; ++index) {

@@ -49,6 +49,17 @@ TEST(RenderOptions, DefaultsAndAFullCommandLine)
     EXPECT_EQ(*o.paramfile, "star.dv3");
 }
 
+TEST(RenderOptions, GroundsByName)
+{
+    const std::pair<const char*, int> grounds[] = {{"black", 0}, {"white", 255}};
+    for (const auto& [name, level] : grounds) {
+        const auto parsed = parse({"--background", name});
+        ASSERT_EQ(parsed.error, "") << name;
+        EXPECT_EQ(*parsed.options.background, (std::array<int, 3>{level, level, level})) << name;
+        EXPECT_FALSE(parsed.options.transparent) << name;
+    }
+}
+
 TEST(RenderOptions, IterationsRoundUpAndTakeSuffixes)
 {
     EXPECT_EQ(parse({"--iterations", "1"}).options.iterations, 1u);
@@ -81,6 +92,10 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"--background", "1,2"},
         {"--background", "1,2,256"},
         {"--background", "1,,2"},
+        {"--background", "Black"},
+        {"--palette", "Viridis"},
+        {"--save-palette", "mine.txt"},
+        {"--background", "grey"},
         {"--rotate", "0,0,361"},
         {"--rotate", "-1,0,0"},
         {"--rotate", "nan,0,0"},
@@ -228,7 +243,8 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         std::vector<std::string> args;
         const char* message;
     } refused[] = {
-        {{"--tone", "flame"}, "--tone takes hit or density"},
+        {{"--tone", "depth", "--coloring", "z"}, "--tone depth colours by hit count: not with --coloring z"},
+        {{"--tone", "flame"}, "--tone takes hit, density or depth"},
         {{"--spp", "5", "--iterations", "1M"}, "give one"},
         {{"--spp", "0"}, "--spp takes"},
         {{"--margin", "0.1"}, "--margin needs --fit"},

@@ -5,6 +5,7 @@
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
 #include "image/mapfile.h"
+#include "image/palettes.h"
 #include "support/shell/programfixture.h"
 #include "support/base/tempdir.h"
 #include "parts/programparts.h"
@@ -75,6 +76,29 @@ TEST_F(CommandTest, DefaultPalettesMoveTheCheckMark)
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, 0u);
         EXPECT_EQ(engine.newimage, 1);
+    });
+}
+
+TEST_F(CommandTest, APerceptualPaletteSavedAsAMapLoadsBackThroughThePaletteDialog)
+{
+    const std::string path = dir.file("mine.map");
+    paused([&] {
+        const UINT cividis = cmdnamedpalette + 3;
+        command(cividis);
+        EXPECT_EQ(engine.palette, *namedpalette("cividis"));
+        EXPECT_EQ(menustate(cividis) & MF_CHECKED, MF_CHECKED);
+        EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
+        EXPECT_EQ(engine.newimage, 1);
+        headless().onmessagebox = [](const MessageBoxRequest&) { return IDYES; };
+        headless().fileanswers.push_back(path);
+        command(cmdsavepalette);
+        command(cmdpalette1);
+        EXPECT_EQ(menustate(cividis) & MF_CHECKED, 0u);
+        headless().fileanswers.push_back(path);
+        command(cmdpalette);
+        headless().onmessagebox = nullptr;
+        EXPECT_EQ(engine.palette, *namedpalette("cividis")) << "the saved map is the palette";
+        EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, MF_CHECKED);
     });
 }
 

@@ -31,6 +31,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
     flatten(dravune3dmenu(), "", menu);
     const std::string file = "File      /", render = "Render      /", options = "Options      /", help = "Help/";
     const std::string log = render + "Hit Count Log Normalization/";
+    const std::string perceptual = options + "Perceptual Palettes/";
     const std::vector<std::string> expected = {
         file + "Load Parameter File (L)#185",
         file + "Save Image and Parameters (S)#200",
@@ -50,6 +51,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         render + "Histogram (H)#180",
         render + "-",
         render + "Density Tone (T)#260",
+        render + "Depth Tone (D)#265",
         options + "-",
         options + "Parameters (F3)#110",
         options + "Random Parameter Set (F4)#115",
@@ -62,6 +64,14 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         options + "Palette (F8)#135",
         options + "Default Palette 1 (F9)#140*",
         options + "Default Palette 2 (F10)#145",
+        perceptual + "Inferno#400",
+        perceptual + "Magma#401",
+        perceptual + "Viridis#402",
+        perceptual + "Cividis#403",
+        perceptual + "Twilight#404",
+        perceptual + "Grey#405",
+        perceptual + "Fire#406",
+        options + "Save Palette...#270",
         options + "-",
         options + "Clear Screen (F11)#150",
         help + "Help Topics (F1)#100",
@@ -92,6 +102,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         {{key, 'E'}, cmdequalize},
         {{key, 'H'}, cmdhistogram},
         {{key, 'T'}, cmdtone},
+        {{key, 'D'}, cmddepthtone},
         {{key, 'L'}, cmdload},
         {{key, 'N'}, cmdnormalize},
         {{key, 'P'}, cmdsaveparameters},

@@ -175,6 +175,34 @@ TEST_F(FilterCommandTest, DensityToneRecoloursFromTheHitCountsAndCanBeAppliedAga
     EXPECT_EQ(run(), 0);
 }
 
+TEST_F(FilterCommandTest, DepthToneAsksForTheDepthsOnceAndThenColoursByThem)
+{
+    then([] { click(); }, 20);
+    then([] {
+        const auto rendered = picture();
+        press('D');
+        settle();
+        ASSERT_EQ(advisories(), 1u);
+        EXPECT_EQ(headless().messageboxes[0].caption, "Depth Tone");
+        EXPECT_TRUE(engine.depthsums);
+        EXPECT_EQ(picture(), rendered) << "no depths to colour by yet";
+        click();
+    });
+    then([] { click(); }, 20);
+    then([] {
+        ASSERT_TRUE(engine.depthsum) << "the new picture keeps them";
+        press('T');
+        settle();
+        const auto density = picture();
+        press('D');
+        settle();
+        EXPECT_EQ(advisories(), 1u) << "asked only once";
+        EXPECT_NE(picture(), density) << "the depths colour the picture";
+    });
+    then([] { press(VK_ESCAPE); });
+    EXPECT_EQ(run(), 0);
+}
+
 TEST_F(FilterCommandTest, DensityToneWaitsForPauseHitCountsAndTheCurrentSize)
 {
     then(

@@ -24,11 +24,13 @@
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
+#include "files/mapsave.h"
 #include "files/paramfiles.h"
 #include "files/png.h"
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
+#include "image/palettes.h"
 #include "engine/presentation.h"
 
 namespace kt {
@@ -78,8 +80,8 @@ private:
 
     int choosepalette()
     {
-        if (o_.palette == "1" || o_.palette == "2") {
-            genpalette(engine_, o_.palette == "1" ? defpal1 : defpal2);
+        if (const Palette* named = namedpalette(o_.palette)) {
+            genpalette(engine_, *named);
             return exitsuccess;
         }
         Palette read{};
@@ -124,6 +126,7 @@ private:
             s.rot[s.type] = VOXEL{(*o_.rotation)[0], (*o_.rotation)[1], (*o_.rotation)[2]};
         s.rotationorder = o_.rotationorder;
         s.cmethod = o_.cmethod;
+        s.depthsums = o_.depthtone;
         if (o_.random || o_.explore) {
             screening_.FDLimit = o_.fdlimit;
             seed_ = o_.seed ? *o_.seed : static_cast<std::uint32_t>(std::time(nullptr));
@@ -278,6 +281,16 @@ private:
         return exitsuccess;
     }
 
+    int savepalette()
+    {
+        if (!o_.savepalette)
+            return exitsuccess;
+        const int code = savemapfile(engine_.palette, *o_.savepalette);
+        if (code != savedone)
+            return fail(exitcannotwrite, *o_.savepalette, saveerror[code - 1] + because(AtomicFile::lasterror()));
+        return exitsuccess;
+    }
+
     int saveparameters()
     {
         const int code = writedv3(*o_.saveparams, dv3record(engine_));
@@ -309,6 +322,8 @@ private:
                 return fail(exitbadarguments, o_.output, refusal);
         }
         if (int status = choosepalette(); status != exitsuccess)
+            return status;
+        if (int status = savepalette(); status != exitsuccess)
             return status;
         if (int status = chooseset(); status != exitsuccess)
             return status;

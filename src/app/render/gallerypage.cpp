@@ -130,7 +130,7 @@ std::vector<std::pair<std::string, std::string>> settings(const Gallery& gallery
     std::vector<std::pair<std::string, std::string>> fields = {
         {"palette", jsontext(o.palette)},
         {"coloring", jsontext(o.cmethod ? "z" : "hit")},
-        {"tone", jsontext(o.density ? "density" : "hit")},
+        {"tone", jsontext(tonename(o))},
     };
     if (o.density) {
         fields.push_back({"tone_brightness", exact(o.brightness)});
@@ -160,7 +160,7 @@ std::string lookoptions(const RenderOptions& o, bool density)
         " --order " + ordernames[o.rotationorder];
     if (o.filter != "none")
         words += " --filter " + o.filter + (o.filter == "normalize" ? " --nadjust " + std::to_string(o.nadjust) : "");
-    words += std::string(" --tone ") + (density ? "density" : "hit");
+    words += std::string(" --tone ") + (density ? (o.depthtone ? "depth" : "density") : "hit");
     if (density && o.brightness != 1.0)
         words += " --brightness " + exact(o.brightness);
     if (density && o.gamma != 1.0)

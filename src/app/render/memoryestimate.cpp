@@ -11,7 +11,8 @@ namespace kt {
 std::uint64_t picturebytes(const RenderOptions& o)
 {
     const std::uint64_t side = static_cast<std::uint64_t>(renderside(o));
-    const std::uint64_t hits = side * side * sizeof(float);
+    // The depth tone keeps a depth sum beside each hit count.
+    const std::uint64_t hits = side * side * sizeof(float) * (o.depthtone ? 2 : 1);
     if (!o.density)
         return hits + side * side * 4; // and the picture drawn beside them
     const std::uint64_t pixels = static_cast<std::uint64_t>(framewidth(o)) * frameheight(o);

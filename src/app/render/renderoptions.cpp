@@ -12,6 +12,7 @@
 
 #include "engine/turntable.h"
 #include "engine/workers.h"
+#include "image/palettes.h"
 
 namespace kt {
 
@@ -156,9 +157,11 @@ const std::map<std::string, Setter>& valuedoptions()
          }},
         {"--tone",
          [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v != "hit" && v != "density")
-                 return "--tone takes hit or density";
-             o.density = v == "density";
+             if (v != "hit" && v != "density" && v != "depth")
+                 return "--tone takes hit, density or depth";
+             // The depth tone is the density tone's light in the colours of depth.
+             o.density = v != "hit";
+             o.depthtone = v == "depth";
              return {};
          }},
         {"--brightness",
@@ -226,15 +229,31 @@ const std::map<std::string, Setter>& valuedoptions()
          }},
         {"--palette",
          [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v.empty())
-                 return "--palette takes 1, 2 or a .map file";
+             // A word that names no palette and no file is a misspelt name
+             // rather than a file to complain about.
+             std::error_code ignored;
+             const bool pathlike = v.find_first_of("./") != std::string::npos || std::filesystem::exists(v, ignored);
+             if (v.empty() || (!namedpalette(v) && !pathlike))
+                 return "--palette takes " + palettenames() + ", or a .map file";
              o.palette = v;
+             return {};
+         }},
+        {"--save-palette",
+         [](RenderOptions& o, const std::string& v) -> std::string {
+             if (!endswith(lowercase(v), ".map"))
+                 return "--save-palette takes a .map file name";
+             o.savepalette = v;
              return {};
          }},
         {"--background",
          [](RenderOptions& o, const std::string& v) -> std::string {
              if (v == "none") {
                  o.transparent = true;
+                 return {};
+             }
+             if (v == "black" || v == "white") {
+                 const int level = v == "black" ? 0 : 255;
+                 o.background = std::array<int, 3>{level, level, level};
                  return {};
              }
              const auto parts = split(v, ',');
@@ -246,7 +265,7 @@ const std::map<std::string, Setter>& valuedoptions()
                  rgb[k] = static_cast<int>(component);
              }
              if (!sound)
-                 return "--background takes R,G,B, each from 0 to 255, or none";
+                 return "--background takes R,G,B, each from 0 to 255, black, white or none";
              o.background = rgb;
              return {};
          }},
@@ -432,6 +451,16 @@ std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
     if (!given.count("--tone") && o.filter == "none" && o.cmethod == 0) {
         o.density = true;
         o.fit = true;
+        // Judged by eye over many entries: the near and far of each icon in
+        // inferno's warm-to-violet glowing on black, lit up threefold so the
+        // sparse veils still show at a gallery's steps.
+        o.depthtone = true;
+        if (!given.count("--palette"))
+            o.palette = "inferno";
+        if (!given.count("--background"))
+            o.background = std::array<int, 3>{0, 0, 0};
+        if (!given.count("--brightness"))
+            o.brightness = 3;
     }
     return {};
 }
@@ -477,9 +506,9 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     if (o.transparent && !o.density)
         return "--background none needs --tone density";
     if (o.density && o.cmethod != 0)
-        return "--tone density colours by hit count: not with --coloring z";
+        return std::string("--tone ") + tonename(o) + " colours by hit count: not with --coloring z";
     if (o.density && o.filter != "none")
-        return "--tone density recolours the picture itself: not with --filter";
+        return std::string("--tone ") + tonename(o) + " recolours the picture itself: not with --filter";
     if (o.height && (o.explore || o.turntable))
         return "--size WxH makes a still picture: not with --explore or --turntable";
     if ((o.height || o.size > 4000) && !o.density)
@@ -611,9 +640,12 @@ std::string renderusage()
            "  --spp N                steps per pixel instead of --iterations: N x (larger side)^2 steps,\n"
            "                         the same quality at any size (with --tone density)\n"
            "  --coloring hit|z       default hit\n"
-           "  --tone hit|density     hit (default): the hit count picks the palette entry, capped at 255;\n"
-           "                         density: the logarithm of each pixel's density against the mean\n"
-           "                         picks it, so the picture converges as steps grow\n"
+           "  --tone hit|density|depth  hit (default): the hit count picks the palette entry, capped at\n"
+           "                         255; density: the logarithm of each pixel's density against the\n"
+           "                         mean picks it, so the picture converges as steps grow; depth: the\n"
+           "                         mean depth in the view of the pixel's points picks the colour, and\n"
+           "                         the density tone's value lays it over the background (every\n"
+           "                         density-tone option applies)\n"
            "  --brightness B         density tone: multiplies every density, 0.01..100 (default 1)\n"
            "  --gamma G              density tone: above 1 lifts the sparse parts, 0.1..10 (default 1)\n"
            "  --supersample S        density tone: render S times the side, 1..8, and reduce with a\n"
@@ -623,8 +655,13 @@ std::string renderusage()
            "  --margin M             with --fit: the frame's share left free on each side, 0..0.4\n"
            "                         (default 0.05)\n"
            "  --depth 8|16           density tone: bits per channel of a PNG (default 8)\n"
-           "  --palette 1|2|FILE     built-in palette 1 or 2, or a Fractint .map file (default 1)\n"
-           "  --background R,G,B     each 0..255; overrides the file's or the default background;\n"
+           "  --palette NAME|FILE    a built-in palette: 1 (default), 2, or one of the perceptual maps\n"
+           "                         inferno, magma, viridis, cividis, twilight, grey and fire; or a\n"
+           "                         Fractint .map file\n"
+           "  --save-palette FILE    also write the palette in use as a Fractint .map file (with\n"
+           "                         --screen, without rendering), to start a palette of one's own\n"
+           "  --background R,G,B     each 0..255, or black or white; overrides the file's or the default\n"
+           "                         background;\n"
            "                         none (density tone, PNG): transparent, alpha from the density\n"
            "  --rotate X,Y,Z         angles in degrees, 0..360; overrides the file's angles\n"
            "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"

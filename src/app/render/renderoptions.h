@@ -20,7 +20,8 @@ struct RenderOptions {
     std::optional<int> height; // --size WxH: size is the width
     std::uint64_t iterations = 1000000;
     int cmethod = 0;
-    std::string palette = "1"; // "1", "2" or a .map file
+    std::string palette = "1";              // a built-in palette's name (see namedpalettes) or a .map file
+    std::optional<std::string> savepalette; // a .map file the palette in use is written to
     std::optional<std::array<int, 3>> background;
     std::optional<std::array<real, 3>> rotation;
     int rotationorder = 0;
@@ -41,6 +42,7 @@ struct RenderOptions {
     std::optional<int> fps;     // default 30
     std::optional<int> quality; // lossy WebP; lossless without
     bool density = false;       // --tone density; hit colouring by default
+    bool depthtone = false;     // --tone depth: the density tone's light, coloured by depth
     double brightness = 1.0;
     double gamma = 1.0;
     std::optional<double> spp; // steps per output pixel, instead of iterations
@@ -96,5 +98,11 @@ struct ParsedOptions {
 ParsedOptions parserenderoptions(const std::vector<std::string>& args);
 
 std::string renderusage();
+
+// The --tone word for the options' tone.
+inline const char* tonename(const RenderOptions& o)
+{
+    return o.depthtone ? "depth" : (o.density ? "density" : "hit");
+}
 
 } // namespace kt

@@ -13,8 +13,9 @@ namespace {
 DeepImage toned(const EngineState& s, const RenderOptions& o)
 {
     const ToneSettings settings{o.brightness, o.gamma, o.transparent};
-    return tonemap(HitGrid{s.hitcount.get(), s.res}, ToneFrame{framewidth(o), frameheight(o), o.supersample}, s.palette,
-                   s.back, settings);
+    const float* depths = o.depthtone ? s.depthsum.get() : nullptr;
+    return tonemap(HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{framewidth(o), frameheight(o), o.supersample},
+                   s.palette, s.back, settings);
 }
 
 std::uint32_t byte(std::uint16_t v)

@@ -79,7 +79,8 @@ std::string turntablesettings(const EngineState& s, const RenderOptions& o)
     text += "coloring " + std::to_string(o.cmethod) + " order " + std::to_string(s.rotationorder) + " filter " +
         o.filter + " nadjust " + std::to_string(o.nadjust) + "\n";
     text += "tone " +
-        (o.density ? "density " + exact(o.brightness) + " " + exact(o.gamma) + (o.transparent ? " clear" : " opaque")
+        (o.density ? std::string(tonename(o)) + " " + exact(o.brightness) + " " + exact(o.gamma) +
+                 (o.transparent ? " clear" : " opaque")
                    : std::string("hit")) +
         "\n";
     text += "set " + hex(set.data(), set.size()) + "\n";
