@@ -89,6 +89,7 @@ LaneView laneview(const EngineState& s)
     v.factor = static_cast<double>(static_cast<real>(s.res) / denom);
     v.resolution = s.res;
     v.side = s.res;
+    v.viewdepths = s.depthsums;
     return v;
 }
 
@@ -129,7 +130,12 @@ class Round {
 public:
     // Sorted by band only when several threads plot: one thread plots the
     // chunks' points as they are, in the same order for every pixel.
-    Round(const Plan& plan, bool depths, bool sorted) : plan_(plan), depths_(depths), sorted_(sorted) {}
+    // Depths are kept for the depth colouring, which raises each pixel's
+    // level, or for the depth sums, which add up beside the hit counts.
+    Round(const Plan& plan, bool depths, bool sums, bool sorted)
+        : plan_(plan), depths_(depths || sums), sums_(sums), sorted_(sorted)
+    {
+    }
 
     bool allocate()
     {
@@ -195,31 +201,37 @@ public:
     }
 
     // Plots every point of the round, chunk by chunk.
-    void plotall(float* hits) const
+    void plotall(float* hits, float* sums) const
     {
         for (int c = 0; c < plan_.chunks; ++c) {
             const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
-            plotpoints(hits, pixels_.data() + base, depths_ ? depths_v_.data() + base : nullptr, 0, made_[c]);
+            plotpoints(hits, sums, pixels_.data() + base, depths_ ? depths_v_.data() + base : nullptr, 0, made_[c]);
         }
     }
 
     // Plots band b's points of every chunk, chunk by chunk.
-    void plot(int b, float* hits) const
+    void plot(int b, float* hits, float* sums) const
     {
         for (int c = 0; c < plan_.chunks; ++c) {
             const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
             const std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
-            plotpoints(hits, sortedpixels_.data() + base, depths_ ? sorteddepths_.data() + base : nullptr, start[b],
+            plotpoints(hits, sums, sortedpixels_.data() + base, depths_ ? sorteddepths_.data() + base : nullptr, start[b],
                        start[b + 1]);
         }
     }
 
 private:
     // Points [from, to) of a chunk's spots; misses are skipped.
-    static void plotpoints(float* hits, const std::int64_t* pixels, const float* depths, std::size_t from,
-                           std::size_t to)
+    void plotpoints(float* hits, float* sums, const std::int64_t* pixels, const float* depths, std::size_t from,
+                    std::size_t to) const
     {
-        if (depths) {
+        if (sums_) {
+            for (std::size_t i = from; i < to; ++i)
+                if (pixels[i] >= 0) {
+                    counthit(hits[pixels[i]]);
+                    adddepth(sums, static_cast<std::size_t>(pixels[i]), depths[i]);
+                }
+        } else if (depths) {
             DepthLevel unused;
             for (std::size_t i = from; i < to; ++i)
                 if (pixels[i] >= 0)
@@ -233,6 +245,7 @@ private:
 
     const Plan& plan_;
     bool depths_;
+    bool sums_;
     std::vector<std::int64_t> pixels_, sortedpixels_;
     std::vector<float> depths_v_, sorteddepths_;
     bool sorted_;
@@ -295,7 +308,7 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     const Plan plan = planfor(orbits, s.res);
     OrbitPoints points;
     const bool threads = workerthreads() > 1 && !withinjob();
-    Round round(plan, s.cmethod != 0, threads);
+    Round round(plan, s.cmethod != 0, s.depthsums, threads);
     if (!startorbits(s, plan, points) || !round.allocate())
         return OrbitsResult::nomemory;
     const LaneFormula f = laneformula(s);
@@ -314,12 +327,13 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     const int longer = static_cast<int>(plotted % orbits);
     std::uint64_t done = batchsteps;
     float* hits = s.hitcount.get();
+    float* sums = s.depthsum.get();
     const auto roundof = [&](int steps, int lastplotting) {
         shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting); });
         if (threads)
-            shareout(plan.bands, [&](int b) { round.plot(b, hits); });
+            shareout(plan.bands, [&](int b) { round.plot(b, hits, sums); });
         else
-            round.plotall(hits);
+            round.plotall(hits, sums);
         done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
     };
     bool stopped = false;

@@ -213,7 +213,8 @@ template <bool Turned>
         const std::size_t out = at + k * groupstride;
         std::memcpy(spots.pixels + out, &spot, sizeof spot);
         if (spots.depths) {
-            const vf depth = __builtin_convertvector(z.v[k], vf);
+            const vd seen = v.viewdepths ? v.turn[2][0] * x.v[k] + v.turn[2][1] * y.v[k] + v.turn[2][2] * z.v[k] : z.v[k];
+            const vf depth = __builtin_convertvector(seen, vf);
             std::memcpy(spots.depths + out, &depth, sizeof depth);
         }
     }

@@ -29,6 +29,7 @@ struct LaneView {
     double factor = 0;
     double resolution = 0; // the side, as a real
     std::int64_t side = 0; // the side, for the pixel's index
+    bool viewdepths = false; // spots keep the turned depth, not the orbit's own
 };
 
 // The orbits' points: lanes x, y and depth, groups x lanewidth of each.
@@ -43,7 +44,7 @@ struct Lanes {
 // Where each step of a set of lanes landed: for group g, step r and lane l,
 // index (g x steps + r) x lanewidth + l holds the pixel (row x side +
 // column), or -1 when it missed the image, and, when `depths` is not null,
-// the point's unturned depth.
+// the point's depth: its own, or with `viewdepths` the turned one.
 struct LaneSpots {
     std::int64_t* pixels; // null: the steps are only taken
     float* depths;        // null: no depths kept

@@ -16,6 +16,7 @@ namespace {
 struct Picture {
     std::vector<float> hits;
     std::vector<std::uint32_t> pixels;
+    std::vector<float> depthsums;
     std::uint32_t hitmax = 0;
 };
 
@@ -25,6 +26,7 @@ struct Scene {
     VOXEL angles = {};
     int cmethod = 0;
     int res = 300;
+    bool sums = false;
 };
 
 EngineState statefor(const Scene& scene)
@@ -35,6 +37,7 @@ EngineState statefor(const Scene& scene)
     s.rot[scene.type] = scene.angles;
     s.cmethod = scene.cmethod;
     s.res = scene.res;
+    s.depthsums = scene.sums;
     return s;
 }
 
@@ -44,6 +47,8 @@ Picture picture(EngineState& s, Surface* image)
     p.hits.assign(s.hitcount.get(), s.hitcount.get() + static_cast<std::size_t>(s.res) * s.res);
     if (image)
         p.pixels.assign(image->bits(), image->bits() + static_cast<std::size_t>(s.res) * s.res);
+    if (s.depthsum)
+        p.depthsums.assign(s.depthsum.get(), s.depthsum.get() + static_cast<std::size_t>(s.res) * s.res);
     p.hitmax = s.hitmax;
     return p;
 }
@@ -85,6 +90,7 @@ const ThreadCase threadcases[] = {
     {"DepthColouring", {builtinicon1, 0, {30, 45, 0}, 1}, 777, 300},
     {"SecondFormula", {builtinicon2, 1}, 333, 200},
     {"BigPictureFewOrbits", {builtinicon1, 0, {}, 0, 1200}, 5, 100},
+    {"DepthSums", {builtinicon1, 0, {30, 45, 0}, 0, 300, true}, 999, 300},
 };
 
 class ManyOrbitsThreads : public ::testing::TestWithParam<ThreadCase> {};
@@ -99,11 +105,13 @@ TEST_P(ManyOrbitsThreads, GiveOneThreadsPicture)
         EXPECT_EQ(std::accumulate(one.hits.begin(), one.hits.end(), 0.0), (c.batches - 1) * 1000.0);
     }
     EXPECT_GT(one.hitmax, 0u);
+    EXPECT_EQ(one.depthsums.empty(), !c.scene.sums);
     for (int threads : {2, 3, 8}) {
         const Picture other = many(c.scene, c.orbits, c.batches, threads);
         EXPECT_EQ(other.hits, one.hits) << threads << " threads";
         EXPECT_EQ(other.pixels, one.pixels) << threads << " threads";
         EXPECT_EQ(other.hitmax, one.hitmax) << threads << " threads";
+        EXPECT_EQ(other.depthsums, one.depthsums) << threads << " threads";
     }
 }
 
