@@ -71,7 +71,7 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"--formula", "3"},
         {"--formula", "1x"},
         {"--size", "199"},
-        {"--size", "4001"},
+        {"--tone", "hit", "--size", "4001"},
         {"--size"},
         {"--iterations", "0"},
         {"--iterations", "-5"},
@@ -215,6 +215,12 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
     const auto implied = parse({"--spp", "50", "--supersample", "3", "--fit", "--size", "4000"});
     EXPECT_EQ(implied.error, "");
     EXPECT_TRUE(implied.options.density);
+    for (const char* size : {"1920x1080", "4001", "16384"}) {
+        const auto alone = parse({"--size", size});
+        EXPECT_EQ(alone.error, "") << size;
+        EXPECT_TRUE(alone.options.density) << size;
+    }
+    EXPECT_FALSE(parse({"--size", "4000"}).options.density);
     EXPECT_EQ(parse({"--size", "16384x16384", "--tone", "density"}).error, "");
     EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
     // A gallery's steps per pixel follow its own default size.
@@ -240,8 +246,9 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},
-        {{"--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
-        {{"--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--tone", "hit", "--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--tone", "hit", "--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--size", "4001", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--size", "16385"}, "--size takes"},
         {{"--tone", "density", "--size", "16385x100"}, "--size takes"},
         {{"--tone", "density", "--size", "100x"}, "--size takes"},

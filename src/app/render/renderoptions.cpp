@@ -458,9 +458,9 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     if (given.count("--spp") && given.count("--iterations"))
         return "--spp and --iterations are two ways of giving the steps: give one";
     // Options that only the density tone has choose it, unless the hit tone
-    // was asked for by name.
+    // was asked for by name; so does a size only it can make.
     const bool densityonly = given.count("--brightness") || given.count("--gamma") || given.count("--supersample") ||
-        given.count("--depth") || o.transparent;
+        given.count("--depth") || o.transparent || o.height || o.size > 4000;
     if (densityonly && !given.count("--tone"))
         o.density = true;
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
