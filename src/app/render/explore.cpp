@@ -69,6 +69,12 @@ public:
     {
         if (int status = makefolder(); status != exitsuccess)
             return status;
+        if (o_.parts) {
+            // Before the search changes the set: the settings as loaded.
+            settings_ = sharesettings(o_, run_.engine, run_.seed);
+            if (const std::string why = sharesatodds(folder_, settings_); !why.empty())
+                return fail(exitbadinput, folder_, why);
+        }
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
@@ -132,11 +138,10 @@ private:
                      << " is not finished: run it again" << '\n';
             return interruptedstatus();
         }
-        if (int status = writetext(sharerecordname(o_.part, o_.parts),
-                                   sharerecord(run_.seed, o_.explore, gallery_.entries));
+        if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(settings_, gallery_.entries));
             status != exitsuccess)
             return status;
-        JoinedShares joined = joinshares(folder_, o_.parts, run_.seed, o_.explore);
+        JoinedShares joined = joinshares(folder_, o_.parts, settings_, o_.explore);
         if (!joined.complete)
             return exitsuccess;
         if (!joined.problem.empty())
@@ -341,6 +346,7 @@ private:
     const ExploreRun& run_;
     const RenderOptions& o_;
     const std::string folder_;
+    std::string settings_; // a share's: what decides its files
     Gallery gallery_;
     std::vector<Slot> slots_;
     std::shared_mutex writing_; // shared by writes, held alone by a write tried again

@@ -1,6 +1,5 @@
 #include "app/render/turntableshares.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,38 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string hex(const std::uint8_t* bytes, std::size_t size)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (std::size_t k = 0; k < size; ++k) {
-        text += digits[bytes[k] >> 4];
-        text += digits[bytes[k] & 15];
-    }
-    return text;
-}
-
 // Hexadecimal floating point: two settings are the same only to the bit.
 std::string exact(double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%a", value);
     return text;
-}
-
-// A share's record of any count of shares: "part-2-of-3.txt".
-bool recordname(const std::string& name)
-{
-    const std::string prefix = "part-", middle = "-of-";
-    if (name.rfind(prefix, 0) != 0)
-        return false;
-    const char* end = name.data() + name.size();
-    int part = 0, parts = 0;
-    const auto first = std::from_chars(name.data() + prefix.size(), end, part);
-    if (first.ec != std::errc() || std::string(first.ptr, end).rfind(middle, 0) != 0)
-        return false;
-    const auto second = std::from_chars(first.ptr + middle.size(), end, parts);
-    return second.ec == std::errc() && name == sharerecordname(part, parts);
 }
 
 std::string readtext(const fs::path& file)
@@ -82,8 +55,8 @@ std::string turntablesettings(const EngineState& s, const RenderOptions& o)
         (o.density ? "density " + exact(o.brightness) + " " + exact(o.gamma) + (o.transparent ? " clear" : " opaque")
                    : std::string("hit")) +
         "\n";
-    text += "set " + hex(set.data(), set.size()) + "\n";
-    text += "palette " + hex(s.palette.data(), s.palette.size()) + "\n";
+    text += "set " + hextext(set.data(), set.size()) + "\n";
+    text += "palette " + hextext(s.palette.data(), s.palette.size()) + "\n";
     return text;
 }
 
@@ -92,7 +65,7 @@ void startshare(const std::string& folder, int part, int parts, const std::strin
     std::error_code error;
     fs::remove(fs::path(folder) / sharerecordname(part, parts), error);
     for (const auto& entry : fs::directory_iterator(folder, error)) {
-        if (recordname(entry.path().filename().string()) && readtext(entry.path()) != settings)
+        if (issharerecordname(entry.path().filename().string()) && readtext(entry.path()) != settings)
             fs::remove(entry.path(), error);
     }
 }
