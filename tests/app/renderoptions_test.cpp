@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <fstream>
+#include <filesystem>
 
 #include "app/render/renderoptions.h"
 
@@ -246,6 +249,9 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},
+        {{"--save-params", "z.dv"}, "its name must end in .dv3"},
+        {{"-o", "x.png", "--save-params", "x.png"}, "its name must end in .dv3"},
+        {{"-o", "frames/", "--turntable", "2", "--save-params", "frames"}, "its name must end in .dv3"},
         {{"--tone", "hit", "--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
         {{"--tone", "hit", "--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
         {{"--size", "4001", "--coloring", "z"}, "not with --coloring z"},
@@ -254,6 +260,15 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--size", "100x"}, "--size takes"},
         {{"--tone", "density", "--size", "300x200", "--turntable", "3"}, "not with --explore or --turntable"},
     };
+    EXPECT_EQ(parse({"--save-params", "Z.DV3"}).error, "");
+    // The record would replace the picture.
+    const auto folder = std::filesystem::temp_directory_path() / ("kt-same-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream((folder / "x.png").string()) << "picture";
+    std::filesystem::create_symlink(folder / "x.png", folder / "x.dv3");
+    EXPECT_EQ(parse({"-o", (folder / "x.png").string(), "--save-params", (folder / "x.dv3").string()}).error,
+              "-o and --save-params name the same file");
+    std::filesystem::remove_all(folder);
     for (const auto& c : refused) {
         const std::string error = parse(c.args).error;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.args.front() << ": " << error;

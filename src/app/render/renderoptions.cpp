@@ -479,6 +479,21 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     return {};
 }
 
+// A parameter file is read by the last character of its name, so a record
+// saved under any other name would not read back as the set it holds.
+std::string settlesaveparams(const RenderOptions& o)
+{
+    if (!endswith(lowercase(*o.saveparams), ".dv3"))
+        return "--save-params writes a .dv3 file: its name must end in .dv3";
+    std::error_code error;
+    const auto absolute = [&](const std::string& name) {
+        return std::filesystem::absolute(name, error).lexically_normal();
+    };
+    if (absolute(o.output) == absolute(*o.saveparams) || std::filesystem::equivalent(o.output, *o.saveparams, error))
+        return "-o and --save-params name the same file";
+    return {};
+}
+
 std::string settle(RenderOptions& o, const std::set<std::string>& given)
 {
     if (!o.turntable && (o.spin || o.fps || o.quality))
@@ -497,6 +512,8 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     } else if ((o.depth == 16 || o.transparent) && imageformat(o.output) != ImageFormat::png) {
         problem = "--depth 16 and --background none write PNG: -o must name a .png file";
     }
+    if (problem.empty() && o.saveparams)
+        problem = settlesaveparams(o);
     // A gallery fits by default.
     if (problem.empty() && given.count("--margin") && !o.fit)
         problem = "--margin needs --fit";
