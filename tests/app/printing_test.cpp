@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
@@ -278,6 +280,30 @@ TEST_F(PrintingTest, APictureTooLargeForTheMemoryIsRefusedBeforeAnyWork)
                    dir.file("huge.png")},
                   {{}, 1, "MiB are available: choose a smaller --size or --supersample"});
     EXPECT_TRUE(dir.entries().empty());
+
+    // A gallery's entry and a turntable's frame are refused alike, before the
+    // folder is made, rather than failing after their render.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto limited = [&](const std::vector<std::string>& args) {
+        std::ifstream status("/proc/self/status");
+        std::uint64_t mapped = 0;
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmSize:", 0) == 0)
+                mapped = std::stoull(line.substr(7)) * 1024;
+        const rlim_t limit = mapped + (std::uint64_t{4} << 30);
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int code = run(args);
+        const bool said = err.str().find("MiB are available") != std::string::npos;
+        ::_exit(code == exitbadarguments && said && dir.entries().empty() ? 0 : 1);
+    };
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    EXPECT_EXIT(limited({"--explore", "1", "--size", "16384", "--iterations", "1k", "--quiet", "-o", dir.file("g")}),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        limited({"--turntable", "2", "--size", "16384", "--iterations", "1k", "--quiet", "-o", dir.file("frames/")}),
+        ::testing::ExitedWithCode(0), "");
+#endif
 
     const struct {
         std::uint64_t needed;

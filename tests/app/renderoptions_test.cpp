@@ -250,6 +250,7 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},
         {{"--save-params", "z.dv"}, "its name must end in .dv3"},
+        {{"--turntable", "2", "--size", "16384"}, "at most 16383 pixels a side"},
         {{"-o", "x.png", "--save-params", "x.png"}, "its name must end in .dv3"},
         {{"-o", "frames/", "--turntable", "2", "--save-params", "frames"}, "its name must end in .dv3"},
         {{"--tone", "hit", "--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
@@ -261,6 +262,8 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--size", "300x200", "--turntable", "3"}, "not with --explore or --turntable"},
     };
     EXPECT_EQ(parse({"--save-params", "Z.DV3"}).error, "");
+    EXPECT_EQ(parse({"--turntable", "2", "--size", "16383"}).error, "");
+    EXPECT_EQ(parse({"--turntable", "2", "--size", "16384", "-o", "frames/"}).error, "");
     // The record would replace the picture.
     const auto folder = std::filesystem::temp_directory_path() / ("kt-same-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);

@@ -291,7 +291,8 @@ private:
 
     int render()
     {
-        if (!o_.explore && !o_.turntable && !o_.screen) {
+        // A gallery's entry or a turntable's frame holds at least one picture's buffers.
+        if (!o_.screen) {
             if (const std::string refusal = memoryrefusal(picturebytes(o_), availablebytes()); !refusal.empty())
                 return fail(exitbadarguments, o_.output, refusal);
         }

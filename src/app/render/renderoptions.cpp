@@ -440,6 +440,11 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
     const auto format = animationformat(o.output);
     if (!format)
         return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
+    // The format's own limit, which the encoder would meet only after the render.
+    constexpr int maxwebpside = 16383;
+    if (*format == AnimationFormat::webp && std::max(framewidth(o), frameheight(o)) > maxwebpside)
+        return "--turntable: a .webp animation is at most 16383 pixels a side (the format's limit); choose a "
+               "smaller --size or a folder of frames";
     if (o.quality && *format != AnimationFormat::webp)
         return "--quality applies to a .webp animation";
     if (o.transparent && *format != AnimationFormat::webp)
