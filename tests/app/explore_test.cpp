@@ -13,6 +13,7 @@
 #include "app/render/explore.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
+#include "files/atomicfile.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"
 
@@ -209,6 +210,19 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
               (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html", "notes.txt"}));
+}
+
+TEST_F(ExploreTest, EveryPageFileThatCannotBeWrittenIsNamed)
+{
+    const std::vector<std::string> args = {"--explore", "1", "--seed", "4", "--size", "200", "--iterations", "5k"};
+    ASSERT_EQ(run(with(args, {"-o", dir.file("whole")})), exitsuccess) << err.str();
+    // The disk fills once the entry's files are written.
+    const auto entrybytes = fs::file_size(dir.file("whole/001.png")) + fs::file_size(dir.file("whole/001.dv3"));
+    AtomicFile::injectwritefailure(static_cast<long long>(entrybytes));
+    EXPECT_EQ(run(with(args, {"-o", dir.file("full")})), exitcannotwrite);
+    for (const char* page : {"gallery.json", "index.html"})
+        EXPECT_NE(err.str().find(dir.file("full/") + page + ": cannot be written"), std::string::npos)
+            << page << ": " << err.str();
 }
 
 TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)

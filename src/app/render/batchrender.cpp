@@ -194,6 +194,20 @@ private:
         return exitsuccess;
     }
 
+    // A picture of the background alone is written as asked, but not without
+    // a word: it looks like a fault otherwise.
+    void reportempty()
+    {
+        if (engine_.hitmax != 0)
+            return;
+        err_ << renderprogram << ": " << o_.output << ": the picture is empty: "
+             << (o_.iterations <= batchsteps
+                     ? "the first batch of 1,000 steps is never plotted, and there were no more (give more "
+                       "--iterations or --spp)"
+                     : "no point of the orbit fell inside the picture")
+             << '\n';
+    }
+
     // A filter that cannot apply is not an error: the picture is saved as
     // rendered, and the line says so.
     void applyfilter(EngineState& s)
@@ -320,6 +334,7 @@ private:
             applyfilter(engine_);
             if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
+            reportempty();
         }
         if (o_.saveparams && !interrupted())
             return saveparameters();

@@ -152,12 +152,14 @@ private:
 
     bool stopping() const { return failed_.load() || interrupted(); }
 
+    // Every file that could not be written is named; the first failure gives
+    // the status.
     int fail(int status, const std::string& file, const std::string& why)
     {
+        if (status_ == exitsuccess && run_.progress)
+            run_.err << '\n';
+        run_.err << renderprogram << ": " << file << ": " << why << '\n';
         if (status_ == exitsuccess) {
-            if (run_.progress)
-                run_.err << '\n';
-            run_.err << renderprogram << ": " << file << ": " << why << '\n';
             status_ = status;
             failed_.store(true);
         }
@@ -336,11 +338,12 @@ private:
     }
 
     // Last, so that the page never names a picture that is not there.
+    // Both are tried, so that each one that cannot be written is reported.
     int writepage()
     {
-        if (int status = writetext("gallery.json", galleryjson(gallery_)); status != exitsuccess)
-            return status;
-        return writetext("index.html", gallerypage(gallery_));
+        const int json = writetext("gallery.json", galleryjson(gallery_));
+        const int page = writetext("index.html", gallerypage(gallery_));
+        return json != exitsuccess ? json : page;
     }
 
     const ExploreRun& run_;
