@@ -376,9 +376,15 @@ void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
                 "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.");
-    // Without a guide or a viewer for it the message is all there is.
-    if (const std::string guide = userguidepath(); !guide.empty())
-        OpenDocumentA(guide);
+    // Without a guide, or a viewer for it, the user is told where it is or
+    // should be rather than left waiting for a window that will not come.
+    const std::string guide = userguidepath();
+    if (guide.empty())
+        information("The user guide, 'KT Dravune 3D.pdf', was not found\n   beside the program or where it is "
+                    "installed.",
+                    "Help");
+    else if (!OpenDocumentA(guide))
+        information("No viewer for PDF files was found to open\n   the user guide. It is\n   " + guide, "Help");
 }
 
 void toggledebug()
