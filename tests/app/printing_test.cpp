@@ -181,23 +181,26 @@ TEST_F(PrintingTest, FittedIconsFillTheFrameWithoutTouchingItsEdges)
     };
     for (int seed = 1; seed <= 10; ++seed)
         sets.push_back({"--random", "--seed", std::to_string(seed), "--formula", seed % 2 ? "1" : "2"});
-    for (const auto& set : sets) {
-        std::vector<std::string> args = set;
-        args.insert(args.end(), {"--fit", "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
-        const testing::StoredPng picture = render(args);
-        const Extent e = drawnextent(picture, {0, 0, 0});
-        std::string what;
-        for (const std::string& word : set)
-            what += word + " ";
-        EXPECT_GT(e.left, 0) << what;
-        EXPECT_GT(e.top, 0) << what;
-        EXPECT_LT(e.right, 199) << what;
-        EXPECT_LT(e.bottom, 199) << what;
-        // The icon keeps its centre at the frame's, so an icon whose turned
-        // view is lopsided reaches the margin on one side only.
-        const int reach = std::max({100 - e.left, e.right - 99, 100 - e.top, e.bottom - 99});
-        EXPECT_GE(reach, 85) << what;
-    }
+    // No margin at all still keeps the edge's pixels free.
+    for (const auto& set : sets)
+        for (const std::string margin : {"0.05", "0"}) {
+            std::vector<std::string> args = set;
+            args.insert(args.end(),
+                        {"--fit", "--margin", margin, "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
+            const testing::StoredPng picture = render(args);
+            const Extent e = drawnextent(picture, {0, 0, 0});
+            std::string what = "--margin " + margin + " ";
+            for (const std::string& word : set)
+                what += word + " ";
+            EXPECT_GT(e.left, 0) << what;
+            EXPECT_GT(e.top, 0) << what;
+            EXPECT_LT(e.right, 199) << what;
+            EXPECT_LT(e.bottom, 199) << what;
+            // The icon keeps its centre at the frame's, so an icon whose turned
+            // view is lopsided reaches the margin on one side only.
+            const int reach = std::max({100 - e.left, e.right - 99, 100 - e.top, e.bottom - 99});
+            EXPECT_GE(reach, margin == "0" ? 95 : 85) << what;
+        }
 }
 
 TEST_F(PrintingTest, TheSavedParametersKeepTheFittedScale)

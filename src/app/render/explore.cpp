@@ -230,7 +230,8 @@ private:
     {
         Slot& s = slot(k);
         if (s.ready && o_.fit)
-            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.size, o_.size, o_.margin);
+            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.iterations, o_.size, o_.size,
+                                                                               o_.margin);
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         for (std::uint64_t done = 0; s.ready && done < batches; ++done) {
             if (stopping()) {
