@@ -164,8 +164,15 @@ void loadrecent(HWND hWnd, std::size_t index)
         return;
     const std::string path = shell.recentfiles[index];
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        problem(hWnd, "The parameter file\n   " + path + "\nno longer exists. It is removed from the list.",
+    const auto kind = std::filesystem::status(path, error).type();
+    if (kind != std::filesystem::file_type::regular) {
+        // Something else by that name is no parameter file either, but the
+        // user should know it is there.
+        const std::string what = kind == std::filesystem::file_type::not_found ? "no longer exists"
+            : kind == std::filesystem::file_type::directory                    ? "is now a folder, not a file"
+            : kind == std::filesystem::file_type::fifo                         ? "is now a named pipe, not a file"
+                                                                               : "is not a file that can be read";
+        problem(hWnd, "The parameter file\n   " + path + "\n" + what + ". It is removed from the list.",
                 "Recent Files");
         forgetrecentfile(hWnd, path);
         return;
