@@ -284,6 +284,32 @@ TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
     EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
 }
 
+// Under an address-space limit that holds the gallery on one thread, more
+// threads must not cost any entry: they start only as far as they leave the
+// pictures their room.
+TEST_F(ExploreTest, TheThreadsAskedForDoNotDecideWhatFitsInALimitedAddressSpace)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory takes more address space than the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const std::string threads : {"1", "2", "16"}) {
+        const std::string folder = dir.file("gallery" + threads);
+        const auto limited = [&] {
+            const rlim_t limit = mappedbytes() + (std::uint64_t{130} << 20);
+            const rlimit bound{limit, limit};
+            ::setrlimit(RLIMIT_AS, &bound);
+            const int status = run({"--threads", threads, "--explore", "4", "--size", "2000", "--iterations", "20k",
+                                    "--seed", "1", "-o", folder});
+            std::ifstream json(folder + "/gallery.json");
+            const std::string text{std::istreambuf_iterator<char>(json), {}};
+            std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+            ::_exit(status == 0 && text.find("\"index\": 4,") != std::string::npos ? 0 : 1);
+        };
+        EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "") << threads << " threads";
+    }
+}
+
 } // namespace
 } // namespace kt
 

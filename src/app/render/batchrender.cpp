@@ -390,7 +390,16 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         out << renderprogram << ' ' << KT_VERSION << '\n';
         return exitsuccess;
     }
-    setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
+    const int wanted = parsed.options.threads ? *parsed.options.threads : processorcount();
+    // A gallery holds at least two entries in flight when it can: one drawn,
+    // one written.
+    const std::uint64_t needed = picturebytes(parsed.options) * (parsed.options.explore > 1 ? 2 : 1);
+    const int threads = threadsthatfit(wanted, needed, addressspaceleft());
+    if (threads < wanted)
+        err << renderprogram << ": only " << threads << " of " << wanted
+            << " threads fit beside the pictures in the address space; the work goes on with " << threads
+            << ", with the same result\n";
+    setworkerthreads(threads);
     // A gallery's finished entries are its work so far; a single picture or
     // animation is worth nothing half done. The screen writes nothing, so
     // Ctrl-C simply ends it.

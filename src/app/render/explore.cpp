@@ -18,6 +18,7 @@
 #include "app/render/framing.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
+#include "app/render/memoryestimate.h"
 #include "app/render/outputfolder.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
@@ -83,8 +84,15 @@ public:
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
+        // Within the address space the threads leave, too, so that the
+        // entries in flight, and so what is written, do not depend on them.
+        // The threads start with the first entry, so their stacks are not
+        // mapped yet.
+        const std::uint64_t stacks = static_cast<std::uint64_t>(workerthreads() - 1) * threadbytes();
+        const std::uint64_t left = addressspaceleft().value_or(picturebudget + stacks);
+        const std::uint64_t budget = std::min(picturebudget, left > stacks ? left - stacks : 0);
         const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
-                                            renderbytesperpixel + pngbytesperpixel);
+                                            renderbytesperpixel + pngbytesperpixel, budget);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         int mine = 0;
         for (int k = 0; k < entries; ++k)
