@@ -308,6 +308,17 @@ TEST_F(ExploreTest, TheThreadsAskedForDoNotDecideWhatFitsInALimitedAddressSpace)
         };
         EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "") << threads << " threads";
     }
+    // So for a single picture, whose turning every thread shares.
+    const auto single = [&] {
+        const rlim_t limit = mappedbytes() + (std::uint64_t{110} << 20);
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int status = run({"--threads", "256", "--rotate", "10,20,30", "--size", "2000", "--iterations", "20k",
+                                "--quiet", "-o", dir.file("turned.png")});
+        std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+        ::_exit(status);
+    };
+    EXPECT_EXIT(single(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -7,14 +7,17 @@
 #include <sstream>
 #include <string>
 
+#include "app/render/picturebudget.h"
+
 namespace kt {
 
 std::uint64_t picturebytes(const RenderOptions& o)
 {
     const std::uint64_t side = static_cast<std::uint64_t>(renderside(o));
     const std::uint64_t hits = side * side * sizeof(float);
+    // And the picture drawn beside them, then the file's rows and encoding.
     if (!o.density)
-        return hits + side * side * 4; // and the picture drawn beside them
+        return hits + side * side * 4 + side * side * pngbytesperpixel;
     const std::uint64_t pixels = static_cast<std::uint64_t>(framewidth(o)) * frameheight(o);
     // The 16-bit picture, its file's rows, and the compressed file at worst as large.
     const std::uint64_t rows = pixels * 4 * (o.depth / 8);
