@@ -1,5 +1,6 @@
 #include "files/paramfiles.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -96,6 +97,13 @@ bool isformula(std::int32_t type)
     return type == 0 || type == 1;
 }
 
+// A scale of 0, below it or not a number draws every point off the picture
+// or onto one pixel: a picture of one colour that nothing would explain.
+bool soundscale(const ICON& set)
+{
+    return std::isfinite(set.scale) && set.scale > 0;
+}
+
 void applyset(EngineState& s, int type, const ICON& set, std::uint32_t back, int red, int green, int blue,
               const VOXEL& angles)
 {
@@ -121,6 +129,8 @@ int loaddv3record(EngineState& s, const std::string& path)
         return loadwrongformula;
     if (!degreesbounded(record.set))
         return loadunbounded;
+    if (!soundscale(record.set))
+        return loadbadscale;
     for (std::size_t offset : angleoffsets)
         if (!soundangle(bytes + offset))
             return loadbadangle;
@@ -154,6 +164,8 @@ int loaddvrecord(EngineState& s, const std::string& path)
     set.zstart = 0.1;
     if (!degreesbounded(set))
         return loadunbounded;
+    if (!soundscale(set))
+        return loadbadscale;
     applyset(s, type, set, get<std::uint32_t>(bytes, 84), get<std::int32_t>(bytes, 88), get<std::int32_t>(bytes, 92),
              get<std::int32_t>(bytes, 96), VOXEL{0, 0, 0});
     return loaddone;
@@ -253,6 +265,8 @@ LoadMessage loaderror(int code, const std::string& path)
                       maxdegree, maxphasepower);
         return {text, dv3 ? "DV3 file error" : "DV file error"};
     }
+    case loadbadscale:
+        return {"The parameter set's scale must be\n   a positive number.", dv3 ? "DV3 file error" : "DV file error"};
     case loadbadangle:
         return {"The parameter set's rotation angles must be\n   numbers from 0 to 360 degrees.", "DV3 file error"};
     default:

@@ -31,6 +31,7 @@ enum LoadResult {
     loadtooshort = 3,     // the file ends before its record does
     loadunbounded = 4,    // n or p would make one formula step unbounded
     loadbadangle = 5,     // a rotation angle that is not a number from 0 to 360
+    loadbadscale = 6,     // a scale that is not a positive finite number
 };
 
 // The angles --rotate and the Rotation dialog take, in degrees.

@@ -1,5 +1,7 @@
 #include "platform/filedialog.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "platform/backend.h"
@@ -32,6 +34,24 @@ std::string bare(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Whether the name ends in the extension of one of the "*.ext" patterns.
+bool offered(const std::string& name, const std::vector<std::pair<std::string, std::string>>& filters)
+{
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const std::string lowered = lower(name);
+    for (const auto& [description, pattern] : filters) {
+        const std::string extension = lower(pattern.substr(std::min<std::size_t>(1, pattern.size())));
+        if (pattern.rfind("*.", 0) == 0 && lowered.size() > extension.size() &&
+            lowered.compare(lowered.size() - extension.size(), extension.size(), extension) == 0)
+            return true;
+    }
+    return false;
+}
+
 BOOL choose(OPENFILENAMEA* ofn, bool save)
 {
     if (!ofn || !ofn->lpstrFile)
@@ -50,9 +70,12 @@ BOOL choose(OPENFILENAMEA* ofn, bool save)
     if (!chosen || chosen->empty())
         return 0;
     std::string path = *chosen;
-    // A typed name without an extension gets the default one.
+    // A typed name without an extension gets the default one, and so does a
+    // name to save under whose extension is none the filters offer: what is
+    // written is what the name says, as file choosers do.
     const std::string name = bare(path);
-    if (!request.defaultExtension.empty() && name.find('.') == std::string::npos)
+    if (!request.defaultExtension.empty() &&
+        (name.find('.') == std::string::npos || (save && !offered(name, request.filters))))
         path += "." + request.defaultExtension;
 
     std::error_code error;

@@ -193,8 +193,15 @@ void loadrecent(HWND hWnd, std::size_t index)
         return;
     const std::string path = shell.recentfiles[index];
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        problem(hWnd, "The parameter file\n   " + path + "\nno longer exists. It is removed from the list.",
+    const auto kind = std::filesystem::status(path, error).type();
+    if (kind != std::filesystem::file_type::regular) {
+        // Something else by that name is no parameter file either, but the
+        // user should know it is there.
+        const std::string what = kind == std::filesystem::file_type::not_found ? "no longer exists"
+            : kind == std::filesystem::file_type::directory                    ? "is now a folder, not a file"
+            : kind == std::filesystem::file_type::fifo                         ? "is now a named pipe, not a file"
+                                                                               : "is not a file that can be read";
+        problem(hWnd, "The parameter file\n   " + path + "\n" + what + ". It is removed from the list.",
                 "Recent Files");
         forgetrecentfile(hWnd, path);
         return;
@@ -426,9 +433,15 @@ void help()
 {
     information("Please refer to the included file,\n   'KT Dravune 3D.pdf'.\n\nTo access all the menu options,\n"
                 "   rendering must be paused with\n   either the 'R'key or a mouse\n   click.");
-    // Without a guide or a viewer for it the message is all there is.
-    if (const std::string guide = userguidepath(); !guide.empty())
-        OpenDocumentA(guide);
+    // Without a guide, or a viewer for it, the user is told where it is or
+    // should be rather than left waiting for a window that will not come.
+    const std::string guide = userguidepath();
+    if (guide.empty())
+        information("The user guide, 'KT Dravune 3D.pdf', was not found\n   beside the program or where it is "
+                    "installed.",
+                    "Help");
+    else if (!OpenDocumentA(guide))
+        information("No viewer for PDF files was found to open\n   the user guide. It is\n   " + guide, "Help");
 }
 
 void toggledebug()

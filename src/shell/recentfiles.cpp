@@ -1,6 +1,7 @@
 #include "shell/recentfiles.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,22 @@ HMENU filemenu(HWND hWnd)
     return GetSubMenu(GetMenu(hWnd), 0);
 }
 
+// A name the menu can show: a long one keeps its start and its end, where
+// names differ most.
+std::string shortened(const std::string& name)
+{
+    constexpr std::size_t shown = 48, kept = shown / 2;
+    if (name.size() <= shown)
+        return name;
+    std::size_t head = kept, tail = name.size() - kept;
+    // Not through the middle of a UTF-8 character.
+    while (head > 0 && (static_cast<unsigned char>(name[head]) & 0xC0) == 0x80)
+        --head;
+    while (tail < name.size() && (static_cast<unsigned char>(name[tail]) & 0xC0) == 0x80)
+        ++tail;
+    return name.substr(0, head) + "\u2026" + name.substr(tail);
+}
+
 // The entries after the last fixed item: a separator and one item a file.
 void showrecentfiles(HWND hWnd)
 {
@@ -40,7 +57,7 @@ void showrecentfiles(HWND hWnd)
     for (std::size_t k = 0; k < files.size(); ++k) {
         std::string text = std::to_string(k + 1) + "  ";
         // An ampersand in a name is shown, not taken for a mnemonic.
-        for (const char c : baretitle(files[k]))
+        for (const char c : shortened(baretitle(files[k])))
             text += c == '&' ? std::string("&&") : std::string(1, c);
         AppendMenuA(menu, MF_STRING | (engine.okicon ? MF_GRAYED : 0), cmdrecentfile + static_cast<UINT>(k),
                     text.c_str());
@@ -81,11 +98,26 @@ std::string recentfilesstore()
 
 std::vector<std::string> readrecentfiles(const std::string& store)
 {
+    // A damaged store (one endless line, say) is read no further than a whole
+    // list of the longest paths the system takes would reach, and a line
+    // longer than such a path names no file.
+    constexpr std::size_t longestpath = PATH_MAX;
+    constexpr std::size_t mostread = (recentfilecount + 1) * (longestpath + 1);
     std::vector<std::string> list;
-    std::ifstream in(store);
-    for (std::string line; list.size() < recentfilecount && std::getline(in, line);)
-        if (!line.empty() && std::find(list.begin(), list.end(), line) == list.end())
+    std::ifstream in(store, std::ios::binary);
+    std::string text(mostread, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    for (std::size_t start = 0; start < text.size() && list.size() < recentfilecount;) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        // The last line of a store cut short may be a part of a path.
+        const bool whole = end < text.size() || !in;
+        if (whole && !line.empty() && line.size() < longestpath &&
+            std::find(list.begin(), list.end(), line) == list.end())
             list.push_back(line);
+        start = end + 1;
+    }
     return list;
 }
 

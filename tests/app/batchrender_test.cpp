@@ -360,6 +360,36 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
     }
 }
 
+TEST_F(BatchRenderTest, AnEmptyPictureIsWrittenWithAWordAndABadScaleIsRefused)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* why; // "" when the picture is not empty
+    } cases[] = {
+        {{"--iterations", "1"}, "the first batch of 1,000 steps is never plotted"},
+        {{"--spp", "0.001"}, "the first batch of 1,000 steps is never plotted"},
+        {{"--iterations", "2k"}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--quiet", "-o", dir.file("empty.tga")});
+        EXPECT_EQ(run(args), exitsuccess) << c.args[0];
+        EXPECT_TRUE(std::filesystem::exists(dir.file("empty.tga")));
+        if (*c.why)
+            EXPECT_NE(err.str().find(std::string("the picture is empty: ") + c.why), std::string::npos) << err.str();
+        else
+            EXPECT_EQ(err.str(), "");
+    }
+    EngineState flat;
+    for (const double scale : {0.0, std::numeric_limits<double>::quiet_NaN()}) {
+        flat.icon[0].scale = scale;
+        ASSERT_EQ(writedv3(dir.file("flat.dv3"), dv3record(flat)), savedone);
+        expectrefused({dir.file("flat.dv3"), "-o", dir.file("flat.tga")},
+                      {{}, exitbadinput, "scale must be a positive number"});
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("flat.tga")));
+}
+
 TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
 {
     const std::string prefix = "ktdravune3d-render: --filter ";
@@ -393,7 +423,10 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
     EXPECT_EQ(render({"--size", "200", "--iterations", "5k", "--filter", "normalize", dir.file("missing.dv3")},
                      "missingnormalized.tga"),
               missing);
-    EXPECT_EQ(err.str(), prefix + "normalize not applied, the picture is left as rendered: no pixel was hit\n");
+    EXPECT_EQ(err.str(),
+              prefix + "normalize not applied, the picture is left as rendered: no pixel was hit\n" +
+                  "ktdravune3d-render: " + dir.file("missingnormalized.tga") +
+                  ": the picture is empty: no point of the orbit fell inside the picture\n");
 
     EXPECT_EQ(run({"--filter", "blur"}), exitbadarguments);
     EXPECT_NE(err.str().find("--filter takes none, normalize, equalize, log or log-squared"), std::string::npos);

@@ -13,6 +13,7 @@
 #include "app/render/explore.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
+#include "files/atomicfile.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"
 
@@ -120,7 +121,12 @@ TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     };
     const std::string good1 = text(first), good2 = text(second);
-    const std::string header = "seed 5 entries 3\n";
+    // The settings, then the entries each share finished.
+    const std::string settings = good1.substr(0, good1.find("finished\n"));
+    const std::string header = settings + "finished\n";
+    ASSERT_EQ(good2.substr(0, header.size()), header);
+    std::string otherseed = header;
+    otherseed.replace(otherseed.find("seed 5\n"), 7, "seed 6\n");
     struct Case {
         const char* what;
         std::string record1;
@@ -128,7 +134,7 @@ TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
         std::string problem;
     } cases[] = {
         {"as written", good1, true, ""},
-        {"another gallery's", "seed 6 entries 3\n" + good1.substr(header.size()), true, "not a share of this gallery"},
+        {"another gallery's", otherseed + good1.substr(header.size()), true, "seed 6, not 5"},
         {"an entry twice", good1 + good2.substr(header.size()), true, "entry 2 is named by two shares"},
         {"an entry left out", header, true, "no share names entry 1"},
         {"a line without measures", header + "1\n", true, "lacks the entry's measures"},
@@ -139,7 +145,7 @@ TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
             testing::writetext(first, c.record1);
         else
             fs::remove(first);
-        const JoinedShares joined = joinshares(folder, 2, 5, 3);
+        const JoinedShares joined = joinshares(folder, 2, settings, 3);
         EXPECT_EQ(joined.complete, c.complete) << c.what;
         if (c.problem.empty())
             EXPECT_EQ(joined.problem, "") << c.what;
@@ -148,12 +154,25 @@ TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
         EXPECT_EQ(joined.entries.size(), c.complete && c.problem.empty() ? 3u : 0u) << c.what;
     }
 
-    // A share that finds the records at odds says so and leaves the page.
-    testing::writetext(first, "seed 6 entries 3\n");
-    const auto page = files(folder).at("index.html");
-    EXPECT_EQ(run(with(share, {"--part", "2/2"})), exitbadinput);
-    EXPECT_NE(err.str().find("not a share of this gallery"), std::string::npos) << err.str();
-    EXPECT_EQ(files(folder).at("index.html"), page);
+    // A share of other settings than the records in the folder is refused
+    // before it writes anything, and names the first setting that differs.
+    testing::writetext(first, good1);
+    const auto before = files(folder);
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } atodds[] = {
+        {with(share, {"--part", "2/2", "--size", "300", "--palette", "2"}), "size 200, not 300"},
+        {with(share, {"--part", "2/2", "--palette", "2"}), "another palette_colours"},
+        {with(share, {"--part", "1/2", "--seed", "6"}), "seed 5, not 6"},
+        {with(share, {"--part", "1/3", "--filter", "none"}), "tone \"hit\", not \"density\""},
+        {with(share, {"--part", "1/2", "--rotate", "10,20,30"}), "rotation"},
+    };
+    for (const auto& c : atodds) {
+        EXPECT_EQ(run(c.args), exitbadinput) << c.named;
+        EXPECT_NE(err.str().find(c.named), std::string::npos) << err.str();
+        EXPECT_EQ(files(folder), before) << c.named;
+    }
 }
 
 TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsReported)
@@ -191,6 +210,19 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
               (std::vector<std::string>{"001.dv3", "001.png", "002.png", "gallery.json", "index.html", "notes.txt"}));
+}
+
+TEST_F(ExploreTest, EveryPageFileThatCannotBeWrittenIsNamed)
+{
+    const std::vector<std::string> args = {"--explore", "1", "--seed", "4", "--size", "200", "--iterations", "5k"};
+    ASSERT_EQ(run(with(args, {"-o", dir.file("whole")})), exitsuccess) << err.str();
+    // The disk fills once the entry's files are written.
+    const auto entrybytes = fs::file_size(dir.file("whole/001.png")) + fs::file_size(dir.file("whole/001.dv3"));
+    AtomicFile::injectwritefailure(static_cast<long long>(entrybytes));
+    EXPECT_EQ(run(with(args, {"-o", dir.file("full")})), exitcannotwrite);
+    for (const char* page : {"gallery.json", "index.html"})
+        EXPECT_NE(err.str().find(dir.file("full/") + page + ": cannot be written"), std::string::npos)
+            << page << ": " << err.str();
 }
 
 TEST_F(ExploreTest, AGalleryThatFailsPartWayHasThePageOfTheEntriesItFinished)
@@ -250,6 +282,43 @@ TEST_F(ExploreTest, ManyThreadsInLittleMemoryFinishEveryEntry)
         ::_exit(status == 0 && text.find("\"index\": 16,") != std::string::npos ? 0 : 1);
     };
     EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "");
+}
+
+// Under an address-space limit that holds the gallery on one thread, more
+// threads must not cost any entry: they start only as far as they leave the
+// pictures their room.
+TEST_F(ExploreTest, TheThreadsAskedForDoNotDecideWhatFitsInALimitedAddressSpace)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory takes more address space than the limit";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const std::string threads : {"1", "2", "16"}) {
+        const std::string folder = dir.file("gallery" + threads);
+        const auto limited = [&] {
+            const rlim_t limit = mappedbytes() + (std::uint64_t{130} << 20);
+            const rlimit bound{limit, limit};
+            ::setrlimit(RLIMIT_AS, &bound);
+            const int status = run({"--threads", threads, "--explore", "4", "--size", "2000", "--iterations", "20k",
+                                    "--seed", "1", "-o", folder});
+            std::ifstream json(folder + "/gallery.json");
+            const std::string text{std::istreambuf_iterator<char>(json), {}};
+            std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+            ::_exit(status == 0 && text.find("\"index\": 4,") != std::string::npos ? 0 : 1);
+        };
+        EXPECT_EXIT(limited(), ::testing::ExitedWithCode(0), "") << threads << " threads";
+    }
+    // So for a single picture, whose turning every thread shares.
+    const auto single = [&] {
+        const rlim_t limit = mappedbytes() + (std::uint64_t{110} << 20);
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int status = run({"--threads", "256", "--rotate", "10,20,30", "--size", "2000", "--iterations", "20k",
+                                "--quiet", "-o", dir.file("turned.png")});
+        std::fprintf(stderr, "status %d, %s\n", status, err.str().c_str());
+        ::_exit(status);
+    };
+    EXPECT_EXIT(single(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
@@ -179,23 +181,26 @@ TEST_F(PrintingTest, FittedIconsFillTheFrameWithoutTouchingItsEdges)
     };
     for (int seed = 1; seed <= 10; ++seed)
         sets.push_back({"--random", "--seed", std::to_string(seed), "--formula", seed % 2 ? "1" : "2"});
-    for (const auto& set : sets) {
-        std::vector<std::string> args = set;
-        args.insert(args.end(), {"--fit", "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
-        const testing::StoredPng picture = render(args);
-        const Extent e = drawnextent(picture, {0, 0, 0});
-        std::string what;
-        for (const std::string& word : set)
-            what += word + " ";
-        EXPECT_GT(e.left, 0) << what;
-        EXPECT_GT(e.top, 0) << what;
-        EXPECT_LT(e.right, 199) << what;
-        EXPECT_LT(e.bottom, 199) << what;
-        // The icon keeps its centre at the frame's, so an icon whose turned
-        // view is lopsided reaches the margin on one side only.
-        const int reach = std::max({100 - e.left, e.right - 99, 100 - e.top, e.bottom - 99});
-        EXPECT_GE(reach, 85) << what;
-    }
+    // No margin at all still keeps the edge's pixels free.
+    for (const auto& set : sets)
+        for (const std::string margin : {"0.05", "0"}) {
+            std::vector<std::string> args = set;
+            args.insert(args.end(),
+                        {"--fit", "--margin", margin, "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
+            const testing::StoredPng picture = render(args);
+            const Extent e = drawnextent(picture, {0, 0, 0});
+            std::string what = "--margin " + margin + " ";
+            for (const std::string& word : set)
+                what += word + " ";
+            EXPECT_GT(e.left, 0) << what;
+            EXPECT_GT(e.top, 0) << what;
+            EXPECT_LT(e.right, 199) << what;
+            EXPECT_LT(e.bottom, 199) << what;
+            // The icon keeps its centre at the frame's, so an icon whose turned
+            // view is lopsided reaches the margin on one side only.
+            const int reach = std::max({100 - e.left, e.right - 99, 100 - e.top, e.bottom - 99});
+            EXPECT_GE(reach, margin == "0" ? 95 : 85) << what;
+        }
 }
 
 TEST_F(PrintingTest, TheSavedParametersKeepTheFittedScale)
@@ -278,6 +283,30 @@ TEST_F(PrintingTest, APictureTooLargeForTheMemoryIsRefusedBeforeAnyWork)
                    dir.file("huge.png")},
                   {{}, 1, "MiB are available: choose a smaller --size or --supersample"});
     EXPECT_TRUE(dir.entries().empty());
+
+    // A gallery's entry and a turntable's frame are refused alike, before the
+    // folder is made, rather than failing after their render.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto limited = [&](const std::vector<std::string>& args) {
+        std::ifstream status("/proc/self/status");
+        std::uint64_t mapped = 0;
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmSize:", 0) == 0)
+                mapped = std::stoull(line.substr(7)) * 1024;
+        const rlim_t limit = mapped + (std::uint64_t{4} << 30);
+        const rlimit bound{limit, limit};
+        ::setrlimit(RLIMIT_AS, &bound);
+        const int code = run(args);
+        const bool said = err.str().find("MiB are available") != std::string::npos;
+        ::_exit(code == exitbadarguments && said && dir.entries().empty() ? 0 : 1);
+    };
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    EXPECT_EXIT(limited({"--explore", "1", "--size", "16384", "--iterations", "1k", "--quiet", "-o", dir.file("g")}),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        limited({"--turntable", "2", "--size", "16384", "--iterations", "1k", "--quiet", "-o", dir.file("frames/")}),
+        ::testing::ExitedWithCode(0), "");
+#endif
 
     const struct {
         std::uint64_t needed;

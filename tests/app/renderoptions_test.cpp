@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <fstream>
+#include <filesystem>
 
 #include "app/render/renderoptions.h"
 
@@ -82,7 +85,7 @@ TEST(RenderOptions, BadValuesAreRefused)
         {"--formula", "3"},
         {"--formula", "1x"},
         {"--size", "199"},
-        {"--size", "4001"},
+        {"--tone", "hit", "--size", "4001"},
         {"--size"},
         {"--iterations", "0"},
         {"--iterations", "-5"},
@@ -233,6 +236,12 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
     const auto implied = parse({"--spp", "50", "--supersample", "3", "--fit", "--size", "4000"});
     EXPECT_EQ(implied.error, "");
     EXPECT_TRUE(implied.options.density);
+    for (const char* size : {"1920x1080", "4001", "16384"}) {
+        const auto alone = parse({"--size", size});
+        EXPECT_EQ(alone.error, "") << size;
+        EXPECT_TRUE(alone.options.density) << size;
+    }
+    EXPECT_FALSE(parse({"--size", "4000"}).options.density);
     EXPECT_EQ(parse({"--size", "16384x16384", "--tone", "density"}).error, "");
     EXPECT_EQ(parse({"--size", "16384", "--tone", "density"}).options.size, 16384);
     // A gallery's steps per pixel follow its own default size.
@@ -259,13 +268,29 @@ TEST(RenderOptions, PrintOptionsAndWhatTheyNeed)
         {{"--tone", "density", "--depth", "16"}, "-o must name a .png file"},
         {{"--tone", "density", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--filter", "log"}, "not with --filter"},
-        {{"--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
-        {{"--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--save-params", "z.dv"}, "its name must end in .dv3"},
+        {{"--turntable", "2", "--size", "16384"}, "at most 16383 pixels a side"},
+        {{"-o", "x.png", "--save-params", "x.png"}, "its name must end in .dv3"},
+        {{"-o", "frames/", "--turntable", "2", "--save-params", "frames"}, "its name must end in .dv3"},
+        {{"--tone", "hit", "--size", "1920x1080"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--tone", "hit", "--size", "4001"}, "--size WxH and sides above 4000 need --tone density"},
+        {{"--size", "4001", "--coloring", "z"}, "not with --coloring z"},
         {{"--tone", "density", "--size", "16385"}, "--size takes"},
         {{"--tone", "density", "--size", "16385x100"}, "--size takes"},
         {{"--tone", "density", "--size", "100x"}, "--size takes"},
         {{"--tone", "density", "--size", "300x200", "--turntable", "3"}, "not with --explore or --turntable"},
     };
+    EXPECT_EQ(parse({"--save-params", "Z.DV3"}).error, "");
+    EXPECT_EQ(parse({"--turntable", "2", "--size", "16383"}).error, "");
+    EXPECT_EQ(parse({"--turntable", "2", "--size", "16384", "-o", "frames/"}).error, "");
+    // The record would replace the picture.
+    const auto folder = std::filesystem::temp_directory_path() / ("kt-same-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream((folder / "x.png").string()) << "picture";
+    std::filesystem::create_symlink(folder / "x.png", folder / "x.dv3");
+    EXPECT_EQ(parse({"-o", (folder / "x.png").string(), "--save-params", (folder / "x.dv3").string()}).error,
+              "-o and --save-params name the same file");
+    std::filesystem::remove_all(folder);
     for (const auto& c : refused) {
         const std::string error = parse(c.args).error;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.args.front() << ": " << error;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/render/batchrender.h"
+#include "app/render/turntableshares.h"
 #include "engine/turntable.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"
@@ -211,11 +212,31 @@ TEST_F(TurntableRenderTest, WebPSharesJoinOnlyTheFramesOfTheirOwnSettings)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"one.webp", "turn.webp"})) << "the frames go once joined";
 
-    // Frames a share left while joining are found before any drawing.
-    std::filesystem::create_directory(dir.file("turn.webp.joining"));
-    expectrefused(with(mine, {"--part", "1/3", "-o", webp}),
-                  {{}, exitcannotwrite, "turn.webp.joining: holds frames another share is joining"});
-    EXPECT_FALSE(std::filesystem::exists(dir.file("turn.webp.parts")));
+    // A share killed while joining: every share's frames and records in the
+    // joining folder, and the encoder's temporary file beside the animation.
+    namespace fs = std::filesystem;
+    const std::string killed = dir.file("kj.webp");
+    ASSERT_EQ(run(with(mine, {"--part", "1/2", "-o", killed})), exitsuccess) << err.str();
+    ASSERT_EQ(run(with(mine, {"--part", "2/2", "-o", dir.file("side.webp")})), exitsuccess) << err.str();
+    for (const auto& entry : fs::directory_iterator(dir.file("side.webp.parts")))
+        fs::rename(entry.path(), dir.file("kj.webp.parts/") + entry.path().filename().string());
+    fs::remove(dir.file("side.webp.parts"));
+    fs::rename(dir.file("kj.webp.parts"), dir.file("kj.webp.joining"));
+    testing::writetext(dir.file(".kj.webp.AbC123"), "half an animation");
+    {
+        // While its joiner runs, the join is left to it.
+        const FolderClaim joiner(dir.file("kj.webp.joining"));
+        ASSERT_TRUE(joiner.held());
+        expectrefused(with(mine, {"--part", "1/2", "-o", killed}),
+                      {{}, exitcannotwrite, "kj.webp.joining: holds the frames another share is joining"});
+        EXPECT_FALSE(fs::exists(dir.file("kj.webp.parts")));
+    }
+    // Once it is gone, a share run again finishes the join from the frames kept.
+    ASSERT_EQ(run(with(mine, {"--part", "1/2", "-o", killed})), exitsuccess) << err.str();
+    EXPECT_EQ(testing::readbytes(killed), testing::readbytes(dir.file("one.webp")));
+    left = dir.entries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"kj.webp", "one.webp", "turn.webp"})) << "nothing of the join is left";
 }
 
 TEST_F(TurntableRenderTest, BadInputChangesNothing)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 #include "files/paramfiles.h"
 #include "files/saveerrors.h"
@@ -240,6 +241,37 @@ TEST_F(ParamFileTest, UnboundedDegreesAreRefused)
     EXPECT_EQ(load(path), loadunbounded);
     expectunchanged(before);
     EXPECT_NE(loaderror(loadunbounded, path).text.find("1000"), std::string::npos);
+}
+
+TEST_F(ParamFileTest, AScaleThatIsNotAPositiveNumberIsRefused)
+{
+    const auto dv3 = testing::readbytes(save("scale.dv3"));
+    const auto dv = dvrecord(0, builtinicon1, 0);
+    const struct {
+        double scale;
+        bool accepted;
+    } table[] = {
+        {0, false},
+        {-0.0, false},
+        {-1, false},
+        {std::numeric_limits<double>::quiet_NaN(), false},
+        {std::numeric_limits<double>::infinity(), false},
+        {1e-300, true},
+        {1.5, true},
+    };
+    // The scale of a .dv3's set, and of a .dv's.
+    for (const auto& [file, bytes, offset] : {std::tuple{"scale.dv3", dv3, 52}, std::tuple{"scale.dv", dv, 60}})
+        for (const auto& row : table) {
+            auto edited = bytes;
+            std::memcpy(edited.data() + offset, &row.scale, 8);
+            const std::string path = dir.file(file);
+            testing::writebytes(path, edited);
+            const Snapshot before = snapshot();
+            EXPECT_EQ(load(path), row.accepted ? loaddone : loadbadscale) << file << " " << row.scale;
+            if (!row.accepted)
+                expectunchanged(before);
+        }
+    EXPECT_EQ(loaderror(loadbadscale, "x.dv3").text, "The parameter set's scale must be\n   a positive number.");
 }
 
 TEST_F(ParamFileTest, AnglesOutsideTheRotationsRangeOrOddlyEncodedAreRefused)

@@ -67,10 +67,29 @@ TEST_F(FileDialogsTest, SaveDialogAddsTheExtensionAndFillsBothBuffers)
     EXPECT_EQ(shown.initialPath, cwd() + "/*.tga") << "the first save dialog starts in the start-up folder";
     EXPECT_EQ(shown.defaultExtension, "tga");
 
+    // A name whose extension the dialog does not write gets one it does, so
+    // that the file is what its name says and reads back.
+    const struct {
+        OPENFILENAMEA* dialog;
+        const char* typed;
+        const char* saved;
+    } names[] = {
+        {&filedialogs.sdv3n, "z.dv", "z.dv.dv3"},         {&filedialogs.sdv3n, "z.DV3", "z.DV3"},
+        {&filedialogs.stgan, "pic.jpeg", "pic.jpeg.tga"}, {&filedialogs.stgan, "pic.PNG", "pic.PNG"},
+        {&filedialogs.stgan, "pic.tga", "pic.tga"},
+    };
+    for (const auto& c : names) {
+        headless().fileanswers.push_back(dir.file(c.typed));
+        ASSERT_TRUE(GetSaveFileNameA(c.dialog)) << c.typed;
+        EXPECT_EQ(*c.dialog->lpstrFile, dir.file(c.saved)) << c.typed;
+    }
+    headless().fileanswers.push_back(dir.file("star.tga"));
+    ASSERT_TRUE(GetSaveFileNameA(&filedialogs.stgan));
+
     headless().fileanswers.push_back(std::nullopt);
     EXPECT_FALSE(GetSaveFileNameA(&filedialogs.stgan));
     EXPECT_EQ(filenames.tgafile, dir.file("star.tga")) << "Cancel leaves the buffers";
-    EXPECT_EQ(headless().filedialogs[1].initialPath, dir.file("star.tga"))
+    EXPECT_EQ(headless().filedialogs.back().initialPath, dir.file("star.tga"))
         << "and the dialog reopens on the last choice";
 }
 

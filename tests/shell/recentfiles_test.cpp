@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
 
 #include <cstdlib>
 #include <filesystem>
@@ -61,6 +64,55 @@ TEST_F(RecentFilesTest, SurviveARestartAndDropAFileThatHasGone)
         settle();
     });
     EXPECT_EQ(readrecentfiles(recentfilesstore()), std::vector<std::string>{dir.file("b.dv3")});
+}
+
+TEST_F(RecentFilesTest, ADamagedStoreIsReadOnlyAsFarAsPathsGoAndLongNamesAreShortened)
+{
+    const std::string store = recentfilesstore();
+    std::filesystem::create_directories(std::filesystem::path(store).parent_path());
+    const std::string longname = dir.file(std::string(200, 'n') + ".dv3");
+    testing::writetext(longname, "");
+    // One endless line first: it names no file, and the paths after it are
+    // beyond what is read.
+    testing::writetext(store, longname + "\n" + std::string(50u << 20, 'x') + "\n" + dir.file("after.dv3") + "\n");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readrecentfiles(store), std::vector<std::string>{longname});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    paused([&] {
+        ASSERT_EQ(listed().size(), 1u);
+        EXPECT_EQ(listed()[0], "1  " + std::string(24, 'n') + "\u2026" + std::string(20, 'n') + ".dv3");
+    });
+}
+
+TEST_F(RecentFilesTest, AFolderOrAPipeByTheNameIsToldFromAFileThatHasGone)
+{
+    const struct {
+        const char* name;
+        const char* said;
+    } cases[] = {
+        {"folder.dv3", "is now a folder, not a file"},
+        {"pipe.dv3", "is now a named pipe, not a file"},
+        {"gone.dv3", "no longer exists"},
+    };
+    for (const auto& c : cases) {
+        paused([&] {
+            saveparameters(dir.file(c.name), 1.25);
+            std::filesystem::remove(dir.file(c.name));
+            if (std::string(c.name) == "folder.dv3") {
+                std::filesystem::create_directory(dir.file(c.name));
+            } else if (std::string(c.name) == "pipe.dv3") {
+                ASSERT_EQ(::mkfifo(dir.file(c.name).c_str(), 0600), 0);
+            }
+            headless().messageboxes.clear();
+            command(cmdrecentfile);
+            ASSERT_EQ(headless().messageboxes.size(), 1u);
+            EXPECT_NE(headless().messageboxes[0].text.find(c.said), std::string::npos)
+                << headless().messageboxes[0].text;
+            EXPECT_TRUE(listed().empty()) << c.name;
+        });
+        testing::resetprogram();
+    }
 }
 
 TEST(RecentFiles, KeepTheNewestEightEachOnce)

@@ -174,7 +174,7 @@ private:
         EngineState& s = engine_;
         s.res = renderside(o_);
         if (o_.fit)
-            s.icon[s.type].scale = fittedscale(s, framewidth(o_), frameheight(o_), o_.margin);
+            s.icon[s.type].scale = fittedscale(s, o_.iterations, framewidth(o_), frameheight(o_), o_.margin);
         // The density tone needs the hit counts alone.
         if (!o_.density) {
             image_ = Surface::create(s.res, s.res);
@@ -208,6 +208,20 @@ private:
         }
         progress.finish();
         return exitsuccess;
+    }
+
+    // A picture of the background alone is written as asked, but not without
+    // a word: it looks like a fault otherwise.
+    void reportempty()
+    {
+        if (engine_.hitmax != 0)
+            return;
+        err_ << renderprogram << ": " << o_.output << ": the picture is empty: "
+             << (o_.iterations <= batchsteps
+                     ? "the first batch of 1,000 steps is never plotted, and there were no more (give more "
+                       "--iterations or --spp)"
+                     : "no point of the orbit fell inside the picture")
+             << '\n';
     }
 
     // A filter that cannot apply is not an error: the picture is saved as
@@ -317,7 +331,8 @@ private:
 
     int render()
     {
-        if (!o_.explore && !o_.turntable && !o_.screen) {
+        // A gallery's entry or a turntable's frame holds at least one picture's buffers.
+        if (!o_.screen) {
             if (const std::string refusal = memoryrefusal(picturebytes(o_), availablebytes()); !refusal.empty())
                 return fail(exitbadarguments, o_.output, refusal);
         }
@@ -347,6 +362,7 @@ private:
             applyfilter(engine_);
             if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
+            reportempty();
         }
         if (o_.saveparams && !interrupted())
             return saveparameters();
@@ -402,7 +418,16 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         out << renderprogram << ' ' << KT_VERSION << '\n';
         return exitsuccess;
     }
-    setworkerthreads(parsed.options.threads ? *parsed.options.threads : processorcount());
+    const int wanted = parsed.options.threads ? *parsed.options.threads : processorcount();
+    // A gallery holds at least two entries in flight when it can: one drawn,
+    // one written.
+    const std::uint64_t needed = picturebytes(parsed.options) * (parsed.options.explore > 1 ? 2 : 1);
+    const int threads = threadsthatfit(wanted, needed, addressspaceleft());
+    if (threads < wanted)
+        err << renderprogram << ": only " << threads << " of " << wanted
+            << " threads fit beside the pictures in the address space; the work goes on with " << threads
+            << ", with the same result\n";
+    setworkerthreads(threads);
     // A gallery's finished entries are its work so far; a single picture or
     // animation is worth nothing half done. The screen writes nothing, so
     // Ctrl-C simply ends it.

@@ -18,6 +18,7 @@
 #include "app/render/framing.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
+#include "app/render/memoryestimate.h"
 #include "app/render/outputfolder.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
@@ -70,6 +71,12 @@ public:
     {
         if (int status = makefolder(); status != exitsuccess)
             return status;
+        if (o_.parts) {
+            // Before the search changes the set: the settings as loaded.
+            settings_ = sharesettings(o_, run_.engine, run_.seed);
+            if (const std::string why = sharesatodds(folder_, settings_); !why.empty())
+                return fail(exitbadinput, folder_, why);
+        }
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
@@ -78,8 +85,15 @@ public:
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
         // searches and writes, as far as memory allows.
+        // Within the address space the threads leave, too, so that the
+        // entries in flight, and so what is written, do not depend on them.
+        // The threads start with the first entry, so their stacks are not
+        // mapped yet.
+        const std::uint64_t stacks = static_cast<std::uint64_t>(workerthreads() - 1) * threadbytes();
+        const std::uint64_t left = addressspaceleft().value_or(picturebudget + stacks);
+        const std::uint64_t budget = std::min(picturebudget, left > stacks ? left - stacks : 0);
         const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
-                                            renderbytesperpixel + pngbytesperpixel);
+                                            renderbytesperpixel + pngbytesperpixel, budget);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         int mine = 0;
         for (int k = 0; k < entries; ++k)
@@ -133,11 +147,10 @@ private:
                      << " is not finished: run it again" << '\n';
             return interruptedstatus();
         }
-        if (int status = writetext(sharerecordname(o_.part, o_.parts),
-                                   sharerecord(run_.seed, o_.explore, gallery_.entries));
+        if (int status = writetext(sharerecordname(o_.part, o_.parts), sharerecord(settings_, gallery_.entries));
             status != exitsuccess)
             return status;
-        JoinedShares joined = joinshares(folder_, o_.parts, run_.seed, o_.explore);
+        JoinedShares joined = joinshares(folder_, o_.parts, settings_, o_.explore);
         if (!joined.complete)
             return exitsuccess;
         if (!joined.problem.empty())
@@ -148,12 +161,14 @@ private:
 
     bool stopping() const { return failed_.load() || interrupted(); }
 
+    // Every file that could not be written is named; the first failure gives
+    // the status.
     int fail(int status, const std::string& file, const std::string& why)
     {
+        if (status_ == exitsuccess && run_.progress)
+            run_.err << '\n';
+        run_.err << renderprogram << ": " << file << ": " << why << '\n';
         if (status_ == exitsuccess) {
-            if (run_.progress)
-                run_.err << '\n';
-            run_.err << renderprogram << ": " << file << ": " << why << '\n';
             status_ = status;
             failed_.store(true);
         }
@@ -224,7 +239,8 @@ private:
     {
         Slot& s = slot(k);
         if (s.ready && o_.fit)
-            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.size, o_.size, o_.margin);
+            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.iterations, o_.size, o_.size,
+                                                                               o_.margin);
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         if (s.ready && o_.orbits > 1) {
             const OrbitsResult result =
@@ -338,16 +354,18 @@ private:
     }
 
     // Last, so that the page never names a picture that is not there.
+    // Both are tried, so that each one that cannot be written is reported.
     int writepage()
     {
-        if (int status = writetext("gallery.json", galleryjson(gallery_)); status != exitsuccess)
-            return status;
-        return writetext("index.html", gallerypage(gallery_));
+        const int json = writetext("gallery.json", galleryjson(gallery_));
+        const int page = writetext("index.html", gallerypage(gallery_));
+        return json != exitsuccess ? json : page;
     }
 
     const ExploreRun& run_;
     const RenderOptions& o_;
     const std::string folder_;
+    std::string settings_; // a share's: what decides its files
     Gallery gallery_;
     std::vector<Slot> slots_;
     std::shared_mutex writing_; // shared by writes, held alone by a write tried again

@@ -131,8 +131,19 @@ public:
         // Frames being joined, or left by a share stopped while joining,
         // would keep this share's from ever being joined: said before hours
         // of drawing rather than after.
-        if (const std::string joining = joiningfolder(share_.path); std::filesystem::exists(joining))
-            return beingjoined(joining, std::strerror(EEXIST));
+        // A join whose share is gone is taken back, so that this share, once
+        // drawn, joins every share's frames as that one would have.
+        if (const std::string joining = joiningfolder(share_.path); std::filesystem::exists(joining)) {
+            const FolderClaim claim(joining);
+            if (!claim.held() && !claim.missing())
+                return beingjoined(joining);
+            if (claim.held())
+                if (const std::string why = takebackjoin(joining, folder_, share_.path); !why.empty())
+                    return failed(joining,
+                                  "holds the frames of a join that was stopped, and they cannot be "
+                                  "taken back (" +
+                                      why + ")");
+        }
         if (const int code = makefolder(folder_, framepath(folder_, share_.part)); code != savedone)
             return code;
         startshare(folder_, share_.part, share_.parts, share_.settings);
@@ -164,12 +175,12 @@ public:
     }
 
 private:
-    int beingjoined(const std::string& joining, const std::string& why)
+    // Only while another share is at work on them: one stopped is taken back.
+    int beingjoined(const std::string& joining)
     {
         return failed(joining,
-                      "holds frames another share is joining, or left by one stopped while joining; remove "
-                      "it if no share is running, and run this share again (" +
-                          why + ")");
+                      "holds the frames another share is joining into " + share_.path +
+                          " now; this share is not needed, as that one writes the animation");
     }
 
     // Renaming the folder is the claim: of shares that finish at once, one
@@ -177,12 +188,17 @@ private:
     int join()
     {
         const std::string joining = joiningfolder(share_.path);
+        // Claimed before the rename and held until the end, so that a share
+        // finding the joining folder can tell whether its joiner still runs.
+        const FolderClaim claim(folder_);
+        if (!claim.held())
+            return savedone; // another share is taking them
         std::error_code error;
         std::filesystem::rename(folder_, joining, error);
         if (error == std::errc::no_such_file_or_directory)
             return savedone;
         if (error)
-            return beingjoined(joining, error.message());
+            return failed(joining, "cannot take the frames to join them (" + error.message() + ")");
         // A share that started before the folder was taken removed its own
         // record first: only finished shares' frames are joined.
         if (!sharesfinished(joining, share_.parts, share_.settings)) {

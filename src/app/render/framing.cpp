@@ -27,9 +27,11 @@ double shortdecimal(double value)
 }
 
 // The orbit's largest reach across and down the frame, as `reach` measures a
-// point, over the steps the fit looks at.
+// point, over every step the render plots: no later step can reach further.
+// A point no farther from the origin than both reaches so far cannot pass
+// them in any view, so only the few farther ones are measured (and turned).
 template <typename Reach>
-void orbitreach(const EngineState& set, const Reach& reach, real* across, real* down)
+void orbitreach(const EngineState& set, std::uint64_t steps, const Reach& reach, real* across, real* down)
 {
     EngineState s(set);
     loadorbit(s, s.icon[s.type]);
@@ -37,15 +39,25 @@ void orbitreach(const EngineState& set, const Reach& reach, real* across, real* 
     std::vector<VOXEL> points(batchsteps);
     advanceorbit(s, points.data(), batchsteps);
     *across = *down = 0;
-    for (int done = batchsteps; done < fitsteps; done += batchsteps) {
+    const std::uint64_t batches = std::max<std::uint64_t>((steps + batchsteps - 1) / batchsteps, 2);
+    for (std::uint64_t done = 1; done < batches; ++done) {
         advanceorbit(s, points.data(), batchsteps);
+        const real within = std::min(*across, *down);
         for (const VOXEL& point : points) {
+            if (point.x * point.x + point.y * point.y + point.z * point.z <= within * within)
+                continue;
             const auto [x, y] = reach(point);
             *across = std::max(*across, x);
             *down = std::max(*down, y);
         }
     }
 }
+
+// A point plots into column (x + scale) * side / (2 scale), truncated: two
+// pixels of the frame's side are kept free beyond the margin, one so that the
+// farthest point stays off the edge's own pixels, one for the supersampling
+// filter's reach of one output pixel.
+constexpr double edgepixels = 2;
 
 double scalefor(real across, real down, const EngineState& set, int width, int height, double margin)
 {
@@ -54,18 +66,18 @@ double scalefor(real across, real down, const EngineState& set, int width, int h
                                    static_cast<double>(down) * side / height);
     if (!(needed > 0) || !std::isfinite(needed))
         return set.icon[set.type].scale;
-    return shortdecimal(needed / (1 - 2 * margin));
+    return shortdecimal(needed / (1 - 2 * margin) * side / (side - 2 * edgepixels));
 }
 
 } // namespace
 
-double fittedscale(const EngineState& set, int width, int height, double margin)
+double fittedscale(const EngineState& set, std::uint64_t steps, int width, int height, double margin)
 {
     const RotationPlan plan = planrotation(set.rot[set.type], set.rotationorder);
     const bool turned = rotationactive(set.rot[set.type]);
     real across = 0, down = 0;
     orbitreach(
-        set,
+        set, steps,
         [&](const VOXEL& point) {
             const VOXEL shown = turned ? rotated(point, plan) : point;
             return std::pair<real, real>(fabsl(shown.x), fabsl(shown.y));
@@ -74,11 +86,11 @@ double fittedscale(const EngineState& set, int width, int height, double margin)
     return scalefor(across, down, set, width, height, margin);
 }
 
-double fittedscaleanyturn(const EngineState& set, int width, int height, double margin)
+double fittedscaleanyturn(const EngineState& set, std::uint64_t steps, int width, int height, double margin)
 {
     real across = 0, down = 0;
     orbitreach(
-        set,
+        set, steps,
         [](const VOXEL& point) {
             const real radius = sqrtl(point.x * point.x + point.y * point.y + point.z * point.z);
             return std::pair<real, real>(radius, radius);

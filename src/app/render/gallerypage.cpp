@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/render/batchrender.h"
+#include "image/palettes.h"
 
 namespace kt {
 
@@ -14,6 +16,7 @@ namespace {
 // A print: 4000 pixels a side is 34 cm at 300 dots an inch.
 constexpr int printside = 4000;
 constexpr int printspp = 50;
+constexpr int printorbits = 4096;
 
 // The shortest text that reads back as the very double, so a program reading
 // the file sees the values the renderer used; a value the program keeps on
@@ -123,49 +126,15 @@ std::string jsontext(const std::string& text)
 
 constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 
-// The settings an entry shares with the whole gallery, as "name": value pairs.
-std::vector<std::pair<std::string, std::string>> settings(const Gallery& gallery, const GalleryEntry& entry)
+// A palette file by the path that finds it from anywhere, so that the
+// commands work in the gallery's folder, where the README runs them.
+std::string palettename(const std::string& palette)
 {
-    const RenderOptions& o = *gallery.options;
-    std::vector<std::pair<std::string, std::string>> fields = {
-        {"palette", jsontext(o.palette)},
-        {"coloring", jsontext(o.cmethod ? "z" : "hit")},
-        {"tone", jsontext(tonename(o))},
-    };
-    if (o.density) {
-        fields.push_back({"tone_brightness", exact(o.brightness)});
-        fields.push_back({"tone_gamma", exact(o.gamma)});
-        fields.push_back({"supersample", std::to_string(o.supersample)});
-    }
-    if (o.fit)
-        fields.push_back({"fit_margin", exact(o.margin)});
-    fields.push_back({"filter", jsontext(o.filter)});
-    if (o.filter == "normalize")
-        fields.push_back({"nadjust", std::to_string(o.nadjust)});
-    const VOXEL& r = entry.rotation;
-    fields.push_back({"rotation", "[" + exact(r.x) + ", " + exact(r.y) + ", " + exact(r.z) + "]"});
-    fields.push_back({"order", jsontext(ordernames[o.rotationorder])});
-    fields.push_back({"background",
-                      "[" + std::to_string(GetRValue(entry.back)) + ", " + std::to_string(GetGValue(entry.back)) +
-                          ", " + std::to_string(GetBValue(entry.back)) + "]"});
-    fields.push_back({"size", std::to_string(gallery.size)});
-    fields.push_back({"iterations", std::to_string(gallery.iterations)});
-    return fields;
-}
-
-// The options after the parameter file that every command of an entry shares.
-std::string lookoptions(const RenderOptions& o, bool density)
-{
-    std::string words = " --palette " + shellword(o.palette) + " --coloring " + (o.cmethod ? "z" : "hit") +
-        " --order " + ordernames[o.rotationorder];
-    if (o.filter != "none")
-        words += " --filter " + o.filter + (o.filter == "normalize" ? " --nadjust " + std::to_string(o.nadjust) : "");
-    words += std::string(" --tone ") + (density ? (o.depthtone ? "depth" : "density") : "hit");
-    if (density && o.brightness != 1.0)
-        words += " --brightness " + exact(o.brightness);
-    if (density && o.gamma != 1.0)
-        words += " --gamma " + exact(o.gamma);
-    return words;
+    if (namedpalette(palette))
+        return palette;
+    std::error_code error;
+    const auto path = std::filesystem::absolute(palette, error);
+    return error ? palette : path.lexically_normal().string();
 }
 
 struct Coefficient {
@@ -326,7 +295,7 @@ std::string viewer(const Gallery& gallery, std::size_t k)
         row("scale", exact(entry.set.scale)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
         row("fractal dimension", shown(entry.dimension, 6));
     if (gallery.options) {
-        for (const auto& [field, value] : settings(gallery, entry)) {
+        for (const auto& [field, value, words] : entrysettings(*gallery.options, entry)) {
             // Words are quoted for programs, not for people.
             const bool word = value.size() >= 2 && value.front() == '"';
             html += row(field, htmltext(word ? value.substr(1, value.size() - 2) : value));
@@ -361,14 +330,64 @@ std::string entryname(int index)
     return text;
 }
 
+std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEntry& entry)
+{
+    const auto number = [](const char* option, const std::string& value) {
+        std::string words = " ";
+        words.append(option).append(" ").append(value);
+        return words;
+    };
+    const std::string palette = palettename(o.palette);
+    const char* coloring = o.cmethod ? "z" : "hit";
+    const char* tone = o.density ? (o.depthtone ? "depth" : "density") : "hit";
+    std::vector<EntrySetting> fields = {
+        {"palette", jsontext(palette), number("--palette", shellword(palette))},
+        {"coloring", jsontext(coloring), number("--coloring", coloring)},
+        {"tone", jsontext(tone), number("--tone", tone)},
+    };
+    if (o.density) {
+        fields.push_back({"tone_brightness", exact(o.brightness),
+                          o.brightness != 1.0 ? number("--brightness", exact(o.brightness)) : ""});
+        fields.push_back({"tone_gamma", exact(o.gamma), o.gamma != 1.0 ? number("--gamma", exact(o.gamma)) : ""});
+        const std::string supersample = std::to_string(o.supersample);
+        fields.push_back({"supersample", supersample, o.supersample > 1 ? number("--supersample", supersample) : ""});
+        const std::string depth = std::to_string(o.depth);
+        fields.push_back({"depth", depth, o.depth != 8 ? number("--depth", depth) : ""});
+    }
+    // The .dv3 holds the fitted scale, so the commands need no --fit.
+    if (o.fit)
+        fields.push_back({"fit_margin", exact(o.margin), ""});
+    fields.push_back({"filter", jsontext(o.filter), o.filter != "none" ? number("--filter", o.filter) : ""});
+    if (o.filter == "normalize")
+        fields.push_back({"nadjust", std::to_string(o.nadjust), number("--nadjust", std::to_string(o.nadjust))});
+    const VOXEL& r = entry.rotation;
+    std::string angles = "[";
+    angles.append(exact(r.x)).append(", ").append(exact(r.y)).append(", ").append(exact(r.z)).append("]");
+    fields.push_back({"rotation", angles, ""});
+    fields.push_back({"order", jsontext(ordernames[o.rotationorder]), number("--order", ordernames[o.rotationorder])});
+    // A transparent picture has no background of its own; the .dv3 keeps the
+    // colour it would be laid over.
+    if (o.transparent)
+        fields.push_back({"background", jsontext("none"), number("--background", "none")});
+    else
+        fields.push_back({"background",
+                          "[" + std::to_string(GetRValue(entry.back)) + ", " + std::to_string(GetGValue(entry.back)) +
+                              ", " + std::to_string(GetBValue(entry.back)) + "]",
+                          ""});
+    fields.push_back({"size", std::to_string(o.size), number("--size", std::to_string(o.size))});
+    fields.push_back(
+        {"iterations", std::to_string(o.iterations), number("--iterations", std::to_string(o.iterations))});
+    if (o.orbits > 1)
+        fields.push_back({"orbits", std::to_string(o.orbits), number("--orbits", std::to_string(o.orbits))});
+    return fields;
+}
+
 std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry)
 {
-    const RenderOptions& o = *gallery.options;
     const std::string name = entryname(entry.index);
-    std::string command = std::string(renderprogram) + " " + name + ".dv3 --size " + std::to_string(gallery.size) +
-        " --iterations " + std::to_string(gallery.iterations) + lookoptions(o, o.density);
-    if (o.density && o.supersample > 1)
-        command += " --supersample " + std::to_string(o.supersample);
+    std::string command = std::string(renderprogram) + " " + name + ".dv3";
+    for (const EntrySetting& setting : entrysettings(*gallery.options, entry))
+        command += setting.words;
     return command + " -o " + name + ".png";
 }
 
@@ -376,16 +395,23 @@ std::string printcommand(const Gallery& gallery, const GalleryEntry& entry)
 {
     const RenderOptions& o = *gallery.options;
     const std::string name = entryname(entry.index);
+    RenderOptions print = o;
+    print.size = printside;
+    // A print is many orbits' work: the exact orbit's steps would take minutes.
+    print.orbits = o.orbits > 1 ? o.orbits : printorbits;
     // The density tone cannot take z-plane colouring or a filter: such a
     // picture is printed as it is drawn, with its steps per pixel kept.
-    const bool density = o.cmethod == 0 && o.filter == "none";
-    std::string command = std::string(renderprogram) + " " + name + ".dv3 --size " + std::to_string(printside);
-    if (density) {
-        command += " --spp " + std::to_string(printspp) + lookoptions(o, true) + " --supersample 3";
+    std::string spp;
+    if (o.cmethod == 0 && o.filter == "none") {
+        print.density = true;
+        print.supersample = 3;
+        spp = std::to_string(printspp);
     } else {
-        const double spp = static_cast<double>(gallery.iterations) / (static_cast<double>(gallery.size) * gallery.size);
-        command += " --spp " + exact(spp) + lookoptions(o, false);
+        spp = exact(static_cast<double>(o.iterations) / (static_cast<double>(o.size) * o.size));
     }
+    std::string command = std::string(renderprogram) + " " + name + ".dv3";
+    for (const EntrySetting& setting : entrysettings(print, entry))
+        command += setting.name == "iterations" ? " --spp " + spp : setting.words;
     return command + " -o " + name + "-print.png";
 }
 
@@ -406,8 +432,8 @@ std::string galleryjson(const Gallery& gallery)
             ", \"fractal_dimension\": " + exact(e.dimension) + ", \"png\": \"" + name + ".png\", \"dv3\": \"" + name +
             ".dv3\"";
         if (gallery.options) {
-            for (const auto& [field, value] : settings(gallery, e))
-                json += ", \"" + field + "\": " + value;
+            for (const EntrySetting& setting : entrysettings(*gallery.options, e))
+                json += ", \"" + setting.name + "\": " + setting.value;
             json += ", \"reproduce\": " + jsontext(reproducecommand(gallery, e)) +
                 ", \"print\": " + jsontext(printcommand(gallery, e));
         }

@@ -29,6 +29,20 @@ struct Gallery {
     const RenderOptions* options = nullptr; // how every entry was rendered; none records no settings
 };
 
+// A setting that, beside the set in an entry's .dv3, decides the entry's
+// files: its name and value in gallery.json, and the words that give it to a
+// command rendering the entry from its .dv3 ("" when the .dv3 carries it).
+struct EntrySetting {
+    std::string name;
+    std::string value;
+    std::string words;
+};
+
+// Every such setting of an entry drawn with `o`. gallery.json's settings, the
+// page's commands and a share's record are all made from this one list, so a
+// setting added here reaches all three.
+std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEntry& entry);
+
 // The batch commands, run in the gallery's folder, that render an entry again
 // as on the page and large enough to print.
 std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry);

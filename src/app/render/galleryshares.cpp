@@ -1,5 +1,7 @@
 #include "app/render/galleryshares.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +49,45 @@ std::optional<DV3> readset(const std::string& file)
     return decodedv3(bytes.data());
 }
 
+// Ends a record's settings; the finished entries follow.
+constexpr const char* finishedline = "finished";
+
+// A record's settings, up to the line that ends them, which is read too.
+std::string settingsof(std::istream& in)
+{
+    std::string text;
+    for (std::string line; std::getline(in, line) && line != finishedline;)
+        text += line + "\n";
+    return text;
+}
+
+// "" when the two are the same settings, or the first in which they differ,
+// shown with both values when they are short enough to read.
+std::string difference(const std::string& recorded, const std::string& ours)
+{
+    std::istringstream theirs(recorded), mine(ours);
+    std::string a, b;
+    while (true) {
+        const bool more = static_cast<bool>(std::getline(theirs, a));
+        const bool ourmore = static_cast<bool>(std::getline(mine, b));
+        if (!more && !ourmore)
+            return {};
+        if (more && ourmore && a == b)
+            continue;
+        const auto name = [](const std::string& line) { return line.substr(0, line.find(' ')); };
+        const auto value = [](const std::string& line) {
+            const auto space = line.find(' ');
+            return space == std::string::npos ? std::string() : line.substr(space + 1);
+        };
+        if (!more || !ourmore || name(a) != name(b))
+            return "settings of another form, from \"" + name(more ? a : b) + "\" on";
+        constexpr std::size_t readable = 40;
+        if (value(a).size() > readable || value(b).size() > readable)
+            return "another " + name(a);
+        return name(a) + " " + value(a) + ", not " + value(b);
+    }
+}
+
 } // namespace
 
 std::string sharerecordname(int part, int parts)
@@ -54,15 +95,75 @@ std::string sharerecordname(int part, int parts)
     return "part-" + std::to_string(part) + "-of-" + std::to_string(parts) + ".txt";
 }
 
-std::string sharerecord(std::uint32_t seed, int entries, const std::vector<GalleryEntry>& finished)
+bool issharerecordname(const std::string& name)
 {
-    std::string text = "seed " + std::to_string(seed) + " entries " + std::to_string(entries) + "\n";
+    const std::string prefix = "part-", middle = "-of-";
+    if (name.rfind(prefix, 0) != 0)
+        return false;
+    const char* end = name.data() + name.size();
+    int part = 0, parts = 0;
+    const auto first = std::from_chars(name.data() + prefix.size(), end, part);
+    if (first.ec != std::errc() || std::string(first.ptr, end).rfind(middle, 0) != 0)
+        return false;
+    const auto second = std::from_chars(first.ptr + middle.size(), end, parts);
+    return second.ec == std::errc() && name == sharerecordname(part, parts);
+}
+
+std::string hextext(const std::uint8_t* bytes, std::size_t size)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (std::size_t k = 0; k < size; ++k) {
+        text += digits[bytes[k] >> 4];
+        text += digits[bytes[k] & 15];
+    }
+    return text;
+}
+
+std::string sharesettings(const RenderOptions& o, const EngineState& start, std::uint32_t seed)
+{
+    std::string text = std::string("version ") + KT_VERSION + "\nseed " + std::to_string(seed) + "\nentries " +
+        std::to_string(o.explore) + "\nfd_limit " + exactdouble(o.fdlimit) + "\n";
+    const GalleryEntry first{0, start.type + 1, start.icon[start.type], 0, 0, start.rot[start.type], start.back};
+    for (const EntrySetting& setting : entrysettings(o, first)) {
+        // Compared by its colours below: the file's path may differ from
+        // machine to machine.
+        if (setting.name != "palette")
+            text += setting.name + " " + setting.value + "\n";
+    }
+    // Last, so that a setting one can read is named first when two differ.
+    const auto set = encodedv3(dv3record(start));
+    return text + "start_set " + hextext(set.data(), set.size()) + "\npalette_colours " +
+        hextext(start.palette.data(), start.palette.size()) + "\n";
+}
+
+std::string sharerecord(const std::string& settings, const std::vector<GalleryEntry>& finished)
+{
+    std::string text = settings + finishedline + "\n";
     for (const GalleryEntry& e : finished)
         text += std::to_string(e.index) + " " + exactdouble(e.lyapunov) + " " + exactdouble(e.dimension) + "\n";
     return text;
 }
 
-JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed, int entries)
+std::string sharesatodds(const std::string& folder, const std::string& settings)
+{
+    std::error_code error;
+    std::vector<std::string> names;
+    for (const auto& file : std::filesystem::directory_iterator(folder, error))
+        if (issharerecordname(file.path().filename().string()))
+            names.push_back(file.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::ifstream in(path(folder, name));
+        const std::string why = difference(settingsof(in), settings);
+        if (!why.empty())
+            return name + " is a share of another gallery (" + why +
+                "); this share is refused before it writes anything, so as not to mix two galleries in one folder";
+    }
+    return {};
+}
+
+JoinedShares joinshares(const std::string& folder, int parts, const std::string& settings, int entries)
 {
     JoinedShares joined;
     for (int part = 1; part <= parts; ++part) {
@@ -73,7 +174,6 @@ JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed
     joined.complete = true;
     std::vector<GalleryEntry> all(static_cast<std::size_t>(entries));
     std::vector<bool> found(all.size(), false);
-    const std::string header = "seed " + std::to_string(seed) + " entries " + std::to_string(entries);
     for (int part = 1; part <= parts; ++part) {
         const std::string name = sharerecordname(part, parts);
         const auto problem = [&](const std::string& why) {
@@ -81,9 +181,9 @@ JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed
             return joined;
         };
         std::ifstream in(path(folder, name));
+        if (const std::string why = difference(settingsof(in), settings); !why.empty())
+            return problem("not a share of this gallery (" + why + ")");
         std::string line;
-        if (!std::getline(in, line) || line != header)
-            return problem("not a share of this gallery (" + header + ")");
         while (std::getline(in, line)) {
             std::istringstream fields(line);
             int index = 0;

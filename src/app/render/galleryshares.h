@@ -7,16 +7,33 @@
 #include <vector>
 
 #include "app/render/gallerypage.h"
+#include "app/render/renderoptions.h"
+#include "engine/enginestate.h"
 
 namespace kt {
 
 // "part-2-of-3.txt".
 std::string sharerecordname(int part, int parts);
+// Whether `name` is a share's record of any number of shares.
+bool issharerecordname(const std::string& name);
 
-// The seed, the number of entries and, one line each, the index and the
-// measures of every entry the share finished; the rest of an entry is in its
-// .dv3 file.
-std::string sharerecord(std::uint32_t seed, int entries, const std::vector<GalleryEntry>& finished);
+// Bytes as hexadecimal text, so that a record compares them to the bit.
+std::string hextext(const std::uint8_t* bytes, std::size_t size);
+
+// Everything that decides a share's files, one "name value" line each: the
+// program's version, the search (seed, number of entries, dimension limit and
+// the start set as loaded), the palette's colours and every entry setting.
+// Not the share, the threads or the folder.
+std::string sharesettings(const RenderOptions& o, const EngineState& start, std::uint32_t seed);
+
+// The settings, then one line each the index and the measures of every entry
+// the share finished; the rest of an entry is in its .dv3 file.
+std::string sharerecord(const std::string& settings, const std::vector<GalleryEntry>& finished);
+
+// "" or why a share of `settings` may not draw into `folder`: a record there,
+// of any number of shares, of other settings, and the first setting in which
+// they differ.
+std::string sharesatodds(const std::string& folder, const std::string& settings);
 
 struct JoinedShares {
     bool complete = false;             // every record is there
@@ -26,8 +43,8 @@ struct JoinedShares {
 
 // The gallery in `folder` from all `parts` records: incomplete while one is
 // missing; otherwise every entry, each with its set file, or what is wrong
-// (another seed or number of entries, an entry named twice or not at all, a
-// set file that cannot be read).
-JoinedShares joinshares(const std::string& folder, int parts, std::uint32_t seed, int entries);
+// (other settings, an entry named twice or not at all, a set file that
+// cannot be read).
+JoinedShares joinshares(const std::string& folder, int parts, const std::string& settings, int entries);
 
 } // namespace kt

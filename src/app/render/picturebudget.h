@@ -15,11 +15,12 @@ constexpr int renderbytesperpixel = sizeof(float) + sizeof(std::uint32_t);
 // While its PNG file is written: the pixels as bytes and the encoding.
 constexpr int pngbytesperpixel = 7;
 
-// At least 1, at most `wanted`.
-inline int picturesatonce(int side, int wanted, int bytesperpixel = renderbytesperpixel)
+// At least 1, at most `wanted`, within `budget` bytes.
+inline int picturesatonce(int side, int wanted, int bytesperpixel = renderbytesperpixel,
+                          std::uint64_t budget = picturebudget)
 {
     const std::uint64_t perpicture = std::uint64_t(side) * side * bytesperpixel;
-    return static_cast<int>(std::clamp<std::uint64_t>(picturebudget / perpicture, 1, std::max(wanted, 1)));
+    return static_cast<int>(std::clamp<std::uint64_t>(budget / perpicture, 1, std::max(wanted, 1)));
 }
 
 } // namespace kt

@@ -477,6 +477,11 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
     const auto format = animationformat(o.output);
     if (!format)
         return "--turntable writes a .webp file or a folder of PNG frames (a name ending in /)";
+    // The format's own limit, which the encoder would meet only after the render.
+    constexpr int maxwebpside = 16383;
+    if (*format == AnimationFormat::webp && std::max(framewidth(o), frameheight(o)) > maxwebpside)
+        return "--turntable: a .webp animation is at most 16383 pixels a side (the format's limit); choose a "
+               "smaller --size or a folder of frames";
     if (o.quality && *format != AnimationFormat::webp)
         return "--quality applies to a .webp animation";
     if (o.transparent && *format != AnimationFormat::webp)
@@ -495,9 +500,9 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
     if (given.count("--spp") && given.count("--iterations"))
         return "--spp and --iterations are two ways of giving the steps: give one";
     // Options that only the density tone has choose it, unless the hit tone
-    // was asked for by name.
+    // was asked for by name; so does a size only it can make.
     const bool densityonly = given.count("--brightness") || given.count("--gamma") || given.count("--supersample") ||
-        given.count("--depth") || o.transparent;
+        given.count("--depth") || o.transparent || o.height || o.size > 4000;
     if (densityonly && !given.count("--tone"))
         o.density = true;
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
@@ -513,6 +518,21 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
         return "--size WxH makes a still picture: not with --explore or --turntable";
     if ((o.height || o.size > 4000) && !o.density)
         return "--size WxH and sides above 4000 need --tone density";
+    return {};
+}
+
+// A parameter file is read by the last character of its name, so a record
+// saved under any other name would not read back as the set it holds.
+std::string settlesaveparams(const RenderOptions& o)
+{
+    if (!endswith(lowercase(*o.saveparams), ".dv3"))
+        return "--save-params writes a .dv3 file: its name must end in .dv3";
+    std::error_code error;
+    const auto absolute = [&](const std::string& name) {
+        return std::filesystem::absolute(name, error).lexically_normal();
+    };
+    if (absolute(o.output) == absolute(*o.saveparams) || std::filesystem::equivalent(o.output, *o.saveparams, error))
+        return "-o and --save-params name the same file";
     return {};
 }
 
@@ -534,6 +554,8 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     } else if ((o.depth == 16 || o.transparent) && imageformat(o.output) != ImageFormat::png) {
         problem = "--depth 16 and --background none write PNG: -o must name a .png file";
     }
+    if (problem.empty() && o.saveparams)
+        problem = settlesaveparams(o);
     // A gallery fits by default.
     if (problem.empty() && given.count("--margin") && !o.fit)
         problem = "--margin needs --fit";

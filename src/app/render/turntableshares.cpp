@@ -1,6 +1,10 @@
 #include "app/render/turntableshares.h"
 
-#include <charconv>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,38 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string hex(const std::uint8_t* bytes, std::size_t size)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (std::size_t k = 0; k < size; ++k) {
-        text += digits[bytes[k] >> 4];
-        text += digits[bytes[k] & 15];
-    }
-    return text;
-}
-
 // Hexadecimal floating point: two settings are the same only to the bit.
 std::string exact(double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%a", value);
     return text;
-}
-
-// A share's record of any count of shares: "part-2-of-3.txt".
-bool recordname(const std::string& name)
-{
-    const std::string prefix = "part-", middle = "-of-";
-    if (name.rfind(prefix, 0) != 0)
-        return false;
-    const char* end = name.data() + name.size();
-    int part = 0, parts = 0;
-    const auto first = std::from_chars(name.data() + prefix.size(), end, part);
-    if (first.ec != std::errc() || std::string(first.ptr, end).rfind(middle, 0) != 0)
-        return false;
-    const auto second = std::from_chars(first.ptr + middle.size(), end, parts);
-    return second.ec == std::errc() && name == sharerecordname(part, parts);
 }
 
 std::string readtext(const fs::path& file)
@@ -56,6 +34,55 @@ std::string readtext(const fs::path& file)
 }
 
 } // namespace
+
+FolderClaim::FolderClaim(const std::string& folder)
+{
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+        missing_ = errno == ENOENT;
+        return;
+    }
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FolderClaim::~FolderClaim()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::string takebackjoin(const std::string& joining, const std::string& folder, const std::string& animation)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    for (const auto& entry : fs::directory_iterator(joining, error)) {
+        const fs::path to = fs::path(folder) / entry.path().filename();
+        std::error_code ignored;
+        if (!fs::exists(to, ignored))
+            fs::rename(entry.path(), to, error);
+        if (error)
+            return error.message();
+    }
+    if (error)
+        return error.message();
+    // AtomicFile's temporary: ".turn.webp." and six characters.
+    const fs::path target(animation);
+    std::string temporary = ".";
+    temporary.append(target.filename().string()).append(".");
+    const fs::path beside = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (const auto& entry : fs::directory_iterator(beside, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == temporary.size() + 6 && name.rfind(temporary, 0) == 0) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+        }
+    }
+    fs::remove_all(joining, error);
+    return error ? error.message() : std::string();
+}
 
 std::string shareframesfolder(const std::string& animation)
 {
@@ -83,8 +110,8 @@ std::string turntablesettings(const EngineState& s, const RenderOptions& o)
                  (o.transparent ? " clear" : " opaque")
                    : std::string("hit")) +
         "\n";
-    text += "set " + hex(set.data(), set.size()) + "\n";
-    text += "palette " + hex(s.palette.data(), s.palette.size()) + "\n";
+    text += "set " + hextext(set.data(), set.size()) + "\n";
+    text += "palette " + hextext(s.palette.data(), s.palette.size()) + "\n";
     return text;
 }
 
@@ -93,7 +120,7 @@ void startshare(const std::string& folder, int part, int parts, const std::strin
     std::error_code error;
     fs::remove(fs::path(folder) / sharerecordname(part, parts), error);
     for (const auto& entry : fs::directory_iterator(folder, error)) {
-        if (recordname(entry.path().filename().string()) && readtext(entry.path()) != settings)
+        if (issharerecordname(entry.path().filename().string()) && readtext(entry.path()) != settings)
             fs::remove(entry.path(), error);
     }
 }

@@ -17,6 +17,31 @@ std::string shareframesfolder(const std::string& animation);
 // "turn.webp.joining": the frames once a share has taken them to join.
 std::string joiningfolder(const std::string& animation);
 
+// A claim on a folder of frames, held as a lock on the folder itself: it
+// follows the folder through a rename and ends with the process that holds
+// it, however that process ends, so a join left by a killed share is told
+// for certain from one under way.
+class FolderClaim {
+public:
+    explicit FolderClaim(const std::string& folder); // tried at once, not waited for
+    ~FolderClaim();
+    FolderClaim(const FolderClaim&) = delete;
+    FolderClaim& operator=(const FolderClaim&) = delete;
+    bool held() const { return fd_ >= 0; }
+    // The folder is gone, or was never there.
+    bool missing() const { return missing_; }
+
+private:
+    int fd_ = -1;
+    bool missing_ = false;
+};
+
+// A join whose share was killed left `joining` behind, unclaimed: its frames
+// and records go back among the shares' in `folder` (those there already
+// are the same frames), the killed encoder's temporary file beside
+// `animation` goes, and so does `joining`. "" or why it could not be done.
+std::string takebackjoin(const std::string& joining, const std::string& folder, const std::string& animation);
+
 // Everything that makes the frames' pixels and the animation's bytes, as
 // text: the program's version, the turn, the steps, the tone and the set,
 // palette and background as loaded (not the files' names, which may differ
