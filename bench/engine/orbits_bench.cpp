@@ -95,8 +95,8 @@ void BM_Lanes(benchmark::State& state)
         steplanes(f, v, lanes, steps, LaneSpots{projecting ? pixels.data() : nullptr, nullptr});
         benchmark::DoNotOptimize(x.data());
     }
-    state.counters["steps/s"] =
-        benchmark::Counter(static_cast<double>(x.size()) * steps * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(x.size()) * steps * state.iterations(),
+                                                   benchmark::Counter::kIsRate);
 }
 
 } // namespace

@@ -167,8 +167,8 @@ public:
         const std::size_t base = static_cast<std::size_t>(first) * plan_.roundsteps;
         std::int64_t* pixels = pixels_.data() + base;
         float* depths = depths_ ? depths_v_.data() + base : nullptr;
-        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
-                          count / lanewidth, first};
+        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth,
+                          first};
         steplanes(f, v, lanes, steps, LaneSpots{pixels, depths});
         const std::size_t made = static_cast<std::size_t>(count) * steps;
         if (lastplotting < first + count)
@@ -215,8 +215,8 @@ public:
         for (int c = 0; c < plan_.chunks; ++c) {
             const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
             const std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
-            plotpoints(hits, sums, sortedpixels_.data() + base, depths_ ? sorteddepths_.data() + base : nullptr, start[b],
-                       start[b + 1]);
+            plotpoints(hits, sums, sortedpixels_.data() + base, depths_ ? sorteddepths_.data() + base : nullptr,
+                       start[b], start[b + 1]);
         }
     }
 
@@ -293,7 +293,52 @@ void colourpicture(EngineState& s)
         }
 }
 
+void warmup(const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
+{
+    shareout(plan.chunks, [&](int c) {
+        const int first = c * plan.chunklanes;
+        const int count = std::min(plan.chunklanes, plan.lanes - first);
+        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth,
+                          first};
+        steplanes(f, v, lanes, orbitwarmup, LaneSpots{nullptr, nullptr});
+    });
+}
+
 } // namespace
+
+bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool radius, OrbitsReach& reach)
+{
+    EngineState s(set);
+    loadorbit(s, s.icon[s.type]);
+    const Plan plan = planfor(orbits, s.res);
+    OrbitPoints points;
+    if (!startorbits(s, plan, points))
+        return false;
+    const LaneFormula f = laneformula(s);
+    const LaneView v = laneview(s);
+    warmup(plan, f, v, points);
+    const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
+    // Every orbit steps as far as the longest: one step more can only reach
+    // further, never less far.
+    const std::uint64_t steps = (plotted + orbits - 1) / orbits;
+    std::vector<LaneReach> reaches(plan.chunks, LaneReach{radius});
+    constexpr std::uint64_t piece = 1 << 16;
+    for (std::uint64_t taken = 0; taken < steps; taken += piece)
+        shareout(plan.chunks, [&](int c) {
+            const int first = c * plan.chunklanes;
+            const int count = std::min(plan.chunklanes, plan.lanes - first);
+            const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
+                              count / lanewidth, first};
+            steplanes(f, v, lanes, static_cast<int>(std::min(piece, steps - taken)),
+                      LaneSpots{nullptr, nullptr, &reaches[c]});
+        });
+    reach = {};
+    for (const LaneReach& r : reaches) {
+        reach.across = std::max(reach.across, r.across);
+        reach.down = std::max(reach.down, r.down);
+    }
+    return true;
+}
 
 int orbitspacing(int orbits)
 {
@@ -314,13 +359,7 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
 
-    shareout(plan.chunks, [&](int c) {
-        const int first = c * plan.chunklanes;
-        const int count = std::min(plan.chunklanes, plan.lanes - first);
-        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
-                          count / lanewidth, first};
-        steplanes(f, v, lanes, orbitwarmup, LaneSpots{nullptr, nullptr});
-    });
+    warmup(plan, f, v, points);
 
     const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
     const std::uint64_t each = plotted / orbits;

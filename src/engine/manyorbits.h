@@ -38,4 +38,13 @@ enum class OrbitsResult { done, nomemory, stopped };
 OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
                           const std::function<bool(std::uint64_t)>& going);
 
+// How far the turned points of renderorbits' orbits reach across and down
+// the view, or with `radius` from the origin in any turn, over every step
+// they plot; false without the memory for the orbits.
+struct OrbitsReach {
+    double across = 0;
+    double down = 0;
+};
+bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool radius, OrbitsReach& reach);
+
 } // namespace kt

@@ -26,17 +26,17 @@ struct Pack {
 using Reals = Pack<vd>;
 using Masks = Pack<vi>;
 
-#define KT_PACK_OPERATOR(op, Result, Left, Right, left, right)                                                   \
-    [[gnu::always_inline]] inline Result operator op(const Left& a, const Right& b)                             \
-    {                                                                                                            \
-        Result r;                                                                                                \
-        for (int k = 0; k < packgroups; ++k)                                                                     \
-            r.v[k] = left op right;                                                                              \
-        return r;                                                                                                \
+#define KT_PACK_OPERATOR(op, Result, Left, Right, left, right)                                                         \
+    [[gnu::always_inline]] inline Result operator op(const Left& a, const Right& b)                                    \
+    {                                                                                                                  \
+        Result r;                                                                                                      \
+        for (int k = 0; k < packgroups; ++k)                                                                           \
+            r.v[k] = left op right;                                                                                    \
+        return r;                                                                                                      \
     }
-#define KT_PACK_ARITHMETIC(op)                                                                                   \
-    KT_PACK_OPERATOR(op, Reals, Reals, Reals, a.v[k], b.v[k])                                                   \
-    KT_PACK_OPERATOR(op, Reals, double, Reals, a, b.v[k])                                                       \
+#define KT_PACK_ARITHMETIC(op)                                                                                         \
+    KT_PACK_OPERATOR(op, Reals, Reals, Reals, a.v[k], b.v[k])                                                          \
+    KT_PACK_OPERATOR(op, Reals, double, Reals, a, b.v[k])                                                              \
     KT_PACK_OPERATOR(op, Reals, Reals, double, a.v[k], b)
 KT_PACK_ARITHMETIC(+)
 KT_PACK_ARITHMETIC(-)
@@ -46,6 +46,7 @@ KT_PACK_OPERATOR(<, Masks, Reals, double, a.v[k], b)
 KT_PACK_OPERATOR(<=, Masks, Reals, double, a.v[k], b)
 KT_PACK_OPERATOR(>, Masks, Reals, double, a.v[k], b)
 KT_PACK_OPERATOR(>=, Masks, Reals, double, a.v[k], b)
+KT_PACK_OPERATOR(>, Masks, Reals, Reals, a.v[k], b.v[k])
 KT_PACK_OPERATOR(&, Masks, Masks, Masks, a.v[k], b.v[k])
 #undef KT_PACK_ARITHMETIC
 #undef KT_PACK_OPERATOR
@@ -213,7 +214,8 @@ template <bool Turned>
         const std::size_t out = at + k * groupstride;
         std::memcpy(spots.pixels + out, &spot, sizeof spot);
         if (spots.depths) {
-            const vd seen = v.viewdepths ? v.turn[2][0] * x.v[k] + v.turn[2][1] * y.v[k] + v.turn[2][2] * z.v[k] : z.v[k];
+            const vd seen = v.viewdepths ? v.turn[2][0] * x.v[k] + v.turn[2][1] * y.v[k] + v.turn[2][2] * z.v[k]
+                                         : z.v[k];
             const vf depth = __builtin_convertvector(seen, vf);
             std::memcpy(spots.depths + out, &depth, sizeof depth);
         }
@@ -234,9 +236,9 @@ template <int Type, bool Turned>
     Reals restart;
     for (int k = 0; k < packgroups; ++k)
         for (int l = 0; l < lanewidth; ++l)
-            restart.v[k][l] =
-                restartx + static_cast<double>(lanes.first + (g + k) * lanewidth + l) * restartspread;
+            restart.v[k][l] = restartx + static_cast<double>(lanes.first + (g + k) * lanewidth + l) * restartspread;
     const std::size_t groupstride = static_cast<std::size_t>(steps) * lanewidth;
+    Reals across = x * 0, down = x * 0;
     for (int r = 0; r < steps; ++r) {
         step<Type>(x, y, z, f);
         const Reals ax = absolute(x), ay = absolute(y);
@@ -244,9 +246,35 @@ template <int Type, bool Turned>
         x = select(inside, x, restart);
         y = select(inside, y, restarty);
         z = select(inside, z, restartz);
+        if (spots.reach) {
+            if (spots.reach->radius) {
+                const Reals r2 = x * x + y * y + z * z;
+                across = select(r2 > across, r2, across);
+            } else {
+                Reals px = x, py = y;
+                if constexpr (Turned) {
+                    px = v.turn[0][0] * x + v.turn[0][1] * y + v.turn[0][2] * z;
+                    py = v.turn[1][0] * x + v.turn[1][1] * y + v.turn[1][2] * z;
+                }
+                px = absolute(px);
+                py = absolute(py);
+                across = select(px > across, px, across);
+                down = select(py > down, py, down);
+            }
+        }
         if (spots.pixels)
             land<Turned>(x, y, z, v, spots, g * groupstride + static_cast<std::size_t>(r) * lanewidth, groupstride,
                          groups);
+    }
+    if (spots.reach) {
+        for (int k = 0; k < groups; ++k)
+            for (int l = 0; l < lanewidth; ++l) {
+                // The radius was kept squared, which orders the same.
+                const double a = spots.reach->radius ? std::sqrt(across.v[k][l]) : across.v[k][l];
+                const double d = spots.reach->radius ? a : down.v[k][l];
+                spots.reach->across = std::max(spots.reach->across, a);
+                spots.reach->down = std::max(spots.reach->down, d);
+            }
     }
     store(lanes.x + at, x, groups);
     store(lanes.y + at, y, groups);

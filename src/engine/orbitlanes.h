@@ -27,8 +27,8 @@ struct LaneView {
     double turn[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     double offset = 0;
     double factor = 0;
-    double resolution = 0; // the side, as a real
-    std::int64_t side = 0; // the side, for the pixel's index
+    double resolution = 0;   // the side, as a real
+    std::int64_t side = 0;   // the side, for the pixel's index
     bool viewdepths = false; // spots keep the turned depth, not the orbit's own
 };
 
@@ -45,15 +45,23 @@ struct Lanes {
 // index (g x steps + r) x lanewidth + l holds the pixel (row x side +
 // column), or -1 when it missed the image, and, when `depths` is not null,
 // the point's depth: its own, or with `viewdepths` the turned one.
+// The farthest any step reached: across and down the view, or with
+// `radius` from the origin in three dimensions (then across = down).
+struct LaneReach {
+    bool radius = false;
+    double across = 0;
+    double down = 0;
+};
+
 struct LaneSpots {
-    std::int64_t* pixels; // null: the steps are only taken
-    float* depths;        // null: no depths kept
+    std::int64_t* pixels;       // null: the steps are only taken
+    float* depths;              // null: no depths kept
+    LaneReach* reach = nullptr; // raised by every step when not null
 };
 
 // Steps every lane `steps` times in render mode: a point that leaves the
 // render range restarts from the restart point, moved a little by the lane's
 // index so that restarted orbits stay apart.
-void steplanes(const LaneFormula& formula, const LaneView& view, const Lanes& lanes, int steps,
-               const LaneSpots& spots);
+void steplanes(const LaneFormula& formula, const LaneView& view, const Lanes& lanes, int steps, const LaneSpots& spots);
 
 } // namespace kt

@@ -181,15 +181,18 @@ TEST_F(PrintingTest, FittedIconsFillTheFrameWithoutTouchingItsEdges)
     };
     for (int seed = 1; seed <= 10; ++seed)
         sets.push_back({"--random", "--seed", std::to_string(seed), "--formula", seed % 2 ? "1" : "2"});
-    // No margin at all still keeps the edge's pixels free.
+    // No margin at all still keeps the edge's pixels free; many orbits are
+    // framed by their own reach.
     for (const auto& set : sets)
-        for (const std::string margin : {"0.05", "0"}) {
+        for (const auto& [margin, orbits] :
+             {std::pair<std::string, std::string>{"0.05", "1"}, {"0", "1"}, {"0", "4096"}}) {
             std::vector<std::string> args = set;
             args.insert(args.end(),
-                        {"--fit", "--margin", margin, "--size", "200", "--iterations", "1M", "--background", "0,0,0"});
+                        {"--fit", "--margin", margin, "--size", "200", "--iterations", "1M", "--background", "0,0,0",
+                         "--orbits", orbits});
             const testing::StoredPng picture = render(args);
             const Extent e = drawnextent(picture, {0, 0, 0});
-            std::string what = "--margin " + margin + " ";
+            std::string what = "--orbits " + orbits + " --margin " + margin + " ";
             for (const std::string& word : set)
                 what += word + " ";
             EXPECT_GT(e.left, 0) << what;

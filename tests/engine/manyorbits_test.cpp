@@ -170,8 +170,7 @@ TEST_P(ManyOrbitsPicture, DiffersFromTheExactOneAsASecondExactOrbitDoes)
     EXPECT_LE(apart, 1.3 * noise) << "exact orbits differ by " << noise;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ManyOrbitsPicture, ::testing::ValuesIn(equivalencecases),
-                         testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, ManyOrbitsPicture, ::testing::ValuesIn(equivalencecases), testing::CaseName());
 
 TEST(ManyOrbits, AskedToStopLeaveTheImageUnfinished)
 {

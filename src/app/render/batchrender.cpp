@@ -174,7 +174,7 @@ private:
         EngineState& s = engine_;
         s.res = renderside(o_);
         if (o_.fit)
-            s.icon[s.type].scale = fittedscale(s, o_.iterations, framewidth(o_), frameheight(o_), o_.margin);
+            s.icon[s.type].scale = fittedscale(s, o_.iterations, o_.orbits, framewidth(o_), frameheight(o_), o_.margin);
         // The density tone needs the hit counts alone.
         if (!o_.density) {
             image_ = Surface::create(s.res, s.res);

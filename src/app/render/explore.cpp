@@ -239,12 +239,12 @@ private:
     {
         Slot& s = slot(k);
         if (s.ready && o_.fit)
-            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.iterations, o_.size, o_.size,
-                                                                               o_.margin);
+            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.iterations, o_.orbits,
+                                                                               o_.size, o_.size, o_.margin);
         const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
         if (s.ready && o_.orbits > 1) {
-            const OrbitsResult result =
-                renderorbits(s.state, o_.orbits, batches, [&](std::uint64_t) { return !stopping(); });
+            const OrbitsResult result = renderorbits(s.state, o_.orbits, batches,
+                                                     [&](std::uint64_t) { return !stopping(); });
             s.ready = result == OrbitsResult::done;
             s.outofmemory = result == OrbitsResult::nomemory;
         }

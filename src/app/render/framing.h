@@ -11,10 +11,13 @@ namespace kt {
 // the square of its larger side, at the origin as always) leaving `margin` of
 // the frame free on each side and no drawn pixel on its edge; the set's own
 // scale when the orbit gives none.
-double fittedscale(const EngineState& set, std::uint64_t steps, int width, int height, double margin);
+// With more than one orbit, from the reach of those orbits, as
+// renderorbits draws them.
+double fittedscale(const EngineState& set, std::uint64_t steps, int orbits, int width, int height, double margin);
 
 // The same for every turn of the icon at once, as a turntable shows it: from
 // the orbit's distance to the origin in three dimensions.
-double fittedscaleanyturn(const EngineState& set, std::uint64_t steps, int width, int height, double margin);
+double fittedscaleanyturn(const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
+                          double margin);
 
 } // namespace kt

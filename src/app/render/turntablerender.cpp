@@ -40,7 +40,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
 {
     s.res = o.size;
     if (o.fit)
-        s.icon[s.type].scale = fittedscaleanyturn(s, o.iterations, o.size, o.size, o.margin);
+        s.icon[s.type].scale = fittedscaleanyturn(s, o.iterations, o.orbits, o.size, o.size, o.margin);
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
     // With --part K/N only frames K, K + N, ... (from 1): each frame is drawn
