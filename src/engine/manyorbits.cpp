@@ -17,7 +17,7 @@ namespace {
 
 // A round's points: about this many, whatever the number of orbits, so that
 // a round's buffers stay small and a round is over in a few milliseconds.
-constexpr std::int64_t roundpoints = std::int64_t{1} << 20;
+constexpr std::int64_t roundpoints = std::int64_t{1} << 18;
 constexpr int maxroundsteps = 256;
 // Chunks of lanes are the unit of work of a round: about this many points.
 constexpr std::int64_t chunkpoints = 16384;
@@ -149,7 +149,6 @@ public:
                 if (depths_)
                     sorteddepths_.resize(points);
             }
-            made_.resize(plan_.chunks);
             if (sorted_)
                 start_.resize(static_cast<std::size_t>(plan_.chunks) * (plan_.bands + 1));
         } catch (const std::bad_alloc&) {
@@ -160,7 +159,10 @@ public:
 
     // Steps chunk c's lanes `steps` times and sorts where they landed; lanes
     // from `lastplotting` on take their steps but plot none of them.
-    void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting)
+    // One thread plots each chunk's points as soon as they are made, while
+    // they are still in cache, taking the chunks in order.
+    void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting,
+              float* hits, float* sums)
     {
         const int first = c * plan_.chunklanes;
         const int count = std::min(plan_.chunklanes, plan_.lanes - first);
@@ -176,9 +178,10 @@ public:
                 if (first + static_cast<int>(i % lanewidth) + static_cast<int>(i / (steps * lanewidth)) * lanewidth >=
                     lastplotting)
                     pixels[i] = -1;
-        made_[c] = made;
-        if (!sorted_)
+        if (!sorted_) {
+            plotpoints(hits, sums, pixels, depths, 0, made);
             return;
+        }
         std::uint32_t* start = start_.data() + static_cast<std::size_t>(c) * (plan_.bands + 1);
         std::fill(start, start + plan_.bands + 1, 0u);
         for (std::size_t i = 0; i < made; ++i)
@@ -197,15 +200,6 @@ public:
             sorted[to] = pixels[i];
             if (depths_)
                 sorteddepths[to] = depths[i];
-        }
-    }
-
-    // Plots every point of the round, chunk by chunk.
-    void plotall(float* hits, float* sums) const
-    {
-        for (int c = 0; c < plan_.chunks; ++c) {
-            const std::size_t base = static_cast<std::size_t>(c) * plan_.chunklanes * plan_.roundsteps;
-            plotpoints(hits, sums, pixels_.data() + base, depths_ ? depths_v_.data() + base : nullptr, 0, made_[c]);
         }
     }
 
@@ -249,7 +243,6 @@ private:
     std::vector<std::int64_t> pixels_, sortedpixels_;
     std::vector<float> depths_v_, sorteddepths_;
     bool sorted_;
-    std::vector<std::size_t> made_;    // per chunk: its points this round
     std::vector<std::uint32_t> start_; // per chunk: where each band's points begin
 };
 
@@ -368,11 +361,9 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     float* hits = s.hitcount.get();
     float* sums = s.depthsum.get();
     const auto roundof = [&](int steps, int lastplotting) {
-        shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting); });
+        shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting, hits, sums); });
         if (threads)
             shareout(plan.bands, [&](int b) { round.plot(b, hits, sums); });
-        else
-            round.plotall(hits, sums);
         done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
     };
     bool stopped = false;
