@@ -92,8 +92,9 @@ public:
         const std::uint64_t stacks = static_cast<std::uint64_t>(workerthreads() - 1) * threadbytes();
         const std::uint64_t left = addressspaceleft().value_or(picturebudget + stacks);
         const std::uint64_t budget = std::min(picturebudget, left > stacks ? left - stacks : 0);
-        const int inflight = picturesatonce(renderside(o_), std::min(entries, 2 * workerthreads() + 1),
-                                            renderbytesperpixel + pngbytesperpixel, budget);
+        const int inflight = picturesatonce(
+            renderside(o_), std::min(entries, 2 * workerthreads() + 1),
+            renderbytesperpixel + pngbytesperpixel + (o_.depthtone ? depthsumbytesperpixel : 0), budget);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         int mine = 0;
         for (int k = 0; k < entries; ++k)

@@ -12,6 +12,8 @@ constexpr std::uint64_t picturebudget = std::uint64_t{1} << 30;
 
 // A picture's pixels and hit counts.
 constexpr int renderbytesperpixel = sizeof(float) + sizeof(std::uint32_t);
+// The depth tone's sums beside the hit counts.
+constexpr int depthsumbytesperpixel = sizeof(float);
 // While its PNG file is written: the pixels as bytes and the encoding.
 constexpr int pngbytesperpixel = 7;
 

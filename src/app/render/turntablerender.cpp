@@ -51,7 +51,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
     const std::uint64_t batches = (o.iterations + batchsteps - 1) / batchsteps;
     // A turntable whose frames do not fit at once renders them in groups,
     // each from the orbit again.
-    const int group = picturesatonce(s.res, ours);
+    const int group = picturesatonce(s.res, ours, renderbytesperpixel + (o.depthtone ? depthsumbytesperpixel : 0));
     const int groups = (ours + group - 1) / group;
 
     std::unique_ptr<FrameWriter> writer;
