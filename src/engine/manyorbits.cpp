@@ -99,6 +99,14 @@ struct OrbitPoints {
     std::vector<double> x, y, z;
 };
 
+// Chunk c's lanes of the orbits' points.
+Lanes chunkof(const Plan& plan, OrbitPoints& points, int c)
+{
+    const int first = c * plan.chunklanes;
+    const int count = std::min(plan.chunklanes, plan.lanes - first);
+    return Lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth, first};
+}
+
 bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
 {
     const int spacing = orbitspacing(plan.orbits);
@@ -164,13 +172,12 @@ public:
     void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting,
               float* hits, float* sums)
     {
-        const int first = c * plan_.chunklanes;
-        const int count = std::min(plan_.chunklanes, plan_.lanes - first);
+        const Lanes lanes = chunkof(plan_, points, c);
+        const int first = static_cast<int>(lanes.first);
+        const int count = lanes.groups * lanewidth;
         const std::size_t base = static_cast<std::size_t>(first) * plan_.roundsteps;
         std::int64_t* pixels = pixels_.data() + base;
         float* depths = depths_ ? depths_v_.data() + base : nullptr;
-        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth,
-                          first};
         steplanes(f, v, lanes, steps, LaneSpots{pixels, depths});
         const std::size_t made = static_cast<std::size_t>(count) * steps;
         if (lastplotting < first + count)
@@ -246,17 +253,6 @@ private:
     std::vector<std::uint32_t> start_; // per chunk: where each band's points begin
 };
 
-// Runs work(i) for every i below count on every worker, each i once.
-template <typename Work>
-void shareout(int count, const Work& work)
-{
-    std::atomic<int> next{0};
-    runonworkers([&](int) {
-        for (int i = next++; i < count; i = next++)
-            work(i);
-    });
-}
-
 // The image and the highest level from the finished counts, as the exact
 // render leaves them: a pixel's colour depends only on its final count, or
 // under the depth colouring on its final level.
@@ -289,11 +285,7 @@ void colourpicture(EngineState& s)
 void warmup(const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
 {
     shareout(plan.chunks, [&](int c) {
-        const int first = c * plan.chunklanes;
-        const int count = std::min(plan.chunklanes, plan.lanes - first);
-        const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth,
-                          first};
-        steplanes(f, v, lanes, orbitwarmup, LaneSpots{nullptr, nullptr});
+        steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
     });
 }
 
@@ -318,11 +310,7 @@ bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool
     constexpr std::uint64_t piece = 1 << 16;
     for (std::uint64_t taken = 0; taken < steps; taken += piece)
         shareout(plan.chunks, [&](int c) {
-            const int first = c * plan.chunklanes;
-            const int count = std::min(plan.chunklanes, plan.lanes - first);
-            const Lanes lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first,
-                              count / lanewidth, first};
-            steplanes(f, v, lanes, static_cast<int>(std::min(piece, steps - taken)),
+            steplanes(f, v, chunkof(plan, points, c), static_cast<int>(std::min(piece, steps - taken)),
                       LaneSpots{nullptr, nullptr, &reaches[c]});
         });
     reach = {};

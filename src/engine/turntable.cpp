@@ -92,17 +92,6 @@ void plotframe(EngineState& frame, const RotationPlan& plan, int spinat, const S
         plotframeturns<false>(frame, plan, spinat, shared, count);
 }
 
-// Runs job(k) for k = 0 .. count - 1 on the worker threads, each k once.
-template <typename Job>
-void shareout(int count, const Job& job)
-{
-    std::atomic<int> next{0};
-    runonworkers([&](int) {
-        for (int k = next++; k < count; k = next++)
-            job(k);
-    });
-}
-
 } // namespace
 
 VOXEL turntableangles(const VOXEL& angles, Axis spin, int frame, int frames)

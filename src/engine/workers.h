@@ -1,6 +1,7 @@
 #pragma once
 // The program's worker threads: the one place that says how many threads
 // share out work. They sleep whenever no job runs, so a paused program is idle.
+#include <atomic>
 #include <functional>
 
 namespace kt {
@@ -25,5 +26,17 @@ void runonworkers(const std::function<void(int index)>& job);
 // Whether this thread runs a share of a job, so that runonworkers would run
 // index 0 alone.
 bool withinjob();
+
+// Runs job(k) for k = 0 .. count - 1 on the worker threads, each k once,
+// taken in turn by whichever thread is free.
+template <typename Job>
+void shareout(int count, const Job& job)
+{
+    std::atomic<int> next{0};
+    runonworkers([&](int) {
+        for (int k = next++; k < count; k = next++)
+            job(k);
+    });
+}
 
 } // namespace kt

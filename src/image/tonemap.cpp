@@ -80,17 +80,6 @@ double densitytone(double density)
     return std::min(1.0, std::log1p(density) / std::log1p(whitepoint));
 }
 
-// Runs row(y) for every y below `rows` on the worker threads, each once.
-template <typename Row>
-void sharerows(int rows, const Row& row)
-{
-    std::atomic<int> next{0};
-    runonworkers([&](int) {
-        for (int y = next++; y < rows; y = next++)
-            row(y);
-    });
-}
-
 } // namespace
 
 DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& palette, COLORREF back,
@@ -127,7 +116,7 @@ DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& pa
     const DepthRange range = bydepth ? viewdepthrange(grid) : DepthRange{0, 1};
     const double perdepth = 1 / (range.farthest - range.nearest);
 
-    sharerows(frame.height, [&](int y) {
+    shareout(frame.height, [&](int y) {
         // The subpixel rows of one output row, filtered down each column.
         std::vector<float> column(static_cast<std::size_t>(side));
         std::vector<float> depthcolumn(bydepth ? static_cast<std::size_t>(side) : 0);
