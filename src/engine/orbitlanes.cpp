@@ -293,8 +293,16 @@ template <int Type, bool Turned>
 
 // One binary for every x86-64: the loader picks the widest vectors the
 // processor has. Every clone does the same arithmetic in the same order.
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void
-steplanes(const LaneFormula& formula, const LaneView& view, const Lanes& lanes, int steps, const LaneSpots& spots)
+// ThreadSanitizer's runtime is not up yet when the loader picks, so its
+// builds keep the one plain version.
+#if defined(__SANITIZE_THREAD__)
+#define KT_LANE_CLONES
+#else
+#define KT_LANE_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
+#endif
+
+KT_LANE_CLONES void steplanes(const LaneFormula& formula, const LaneView& view, const Lanes& lanes, int steps,
+                              const LaneSpots& spots)
 {
     if (formula.type == 0) {
         if (view.turned)
