@@ -156,19 +156,20 @@ public:
                 sortedpixels_.resize(points);
                 if (depths_)
                     sorteddepths_.resize(points);
-            }
-            if (sorted_)
                 start_.resize(static_cast<std::size_t>(plan_.chunks) * (plan_.bands + 1));
+                // Had here, so that no worker allocates mid-round.
+                next_.resize(static_cast<std::size_t>(plan_.chunks) * plan_.bands);
+            }
         } catch (const std::bad_alloc&) {
             return false;
         }
         return true;
     }
 
-    // Steps chunk c's lanes `steps` times and sorts where they landed; lanes
-    // from `lastplotting` on take their steps but plot none of them.
-    // One thread plots each chunk's points as soon as they are made, while
-    // they are still in cache, taking the chunks in order.
+    // Steps chunk c's lanes `steps` times; lanes from `lastplotting` on take
+    // their steps but plot none of them. Several threads sort where the
+    // points landed by band; one plots them at once, while they are still in
+    // cache, taking the chunks in order.
     void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting,
               float* hits, float* sums)
     {
@@ -197,7 +198,8 @@ public:
         for (int b = 0; b < plan_.bands; ++b)
             start[b + 1] += start[b];
         // Stable, so that every pixel sees its points in the chunk's order.
-        std::vector<std::uint32_t> next(start, start + plan_.bands);
+        std::uint32_t* next = next_.data() + static_cast<std::size_t>(c) * plan_.bands;
+        std::copy(start, start + plan_.bands, next);
         std::int64_t* sorted = sortedpixels_.data() + base;
         float* sorteddepths = depths_ ? sorteddepths_.data() + base : nullptr;
         for (std::size_t i = 0; i < made; ++i) {
@@ -251,6 +253,7 @@ private:
     std::vector<float> depths_v_, sorteddepths_;
     bool sorted_;
     std::vector<std::uint32_t> start_; // per chunk: where each band's points begin
+    std::vector<std::uint32_t> next_;  // per chunk: where each band's next point goes
 };
 
 // The image and the highest level from the finished counts, as the exact
