@@ -162,10 +162,10 @@ TEST_F(ExploreTest, SharesMakeThePageOnlyFromEveryRecordOfTheSameGallery)
         std::vector<std::string> args;
         const char* named;
     } atodds[] = {
-        {with(share, {"--part", "2/2", "--size", "300", "--palette", "2"}), "size 200, not 300"},
+        {with(share, {"--part", "2/2", "--size", "300", "--palette", "2"}), "width 200, not 300"},
         {with(share, {"--part", "2/2", "--palette", "2"}), "another palette_colours"},
         {with(share, {"--part", "1/2", "--seed", "6"}), "seed 5, not 6"},
-        {with(share, {"--part", "1/3", "--filter", "none"}), "tone \"hit\", not \"depth\""},
+        {with(share, {"--part", "1/3", "--filter", "none"}), "background [255, 245, 230], not [0, 0, 0]"},
         {with(share, {"--part", "1/2", "--rotate", "10,20,30"}), "rotation"},
     };
     for (const auto& c : atodds) {

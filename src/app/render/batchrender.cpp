@@ -1,5 +1,7 @@
 #include "app/render/batchrender.h"
 
+#include <malloc.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +14,9 @@
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/explore.h"
-#include "app/render/framing.h"
+#include "engine/framing.h"
 #include "app/render/memoryestimate.h"
+#include "app/render/optionspicture.h"
 #include "app/render/progress.h"
 #include "app/render/renderoptions.h"
 #include "app/render/tonedpicture.h"
@@ -21,16 +24,19 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/manyorbits.h"
+#include "engine/picturedraw.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
 #include "files/mapsave.h"
 #include "files/paramfiles.h"
+#include "files/picturetext.h"
 #include "files/png.h"
 #include "files/tga.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
 #include "image/palettes.h"
+#include "image/picturerender.h"
 #include "engine/presentation.h"
 
 namespace kt {
@@ -52,8 +58,9 @@ private:
 
 class Renderer {
 public:
-    Renderer(const RenderOptions& options, std::ostream& out, std::ostream& err, bool progress)
-        : o_(options), out_(out), err_(err), progress_(progress && !options.quiet)
+    Renderer(const RenderOptions& options, const std::optional<Picture>& picture, std::ostream& out,
+             std::ostream& err, bool progress)
+        : o_(options), picture_(picture), out_(out), err_(err), progress_(progress && !options.quiet)
     {
     }
 
@@ -80,29 +87,21 @@ private:
 
     int choosepalette()
     {
-        if (const Palette* named = namedpalette(o_.palette)) {
-            genpalette(engine_, *named);
-            return exitsuccess;
-        }
-        Palette read{};
-        if (OpenMapFile(o_.palette, read) != 0) {
-            std::FILE* probe = std::fopen(o_.palette.c_str(), "r");
-            int err = probe ? 0 : errno;
-            if (probe)
-                std::fclose(probe);
-            // A folder opens, but reading it fails as the parameter-file loader reports.
-            if (!err && std::filesystem::is_directory(o_.palette))
-                err = EISDIR;
-            return fail(exitbadinput, o_.palette,
-                        "Error opening MAP file" +
-                            (err ? because(err) : std::string(" (a line does not begin with three numbers)")));
-        }
-        genpalette(engine_, read);
+        const std::string& name = picture_ ? picture_->palette : o_.palette;
+        PaletteChoice choice = picturepalette(name);
+        if (!choice.colours)
+            return fail(exitbadinput, name, choice.error);
+        colours_ = *choice.colours;
+        genpalette(engine_, colours_);
         return exitsuccess;
     }
 
     int chooseset()
     {
+        if (picture_) {
+            applypicture(*picture_, engine_);
+            return exitsuccess;
+        }
         EngineState& s = engine_;
         s.type = o_.formula - 1;
         if (o_.paramfile) {
@@ -171,53 +170,36 @@ private:
 
     int renderimage()
     {
-        EngineState& s = engine_;
-        s.res = renderside(o_);
-        if (o_.fit)
-            s.icon[s.type].scale = fittedscale(s, o_.iterations, o_.orbits, framewidth(o_), frameheight(o_), o_.margin);
-        // The density tone needs the hit counts alone.
-        if (!o_.density) {
-            image_ = Surface::create(s.res, s.res);
-            if (!image_)
+        const Picture picture = picture_ ? *picture_ : optionspicture(o_, engine_);
+        // The state as the set, the palette and the options left it.
+        drawn_.state = engine_;
+        Progress progress(err_, picturebatches(picture) * batchsteps, progress_);
+        renderpicture(picture, colours_, drawn_, [&](std::uint64_t done) {
+            progress.update(done);
+            return !interrupted();
+        });
+        if (drawn_.outcome == OrbitsResult::nomemory) {
+            if (picture.tone == Tone::hit && !drawn_.image)
                 return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
+            presentation().warn(hitcountmemorytext, hitcountmemorycaption);
+            return exitcannotwrite;
         }
-        s.g_vhdc = image_.get();
-        s.newimage = 1;
-        s.okicon = 1;
-
-        const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
-        Progress progress(err_, batches * batchsteps, progress_);
-        if (o_.orbits > 1) {
-            const OrbitsResult result = renderorbits(s, o_.orbits, batches, [&](std::uint64_t done) {
-                progress.update(done);
-                return !interrupted();
-            });
-            if (result == OrbitsResult::nomemory) {
-                presentation().warn(hitcountmemorytext, hitcountmemorycaption);
-                return exitcannotwrite;
-            }
-            progress.finish();
+        if (drawn_.outcome == OrbitsResult::stopped)
             return exitsuccess;
-        }
-        for (std::uint64_t done = 0; done < batches && !interrupted(); ++done) {
-            if (imagebatch(s) != 0) {
-                presentation().warn(hitcountmemorytext, hitcountmemorycaption);
-                return exitcannotwrite;
-            }
-            progress.update((done + 1) * batchsteps);
-        }
         progress.finish();
+        if (!drawn_.unfiltered.empty())
+            reportunfiltered(picture.filter, drawn_.unfiltered);
         return exitsuccess;
     }
 
     // A picture of the background alone is written as asked, but not without
     // a word: it looks like a fault otherwise.
-    void reportempty()
+    void reportempty(const Picture& picture)
     {
-        if (engine_.hitmax != 0)
+        if (drawn_.state.hitmax != 0)
             return;
         err_ << renderprogram << ": " << o_.output << ": the picture is empty: "
-             << (o_.iterations <= batchsteps
+             << (picture.steps <= batchsteps
                      ? "the first batch of 1,000 steps is never plotted, and there were no more (give more "
                        "--iterations or --spp)"
                      : "no point of the orbit fell inside the picture")
@@ -226,55 +208,23 @@ private:
 
     // A filter that cannot apply is not an error: the picture is saved as
     // rendered, and the line says so.
-    void applyfilter(EngineState& s)
+    void reportunfiltered(const std::string& filter, const std::string& why)
     {
         // A turntable's frames would repeat the same line.
-        if (const std::string why = filterpicture(s); !why.empty() && notfiltered_.insert(why).second)
-            err_ << renderprogram << ": --filter " << o_.filter
-                 << " not applied, the picture is left as rendered: " << why << '\n';
+        if (notfiltered_.insert(why).second)
+            err_ << renderprogram << ": --filter " << filter << " not applied, the picture is left as rendered: " << why
+                 << '\n';
     }
 
-    // "" or why the filter could not apply. Touches nothing but `s`, so
-    // separate pictures filter on separate threads.
-    std::string filterpicture(EngineState& s) const
+    void applyfilter(EngineState& s)
     {
-        if (o_.filter == "none")
-            return {};
-        FilterState settings;
-        settings.nadjust = o_.nadjust;
-        settings.logsquare = o_.filter == "log-squared" ? 1 : 0;
-        PaletteCounts unused;
-        int code;
-        if (o_.filter == "normalize")
-            code = normalize(s, settings, unused);
-        else if (o_.filter == "equalize")
-            code = equalize(s, settings, unused);
-        else
-            code = logadjust(s, settings, unused);
-        if (code == filterdone)
-            return {};
-        return whynotfiltered(s, code);
-    }
-
-    std::string whynotfiltered(const EngineState& s, int code) const
-    {
-        const bool equalizing = o_.filter == "equalize";
-        switch (code) {
-        case filtertoofew:
-            return "fewer than 1,000 iterations were rendered";
-        case filternothingtoscale:
-            if (s.hitmax == 0)
-                return "no pixel was hit";
-            return equalizing ? "only one pixel was hit" : "no pixel was hit twice";
-        default: // the one code the two filters use differently
-            return equalizing ? "not enough memory for its tables"
-                              : "the log filters need hit colouring (--coloring hit)";
-        }
+        if (const std::string why = filterpicture(optionslook(o_), s); !why.empty())
+            reportunfiltered(o_.filter, why);
     }
 
     int savetoned()
     {
-        const int code = writetoned(engine_, o_, o_.output);
+        const int code = writetoned(drawn_.state, drawn_.drawn, o_.output);
         if (code == savenomemory)
             return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
         if (code != savedone)
@@ -286,9 +236,9 @@ private:
     {
         int code;
         if (imageformat(o_.output) == ImageFormat::png) {
-            code = writepng(*image_, o_.output);
+            code = writepng(*drawn_.image, o_.output);
         } else {
-            code = writetga(image_.get(), engine_.res, o_.output);
+            code = writetga(drawn_.image.get(), drawn_.state.res, o_.output);
         }
         if (code != savedone)
             return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -299,7 +249,7 @@ private:
     {
         if (!o_.savepalette)
             return exitsuccess;
-        const int code = savemapfile(engine_.palette, *o_.savepalette);
+        const int code = savemapfile(colours_, *o_.savepalette);
         if (code != savedone)
             return fail(exitcannotwrite, *o_.savepalette, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -307,7 +257,8 @@ private:
 
     int saveparameters()
     {
-        const int code = writedv3(*o_.saveparams, dv3record(engine_));
+        // The drawn state holds the scale a fit chose.
+        const int code = writedv3(*o_.saveparams, dv3record(o_.turntable ? engine_ : drawn_.state));
         if (code != savedone)
             return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -333,7 +284,9 @@ private:
     {
         // A gallery's entry or a turntable's frame holds at least one picture's buffers.
         if (!o_.screen) {
-            if (const std::string refusal = memoryrefusal(picturebytes(o_), availablebytes()); !refusal.empty())
+            if (const std::string refusal = memoryrefusal(picturebytes(picture_ ? *picture_ : optionslook(o_)),
+                                                          availablebytes());
+                !refusal.empty())
                 return fail(exitbadarguments, o_.output, refusal);
         }
         if (int status = choosepalette(); status != exitsuccess)
@@ -345,8 +298,8 @@ private:
         if (o_.screen)
             return screen();
         if (o_.explore)
-            return explore(ExploreRun{o_, seed_, err_, progress_, [this](EngineState& s) { return filterpicture(s); },
-                                      engine_, search_, screening_});
+            return explore(ExploreRun{o_, optionspicture(o_, engine_), colours_, seed_, err_, progress_, engine_,
+                                      search_, screening_});
         if (int status = checkoutputs(); status != exitsuccess)
             return status;
         if (o_.turntable) {
@@ -359,10 +312,9 @@ private:
         } else {
             if (int status = renderimage(); status != exitsuccess || interrupted())
                 return status;
-            applyfilter(engine_);
-            if (int status = o_.density ? savetoned() : saveimage(); status != exitsuccess)
+            if (int status = drawn_.drawn.tone != Tone::hit ? savetoned() : saveimage(); status != exitsuccess)
                 return status;
-            reportempty();
+            reportempty(drawn_.drawn);
         }
         if (o_.saveparams && !interrupted())
             return saveparameters();
@@ -370,6 +322,8 @@ private:
     }
 
     const RenderOptions& o_;
+    // The picture --picture reads, which decides everything the options would.
+    const std::optional<Picture>& picture_;
     std::ostream& out_;
     std::ostream& err_;
     bool progress_;
@@ -379,7 +333,9 @@ private:
     EngineState engine_;
     SearchState search_;
     ScreeningState screening_;
-    std::unique_ptr<Surface> image_;
+    Palette colours_{};
+    // The picture as drawn: its state, hit counts and image.
+    RenderedPicture drawn_;
     std::set<std::string> notfiltered_;
 };
 
@@ -404,6 +360,13 @@ std::string oneline(const std::string& text)
 
 int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progressOnTerminal)
 {
+    // A picture's buffers of a mebibyte and more are mapped for themselves
+    // and given back whole when freed. Left to itself, malloc raises that
+    // threshold to the largest block freed so far, and the next pictures'
+    // buffers then come from a heap that a small block left on its top keeps
+    // from shrinking: what fits in a limited address space would depend on
+    // the order of small allocations.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     const ParsedOptions parsed = parserenderoptions(args);
     if (!parsed.error.empty()) {
         err << renderprogram << ": " << parsed.error << "\nTry '" << renderprogram
@@ -418,10 +381,25 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         out << renderprogram << ' ' << KT_VERSION << '\n';
         return exitsuccess;
     }
+    std::optional<Picture> picture;
+    if (parsed.options.picture) {
+        const std::string& file = *parsed.options.picture;
+        PictureRead read;
+        if (const std::optional<std::string> text = readtextfile(file))
+            read = readpicture(*text);
+        else
+            read.error = std::string("cannot be read (") + std::strerror(errno) + ")";
+        if (!read.picture) {
+            err << renderprogram << ": " << file << ": " << read.error << '\n';
+            return exitbadinput;
+        }
+        picture = read.picture;
+    }
     const int wanted = parsed.options.threads ? *parsed.options.threads : processorcount();
     // A gallery holds at least two entries in flight when it can: one drawn,
     // one written.
-    const std::uint64_t needed = picturebytes(parsed.options) * (parsed.options.explore > 1 ? 2 : 1);
+    const std::uint64_t needed = picturebytes(picture ? *picture : optionslook(parsed.options)) *
+        (parsed.options.explore > 1 ? 2 : 1);
     const int threads = threadsthatfit(wanted, needed, addressspaceleft());
     if (threads < wanted)
         err << renderprogram << ": only " << threads << " of " << wanted
@@ -435,7 +413,7 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
     std::optional<InterruptGuard> guard;
     if (!o.screen)
         guard.emplace(o.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
-    Renderer renderer(o, out, err, progressOnTerminal);
+    Renderer renderer(o, picture, out, err, progressOnTerminal);
     const int status = renderer.run();
     if (guard && interrupted() && !o.explore) {
         err << renderprogram << ": interrupted; " << o.output << " was not " << (o.turntable ? "finished" : "written")

@@ -15,7 +15,7 @@
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
-#include "app/render/framing.h"
+#include "engine/framing.h"
 #include "app/render/gallerypage.h"
 #include "app/render/galleryshares.h"
 #include "app/render/memoryestimate.h"
@@ -23,6 +23,7 @@
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "app/render/tonedpicture.h"
+#include "image/picturerender.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
@@ -45,8 +46,8 @@ struct Slot {
     Slot(const Slot&) = delete;
     Slot& operator=(const Slot&) = delete;
 
-    EngineState state;
-    std::unique_ptr<Surface> image;
+    RenderedPicture drawn; // its state keeps its buffers from entry to entry
+    Picture picture;
     GalleryEntry entry;
     bool ready = false;       // found, and not abandoned while rendering
     bool others = false;      // another share's entry: searched for, not drawn
@@ -73,14 +74,14 @@ public:
             return status;
         if (o_.parts) {
             // Before the search changes the set: the settings as loaded.
-            settings_ = sharesettings(o_, run_.engine, run_.seed);
+            settings_ = sharesettings(run_.look, run_.colours, o_.explore, o_.fdlimit, run_.seed);
             if (const std::string why = sharesatodds(folder_, settings_); !why.empty())
                 return fail(exitbadinput, folder_, why);
         }
         gallery_.seed = run_.seed;
         gallery_.size = o_.size;
         gallery_.iterations = o_.iterations;
-        gallery_.options = &o_;
+        gallery_.look = run_.look;
         ktseed(run_.search, run_.seed);
         const int entries = o_.explore;
         // Enough entries to keep every thread busy while the calling thread
@@ -93,7 +94,7 @@ public:
         const std::uint64_t left = addressspaceleft().value_or(picturebudget + stacks);
         const std::uint64_t budget = std::min(picturebudget, left > stacks ? left - stacks : 0);
         const int inflight = picturesatonce(
-            renderside(o_), std::min(entries, 2 * workerthreads() + 1),
+            renderside(run_.look), std::min(entries, 2 * workerthreads() + 1),
             renderbytesperpixel + pngbytesperpixel + (o_.depthtone ? depthsumbytesperpixel : 0), budget);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         int mine = 0;
@@ -215,18 +216,20 @@ private:
         }
         if (s.others)
             return;
-        if (!s.image && !o_.density)
-            s.image = Surface::create(o_.size, o_.size);
-        if (!s.image && !o_.density) {
+        const bool drawing = run_.look.tone == Tone::hit;
+        if (!s.drawn.image && drawing)
+            s.drawn.image = Surface::create(renderside(run_.look), renderside(run_.look));
+        if (!s.drawn.image && drawing) {
             fail(exitcannotwrite, path(entryname(k + 1) + ".png"), "Not enough memory for the image.");
             return;
         }
-        s.state = run_.engine;
-        s.state.res = renderside(o_);
-        s.state.g_vhdc = s.image.get();
-        s.state.newimage = 1;
-        s.state.okicon = 1;
+        s.drawn.state = run_.engine;
         const EngineState& set = run_.engine;
+        s.picture = run_.look;
+        s.picture.formula = set.type + 1;
+        s.picture.set = set.icon[set.type];
+        s.picture.rotation = set.rot[set.type];
+        s.picture.background = set.back;
         s.entry = GalleryEntry{
             k + 1,   set.type + 1, set.icon[set.type], run_.screening.LExp, run_.screening.FD, set.rot[set.type],
             set.back};
@@ -239,26 +242,14 @@ private:
     void draw(int k)
     {
         Slot& s = slot(k);
-        if (s.ready && o_.fit)
-            s.entry.set.scale = s.state.icon[s.state.type].scale = fittedscale(s.state, o_.iterations, o_.orbits,
-                                                                               o_.size, o_.size, o_.margin);
-        const std::uint64_t batches = (o_.iterations + batchsteps - 1) / batchsteps;
-        if (s.ready && o_.orbits > 1) {
-            const OrbitsResult result = renderorbits(s.state, o_.orbits, batches,
-                                                     [&](std::uint64_t) { return !stopping(); });
-            s.ready = result == OrbitsResult::done;
-            s.outofmemory = result == OrbitsResult::nomemory;
-        }
-        for (std::uint64_t done = 0; s.ready && o_.orbits == 1 && done < batches; ++done) {
-            if (stopping()) {
-                s.ready = false;
-            } else if (imagebatch(s.state) != 0) {
-                s.ready = false;
-                s.outofmemory = true;
-            }
+        if (s.ready) {
+            renderpicture(s.picture, run_.colours, s.drawn, [&](std::uint64_t) { return !stopping(); });
+            s.ready = s.drawn.outcome == OrbitsResult::done;
+            s.outofmemory = s.drawn.outcome == OrbitsResult::nomemory;
+            s.entry.set.scale = s.drawn.drawn.set.scale;
         }
         if (s.ready && !stopping()) {
-            s.unfiltered = run_.filter(s.state);
+            s.unfiltered = s.drawn.unfiltered;
             const std::string png = path(entryname(k + 1) + ".png");
             s.pngcode = writepicture(s, png);
             s.pngerror = s.pngcode == savedone ? 0 : AtomicFile::lasterror();
@@ -272,7 +263,10 @@ private:
     // threads drew the gallery.
     int writepicture(Slot& s, const std::string& png)
     {
-        const auto write = [&] { return o_.density ? writetoned(s.state, o_, png) : writepng(*s.image, png); };
+        const auto write = [&] {
+            return s.picture.tone != Tone::hit ? writetoned(s.drawn.state, s.drawn.drawn, png)
+                                               : writepng(*s.drawn.image, png);
+        };
         int code = savedone;
         {
             std::shared_lock together(writing_);
@@ -330,7 +324,7 @@ private:
     {
         replaced_ = true; // or may have, if the write fails part-way
         const std::string dv3 = path(entryname(s.entry.index) + ".dv3");
-        if (int code = writedv3(dv3, dv3record(s.state)); code != savedone)
+        if (int code = writedv3(dv3, dv3record(s.drawn.state)); code != savedone)
             return fail(exitcannotwrite, dv3, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
     }

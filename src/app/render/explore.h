@@ -4,7 +4,6 @@
 // rendered, filtered and written on every worker thread; the entries are kept
 // in order.
 #include <cstdint>
-#include <functional>
 #include <ostream>
 #include <string>
 
@@ -12,19 +11,20 @@
 #include "analysis/screening.h"
 #include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
+#include "engine/picture.h"
 
 namespace kt {
 
 struct ExploreRun {
     const RenderOptions& options;
+    // Every entry's picture but its set, which the search finds.
+    Picture look;
+    Palette colours;
     std::uint32_t seed;
     std::ostream& err;
     bool progress;
-    // Recolours a finished picture by the options' filter: "" or why the
-    // filter could not apply. Called on any thread, for one picture at a time.
-    std::function<std::string(EngineState&)> filter;
-    // The start point, formula, palette, background, rotation and colouring
-    // of every entry; the search finds each entry's coefficients into it.
+    // The start point, formula, background and rotation of every entry; the
+    // search finds each entry's coefficients into it.
     EngineState& engine;
     SearchState& search;
     // With the dimension limit of the screen the sets must pass.

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/render/batchrender.h"
+#include "files/picturetext.h"
 #include "image/palettes.h"
 
 namespace kt {
@@ -294,8 +295,8 @@ std::string viewer(const Gallery& gallery, std::size_t k)
     html += row("n", std::to_string(entry.set.n)) + row("p", std::to_string(entry.set.p)) +
         row("scale", exact(entry.set.scale)) + row("Lyapunov exponent", shown(entry.lyapunov, 6)) +
         row("fractal dimension", shown(entry.dimension, 6));
-    if (gallery.options) {
-        for (const auto& [field, value, words] : entrysettings(*gallery.options, entry)) {
+    if (gallery.look) {
+        for (const auto& [field, value, words] : entrysettings(*gallery.look, entry)) {
             // Words are quoted for programs, not for people.
             const bool word = value.size() >= 2 && value.front() == '"';
             html += row(field, htmltext(word ? value.substr(1, value.size() - 2) : value));
@@ -304,7 +305,7 @@ std::string viewer(const Gallery& gallery, std::size_t k)
     html += "</table>\n<p class=\"open\"><a href=\"" + name +
         ".dv3\" type=\"application/x-ktdravune3d-parameters\" download>" + name +
         ".dv3</a> opens in KT Dravune 3D: <code>ktdravune3d " + name + ".dv3</code></p>\n";
-    if (gallery.options)
+    if (gallery.look)
         html += "<p class=\"open\">This picture again, in the gallery's folder: <code class=\"reproduce\">" +
             htmltext(reproducecommand(gallery, entry)) +
             "</code></p>\n<p class=\"open\">Large enough to print: <code class=\"print\">" +
@@ -330,7 +331,17 @@ std::string entryname(int index)
     return text;
 }
 
-std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEntry& entry)
+Picture entrypicture(const Picture& look, const GalleryEntry& entry)
+{
+    Picture p = look;
+    p.formula = entry.formula;
+    p.set = entry.set;
+    p.rotation = entry.rotation;
+    p.background = entry.back;
+    return p;
+}
+
+std::vector<EntrySetting> entrysettings(const Picture& o, const GalleryEntry& entry)
 {
     const auto number = [](const char* option, const std::string& value) {
         std::string words = " ";
@@ -338,14 +349,15 @@ std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEnt
         return words;
     };
     const std::string palette = palettename(o.palette);
-    const char* coloring = o.cmethod ? "z" : "hit";
-    const char* tone = o.density ? (o.depthtone ? "depth" : "density") : "hit";
+    const char* coloring = o.coloring ? "z" : "hit";
+    const char* tone = tonename(o.tone);
+    const bool density = o.tone != Tone::hit;
     std::vector<EntrySetting> fields = {
         {"palette", jsontext(palette), number("--palette", shellword(palette))},
         {"coloring", jsontext(coloring), number("--coloring", coloring)},
         {"tone", jsontext(tone), number("--tone", tone)},
     };
-    if (o.density) {
+    if (density) {
         fields.push_back({"tone_brightness", exact(o.brightness),
                           o.brightness != 1.0 ? number("--brightness", exact(o.brightness)) : ""});
         fields.push_back({"tone_gamma", exact(o.gamma), o.gamma != 1.0 ? number("--gamma", exact(o.gamma)) : ""});
@@ -364,7 +376,7 @@ std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEnt
     std::string angles = "[";
     angles.append(exact(r.x)).append(", ").append(exact(r.y)).append(", ").append(exact(r.z)).append("]");
     fields.push_back({"rotation", angles, ""});
-    fields.push_back({"order", jsontext(ordernames[o.rotationorder]), number("--order", ordernames[o.rotationorder])});
+    fields.push_back({"order", jsontext(ordernames[o.order]), number("--order", ordernames[o.order])});
     // A transparent picture has no background of its own; the .dv3 keeps the
     // colour it would be laid over.
     if (o.transparent)
@@ -374,9 +386,8 @@ std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEnt
                           "[" + std::to_string(GetRValue(entry.back)) + ", " + std::to_string(GetGValue(entry.back)) +
                               ", " + std::to_string(GetBValue(entry.back)) + "]",
                           ""});
-    fields.push_back({"size", std::to_string(o.size), number("--size", std::to_string(o.size))});
-    fields.push_back(
-        {"iterations", std::to_string(o.iterations), number("--iterations", std::to_string(o.iterations))});
+    fields.push_back({"size", std::to_string(o.width), number("--size", std::to_string(o.width))});
+    fields.push_back({"iterations", std::to_string(o.steps), number("--iterations", std::to_string(o.steps))});
     if (o.orbits > 1)
         fields.push_back({"orbits", std::to_string(o.orbits), number("--orbits", std::to_string(o.orbits))});
     return fields;
@@ -386,28 +397,29 @@ std::string reproducecommand(const Gallery& gallery, const GalleryEntry& entry)
 {
     const std::string name = entryname(entry.index);
     std::string command = std::string(renderprogram) + " " + name + ".dv3";
-    for (const EntrySetting& setting : entrysettings(*gallery.options, entry))
+    for (const EntrySetting& setting : entrysettings(*gallery.look, entry))
         command += setting.words;
     return command + " -o " + name + ".png";
 }
 
 std::string printcommand(const Gallery& gallery, const GalleryEntry& entry)
 {
-    const RenderOptions& o = *gallery.options;
+    const Picture& o = *gallery.look;
     const std::string name = entryname(entry.index);
-    RenderOptions print = o;
-    print.size = printside;
+    Picture print = o;
+    print.width = print.height = printside;
     // A print is many orbits' work: the exact orbit's steps would take minutes.
     print.orbits = o.orbits > 1 ? o.orbits : printorbits;
     // The density tone cannot take z-plane colouring or a filter: such a
     // picture is printed as it is drawn, with its steps per pixel kept.
     std::string spp;
-    if (o.cmethod == 0 && o.filter == "none") {
-        print.density = true;
+    if (o.coloring == 0 && o.filter == "none") {
+        if (print.tone == Tone::hit)
+            print.tone = Tone::density;
         print.supersample = 3;
         spp = std::to_string(printspp);
     } else {
-        spp = exact(static_cast<double>(o.iterations) / (static_cast<double>(o.size) * o.size));
+        spp = exact(static_cast<double>(o.steps) / (static_cast<double>(o.width) * o.width));
     }
     std::string command = std::string(renderprogram) + " " + name + ".dv3";
     for (const EntrySetting& setting : entrysettings(print, entry))
@@ -431,11 +443,12 @@ std::string galleryjson(const Gallery& gallery)
             ", \"scale\": " + exact(e.set.scale) + ", \"lyapunov_exponent\": " + exact(e.lyapunov) +
             ", \"fractal_dimension\": " + exact(e.dimension) + ", \"png\": \"" + name + ".png\", \"dv3\": \"" + name +
             ".dv3\"";
-        if (gallery.options) {
-            for (const EntrySetting& setting : entrysettings(*gallery.options, e))
+        if (gallery.look) {
+            for (const EntrySetting& setting : entrysettings(*gallery.look, e))
                 json += ", \"" + setting.name + "\": " + setting.value;
             json += ", \"reproduce\": " + jsontext(reproducecommand(gallery, e)) +
-                ", \"print\": " + jsontext(printcommand(gallery, e));
+                ", \"print\": " + jsontext(printcommand(gallery, e)) +
+                ", \"picture\": " + picturetext(entrypicture(*gallery.look, e), true);
         }
         json += "}";
     }

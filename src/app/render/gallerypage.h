@@ -3,11 +3,12 @@
 // and index.html, one self-contained page for people (no network, opened
 // straight from the disk).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
+#include "engine/picture.h"
 
 namespace kt {
 
@@ -26,7 +27,9 @@ struct Gallery {
     int size = 0;
     std::uint64_t iterations = 0;
     std::vector<GalleryEntry> entries;
-    const RenderOptions* options = nullptr; // how every entry was rendered; none records no settings
+    // Every entry's picture but its set, angles and background; none records
+    // no settings.
+    std::optional<Picture> look;
 };
 
 // A setting that, beside the set in an entry's .dv3, decides the entry's
@@ -41,7 +44,11 @@ struct EntrySetting {
 // Every such setting of an entry drawn with `o`. gallery.json's settings, the
 // page's commands and a share's record are all made from this one list, so a
 // setting added here reaches all three.
-std::vector<EntrySetting> entrysettings(const RenderOptions& o, const GalleryEntry& entry);
+std::vector<EntrySetting> entrysettings(const Picture& look, const GalleryEntry& entry);
+
+// The picture an entry was drawn as: the look with the entry's set (and the
+// scale a fit chose), angles and background.
+Picture entrypicture(const Picture& look, const GalleryEntry& entry);
 
 // The batch commands, run in the gallery's folder, that render an entry again
 // as on the page and large enough to print.

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "files/paramfiles.h"
+#include "files/picturetext.h"
 
 namespace kt {
 
@@ -74,11 +75,20 @@ std::string difference(const std::string& recorded, const std::string& ours)
             return {};
         if (more && ourmore && a == b)
             continue;
-        const auto name = [](const std::string& line) { return line.substr(0, line.find(' ')); };
-        const auto value = [](const std::string& line) {
-            const auto space = line.find(' ');
-            return space == std::string::npos ? std::string() : line.substr(space + 1);
+        // A picture's field reads "  \"name\": value," and the others "name value".
+        const auto field = [](const std::string& line) {
+            const bool quoted = line.rfind("  \"", 0) == 0;
+            const auto from = quoted ? std::size_t{3} : std::size_t{0};
+            const auto end = line.find(quoted ? "\": " : " ", from);
+            if (end == std::string::npos)
+                return std::pair{line, std::string()};
+            std::string value = line.substr(end + (quoted ? 3 : 1));
+            if (quoted && !value.empty() && value.back() == ',')
+                value.pop_back();
+            return std::pair{line.substr(from, end - from), value};
         };
+        const auto name = [&](const std::string& line) { return field(line).first; };
+        const auto value = [&](const std::string& line) { return field(line).second; };
         if (!more || !ourmore || name(a) != name(b))
             return "settings of another form, from \"" + name(more ? a : b) + "\" on";
         constexpr std::size_t readable = 40;
@@ -120,21 +130,24 @@ std::string hextext(const std::uint8_t* bytes, std::size_t size)
     return text;
 }
 
-std::string sharesettings(const RenderOptions& o, const EngineState& start, std::uint32_t seed)
+std::string sharesettings(const Picture& start, const Palette& colours, int entries, double fdlimit,
+                          std::uint32_t seed)
 {
-    std::string text = std::string("version ") + KT_VERSION + "\nseed " + std::to_string(seed) + "\nentries " +
-        std::to_string(o.explore) + "\nfd_limit " + exactdouble(o.fdlimit) + "\n";
-    const GalleryEntry first{0, start.type + 1, start.icon[start.type], 0, 0, start.rot[start.type], start.back};
-    for (const EntrySetting& setting : entrysettings(o, first)) {
-        // Compared by its colours below: the file's path may differ from
-        // machine to machine.
-        if (setting.name != "palette")
-            text += setting.name + " " + setting.value + "\n";
-    }
+    return std::string("version ") + KT_VERSION + "\nseed " + std::to_string(seed) + "\nentries " +
+        std::to_string(entries) + "\nfd_limit " + exactdouble(fdlimit) + "\n" + recordedpicture(start, colours);
+}
+
+std::string recordedpicture(const Picture& p, const Palette& colours)
+{
+    std::istringstream lines(picturetext(p));
+    std::string text;
+    // Compared by its colours below: the file's path may differ from
+    // machine to machine.
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("  \"palette\":", 0) != 0)
+            text += line + "\n";
     // Last, so that a setting one can read is named first when two differ.
-    const auto set = encodedv3(dv3record(start));
-    return text + "start_set " + hextext(set.data(), set.size()) + "\npalette_colours " +
-        hextext(start.palette.data(), start.palette.size()) + "\n";
+    return text + "palette_colours " + hextext(colours.data(), colours.size()) + "\n";
 }
 
 std::string sharerecord(const std::string& settings, const std::vector<GalleryEntry>& finished)

@@ -9,6 +9,7 @@
 #include "app/render/gallerypage.h"
 #include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
+#include "engine/picture.h"
 
 namespace kt {
 
@@ -20,11 +21,17 @@ bool issharerecordname(const std::string& name);
 // Bytes as hexadecimal text, so that a record compares them to the bit.
 std::string hextext(const std::uint8_t* bytes, std::size_t size);
 
-// Everything that decides a share's files, one "name value" line each: the
-// program's version, the search (seed, number of entries, dimension limit and
-// the start set as loaded), the palette's colours and every entry setting.
-// Not the share, the threads or the folder.
-std::string sharesettings(const RenderOptions& o, const EngineState& start, std::uint32_t seed);
+// Everything that decides a share's files, one line each: the program's
+// version, the search (seed, number of entries, dimension limit) and the
+// picture the entries start from, with the set as loaded (its text, but for
+// the palette's path, whose colours follow). Not the share, the threads or
+// the folder.
+std::string sharesettings(const Picture& start, const Palette& colours, int entries, double fdlimit,
+                          std::uint32_t seed);
+
+// A picture's text as a record compares it: without the palette's path,
+// which may differ from machine to machine, and with the palette's colours.
+std::string recordedpicture(const Picture& p, const Palette& colours);
 
 // The settings, then one line each the index and the measures of every entry
 // the share finished; the rest of an entry is in its .dv3 file.

@@ -11,17 +11,17 @@
 
 namespace kt {
 
-std::uint64_t picturebytes(const RenderOptions& o)
+std::uint64_t picturebytes(const Picture& p)
 {
-    const std::uint64_t side = static_cast<std::uint64_t>(renderside(o));
+    const std::uint64_t side = static_cast<std::uint64_t>(renderside(p));
     // The depth tone keeps a depth sum beside each hit count.
-    const std::uint64_t hits = side * side * sizeof(float) * (o.depthtone ? 2 : 1);
+    const std::uint64_t hits = side * side * sizeof(float) * (p.tone == Tone::depth ? 2 : 1);
     // And the picture drawn beside them, then the file's rows and encoding.
-    if (!o.density)
+    if (p.tone == Tone::hit)
         return hits + side * side * 4 + side * side * pngbytesperpixel;
-    const std::uint64_t pixels = static_cast<std::uint64_t>(framewidth(o)) * frameheight(o);
+    const std::uint64_t pixels = static_cast<std::uint64_t>(p.width) * p.height;
     // The 16-bit picture, its file's rows, and the compressed file at worst as large.
-    const std::uint64_t rows = pixels * 4 * (o.depth / 8);
+    const std::uint64_t rows = pixels * 4 * (p.depth / 8);
     return hits + pixels * 8 + 2 * rows;
 }
 

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/render/renderoptions.h"
+#include "engine/picture.h"
 
 namespace kt {
 
-// Bytes of the buffers a still picture of these options holds at its peak.
-std::uint64_t picturebytes(const RenderOptions& o);
+// Bytes of the buffers a still picture holds at its peak.
+std::uint64_t picturebytes(const Picture& p);
 
 // The smaller of the memory the kernel reports available and the address
 // space limit; nullopt when neither can be read.

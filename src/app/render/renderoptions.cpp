@@ -402,6 +402,11 @@ const std::map<std::string, Setter>& valuedoptions()
              o.threads = static_cast<int>(threads);
              return {};
          }},
+        {"--picture",
+         [](RenderOptions& o, const std::string& v) -> std::string {
+             o.picture = v;
+             return {};
+         }},
         {"--save-params",
          [](RenderOptions& o, const std::string& v) -> std::string {
              if (v.empty())

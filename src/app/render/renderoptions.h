@@ -9,12 +9,14 @@
 
 #include "engine/enginestate.h"
 #include "engine/manyorbits.h"
+#include "engine/picture.h"
 #include "engine/rotation.h"
 
 namespace kt {
 
 struct RenderOptions {
     std::optional<std::string> paramfile;
+    std::optional<std::string> picture; // a picture's text, which fixes every setting of the picture
     int formula = 1;
     int size = 600;
     std::optional<int> height; // --size WxH: size is the width
@@ -70,9 +72,6 @@ inline int renderside(const RenderOptions& o)
 {
     return std::max(framewidth(o), frameheight(o)) * o.supersample;
 }
-
-constexpr int maxside = 16384;
-constexpr int maxsupersample = 8;
 
 enum class ImageFormat { tga, png };
 

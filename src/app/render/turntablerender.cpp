@@ -6,7 +6,8 @@
 
 #include "app/render/batchrender.h"
 #include "app/render/framewriters.h"
-#include "app/render/framing.h"
+#include "engine/framing.h"
+#include "app/render/optionspicture.h"
 #include "app/render/picturebudget.h"
 #include "app/render/progress.h"
 #include "app/render/tonedpicture.h"
@@ -16,6 +17,7 @@
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
+#include "image/picturetone.h"
 
 namespace kt {
 
@@ -38,7 +40,8 @@ std::string saveproblem(const FrameWriter& writer, int code)
 
 int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks& hooks)
 {
-    s.res = o.size;
+    Picture look = optionspicture(o, s);
+    applypicture(look, s);
     if (o.fit)
         s.icon[s.type].scale = fittedscaleanyturn(s, o.iterations, o.orbits, o.size, o.size, o.margin);
     const Axis spin = o.spin.value_or(Y);
@@ -59,7 +62,8 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
         writer = pngfolderwriter(o.output, frames, firstframe + 1, step);
     else if (o.parts)
         writer = webpsharewriter(WebPShare{o.output, s.res, frames, o.fps.value_or(30), o.quality, o.part, o.parts,
-                                           turntablesettings(s, o)});
+                                           turntablesettings(optionspicture(o, s), s.palette, frames,
+                                                             spin, o.fps.value_or(30), o.quality)});
     else
         writer = webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality);
     if (const int code = writer->prepare(); code != savedone)
@@ -104,7 +108,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
             if (interrupted())
                 return exitsuccess;
             hooks.recolour(frame->state);
-            if (o.density && !tonesurface(frame->state, o, *frame->image))
+            if (o.density && !tonesurface(frame->state, look, *frame->image))
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
             if (const int code = writer->add(*frame->image); code != savedone)
                 return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));

@@ -19,14 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Hexadecimal floating point: two settings are the same only to the bit.
-std::string exact(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%a", value);
-    return text;
-}
-
 std::string readtext(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -94,25 +86,12 @@ std::string joiningfolder(const std::string& animation)
     return animation + ".joining";
 }
 
-std::string turntablesettings(const EngineState& s, const RenderOptions& o)
+std::string turntablesettings(const Picture& p, const Palette& colours, int frames, Axis spin, int fps,
+                              std::optional<int> quality)
 {
-    const auto set = encodedv3(dv3record(s));
-    std::string text = std::string("ktdravune3d-render ") + KT_VERSION + " turntable\n";
-    text += "frames " + std::to_string(o.turntable) + " spin " + "XYZ"[o.spin.value_or(Y)] + " fps " +
-        std::to_string(o.fps.value_or(30)) + " quality " + (o.quality ? std::to_string(*o.quality) : "lossless") + "\n";
-    text += "size " + std::to_string(framewidth(o)) + "x" + std::to_string(frameheight(o)) + " supersample " +
-        std::to_string(o.supersample) + " iterations " + std::to_string(o.iterations) + " fit " +
-        (o.fit ? exact(o.margin) : "no") + (o.orbits > 1 ? " orbits " + std::to_string(o.orbits) : "") + "\n";
-    text += "coloring " + std::to_string(o.cmethod) + " order " + std::to_string(s.rotationorder) + " filter " +
-        o.filter + " nadjust " + std::to_string(o.nadjust) + "\n";
-    text += "tone " +
-        (o.density ? std::string(tonename(o)) + " " + exact(o.brightness) + " " + exact(o.gamma) +
-                 (o.transparent ? " clear" : " opaque")
-                   : std::string("hit")) +
-        "\n";
-    text += "set " + hextext(set.data(), set.size()) + "\n";
-    text += "palette " + hextext(s.palette.data(), s.palette.size()) + "\n";
-    return text;
+    return std::string("ktdravune3d-render ") + KT_VERSION + " turntable\nframes " + std::to_string(frames) +
+        " spin " + "XYZ"[spin] + " fps " + std::to_string(fps) + " quality " +
+        (quality ? std::to_string(*quality) : "lossless") + "\n" + recordedpicture(p, colours);
 }
 
 void startshare(const std::string& folder, int part, int parts, const std::string& settings)

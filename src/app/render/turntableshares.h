@@ -5,10 +5,13 @@
 // beside the animation, then a record of the settings it drew them with; the
 // share that finds all N records of its own settings takes the folder and
 // encodes the animation from it, as one run would have.
+#include <optional>
 #include <string>
 
 #include "app/render/renderoptions.h"
 #include "engine/enginestate.h"
+#include "engine/picture.h"
+#include "engine/rotation.h"
 
 namespace kt {
 
@@ -46,7 +49,8 @@ std::string takebackjoin(const std::string& joining, const std::string& folder, 
 // text: the program's version, the turn, the steps, the tone and the set,
 // palette and background as loaded (not the files' names, which may differ
 // from machine to machine). Not the share, the threads or the output.
-std::string turntablesettings(const EngineState& s, const RenderOptions& o);
+std::string turntablesettings(const Picture& p, const Palette& colours, int frames, Axis spin, int fps,
+                              std::optional<int> quality);
 
 // Before a share draws: its own record goes, since its frames are about to be
 // replaced, and so does any record of other settings, whose frames may be

@@ -1,4 +1,4 @@
-#include "app/render/framing.h"
+#include "engine/framing.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,95 @@
+#include "image/picturerender.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "engine/picturedraw.h"
+#include "image/filters.h"
+#include "image/mapfile.h"
+#include "image/palettes.h"
+
+namespace kt {
+
+namespace {
+
+std::string whynotfiltered(const Picture& p, const EngineState& s, int code)
+{
+    const bool equalizing = p.filter == "equalize";
+    switch (code) {
+    case filtertoofew:
+        return "fewer than 1,000 iterations were rendered";
+    case filternothingtoscale:
+        if (s.hitmax == 0)
+            return "no pixel was hit";
+        return equalizing ? "only one pixel was hit" : "no pixel was hit twice";
+    default: // the one code the two filters use differently
+        return equalizing ? "not enough memory for its tables" : "the log filters need hit colouring (--coloring hit)";
+    }
+}
+
+} // namespace
+
+PaletteChoice picturepalette(const std::string& name)
+{
+    if (const Palette* named = namedpalette(name))
+        return {*named, {}};
+    Palette read{};
+    if (OpenMapFile(name, read) == 0)
+        return {read, {}};
+    std::FILE* probe = std::fopen(name.c_str(), "r");
+    int err = probe ? 0 : errno;
+    if (probe)
+        std::fclose(probe);
+    // A folder opens, but reading it fails as the parameter-file loader reports.
+    std::error_code ignored;
+    if (!err && std::filesystem::is_directory(name, ignored))
+        err = EISDIR;
+    return {std::nullopt, "Error opening MAP file" +
+                              (err ? std::string(" (") + std::strerror(err) + ")"
+                                   : std::string(" (a line does not begin with three numbers)"))};
+}
+
+std::string filterpicture(const Picture& p, EngineState& s)
+{
+    if (p.filter == "none")
+        return {};
+    FilterState settings;
+    settings.nadjust = p.nadjust;
+    settings.logsquare = p.filter == "log-squared" ? 1 : 0;
+    PaletteCounts unused;
+    int code;
+    if (p.filter == "normalize")
+        code = normalize(s, settings, unused);
+    else if (p.filter == "equalize")
+        code = equalize(s, settings, unused);
+    else
+        code = logadjust(s, settings, unused);
+    return code == filterdone ? std::string() : whynotfiltered(p, s, code);
+}
+
+void renderpicture(const Picture& p, const Palette& colours, RenderedPicture& into,
+                   const std::function<bool(std::uint64_t)>& going)
+{
+    EngineState& s = into.state;
+    applypicture(p, s);
+    genpalette(s, colours);
+    into.unfiltered.clear();
+    into.drawn = p;
+    if (p.tone == Tone::hit) {
+        if (!into.image || into.image->width() != s.res || into.image->height() != s.res)
+            into.image = Surface::create(s.res, s.res);
+        if (!into.image) {
+            into.outcome = OrbitsResult::nomemory;
+            return;
+        }
+    }
+    s.g_vhdc = p.tone == Tone::hit ? into.image.get() : nullptr;
+    into.outcome = drawpicture(p, s, going);
+    into.drawn.set.scale = s.icon[s.type].scale;
+    if (into.outcome == OrbitsResult::done)
+        into.unfiltered = filterpicture(p, s);
+}
+
+} // namespace kt
