@@ -30,12 +30,16 @@ struct ICON {
     double xstart;
     double ystart;
     double zstart;
+
+    bool operator==(const ICON&) const = default;
 };
 
 struct VOXEL {
     real x;
     real y;
     real z;
+
+    bool operator==(const VOXEL&) const = default;
 };
 
 constexpr ICON builtinicon1{-2.29, -1.43, 0.3, 2.35, 0.0, 11, 0, 1.0, 0.1, 0.003, 0.1};

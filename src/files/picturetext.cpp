@@ -105,6 +105,10 @@ private:
 template <typename T>
 std::string number(T value)
 {
+    // JSON reads "-0" as the integer 0: the sign would be lost.
+    if constexpr (std::is_floating_point_v<T>)
+        if (value == 0 && std::signbit(value))
+            return "-0.0";
     char text[64];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);

@@ -88,6 +88,32 @@ TEST_F(ExploreTest, EntriesAreTheSearchStreamAndRenderAgainFromTheirParameterFil
     EXPECT_NE(text.str().find("\"index\": 3,"), std::string::npos);
 }
 
+// Each entry's "picture" in gallery.json, given to --picture, is that entry's
+// file again, for the hit tone with a filter and for the default toned, fitted
+// look alike; and a file that holds no picture is refused without a file.
+TEST_F(ExploreTest, AnEntrysPictureRendersItsFileAgain)
+{
+    const std::vector<std::string> looks[] = {look, {"--size", "200", "--iterations", "20k", "--orbits", "64"}};
+    int n = 0;
+    for (const auto& args : looks) {
+        const std::string folder = dir.file("gallery" + std::to_string(++n));
+        ASSERT_EQ(run(with(args, {"--explore", "2", "--seed", "11", "-o", folder})), 0) << err.str();
+        const auto json = testing::readbytes(folder + "/gallery.json");
+        const std::string text(json.begin(), json.end());
+        const auto entry = text.find("\"index\": 2,");
+        const auto from = text.find("\"picture\": ", entry) + 11;
+        testing::writetext(dir.file("entry.json"), text.substr(from, text.find('}', from) + 1 - from));
+        ASSERT_EQ(run({"--picture", dir.file("entry.json"), "-o", dir.file("again.png")}), 0) << err.str();
+        EXPECT_EQ(testing::readbytes(dir.file("again.png")), testing::readbytes(folder + "/002.png")) << n;
+    }
+    testing::writetext(dir.file("bad.json"), R"({"tone": "glow"})");
+    EXPECT_EQ(run({"--picture", dir.file("bad.json"), "-o", dir.file("bad.png")}), exitbadinput);
+    EXPECT_NE(err.str().find("bad.json: tone takes hit, density or depth"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--picture", dir.file("none.json"), "-o", dir.file("bad.png")}), exitbadinput);
+    EXPECT_NE(err.str().find("none.json: cannot be read (No such file or directory)"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.file("bad.png")));
+}
+
 TEST_F(ExploreTest, TheSameArgumentsGiveTheSameFilesOnAnyNumberOfThreads)
 {
     // Each picture is filtered and written on the thread that drew it.
