@@ -214,6 +214,13 @@ DV3 dv3record(const EngineState& s)
     return DV3{s.type, s.icon[s.type], s.back, s.red, s.green, s.blue, angles.x, angles.y, angles.z};
 }
 
+DV3 dv3record(const Picture& p)
+{
+    const COLORREF back = p.background;
+    return DV3{p.formula - 1,    p.set,          back, GetRValue(back), GetGValue(back), GetBValue(back),
+               p.rotation.x, p.rotation.y, p.rotation.z};
+}
+
 int writedv3(const std::string& path, const DV3& record)
 {
     const auto bytes = encodedv3(record);
@@ -241,6 +248,20 @@ int writedv3(const EngineState& s, FileNames& names, int option)
 int loaddv3(EngineState& s, const std::string& path)
 {
     return isdv3path(path) ? loaddv3record(s, path) : loaddvrecord(s, path);
+}
+
+int loaddv3(Picture& p, const std::string& path)
+{
+    EngineState s;
+    applypicture(p, s);
+    const int code = loaddv3(s, path);
+    if (code == loaddone) {
+        p.formula = s.type + 1;
+        p.set = s.icon[s.type];
+        p.rotation = s.rot[s.type];
+        p.background = s.back;
+    }
+    return code;
 }
 
 LoadMessage loaderror(int code, const std::string& path)

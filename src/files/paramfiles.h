@@ -7,6 +7,7 @@
 
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
+#include "engine/picture.h"
 
 namespace kt {
 
@@ -40,6 +41,8 @@ constexpr int maxangle = 360;
 // The record of a state's current formula: its set, the background and its
 // angles.
 DV3 dv3record(const EngineState& s);
+// The record of a picture: its formula's set, its background and its angles.
+DV3 dv3record(const Picture& p);
 
 // Writes `record` to `path`: 0 or a save-error code; the file it replaces
 // survives any failure.
@@ -54,6 +57,9 @@ int writedv3(const EngineState& s, FileNames& names, int option);
 // Loads the file at `path` into s: DV3 when the path's last character is '3',
 // DV otherwise. Applies the record only when all of it is sound.
 int loaddv3(EngineState& s, const std::string& path);
+// The same into a picture's set, formula, background and angles; the rest of
+// the picture stays.
+int loaddv3(Picture& p, const std::string& path);
 
 struct LoadMessage {
     std::string text;

@@ -258,7 +258,7 @@ private:
     int saveparameters()
     {
         // The drawn state holds the scale a fit chose.
-        const int code = writedv3(*o_.saveparams, dv3record(o_.turntable ? engine_ : drawn_.state));
+        const int code = writedv3(*o_.saveparams, o_.turntable ? dv3record(engine_) : dv3record(drawn_.drawn));
         if (code != savedone)
             return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;

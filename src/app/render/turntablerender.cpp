@@ -14,6 +14,7 @@
 #include "app/render/turntableshares.h"
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
+#include "engine/picturedraw.h"
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
@@ -83,7 +84,11 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
             // Every frame from the same orbits: they start and step alike
             // for every frame, and only the turn tells the frames apart.
             for (std::size_t k = 0; k < held.size(); ++k) {
-                const OrbitsResult result = renderorbits(held[k]->state, o.orbits, batches, [&](std::uint64_t done) {
+                Picture frame = look;
+                frame.fit = false; // the scale that fits every turn
+                frame.set.scale = s.icon[s.type].scale;
+                frame.rotation = held[k]->state.rot[s.type];
+                const OrbitsResult result = drawpicture(frame, held[k]->state, [&](std::uint64_t done) {
                     progress.update(before + (k * groupsteps + done) / held.size());
                     return !interrupted();
                 });
