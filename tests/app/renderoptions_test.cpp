@@ -2,7 +2,10 @@
 #include <unistd.h>
 #include <fstream>
 #include <filesystem>
+#include <functional>
+#include <sstream>
 
+#include "app/render/batchrender.h"
 #include "app/render/renderoptions.h"
 
 namespace kt {
@@ -202,6 +205,118 @@ TEST(RenderOptions, TurntableOutputs)
     EXPECT_EQ(*folder.options.spin, Z);
     EXPECT_EQ(animationformat("."), AnimationFormat::pngfolder) << "an existing folder";
     EXPECT_EQ(animationformat("Spin.WEBP"), AnimationFormat::webp);
+}
+
+// What the program says to a command line, word for word: a refused one is
+// named on the first line with exit status 1, whatever came after the fault;
+// an accepted one is read as the check says.
+TEST(RenderOptions, CommandLinesAndWhatTheProgramSays)
+{
+    using Read = std::function<bool(const RenderOptions&)>;
+    const struct {
+        std::vector<std::string> args;
+        const char* said; // nullptr: accepted, and `read` holds
+        Read read = {};
+    } lines[] = {
+        // A picture file fixes the picture: the first option it fixes is named.
+        {{"--picture", "p.pic", "--size", "300", "--formula", "2"}, "--picture cannot be given with --size"},
+        {{"--formula", "2", "--size", "300", "--picture", "p.pic"}, "--picture cannot be given with --formula"},
+        {{"star.dv3", "--picture", "p.pic"}, "--picture cannot be given with a parameter file"},
+        {{"--picture", "p.pic", "--fit", "--spp", "5", "--iterations", "1M"}, "--picture cannot be given with --fit"},
+        {{"--picture", "p.pic", "--fps", "30"}, "--picture cannot be given with --fps"},
+        {{"--picture", "p.pic", "--seed", "1", "--part", "1/2"}, "--picture cannot be given with --seed"},
+        {{"--picture", ""}, "--picture takes a file name"},
+        {{"--picture", "p.pic", "-o", "a.png", "--threads", "2", "--quiet", "--save-params", "a.dv3", "--save-palette",
+          "a.map"},
+         nullptr,
+         [](const RenderOptions& o) { return o.picture == "p.pic" && o.threads == 2 && o.quiet; }},
+        // Decimal only, and a leading zero is no octal.
+        {{"--size", "0x100"}, "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384"},
+        {{"--seed", "0x10"}, "--seed takes a whole number from 0 to 4294967295"},
+        {{"--brightness", "0x1p0"}, "--brightness takes a number from 0.01 to 100"},
+        {{"--rotate", "0x10,0,0"}, "--rotate takes X,Y,Z, each an angle from 0 to 360 degrees"},
+        {{"--seed", "010", "--threads", "010", "--size", "0600", "--formula", "02"},
+         nullptr,
+         [](const RenderOptions& o) { return o.seed == 10u && o.threads == 10 && o.size == 600 && o.formula == 2; }},
+        {{"--depth", "08"}, "--depth takes 8 or 16"},
+        // Whole numbers of steps, with k, M or G.
+        {{"--iterations", "2.5k"}, nullptr, [](const RenderOptions& o) { return o.iterations == 2500; }},
+        {{"--iterations", "3M"}, nullptr, [](const RenderOptions& o) { return o.iterations == 3000000; }},
+        {{"--iterations", "1000G"}, nullptr, [](const RenderOptions& o) { return o.iterations == 1000000000000; }},
+        {{"--iterations", "0x10"},
+         "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G"},
+        {{"--iterations", "1.5"},
+         "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G"},
+        {{"--iterations", "1001G"},
+         "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G"},
+        // -- ends the options; before it, a word beginning with - is one.
+        {{"--quiet", "--", "-odd.dv3"}, nullptr, [](const RenderOptions& o) { return o.paramfile == "-odd.dv3"; }},
+        {{"-o", "--", "a.dv3"}, "--output must name a .tga or .png file"},
+        {{"-odd.dv3"}, "unknown option -odd.dv3"},
+        {{"-5"}, "unknown option -5"},
+        {{"--", "a.dv3", "-b.dv3"}, "only one parameter file may be given"},
+        // A missing value, and an empty one.
+        {{"--quiet", "--size"}, "--size needs a value"},
+        {{"-o"}, "--output needs a value"},
+        {{"--palette="},
+         "--palette takes 1, 2, inferno, magma, viridis, cividis, twilight, grey or fire, or a .map file"},
+        {{"--size=", "600"}, "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384"},
+        // Unknown options, named in the order given; an option is its name alone.
+        {{"--bogus=5", "--size", "10"}, "unknown option --bogus"},
+        {{"--size", "10", "--bogus"},
+         "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384"},
+        {{"--help", "--bogus"}, "unknown option --bogus"},
+        {{"--fit=true"}, "unknown option --fit"},
+        {{"-ofile.png"}, "unknown option -ofile.png"},
+        {{"-hx"}, "unknown option -hx"},
+        {{"a.dv3", "b.dv3", "--bogus"}, "only one parameter file may be given"},
+        // Options that exclude others or need another, and what is named first.
+        {{"--spp", "5", "--iterations", "1M"}, "--spp and --iterations are two ways of giving the steps: give one"},
+        {{"--explore", "2", "-o", "g", "--random", "--screen"}, "--explore cannot be combined with --screen"},
+        {{"--explore", "2", "-o", "g", "--turntable", "3", "--screen"}, "--explore cannot be combined with --screen"},
+        {{"--turntable", "3", "--random"}, "--turntable cannot be combined with --random"},
+        {{"--quality", "80"}, "--spin, --fps and --quality need --turntable"},
+        {{"--explore", "2"}, "--explore needs -o DIR, the folder that receives the gallery"},
+        {{"--explore", "2", "--size", "300x200"},
+         "--size WxH makes a still picture: not with --explore or --turntable"},
+        {{"--fps", "30", "--spp", "5", "--iterations", "1M"}, "--spin, --fps and --quality need --turntable"},
+        // The last of an option given twice counts, and each is checked.
+        {{"--size", "300", "--size", "400"}, nullptr, [](const RenderOptions& o) { return o.size == 400; }},
+        {{"--size", "10", "--size", "400"},
+         "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384"},
+    };
+    for (const auto& line : lines) {
+        std::string joined;
+        for (const auto& word : line.args)
+            joined += "'" + word + "' ";
+        if (!line.said) {
+            const ParsedOptions parsed = parserenderoptions(line.args);
+            EXPECT_EQ(parsed.error, "") << joined;
+            EXPECT_TRUE(parsed.error.empty() && line.read(parsed.options)) << joined;
+            continue;
+        }
+        std::ostringstream out, err;
+        EXPECT_EQ(runbatchrender(line.args, out, err, false), exitbadarguments) << joined;
+        EXPECT_EQ(err.str(),
+                  std::string("ktdravune3d-render: ") + line.said +
+                      "\nTry 'ktdravune3d-render --help' for more information.\n")
+            << joined;
+        EXPECT_EQ(out.str(), "") << joined;
+    }
+
+    // The help is made from the same table: each option with its value's form
+    // and its range.
+    std::string help;
+    std::istringstream words(renderusage());
+    for (std::string word; words >> word;)
+        help += word + ' ';
+    for (const char* shown :
+         {"--picture FILE render the picture a picture file (or a gallery.json entry's \"picture\") describes",
+          "--size N|WxH image side in pixels, 200..4000", "--iterations N a whole number of formula steps, 1..1000G",
+          "--fps F the animation's frames per second, 1..60", "--order XYZ|XZY|YXZ|YZX|ZXY|ZYX", "-o, --output FILE",
+          "--spp N steps per pixel instead of --iterations, 0.001..100000",
+          "(with --tone density); not with --iterations", "Not with --screen, --turntable, --random or --save-params."})
+        EXPECT_NE(help.find(shown), std::string::npos) << shown << "\n" << renderusage();
 }
 
 TEST(RenderOptions, DoubleDashEndsTheOptions)

@@ -1,15 +1,20 @@
 #include "app/render/renderoptions.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <tuple>
+#include <type_traits>
 
+#include "app/render/batchrender.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
 #include "image/palettes.h"
@@ -18,7 +23,26 @@ namespace kt {
 
 namespace {
 
-constexpr double maxiterations = 1e12;
+// The ranges the options take beside a picture's own; the checks, the
+// messages and the help all read them from here.
+constexpr std::uint64_t maxgigasteps = maxsteps / 1000000000;
+constexpr double maxiterations = maxsteps;
+constexpr long double minbrightness = 0.01L, maxbrightness = 100;
+constexpr long double mingamma = 0.1L, maxgamma = 10;
+constexpr long double minspp = 0.001L, maxspp = 100000;
+constexpr long double maxmargin = 0.4L;
+constexpr long double minfdlimit = 0.25L, maxfdlimit = 1.75L;
+constexpr long double maxangle = 360;
+constexpr int maxcomponent = 255;
+constexpr long long maxseed = 4294967295LL;
+constexpr int maxnadjust = 10;
+constexpr int maxfps = 60;
+constexpr int maxquality = 100;
+constexpr int maxparts = maxexplore;
+
+// The help's layout: the names in a column, the text wrapped beside them.
+constexpr std::size_t helpcolumn = 30;
+constexpr std::size_t helpwidth = 100;
 
 std::string lowercase(std::string text)
 {
@@ -125,326 +149,695 @@ std::uint64_t sppiterations(double spp, int side)
     return static_cast<std::uint64_t>(std::clamp(steps, 1.0, maxiterations));
 }
 
-using Setter = std::function<std::string(RenderOptions&, const std::string&)>;
+// The composite values, read the same way by their check and their store.
+struct Size {
+    int width = 0;
+    std::optional<int> height;
+};
 
-const std::map<std::string, Setter>& valuedoptions()
+std::optional<Size> readsize(const std::string& text)
 {
-    static const std::map<std::string, Setter> table = {
-        {"--formula",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long f = 0;
-             if (!parseinteger(v, 1, 2, &f))
-                 return "--formula takes 1 or 2";
-             o.formula = static_cast<int>(f);
-             return {};
-         }},
-        {"--size",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             const auto sides = split(v, 'x');
-             long long width = 0, height = 0;
-             if (sides.size() == 1 && parseinteger(v, 200, maxside, &width)) {
-                 o.size = static_cast<int>(width);
-                 return {};
-             }
-             // Print sizes reach further, and need the density tone's memory estimate.
-             if (sides.size() == 2 && parseinteger(sides[0], 16, maxside, &width) &&
-                 parseinteger(sides[1], 16, maxside, &height)) {
-                 o.size = static_cast<int>(width);
-                 o.height = static_cast<int>(height);
-                 return {};
-             }
-             return "--size takes a whole number from 200 to 16384, or WxH with each side from 16 to 16384";
-         }},
-        {"--tone",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v != "hit" && v != "density" && v != "depth")
-                 return "--tone takes hit, density or depth";
-             // The depth tone is the density tone's light in the colours of depth.
-             o.density = v != "hit";
-             o.depthtone = v == "depth";
-             return {};
-         }},
-        {"--brightness",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long double value = 0;
-             if (!parsereal(v, 0.01L, 100, &value))
-                 return "--brightness takes a number from 0.01 to 100";
-             o.brightness = static_cast<double>(value);
-             return {};
-         }},
-        {"--gamma",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long double value = 0;
-             if (!parsereal(v, 0.1L, 10, &value))
-                 return "--gamma takes a number from 0.1 to 10";
-             o.gamma = static_cast<double>(value);
-             return {};
-         }},
-        {"--spp",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long double value = 0;
-             if (!parsereal(v, 0.001L, 100000, &value))
-                 return "--spp takes a number of steps per pixel from 0.001 to 100000";
-             o.spp = static_cast<double>(value);
-             return {};
-         }},
-        {"--supersample",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long factor = 0;
-             if (!parseinteger(v, 1, maxsupersample, &factor))
-                 return "--supersample takes a whole number from 1 to 8";
-             o.supersample = static_cast<int>(factor);
-             return {};
-         }},
-        {"--margin",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long double value = 0;
-             if (!parsereal(v, 0, 0.4L, &value))
-                 return "--margin takes a fraction of the frame from 0 to 0.4";
-             o.margin = static_cast<double>(value);
-             return {};
-         }},
-        {"--depth",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v != "8" && v != "16")
-                 return "--depth takes 8 or 16";
-             o.depth = v == "16" ? 16 : 8;
-             return {};
-         }},
-        {"--iterations",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (!parseiterations(v, &o.iterations))
-                 return "--iterations takes a whole number of steps from 1 to 1000G, optionally with k, M or G";
-             return {};
-         }},
-        {"--coloring",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v == "hit")
-                 o.cmethod = 0;
-             else if (v == "z")
-                 o.cmethod = 1;
-             else
-                 return "--coloring takes hit or z";
-             return {};
-         }},
-        {"--palette",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             // A word that names no palette and no file is a misspelt name
-             // rather than a file to complain about.
-             std::error_code ignored;
-             const bool pathlike = v.find_first_of("./") != std::string::npos || std::filesystem::exists(v, ignored);
-             if (v.empty() || (!namedpalette(v) && !pathlike))
-                 return "--palette takes " + palettenames() + ", or a .map file";
-             o.palette = v;
-             return {};
-         }},
-        {"--save-palette",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (!endswith(lowercase(v), ".map"))
-                 return "--save-palette takes a .map file name";
-             o.savepalette = v;
-             return {};
-         }},
-        {"--background",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v == "none") {
-                 o.transparent = true;
-                 return {};
-             }
-             if (v == "black" || v == "white") {
-                 const int level = v == "black" ? 0 : 255;
-                 o.background = std::array<int, 3>{level, level, level};
-                 return {};
-             }
-             const auto parts = split(v, ',');
-             std::array<int, 3> rgb{};
-             bool sound = parts.size() == 3;
-             for (std::size_t k = 0; sound && k < 3; ++k) {
-                 long long component = 0;
-                 sound = parseinteger(parts[k], 0, 255, &component);
-                 rgb[k] = static_cast<int>(component);
-             }
-             if (!sound)
-                 return "--background takes R,G,B, each from 0 to 255, black, white or none";
-             o.background = rgb;
-             return {};
-         }},
-        {"--rotate",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             const auto parts = split(v, ',');
-             std::array<real, 3> angles{};
-             bool sound = parts.size() == 3;
-             for (std::size_t k = 0; sound && k < 3; ++k)
-                 sound = parsereal(parts[k], 0, 360, &angles[k]);
-             if (!sound)
-                 return "--rotate takes X,Y,Z, each an angle from 0 to 360 degrees";
-             o.rotation = angles;
-             return {};
-         }},
-        {"--order",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             static const char* names[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
-             for (int k = 0; k < 6; ++k) {
-                 if (v == names[k]) {
-                     o.rotationorder = k;
-                     return {};
-                 }
-             }
-             return "--order takes XYZ, XZY, YXZ, YZX, ZXY or ZYX";
-         }},
-        {"--seed",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long seed = 0;
-             if (!parseinteger(v, 0, 4294967295LL, &seed))
-                 return "--seed takes a whole number from 0 to 4294967295";
-             o.seed = static_cast<std::uint32_t>(seed);
-             return {};
-         }},
-        {"--fd-limit",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long double limit = 0;
-             if (!parsereal(v, 0.25L, 1.75L, &limit))
-                 return "--fd-limit takes a number from 0.25 to 1.75";
-             o.fdlimit = static_cast<double>(limit);
-             return {};
-         }},
-        {"--output",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v.empty())
-                 return "--output takes a file name";
-             // What it must name depends on --explore or --turntable, which may come later.
-             o.output = v;
-             return {};
-         }},
-        {"--turntable",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long frames = 0;
-             if (!parseinteger(v, minturntableframes, maxturntableframes, &frames))
-                 return "--turntable takes a number of frames from 2 to 720";
-             o.turntable = static_cast<int>(frames);
-             return {};
-         }},
-        {"--spin",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v == "X")
-                 o.spin = X;
-             else if (v == "Y")
-                 o.spin = Y;
-             else if (v == "Z")
-                 o.spin = Z;
-             else
-                 return "--spin takes X, Y or Z";
-             return {};
-         }},
-        {"--fps",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long fps = 0;
-             if (!parseinteger(v, 1, 60, &fps))
-                 return "--fps takes a whole number from 1 to 60";
-             o.fps = static_cast<int>(fps);
-             return {};
-         }},
-        {"--quality",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long quality = 0;
-             if (!parseinteger(v, 0, 100, &quality))
-                 return "--quality takes a whole number from 0 to 100";
-             o.quality = static_cast<int>(quality);
-             return {};
-         }},
-        {"--explore",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long entries = 0;
-             if (!parseinteger(v, 1, maxexplore, &entries))
-                 return "--explore takes a number of entries from 1 to 1000";
-             o.explore = static_cast<int>(entries);
-             return {};
-         }},
-        {"--part",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             const std::size_t slash = v.find('/');
-             long long part = 0, parts = 0;
-             if (slash == std::string::npos || !parseinteger(v.substr(slash + 1), 1, maxexplore, &parts) ||
-                 !parseinteger(v.substr(0, slash), 1, parts, &part))
-                 return "--part takes K/N: share K of N, with 1 <= K <= N <= 1000";
-             o.part = static_cast<int>(part);
-             o.parts = static_cast<int>(parts);
-             return {};
-         }},
-        {"--filter",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v != "none" && v != "normalize" && v != "equalize" && v != "log" && v != "log-squared")
-                 return "--filter takes none, normalize, equalize, log or log-squared";
-             o.filter = v;
-             return {};
-         }},
-        {"--nadjust",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long amount = 0;
-             if (!parseinteger(v, 0, 10, &amount))
-                 return "--nadjust takes a whole number from 0 to 10";
-             o.nadjust = static_cast<int>(amount);
-             return {};
-         }},
-        {"--orbits",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long orbits = 0;
-             if (!parseinteger(v, 1, maxorbits, &orbits))
-                 return "--orbits takes a whole number from 1 to 1000000";
-             o.orbits = static_cast<int>(orbits);
-             return {};
-         }},
-        {"--threads",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             long long threads = 0;
-             if (!parseinteger(v, 1, maxworkerthreads, &threads))
-                 return "--threads takes a whole number from 1 to 256";
-             o.threads = static_cast<int>(threads);
-             return {};
-         }},
-        {"--picture",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             o.picture = v;
-             return {};
-         }},
-        {"--save-params",
-         [](RenderOptions& o, const std::string& v) -> std::string {
-             if (v.empty())
-                 return "--save-params takes a file name";
-             o.saveparams = v;
-             return {};
-         }},
-    };
+    const auto sides = split(text, 'x');
+    long long width = 0, height = 0;
+    if (sides.size() == 1 && parseinteger(text, minsquareside, maxside, &width))
+        return Size{static_cast<int>(width), std::nullopt};
+    // Print sizes reach further, and need the density tone's memory estimate.
+    if (sides.size() == 2 && parseinteger(sides[0], minside, maxside, &width) &&
+        parseinteger(sides[1], minside, maxside, &height))
+        return Size{static_cast<int>(width), static_cast<int>(height)};
+    return std::nullopt;
+}
+
+std::optional<std::array<int, 3>> readcolour(const std::string& text)
+{
+    if (text == "black" || text == "white") {
+        const int level = text == "black" ? 0 : maxcomponent;
+        return std::array<int, 3>{level, level, level};
+    }
+    const auto parts = split(text, ',');
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<int, 3> rgb{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        long long component = 0;
+        if (!parseinteger(parts[k], 0, maxcomponent, &component))
+            return std::nullopt;
+        rgb[k] = static_cast<int>(component);
+    }
+    return rgb;
+}
+
+std::optional<std::array<real, 3>> readangles(const std::string& text)
+{
+    const auto parts = split(text, ',');
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<real, 3> angles{};
+    for (std::size_t k = 0; k < 3; ++k)
+        if (!parsereal(parts[k], 0, maxangle, &angles[k]))
+            return std::nullopt;
+    return angles;
+}
+
+std::optional<std::pair<int, int>> readpart(const std::string& text)
+{
+    const std::size_t slash = text.find('/');
+    long long part = 0, parts = 0;
+    if (slash == std::string::npos || !parseinteger(text.substr(slash + 1), 1, maxparts, &parts) ||
+        !parseinteger(text.substr(0, slash), 1, parts, &part))
+        return std::nullopt;
+    return std::pair{static_cast<int>(part), static_cast<int>(parts)};
+}
+
+// A number as the help and the messages write it: the shortest decimal.
+template <class Number>
+std::string shown(Number value)
+{
+    if constexpr (std::is_integral_v<Number>) {
+        return std::to_string(value);
+    } else {
+        char text[64];
+        const auto end =
+            std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed).ptr;
+        return std::string(text, end);
+    }
+}
+
+template <class Number>
+std::string span(Number low, Number high)
+{
+    return shown(low) + ".." + shown(high);
+}
+
+// "a, b or c"
+std::string listed(const std::vector<std::string>& words, const char* last = " or ")
+{
+    std::string text;
+    for (std::size_t k = 0; k < words.size(); ++k)
+        text += (k == 0 ? "" : k + 1 == words.size() ? last : ", ") + words[k];
+    return text;
+}
+
+// What an option's value must be: the form the help shows, what a refused
+// value is told it takes, and the check (a CLI11 transformer), which leaves
+// an accepted text in the one form the option's store reads.
+struct Value {
+    std::string form; // empty: a flag, which takes no value
+    std::string takes;
+    std::function<bool(std::string&)> check;
+};
+
+Value whole(long long low, long long high, const std::string& noun = "a whole number", const char* form = "N")
+{
+    return {form, noun + " from " + shown(low) + " to " + shown(high), [=](std::string& text) {
+                long long value = 0;
+                if (!parseinteger(text, low, high, &value))
+                    return false;
+                // CLI11 would read "010" as octal; the store reads this.
+                text = std::to_string(value);
+                return true;
+            }};
+}
+
+Value number(long double low, long double high, const char* form, const std::string& noun = "a number")
+{
+    return {form, noun + " from " + shown(low) + " to " + shown(high), [=](std::string& text) {
+                long double value = 0;
+                return parsereal(text, low, high, &value);
+            }};
+}
+
+// One of some words, kept as given or, with `index`, as its place in the list.
+Value oneof(const std::vector<std::string>& words, bool index = false)
+{
+    std::string form;
+    for (const std::string& word : words)
+        form += (form.empty() ? "" : "|") + word;
+    return {form, listed(words), [=](std::string& text) {
+                const auto found = std::find(words.begin(), words.end(), text);
+                if (found == words.end())
+                    return false;
+                if (index)
+                    text = std::to_string(found - words.begin());
+                return true;
+            }};
+}
+
+Value filename(const char* form = "FILE")
+{
+    return {form, "a file name", [](std::string& text) { return !text.empty(); }};
+}
+
+// Any word: the parameter file is named by what follows.
+Value anyword(const char* form)
+{
+    return {form, "a file name", [](std::string&) { return true; }};
+}
+
+Value flag()
+{
+    return {};
+}
+
+using Store = std::function<void(RenderOptions&, const std::string&)>;
+
+// A checked text into a field of its type.
+template <class Field>
+void assign(Field& field, const std::string& text)
+{
+    if constexpr (std::is_same_v<Field, std::string>)
+        field = text;
+    else if constexpr (std::is_floating_point_v<Field>)
+        field = static_cast<Field>(std::strtold(text.c_str(), nullptr));
+    else if constexpr (std::is_enum_v<Field> || std::is_signed_v<Field>)
+        field = static_cast<Field>(std::stoll(text));
+    else
+        field = static_cast<Field>(std::stoull(text));
+}
+
+template <class Field>
+void assign(std::optional<Field>& field, const std::string& text)
+{
+    Field value{};
+    assign(value, text);
+    field = value;
+}
+
+template <class Field>
+Store into(Field RenderOptions::*field)
+{
+    return [field](RenderOptions& o, const std::string& text) { assign(o.*field, text); };
+}
+
+Store set(bool RenderOptions::*field)
+{
+    return [field](RenderOptions& o, const std::string&) { o.*field = true; };
+}
+
+// One option of the command line.
+struct Row {
+    const char* names; // as CLI11 takes them: "-o,--output", or PARAMFILE for the positional
+    Value value;
+    Store store;
+    std::string help;
+    bool fixed = false; // a picture file fixes it, so --picture excludes it
+};
+
+constexpr const char* paramfile = "PARAMFILE";
+
+const std::vector<Row>& optiontable()
+{
+    static const std::vector<Row> table = [] {
+        const bool fixed = true;
+        std::vector<Row> rows = {
+            {paramfile, anyword("PARAMFILE"), into(&RenderOptions::paramfile),
+             "a .dv3 or .dv file; the format is chosen by the name's last character. Without it: the built-in set of "
+             "--formula. After --, a name beginning with - is a file name too.",
+             fixed},
+            {"--formula",
+             {"1|2", "1 or 2", whole(1, 2).check},
+             into(&RenderOptions::formula),
+             "default 1; ignored when a PARAMFILE is given",
+             fixed},
+            {"--size",
+             {"N|WxH",
+              "a whole number from " + shown(minsquareside) + " to " + shown(maxside) +
+                  ", or WxH with each side from " + shown(minside) + " to " + shown(maxside),
+              [](std::string& text) { return readsize(text).has_value(); }},
+             [](RenderOptions& o, const std::string& text) {
+                 const Size size = *readsize(text);
+                 o.size = size.width;
+                 o.height = size.height;
+             },
+             "image side in pixels, " + span(minsquareside, maxhitside) + " (default 600); with --tone density up to " +
+                 shown(maxside) + ", or width x height, each " + span(minside, maxside) +
+                 ". A run that would not fit in memory is refused before it starts.",
+             fixed},
+            {"--iterations",
+             {"N", "a whole number of steps from 1 to " + shown(maxgigasteps) + "G, optionally with k, M or G",
+              [](std::string& text) {
+                  std::uint64_t steps = 0;
+                  if (!parseiterations(text, &steps))
+                      return false;
+                  text = std::to_string(steps);
+                  return true;
+              }},
+             into(&RenderOptions::iterations),
+             "a whole number of formula steps, 1.." + shown(maxgigasteps) +
+                 "G, rendered in whole batches of 1,000 (rounded up); the first batch is not plotted. Suffixes k, M, "
+                 "G multiply by 1e3, 1e6, 1e9 (2.5k is 2500 steps; 0.5 and 1e3 are refused). Default 1M.",
+             fixed},
+            {"--spp", number(minspp, maxspp, "N", "a number of steps per pixel"), into(&RenderOptions::spp),
+             "steps per pixel instead of --iterations, " + span(minspp, maxspp) +
+                 ": N x (larger side)^2 steps, the same quality at any size (with --tone density)",
+             fixed},
+            {"--coloring", oneof({"hit", "z"}, true), into(&RenderOptions::cmethod), "default hit", fixed},
+            {"--tone", oneof({"hit", "density", "depth"}),
+             [](RenderOptions& o, const std::string& text) {
+                 // The depth tone is the density tone's light in the colours of depth.
+                 o.density = text != "hit";
+                 o.depthtone = text == "depth";
+             },
+             "hit (default): the hit count picks the palette entry, capped at 255; density: the logarithm of each "
+             "pixel's density against the mean picks it, so the picture converges as steps grow; depth: the mean "
+             "depth in the view of the pixel's points picks the colour, and the density tone's value lays it over "
+             "the background (every density-tone option applies)",
+             fixed},
+            {"--brightness", number(minbrightness, maxbrightness, "B"), into(&RenderOptions::brightness),
+             "density tone: multiplies every density, " + span(minbrightness, maxbrightness) + " (default 1)", fixed},
+            {"--gamma", number(mingamma, maxgamma, "G"), into(&RenderOptions::gamma),
+             "density tone: above 1 lifts the sparse parts, " + span(mingamma, maxgamma) + " (default 1)", fixed},
+            {"--supersample", whole(1, maxsupersample, "a whole number", "S"), into(&RenderOptions::supersample),
+             "density tone: render S times the side, " + span(1, maxsupersample) +
+                 ", and reduce with a tent filter (the steps stay those of the output's pixels)",
+             fixed},
+            {"--fit", flag(), set(&RenderOptions::fit),
+             "choose the scale from the turned orbit so that the icon fills the frame, centred; --save-params keeps "
+             "the fitted scale",
+             fixed},
+            {"--margin", number(0, maxmargin, "M", "a fraction of the frame"), into(&RenderOptions::margin),
+             "with --fit: the frame's share left free on each side, " + span(0.0L, maxmargin) + " (default 0.05)",
+             fixed},
+            {"--depth", oneof({"8", "16"}), into(&RenderOptions::depth),
+             "density tone: bits per channel of a PNG (default 8)", fixed},
+            {"--palette",
+             {"NAME|FILE", palettenames() + ", or a .map file",
+              [](std::string& text) {
+                  // A word that names no palette and no file is a misspelt name
+                  // rather than a file to complain about.
+                  std::error_code ignored;
+                  const bool pathlike = text.find_first_of("./") != std::string::npos ||
+                      std::filesystem::exists(text, ignored);
+                  return !text.empty() && (namedpalette(text) || pathlike);
+              }},
+             into(&RenderOptions::palette),
+             "a built-in palette, " + palettenames() +
+                 " (default 1; the others are perceptual colour maps), or a Fractint .map file",
+             fixed},
+            {"--save-palette",
+             {"FILE", "a .map file name", [](std::string& text) { return endswith(lowercase(text), ".map"); }},
+             into(&RenderOptions::savepalette),
+             "also write the palette in use as a Fractint .map file (with --screen, without rendering), to start a "
+             "palette of one's own"},
+            {"--background",
+             {"R,G,B|black|white|none", "R,G,B, each from 0 to " + shown(maxcomponent) + ", black, white or none",
+              [](std::string& text) { return text == "none" || readcolour(text).has_value(); }},
+             [](RenderOptions& o, const std::string& text) {
+                 if (text == "none")
+                     o.transparent = true;
+                 else
+                     o.background = readcolour(text);
+             },
+             "each " + span(0, maxcomponent) +
+                 ", or black or white; overrides the file's or the default background; none (density tone, PNG): "
+                 "transparent, alpha from the density",
+             fixed},
+            {"--rotate",
+             {"X,Y,Z", "X,Y,Z, each an angle from 0 to " + shown(maxangle) + " degrees",
+              [](std::string& text) { return readangles(text).has_value(); }},
+             [](RenderOptions& o, const std::string& text) { o.rotation = readangles(text); },
+             "angles in degrees, " + span(0.0L, maxangle) + ", kept at extended precision; overrides the file's angles",
+             fixed},
+            {"--order", oneof({"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"}, true), into(&RenderOptions::rotationorder),
+             "rotation order (default XYZ)", fixed},
+            {"--random", flag(), set(&RenderOptions::random),
+             "replace the coefficients by a screened random set for the formula (start point kept; refused for a "
+             "start point beyond the screening range, or after 20,000 candidates without a pass)",
+             fixed},
+            {"--seed", whole(0, maxseed), into(&RenderOptions::seed),
+             "seed for --random and --explore, " + span(0LL, maxseed) + " (default: the clock)", fixed},
+            {"--fd-limit", number(minfdlimit, maxfdlimit, "F"), into(&RenderOptions::fdlimit),
+             "lower fractal-dimension limit for --random and --explore, " + span(minfdlimit, maxfdlimit) +
+                 " (default 1.5)",
+             fixed},
+            {"--screen", flag(), set(&RenderOptions::screen), "print the set and its screening result; write no image",
+             fixed},
+            {"-o,--output", filename(), into(&RenderOptions::output),
+             "image file, TGA or PNG by its extension (default icon.tga); the folder of a gallery; for --turntable "
+             "see there"},
+            {"--save-params", filename(), into(&RenderOptions::saveparams),
+             "also write the set that was rendered as a .dv3 file (the name must end in .dv3)"},
+            {"--picture", filename(), into(&RenderOptions::picture),
+             "render the picture a picture file (or a gallery.json entry's \"picture\") describes"},
+            {"--explore", whole(1, maxexplore, "a number of entries"), into(&RenderOptions::explore),
+             span(1, maxexplore) +
+                 ": a gallery of the first N sets of the --random search from --seed, rendered on every thread into "
+                 "the folder -o DIR (created if missing): 001.png, 001.dv3, ..., gallery.json and index.html, a page "
+                 "to browse them. --size defaults to " +
+                 shown(exploresize) + " and --iterations to " + shown(exploreiterations / 1000000) + "M here.",
+             fixed},
+            {"--part",
+             {"K/N", "K/N: share K of N, with 1 <= K <= N <= " + shown(maxparts),
+              [](std::string& text) { return readpart(text).has_value(); }},
+             [](RenderOptions& o, const std::string& text) { std::tie(o.part, o.parts) = *readpart(text); },
+             "1 <= K <= N <= " + shown(maxparts) +
+                 "; with --explore and --seed: draw only share K of N of the entries (entry e when e mod N = K mod "
+                 "N), so that N runs, on one machine or many, share a gallery; the share that finds the others "
+                 "finished writes the page. Together the files are those of one run. With --turntable: frames K, K + "
+                 "N, ... of the turn, into the folder -o DIR/, or for -o FILE.webp into FILE.webp.parts, from which "
+                 "the last share to finish writes FILE.webp (and removes the folder).",
+             fixed},
+            {"--filter", oneof({"none", "normalize", "equalize", "log", "log-squared"}), into(&RenderOptions::filter),
+             "recolour the finished picture (default none); the log filters need hit colouring. A filter that "
+             "cannot apply leaves the picture as rendered and says why.",
+             fixed},
+            {"--nadjust", whole(0, maxnadjust), into(&RenderOptions::nadjust),
+             "normalization adjustment, " + shown(0) + " (partial) to " + shown(maxnadjust) + " (complete) (default 5)",
+             fixed},
+            {"--orbits", whole(1, maxorbits), into(&RenderOptions::orbits),
+             "draw the picture from N orbits in doubles at once, " + span(1, maxorbits) +
+                 " (default 1: the exact orbit); many times faster, an equally valid picture of the same steps",
+             fixed},
+            {"--threads", whole(1, maxworkerthreads), into(&RenderOptions::threads),
+             "threads that share the work, " + span(1, maxworkerthreads) +
+                 " (default: the number of processors); the output is the same for every number"},
+            {"--turntable", whole(minturntableframes, maxturntableframes, "a number of frames"),
+             into(&RenderOptions::turntable),
+             "an animation of N frames (" + span(minturntableframes, maxturntableframes) +
+                 ") of the icon making one full turn about the --spin axis, all from one orbit of --iterations steps; "
+                 "frame k adds 360k/N degrees to that axis's angle. -o names a .webp file (default icon.webp) or a "
+                 "folder for frame-0001.png ... (a name ending in /, or an existing folder). --filter and --tone "
+                 "apply to every frame; --fit fits every turn; --background none needs .webp.",
+             fixed},
+            {"--spin", oneof({"X", "Y", "Z"}, true), into(&RenderOptions::spin), "the turntable's axis (default Y)",
+             fixed},
+            {"--fps", whole(1, maxfps, "a whole number", "F"), into(&RenderOptions::fps),
+             "the animation's frames per second, " + span(1, maxfps) + " (default 30)", fixed},
+            {"--quality", whole(0, maxquality, "a whole number", "Q"), into(&RenderOptions::quality),
+             "lossy WebP at quality " + span(0, maxquality) + " (default: lossless)", fixed},
+            {"--quiet", flag(), set(&RenderOptions::quiet), "no progress display"},
+            {"-h,--help", flag(), set(&RenderOptions::help), "print this help"},
+            {"--version", flag(), set(&RenderOptions::version), "print the program's version"},
+        };
+        return rows;
+    }();
     return table;
 }
 
-bool setflag(RenderOptions& o, const std::string& name)
+// Options that exclude others or need another. CLI11 finds a breach; the
+// first rule broken, in this order, names it.
+struct Rule {
+    enum Kind { excludes, needs, neededby } kind;
+    std::string option;
+    std::vector<std::string> others;
+    std::function<std::string(const std::string& other)> message;
+    // Named before the checks of the values' combinations (the tone's), or after.
+    enum When { first, last } when = last;
+    bool firstgiven = false; // names the other given first, rather than the first of the list given
+};
+
+const std::vector<Rule>& ruletable()
 {
-    if (name == "--random")
-        o.random = true;
-    else if (name == "--fit")
-        o.fit = true;
-    else if (name == "--screen")
-        o.screen = true;
-    else if (name == "--quiet")
-        o.quiet = true;
-    else if (name == "--help" || name == "-h")
-        o.help = true;
-    else if (name == "--version")
-        o.version = true;
-    else
-        return false;
-    return true;
+    static const std::vector<Rule> rules = [] {
+        std::vector<std::string> fixedbypicture;
+        for (const Row& row : optiontable())
+            if (row.fixed)
+                fixedbypicture.push_back(split(row.names, ',').back());
+        const auto fixedname = [](const std::string& name) {
+            return name == paramfile ? std::string("a parameter file") : name;
+        };
+        return std::vector<Rule>{
+            {Rule::excludes, "--picture", fixedbypicture,
+             [=](const std::string& other) { return "--picture cannot be given with " + fixedname(other); },
+             Rule::first, true},
+            {Rule::neededby,
+             "--turntable",
+             {"--spin", "--fps", "--quality"},
+             [](const std::string&) { return std::string("--spin, --fps and --quality need --turntable"); },
+             Rule::first},
+            {Rule::excludes,
+             "--spp",
+             {"--iterations"},
+             [](const std::string&) {
+                 return std::string("--spp and --iterations are two ways of giving the steps: give one");
+             },
+             Rule::first},
+            // A gallery: a folder of many small pictures, alone of the modes.
+            {Rule::excludes,
+             "--explore",
+             {"--screen", "--turntable", "--random", "--save-params"},
+             [](const std::string& other) { return "--explore cannot be combined with " + other; }},
+            {Rule::needs,
+             "--explore",
+             {"--output"},
+             [](const std::string&) {
+                 return std::string("--explore needs -o DIR, the folder that receives the gallery");
+             }},
+            // Modes that make no turntable.
+            {Rule::excludes,
+             "--turntable",
+             {"--screen", "--random"},
+             [](const std::string& other) { return "--turntable cannot be combined with " + other; }},
+        };
+    }();
+    return rules;
 }
 
-// A gallery: a folder of many small pictures, alone of the modes.
+// The options given, by the name of each, in the order given.
+std::vector<std::string> givenorder(const CLI::App& app)
+{
+    std::vector<std::string> names;
+    for (const CLI::Option* option : app.parse_order())
+        if (std::find(names.begin(), names.end(), option->get_name()) == names.end())
+            names.push_back(option->get_name());
+    return names;
+}
+
+std::string brokenrule(const CLI::App& app, Rule::When when)
+{
+    const std::vector<std::string> order = givenorder(app);
+    const auto given = [&](const std::string& name) {
+        return std::find(order.begin(), order.end(), name) != order.end();
+    };
+    for (const Rule& rule : ruletable()) {
+        if (rule.when != when)
+            continue;
+        if (rule.kind == Rule::needs && given(rule.option) && !given(rule.others.front()))
+            return rule.message(rule.others.front());
+        if (rule.kind == Rule::neededby && !given(rule.option))
+            for (const std::string& other : rule.others)
+                if (given(other))
+                    return rule.message(other);
+        if (rule.kind == Rule::excludes && given(rule.option)) {
+            const std::vector<std::string>& first = rule.firstgiven ? order : rule.others;
+            const std::vector<std::string>& then = rule.firstgiven ? rule.others : order;
+            for (const std::string& other : first)
+                if (std::find(then.begin(), then.end(), other) != then.end())
+                    return rule.message(other);
+        }
+    }
+    return {};
+}
+
+std::string wrap(const std::string& text, std::size_t width)
+{
+    std::string wrapped, line;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            wrapped += line + '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return wrapped + line;
+}
+
+// The help: the usage, each option with its value's form beside its name, the
+// text wrapped beside them.
+class Help : public CLI::Formatter {
+public:
+    std::string make_option_name(const CLI::Option* option, bool positional) const override
+    {
+        std::string name = CLI::Formatter::make_option_name(option, positional);
+        if (const auto comma = name.find(','); comma != std::string::npos)
+            name.insert(comma + 1, " ");
+        return name;
+    }
+
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        const std::string& form = option->get_option_text();
+        return form.empty() || option->get_positional() ? std::string() : " " + form;
+    }
+
+    // The text, with the rules that bind the option, wrapped beside the names.
+    std::string make_option_desc(const CLI::Option* option) const override
+    {
+        std::string text = option->get_description();
+        const std::string name = option->get_name();
+        // A sentence of its own after one, a clause after a phrase.
+        const auto add = [&](const std::string& clause) {
+            text += text.back() == '.'
+                ? " " + std::string(1, static_cast<char>(std::toupper(clause[0]))) + clause.substr(1) + "."
+                : "; " + clause;
+        };
+        for (const Rule& rule : ruletable()) {
+            if (rule.kind == Rule::excludes && rule.option == name && !rule.firstgiven)
+                add("not with " + listed(rule.others));
+            if (rule.kind == Rule::neededby && std::count(rule.others.begin(), rule.others.end(), name))
+                add("needs " + rule.option);
+        }
+        return wrap(text, helpwidth - helpcolumn);
+    }
+
+    std::string make_usage(const CLI::App*, std::string) const override
+    {
+        std::string picture;
+        for (const Row& row : optiontable()) {
+            const std::string name = split(row.names, ',').front();
+            if (!row.fixed && name != "--picture" && name != "-h" && name != "--version")
+                picture += " [" + name + (row.value.form.empty() ? "" : " " + row.value.form) + "]";
+        }
+        return std::string("Usage: ") + renderprogram + " [OPTIONS] [PARAMFILE]\n       " + renderprogram +
+            " --explore N -o DIR [OPTIONS] [PARAMFILE]\n       " + renderprogram + " --picture FILE" + picture +
+            "\nRenders a symmetric-icon attractor without a display, or a gallery of screened random ones.\n";
+    }
+};
+
+std::string footer()
+{
+    return wrap("Numbers are decimal: 0x10 is refused, and 010 is ten. -- ends the options: what follows it is the "
+                "PARAMFILE, even a name beginning with -.",
+                helpwidth) +
+        "\n\n" +
+        wrap("Exit status: " + shown(+exitsuccess) + " success, " + shown(+exitbadarguments) + " bad arguments, " +
+                 shown(+exitbadinput) + " a parameter or palette file that cannot be read or is refused, " +
+                 shown(+exitcannotwrite) +
+                 " the output cannot be written, 130 interrupted (143 by SIGTERM; a gallery or frame folder keeps what "
+                 "it finished).",
+             helpwidth);
+}
+
+// "unknown option --x" for a word that names no option: of "--x=1" the name.
+std::string unknown(const std::string& word)
+{
+    return "unknown option " + (word.rfind("--", 0) == 0 ? word.substr(0, word.find('=')) : word);
+}
+
+// The words being read. CLI11 takes them from the back of `words`, so while
+// an option's value is checked, the words it took end where those left begin.
+struct Reading {
+    std::vector<std::string> args; // as given
+    std::vector<std::string> words;
+    std::string refused; // what the value refused last was told
+};
+
+// CLI11 also reads "-ofile", "-o=file", "-hx", "--fit=true" and "--size= 600";
+// this program never did: an option is its name alone, followed by its value
+// or, for a long one, with "=value". "" or the message, for the option of
+// `row` given `value`.
+std::string misspelt(const Reading& reading, const Row& row, const std::string& value)
+{
+    const std::size_t taken = reading.args.size() - reading.words.size();
+    if (reading.args.empty() || taken == 0)
+        return {};
+    const std::vector<std::string> names = split(row.names, ',');
+    const auto named = [&](const std::string& word) {
+        return std::find(names.begin(), names.end(), word) != names.end();
+    };
+    // The last word the option took: its name, its value, or the two in one.
+    const std::string& last = reading.args[taken - 1];
+    if (row.value.form.empty())
+        return named(last) ? "" : unknown(last);
+    if (last != value) // "--output=file", or CLI11's "-ofile"
+        return last.rfind("--", 0) == 0 && named(last.substr(0, last.find('='))) ? "" : unknown(last);
+    if (taken < 2)
+        return unknown(last);
+    const std::string& name = reading.args[taken - 2];
+    if (named(name))
+        return {};
+    // "--size=" gave an empty value; CLI11 took the next word instead.
+    if (!name.empty() && name.back() == '=' && named(name.substr(0, name.size() - 1)))
+        return names.back() + " takes " + row.value.takes;
+    return unknown(name);
+}
+
+// The command line as CLI11 reads it: every option of the table, each value
+// checked and stored in the order given.
+void declare(CLI::App& app, RenderOptions& o, Reading& reading)
+{
+    app.set_help_flag(); // --help is an option like the others: a bad command line is named first
+    // Unknown options and a second file are named below, in the order given.
+    app.allow_extras();
+    app.validate_positionals();
+    auto help = std::make_shared<Help>();
+    help->column_width(helpcolumn);
+    help->label("Positionals", "Arguments");
+    app.formatter(help);
+    app.footer(footer());
+
+    for (const Row& row : optiontable()) {
+        const std::string name = split(row.names, ',').back();
+        CLI::Option* option;
+        if (name == paramfile) {
+            option = app.add_option_function<std::string>(
+                row.names, [&o, store = row.store](const std::string& value) { store(o, value); }, row.help);
+            // Before --, a word beginning with - is an option, known or not.
+            option->check(CLI::Validator(
+                [&app](std::string& value) {
+                    const auto before = app.remaining();
+                    const bool options = std::find(before.begin(), before.end(), "--") == before.end();
+                    return options && value.size() > 1 && value[0] == '-' ? "an option" : "";
+                },
+                ""));
+            continue;
+        }
+        if (row.value.form.empty()) {
+            option = app.add_flag_callback(
+                row.names, [&o, store = row.store] { store(o, {}); }, row.help);
+        } else {
+            option = app.add_option_function<std::string>(
+                row.names, [&o, store = row.store](const std::string& value) { store(o, value); }, row.help);
+            option->option_text(row.value.form);
+        }
+        option->transform(CLI::Validator(
+            [&reading, &row, message = name + " takes " + row.value.takes](std::string& value) {
+                reading.refused = misspelt(reading, row, value);
+                if (reading.refused.empty() && row.value.check && !row.value.check(value))
+                    reading.refused = message;
+                return reading.refused;
+            },
+            ""));
+        // Each value is checked and stored as it is read, the last one given staying.
+        option->trigger_on_parse();
+    }
+
+    for (const Rule& rule : ruletable()) {
+        CLI::Option* option = app.get_option(rule.option);
+        for (const std::string& other : rule.others) {
+            if (rule.kind == Rule::excludes)
+                option->excludes(app.get_option(other));
+            else if (rule.kind == Rule::needs)
+                option->needs(app.get_option(other));
+            else
+                app.get_option(other)->needs(option);
+        }
+    }
+}
+
+// The first of the words CLI11 left over that is an error, in the order given:
+// an unknown option, or a second parameter file.
+std::string leftover(const std::vector<std::string>& remaining)
+{
+    bool options = true;
+    for (const std::string& word : remaining) {
+        if (options && word == "--") {
+            options = false;
+        } else if (options && word.size() > 1 && word[0] == '-') {
+            return unknown(word);
+        } else {
+            return "only one parameter file may be given";
+        }
+    }
+    return {};
+}
+
+// The options that depend on others, once all are known; the rules of the
+// table are CLI11's to check.
+// A gallery: a folder of many small pictures.
 std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
 {
-    for (const char* single : {"--screen", "--turntable", "--random", "--save-params"})
-        if (given.count(single))
-            return std::string("--explore cannot be combined with ") + single;
-    if (!given.count("--output") || o.output.empty())
-        return "--explore needs -o DIR, the folder that receives the gallery";
     if (o.parts && !o.seed)
         return "--part needs --seed, so that every share searches the same sets";
     if (!given.count("--size"))
@@ -472,11 +865,6 @@ std::string settlegallery(RenderOptions& o, const std::set<std::string>& given)
 
 std::string settleturntable(RenderOptions& o, const std::set<std::string>& given)
 {
-    // Modes that make no turntable; one more is one more line.
-    const std::pair<bool, const char*> othermodes[] = {{o.screen, "--screen"}, {o.random, "--random"}};
-    for (const auto& [chosen, name] : othermodes)
-        if (chosen)
-            return std::string("--turntable cannot be combined with ") + name;
     if (!given.count("--output"))
         o.output = "icon.webp";
     const auto format = animationformat(o.output);
@@ -498,16 +886,13 @@ std::string settleturntable(RenderOptions& o, const std::set<std::string>& given
     return {};
 }
 
-// The options that depend on others, once all are known.
 // Tone mapping and the options that build on it.
 std::string settletone(RenderOptions& o, const std::set<std::string>& given)
 {
-    if (given.count("--spp") && given.count("--iterations"))
-        return "--spp and --iterations are two ways of giving the steps: give one";
     // Options that only the density tone has choose it, unless the hit tone
     // was asked for by name; so does a size only it can make.
     const bool densityonly = given.count("--brightness") || given.count("--gamma") || given.count("--supersample") ||
-        given.count("--depth") || o.transparent || o.height || o.size > 4000;
+        given.count("--depth") || o.transparent || o.height || o.size > maxhitside;
     if (densityonly && !given.count("--tone"))
         o.density = true;
     for (const char* option : {"--brightness", "--gamma", "--supersample", "--depth"})
@@ -521,7 +906,7 @@ std::string settletone(RenderOptions& o, const std::set<std::string>& given)
         return std::string("--tone ") + tonename(o) + " recolours the picture itself: not with --filter";
     if (o.height && (o.explore || o.turntable))
         return "--size WxH makes a still picture: not with --explore or --turntable";
-    if ((o.height || o.size > 4000) && !o.density)
+    if ((o.height || o.size > maxhitside) && !o.density)
         return "--size WxH and sides above 4000 need --tone density";
     return {};
 }
@@ -541,13 +926,17 @@ std::string settlesaveparams(const RenderOptions& o)
     return {};
 }
 
-std::string settle(RenderOptions& o, const std::set<std::string>& given)
+// What is checked before the modes' own rules.
+std::string settlevalues(RenderOptions& o, const std::set<std::string>& given)
 {
-    if (!o.turntable && (o.spin || o.fps || o.quality))
-        return "--spin, --fps and --quality need --turntable";
     if (o.parts && !o.explore && !o.turntable)
         return "--part needs --explore or --turntable";
-    if (std::string problem = settletone(o, given); !problem.empty())
+    return settletone(o, given);
+}
+
+std::string settle(RenderOptions& o, const std::set<std::string>& given)
+{
+    if (std::string problem = settlevalues(o, given); !problem.empty())
         return problem;
     std::string problem;
     if (o.explore) {
@@ -568,6 +957,39 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     if (o.spp)
         o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));
     return problem;
+}
+
+// What CLI11's refusal means in this program's words, for the options `o`
+// as far as they were read.
+std::string refusal(const CLI::ParseError& error, const CLI::App& app, const std::vector<std::string>& args,
+                    RenderOptions& o, const std::string& refused)
+{
+    if (dynamic_cast<const CLI::ValidationError*>(&error) && !refused.empty())
+        return refused;
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) && !args.empty()) {
+        // Only the last word can lack its value; "--size=" gave an empty one.
+        const std::string& last = args.back();
+        const std::size_t equals = last.find('=');
+        if (const CLI::Option* option = app.get_option_no_throw(last.substr(0, equals))) {
+            if (equals == std::string::npos)
+                return option->get_name() + " needs a value";
+            for (const Row& row : optiontable())
+                if (split(row.names, ',').back() == option->get_name())
+                    return option->get_name() + " takes " + row.value.takes;
+        }
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&error) || dynamic_cast<const CLI::RequiresError*>(&error)) {
+        // In the order the checks have always been made: a few rules, the
+        // values' combinations, then the modes' rules.
+        if (std::string broken = brokenrule(app, Rule::first); !broken.empty())
+            return broken;
+        const std::vector<std::string> order = givenorder(app);
+        if (std::string problem = settlevalues(o, std::set<std::string>(order.begin(), order.end())); !problem.empty())
+            return problem;
+        if (std::string broken = brokenrule(app, Rule::last); !broken.empty())
+            return broken;
+    }
+    return error.what();
 }
 
 } // namespace
@@ -595,150 +1017,31 @@ std::optional<AnimationFormat> animationformat(const std::string& path)
 ParsedOptions parserenderoptions(const std::vector<std::string>& args)
 {
     ParsedOptions parsed;
-    RenderOptions& o = parsed.options;
-    std::set<std::string> given;
-    bool onlyfiles = false;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        std::string arg = args[k];
-        if (onlyfiles || arg.empty() || arg[0] != '-' || arg == "-") {
-            if (o.paramfile) {
-                parsed.error = "only one parameter file may be given";
-                return parsed;
-            }
-            o.paramfile = arg;
-            continue;
-        }
-        if (arg == "--") {
-            onlyfiles = true;
-            continue;
-        }
-        if (setflag(o, arg)) {
-            given.insert(arg);
-            continue;
-        }
-
-        std::string value;
-        bool inlinevalue = false;
-        if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg = arg.substr(0, equals);
-            inlinevalue = true;
-        }
-        if (arg == "-o")
-            arg = "--output";
-        const auto option = valuedoptions().find(arg);
-        if (option == valuedoptions().end()) {
-            parsed.error = "unknown option " + arg;
-            return parsed;
-        }
-        if (!inlinevalue) {
-            if (k + 1 >= args.size()) {
-                parsed.error = arg + " needs a value";
-                return parsed;
-            }
-            value = args[++k];
-        }
-        if (std::string problem = option->second(o, value); !problem.empty()) {
-            parsed.error = problem;
-            return parsed;
-        }
-        given.insert(arg);
+    Reading reading{args, {args.rbegin(), args.rend()}, {}};
+    CLI::App app{"", renderprogram};
+    declare(app, parsed.options, reading);
+    try {
+        app.parse(reading.words);
+    } catch (const CLI::ParseError& error) {
+        parsed.error = refusal(error, app, args, parsed.options, reading.refused);
     }
-    parsed.error = settle(o, given);
+    // What CLI11 left over came before the error it stopped at.
+    if (std::string word = leftover(app.remaining()); !word.empty())
+        parsed.error = word;
+    if (parsed.error.empty()) {
+        const std::vector<std::string> order = givenorder(app);
+        parsed.error = settle(parsed.options, std::set<std::string>(order.begin(), order.end()));
+    }
     return parsed;
 }
 
 std::string renderusage()
 {
-    return "Usage: ktdravune3d-render [OPTIONS] [PARAMFILE]\n"
-           "       ktdravune3d-render --explore N -o DIR [OPTIONS] [PARAMFILE]\n"
-           "Renders a symmetric-icon attractor without a display, or a gallery of screened random ones.\n"
-           "\n"
-           "  PARAMFILE              a .dv3 or .dv file; the format is chosen by the name's last character.\n"
-           "                         Without it: the built-in set of --formula.\n"
-           "  --formula 1|2          default 1; ignored when a PARAMFILE is given\n"
-           "  --size N|WxH           image side in pixels, 200..4000 (default 600); with --tone density\n"
-           "                         up to 16384, or width x height, each 16..16384. A run that would\n"
-           "                         not fit in memory is refused before it starts.\n"
-           "  --iterations N         a whole number of formula steps, rendered in whole batches of 1,000\n"
-           "                         (rounded up); the first batch is not plotted. Suffixes k, M, G\n"
-           "                         multiply by 1e3, 1e6, 1e9 (2.5k is 2500 steps).\n"
-           "                         Default 1M.\n"
-           "  --spp N                steps per pixel instead of --iterations: N x (larger side)^2 steps,\n"
-           "                         the same quality at any size (with --tone density)\n"
-           "  --coloring hit|z       default hit\n"
-           "  --tone hit|density|depth  hit (default): the hit count picks the palette entry, capped at\n"
-           "                         255; density: the logarithm of each pixel's density against the\n"
-           "                         mean picks it, so the picture converges as steps grow; depth: the\n"
-           "                         mean depth in the view of the pixel's points picks the colour, and\n"
-           "                         the density tone's value lays it over the background (every\n"
-           "                         density-tone option applies)\n"
-           "  --brightness B         density tone: multiplies every density, 0.01..100 (default 1)\n"
-           "  --gamma G              density tone: above 1 lifts the sparse parts, 0.1..10 (default 1)\n"
-           "  --supersample S        density tone: render S times the side, 1..8, and reduce with a\n"
-           "                         tent filter (the steps stay those of the output's pixels)\n"
-           "  --fit                  choose the scale from the turned orbit so that the icon fills the\n"
-           "                         frame, centred; --save-params keeps the fitted scale\n"
-           "  --margin M             with --fit: the frame's share left free on each side, 0..0.4\n"
-           "                         (default 0.05)\n"
-           "  --depth 8|16           density tone: bits per channel of a PNG (default 8)\n"
-           "  --palette NAME|FILE    a built-in palette: 1 (default), 2, or one of the perceptual maps\n"
-           "                         inferno, magma, viridis, cividis, twilight, grey and fire; or a\n"
-           "                         Fractint .map file\n"
-           "  --save-palette FILE    also write the palette in use as a Fractint .map file (with\n"
-           "                         --screen, without rendering), to start a palette of one's own\n"
-           "  --background R,G,B     each 0..255, or black or white; overrides the file's or the default\n"
-           "                         background;\n"
-           "                         none (density tone, PNG): transparent, alpha from the density\n"
-           "  --rotate X,Y,Z         angles in degrees, 0..360; overrides the file's angles\n"
-           "  --order XYZ|XZY|YXZ|YZX|ZXY|ZYX   rotation order (default XYZ)\n"
-           "  --random               replace the coefficients by a screened random set for the formula\n"
-           "                         (start point kept; refused for a start point beyond the screening\n"
-           "                         range, or after 20,000 candidates without a pass)\n"
-           "  --seed N               seed for --random and --explore (default: the clock)\n"
-           "  --fd-limit F           lower fractal-dimension limit for --random and --explore, 0.25..1.75\n"
-           "                         (default 1.5)\n"
-           "  --screen               print the set and its screening result; write no image\n"
-           "  -o, --output FILE      image file, TGA or PNG by its extension (default icon.tga); for\n"
-           "                         --turntable see there\n"
-           "  --save-params FILE     also write the set that was rendered as a .dv3 file\n"
-           "  --explore N            1..1000: a gallery of the first N sets of the --random search from\n"
-           "                         --seed, rendered on every thread into the folder -o DIR (created if\n"
-           "                         missing): 001.png, 001.dv3, ..., gallery.json and index.html, a page\n"
-           "                         to browse them. --size defaults to 300 and --iterations to 2M here.\n"
-           "                         Not with --screen, --turntable, --random or --save-params.\n"
-           "  --part K/N             with --explore and --seed: draw only share K of N of the entries\n"
-           "                         (entry e when e mod N = K mod N), so that N runs, on one machine or\n"
-           "                         many, share a gallery; the share that finds the others finished\n"
-           "                         writes the page. Together the files are those of one run. With\n"
-           "                         --turntable: frames K, K + N, ... of the turn, into the folder -o\n"
-           "                         DIR/, or for -o FILE.webp into FILE.webp.parts, from which the last\n"
-           "                         share to finish writes FILE.webp (and removes the folder).\n"
-           "  --filter none|normalize|equalize|log|log-squared\n"
-           "                         recolour the finished picture (default none); the log filters need\n"
-           "                         hit colouring. A filter that cannot apply leaves the picture as\n"
-           "                         rendered and says why.\n"
-           "  --nadjust N            normalization adjustment, 0 (partial) to 10 (complete) (default 5)\n"
-           "  --orbits N             draw the picture from N orbits in doubles at once, 1..1000000\n"
-           "                         (default 1: the exact orbit); many times faster, an equally\n"
-           "                         valid picture of the same steps\n"
-           "  --threads N            threads that share the work, 1..256 (default: the number of\n"
-           "                         processors); the output is the same for every number\n"
-           "  --turntable N          an animation of N frames (2..720) of the icon making one full turn\n"
-           "                         about the --spin axis, all from one orbit of --iterations steps;\n"
-           "                         frame k adds 360k/N degrees to that axis's angle. -o names a .webp\n"
-           "                         file (default icon.webp) or a folder for frame-0001.png ... (a name\n"
-           "                         ending in /, or an existing folder). --filter and --tone apply to\n"
-           "                         every frame; --fit fits every turn; --background none needs .webp.\n"
-           "  --spin X|Y|Z           the turntable's axis (default Y)\n"
-           "  --fps F                the animation's frames per second, 1..60 (default 30)\n"
-           "  --quality Q            lossy WebP at quality 0..100 (default: lossless)\n"
-           "  --quiet                no progress display\n"
-           "  --help, --version\n"
-           "\n"
-           "Exit status: 0 success, 1 bad arguments, 2 a parameter or palette file that cannot be\n"
-           "read or is refused, 3 the output cannot be written, 130 interrupted (143 by SIGTERM; a\n"
-           "gallery or frame folder keeps what it finished).\n";
+    RenderOptions unused;
+    Reading unread;
+    CLI::App app{"", renderprogram};
+    declare(app, unused, unread);
+    return app.help();
 }
 
 } // namespace kt

@@ -94,8 +94,11 @@ struct ParsedOptions {
     std::string error; // empty when the command line is sound
 };
 
+// Read through CLI11 from one table of the options; `error` is the message
+// for the first thing wrong, in the order given.
 ParsedOptions parserenderoptions(const std::vector<std::string>& args);
 
+// The help, made from the same table.
 std::string renderusage();
 
 // The --tone word for the options' tone.
