@@ -103,7 +103,7 @@ ATOM RegisterClassA(const WNDCLASSA* wc)
 }
 
 HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width, int height,
-                     HWND parent, HMENU, HINSTANCE, void*)
+                     HWND parent, HMENU, HINSTANCE, void* param)
 {
     const std::string name = className ? className : "";
     const auto found = classes.find(name);
@@ -129,7 +129,8 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     windows.push_back(std::move(window));
     backend().windowcreated(hwnd);
 
-    if (SendMessageA(hwnd, WM_CREATE, 0, 0) == -1) {
+    CREATESTRUCTA creation{param};
+    if (SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&creation)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
     }
@@ -169,6 +170,20 @@ BOOL DestroyWindow(HWND hwnd)
     if (IsWindow(hwnd))
         forget(hwnd);
     return 1;
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
+{
+    if (!IsWindow(hwnd) || index != GWLP_USERDATA)
+        return 0;
+    const LONG_PTR previous = hwnd->userData;
+    hwnd->userData = value;
+    return previous;
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
+{
+    return IsWindow(hwnd) && index == GWLP_USERDATA ? hwnd->userData : 0;
 }
 
 std::vector<HWND> allwindows()

@@ -152,6 +152,8 @@ struct Window {
     int dlgx = 0, dlgy = 0, dlgcx = 0, dlgcy = 0; // control geometry in dialog units
     // Whatever the backend keeps for the window.
     void* backendData = nullptr;
+    // Whatever the program keeps for the window (GWLP_USERDATA).
+    LONG_PTR userData = 0;
 
     Window() : client(0, 0) { client.setmirrorsblits(true); }
 };
@@ -168,6 +170,18 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);
 // The text of the window's status line; a window without a menu shows none.
 void SetStatusText(HWND hwnd, const std::string& text);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A window procedure is handed nothing but the window, so what it works on
+// is kept with the window, and goes with it. WM_CREATE's lParam points to
+// the creation's record, whose lpCreateParams is CreateWindowExA's `param`,
+// for the procedure to keep. Both return the previous value (0 for no
+// window or an unknown index).
+struct CREATESTRUCTA {
+    void* lpCreateParams = nullptr;
+};
+constexpr int GWLP_USERDATA = -21;
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 
 // Every window that exists, oldest first.
 std::vector<HWND> allwindows();

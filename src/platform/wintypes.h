@@ -16,6 +16,7 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using INT_PTR = std::intptr_t;
+using LONG_PTR = std::intptr_t;
 
 constexpr WORD LOWORD(std::uintptr_t v)
 {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend.h"
+#include "platform/dialog.h"
 #include "support/platform/scriptedbackend.h"
 #include "support/platform/platformreset.h"
 #include "support/platform/testwindow.h"
@@ -139,6 +140,74 @@ TEST_F(WindowSystemTest, DestroyedWindowsLoseTheirMessagesAndPopups)
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_FALSE(PostMessageA(owner, WM_USER, 0, 0));
+}
+
+// What a procedure found in its window's data while the window lived.
+HWND keeper = nullptr;
+LONG_PTR kept = 0;
+
+LRESULT keepingwindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        keeper = hwnd;
+        kept = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+INT_PTR keepingdialog(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG)
+        return 0;
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+    keeper = dialog;
+    kept = GetWindowLongPtrA(dialog, GWLP_USERDATA);
+    EndDialog(dialog, 1);
+    return 1;
+}
+
+TEST_F(WindowSystemTest, AWindowKeepsItsOwnDataUntilItGoes)
+{
+    struct Case {
+        const char* name;
+        // Makes a window that keeps `data`, owned by `owner`, and destroys it.
+        void (*keep)(HWND owner, LONG_PTR data);
+    };
+    const Case cases[] = {
+        {"a window, from its creation",
+         [](HWND owner, LONG_PTR data) {
+             WNDCLASSA wc{};
+             wc.lpfnWndProc = keepingwindow;
+             wc.lpszClassName = "KTKeepingWindow";
+             RegisterClassA(&wc);
+             HWND made = CreateWindowExA(0, "KTKeepingWindow", "", WS_POPUP, 0, 0, 2, 2, owner, nullptr, nullptr,
+                                         reinterpret_cast<void*>(data));
+             DestroyWindow(made);
+         }},
+        {"a dialog, from its opening",
+         [](HWND owner, LONG_PTR data) {
+             const DialogTemplate dialog{1, "keeping", 10, 10, {}};
+             DialogBoxParamA(nullptr, &dialog, owner, keepingdialog, data);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        keeper = nullptr;
+        kept = 0;
+        HWND owner = testing::maketestwindow(5, 5);
+        EXPECT_EQ(SetWindowLongPtrA(owner, GWLP_USERDATA, 7), 0) << "a window starts with none";
+        c.keep(owner, 42);
+        EXPECT_EQ(kept, 42);
+        EXPECT_EQ(GetWindowLongPtrA(owner, GWLP_USERDATA), 7) << "each window has its own";
+        EXPECT_EQ(GetWindowLongPtrA(owner, 0), 0) << "only GWLP_USERDATA is kept";
+        ASSERT_NE(keeper, nullptr);
+        EXPECT_FALSE(IsWindow(keeper));
+        EXPECT_EQ(GetWindowLongPtrA(keeper, GWLP_USERDATA), 0) << "gone with the window";
+        EXPECT_EQ(SetWindowLongPtrA(keeper, GWLP_USERDATA, 1), 0);
+        DestroyWindow(owner);
+    }
 }
 
 TEST_F(WindowSystemTest, ClassAndWindowFailuresCanBeInjected)

@@ -56,7 +56,6 @@ private:
     void presentchanged();
     // The window icon, from the program's icon once it is set.
     void useprogramicon();
-    void handleevents();
 
     std::unique_ptr<QApplication> application_;
     std::unique_ptr<KeyRouter> keys_;
