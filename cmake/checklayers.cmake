@@ -11,16 +11,16 @@ set(allowed_engine engine base)
 set(allowed_analysis analysis engine base)
 set(allowed_image image engine base)
 set(allowed_files files engine base)
-# The desktop program's state under its names, for its window procedures.
-set(allowed_parts parts analysis image files engine base)
-set(allowed_shell shell parts analysis image files engine platform base)
+# The desktop program, whose window procedures find its state in its windows.
+set(allowed_shell shell analysis image files engine platform base)
 # The batch renderer runs where there is no window system, on state it owns.
 set(allowed_render render analysis image files engine base)
 # The desktop program's entry point puts every layer together.
-set(allowed_desktop desktop shell parts analysis image files engine platform qt base)
+set(allowed_desktop desktop shell analysis image files engine platform qt base)
 # The build's tool that typesets the user guide stands on Qt alone.
 set(allowed_manual "")
-set(partless engine analysis image files render)
+# Compute code, which takes the state it works on as arguments.
+set(compute engine analysis image files render)
 
 # The layer of a path under src/ or of an include, whose first folder names
 # it; the two programs and the Qt backend sit one folder deeper.
@@ -79,7 +79,7 @@ foreach(source IN LISTS sources)
     string(APPEND violations "\n  ${source}: in no known layer")
     continue()
   endif()
-  if(layer IN_LIST partless)
+  if(layer IN_LIST compute)
     file(STRINGS ${SOURCE_DIR}/${source} reaching REGEX "program\\(\\)")
     if(reaching)
       string(APPEND violations "\n  ${source}: reaches for the program's state")

@@ -19,12 +19,10 @@
 #include "platform/backend.h"
 #include "support/platform/scriptedbackend.h"
 #include "platform/qt/qtbackend.h"
-#include "shell/desktoppresentation.h"
-#include "shell/shellstate.h"
+#include "shell/desktop.h"
 #include "shell/renderdriver.h"
 #include "shell/startup.h"
 #include "shell/turnpreview.h"
-#include "parts/programparts.h"
 
 namespace {
 
@@ -35,29 +33,36 @@ constexpr double measuredSeconds = 1.0;
 
 bool rotated = false;
 
-void resetall()
+// A desktop as the program starts it, on the window system as at start.
+std::unique_ptr<Desktop> freshdesktop()
 {
     program().reset();
+    auto desktop = std::make_unique<Desktop>();
     if (rotated)
-        engine.rot[0] = VOXEL{30, 45, 60};
+        desktop->engine.rot[0] = VOXEL{30, 45, 60};
+    return desktop;
 }
 
-// Steps per second of icondriver alone, for about a second.
+// Steps per second of icondriver alone, for about a second, shown as the
+// desktop shows them where it has no window.
 double barerate()
 {
-    resetall();
+    const auto desktop = freshdesktop();
+    EngineState& engine = desktop->engine;
+    setpresentation(&desktop->presentation);
     Surface image(600, 600);
     engine.g_vhdc = &image;
-    icondriver(engine);
+    icondriver(engine, desktop->shell.g_hWnd);
     std::uint64_t steps = 0;
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::duration<double>(measuredSeconds)) {
         for (int k = 0; k < 100; ++k)
-            icondriver(engine);
+            icondriver(engine, desktop->shell.g_hWnd);
         steps += 100000;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
+    setpresentation(nullptr);
     program().reset();
     return static_cast<double>(steps) / seconds;
 }
@@ -66,6 +71,7 @@ double barerate()
 // its drawn picture: the batches themselves, as the loop runs them.
 class TimedPresentation : public Presentation {
 public:
+    explicit TimedPresentation(Presentation& shown) : shown_(shown) {}
     void busy(Work work) override
     {
         if (work == Work::batch)
@@ -87,11 +93,13 @@ public:
     Clock::duration inbatches{};
 
 private:
-    static Presentation& shown() { return desktoppresentation(); }
+    Presentation& shown() { return shown_; }
+    Presentation& shown_;
     Clock::time_point batchstart_;
 };
 
 struct Window {
+    explicit Window(Desktop& d) : timed(d.presentation) {}
     Clock::time_point start;
     std::uint32_t startSteps = 0;
     double rate = 0;
@@ -99,54 +107,54 @@ struct Window {
     TimedPresentation timed;
 };
 
-void startmeasuring(Window& w)
+void startmeasuring(const Desktop& d, Window& w)
 {
     w.start = Clock::now();
-    w.startSteps = engine.itercount;
+    w.startSteps = d.engine.itercount;
     setpresentation(&w.timed);
 }
 
-void stopmeasuring(Window& w)
+void stopmeasuring(Desktop& d, Window& w)
 {
     const Clock::duration elapsed = Clock::now() - w.start;
-    setpresentation(&desktoppresentation());
+    setpresentation(&d.presentation);
     const double seconds = std::chrono::duration<double>(elapsed).count();
-    w.rate = static_cast<double>(engine.itercount - w.startSteps) / seconds;
+    w.rate = static_cast<double>(d.engine.itercount - w.startSteps) / seconds;
     w.inbatches = std::chrono::duration<double>(w.timed.inbatches) / std::chrono::duration<double>(elapsed);
-    deliverclick(shell.g_hWnd, true, 5, 5);
+    deliverclick(d.shell.g_hWnd, true, 5, 5);
 }
 
 Window headlessrate()
 {
-    resetall();
+    const auto desktop = freshdesktop();
     headless().reset();
     setbackend(&headless());
     headless().width = 1024;
     headless().height = 768;
     injectclassfailure("KTSplashWindow");
-    Window w;
-    headless().input([&] { startmeasuring(w); }, 200);
+    Window w(*desktop);
+    headless().input([&] { startmeasuring(*desktop, w); }, 200);
     // Headless input is counted in pumps (two a batch), not in time.
-    headless().input([&] { stopmeasuring(w); }, rotated ? 2000 : 40000);
-    headless().input([] { deliverkey(shell.g_hWnd, VK_ESCAPE, 0, 0); }, 6);
-    WinMain(nullptr, nullptr, "", SW_SHOW);
-    resetall();
+    headless().input([&] { stopmeasuring(*desktop, w); }, rotated ? 2000 : 40000);
+    headless().input([&] { deliverkey(desktop->shell.g_hWnd, VK_ESCAPE, 0, 0); }, 6);
+    WinMain(*desktop, nullptr, nullptr, "", SW_SHOW);
+    program().reset();
     return w;
 }
 
 Window qtrate(QtBackend& qt)
 {
-    resetall();
+    const auto desktop = freshdesktop();
     setbackend(&qt);
     injectclassfailure("KTSplashWindow");
-    Window w;
-    QTimer::singleShot(300, [&] { startmeasuring(w); });
+    Window w(*desktop);
+    QTimer::singleShot(300, [&] { startmeasuring(*desktop, w); });
     QTimer::singleShot(300 + static_cast<int>(measuredSeconds * 1000), [&] {
-        stopmeasuring(w);
-        QTimer::singleShot(50, [] { deliverkey(shell.g_hWnd, VK_ESCAPE, 0, 0); });
+        stopmeasuring(*desktop, w);
+        QTimer::singleShot(50, [&] { deliverkey(desktop->shell.g_hWnd, VK_ESCAPE, 0, 0); });
     });
-    WinMain(nullptr, nullptr, "", SW_SHOW);
-    resetall();
+    WinMain(*desktop, nullptr, nullptr, "", SW_SHOW);
+    program().reset();
     setbackend(nullptr);
     return w;
 }
@@ -188,7 +196,8 @@ BENCHMARK(BM_DesktopLoop)
 // frame turns the taken orbit by one more degree about Y and draws it.
 void BM_TurnPreview(benchmark::State& state)
 {
-    resetall();
+    const auto desktop = freshdesktop();
+    const EngineState& engine = desktop->engine;
     Surface image(600, 600);
     TurnPreview preview;
     preview.take(engine);

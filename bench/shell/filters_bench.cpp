@@ -26,9 +26,7 @@
 #include "platform/backend.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
-#include "shell/desktoppresentation.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace {
 
@@ -48,6 +46,8 @@ struct Picture {
 Picture render(int cmethod)
 {
     program().reset();
+    const auto desktop = std::make_unique<Desktop>();
+    EngineState& engine = desktop->engine;
     engine.res = side;
     engine.cmethod = cmethod;
     Surface scratch(side, side);
@@ -88,14 +88,15 @@ public:
         deliverclientsize(window_, 1024, 768);
         hits_ = longerrender(render(0));
         depths_ = render(1);
-        shell.g_hWnd = window_;
-        setpresentation(&desktoppresentation());
-        engine.g_vhdc = &image_;
-        engine.res = side;
+        desktop_.shell.g_hWnd = window_;
+        setpresentation(&desktop_.presentation);
+        desktop_.engine.g_vhdc = &image_;
+        desktop_.engine.res = side;
     }
 
     void load(const Picture& p)
     {
+        EngineState& engine = desktop_.engine;
         engine.hitcount = localarray<float>(pixels);
         std::copy(p.values.begin(), p.values.end(), engine.hitcount.get());
         engine.hcres = side;
@@ -105,8 +106,10 @@ public:
     }
     const Picture& hits() const { return hits_; }
     const Picture& depths() const { return depths_; }
+    Desktop& desktop() { return desktop_; }
 
 private:
+    Desktop desktop_;
     HWND window_ = nullptr;
     Surface image_{side, side};
     Picture hits_;
@@ -119,9 +122,8 @@ Stage& stage()
     return s;
 }
 
-void plainpass()
+void plainpass(const EngineState& s)
 {
-    const EngineState& s = engine;
     const float* value = s.hitcount.get();
     for (int j = 0; j < side; ++j)
         for (int i = 0; i < side; ++i, ++value) {
@@ -130,9 +132,8 @@ void plainpass()
         }
 }
 
-void rawpass()
+void rawpass(const EngineState& s)
 {
-    const EngineState& s = engine;
     std::array<std::uint32_t, 256> entries;
     for (unsigned k = 0; k < entries.size(); ++k)
         entries[k] = Surface::toNative(palettecolour(s.palette, k));
@@ -152,7 +153,7 @@ int logsquared(EngineState& s, const FilterState& settings, PaletteCounts& count
 
 // A palette whose neighbouring entries have nothing in common, so that
 // depths blend to a new colour at almost every step.
-void noisypalette()
+void noisypalette(EngineState& engine)
 {
     std::mt19937 random(5);
     for (std::uint8_t& component : engine.palette)
@@ -181,22 +182,24 @@ void BM_FilterOverPlainPass(benchmark::State& state)
     using Clock = std::chrono::steady_clock;
     const Case& c = cases[state.range(0)];
     stage().load(c.depths ? stage().depths() : stage().hits());
+    Desktop& d = stage().desktop();
+    EngineState& engine = d.engine;
     const Palette palette = engine.palette;
     if (c.noisy)
-        noisypalette();
+        noisypalette(engine);
     state.SetLabel(c.name);
     Clock::duration plain{}, raw{}, filtered{};
     for (auto _ : state) {
         auto start = Clock::now();
-        plainpass();
+        plainpass(engine);
         plain += Clock::now() - start;
 
         start = Clock::now();
-        rawpass();
+        rawpass(engine);
         raw += Clock::now() - start;
 
         start = Clock::now();
-        if (c.filter(engine, filters, hist256) != filterdone)
+        if (c.filter(engine, d.filters, d.hist256) != filterdone)
             state.SkipWithError("the filter refused the picture");
         filtered += Clock::now() - start;
     }

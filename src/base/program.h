@@ -1,10 +1,8 @@
 #pragma once
-// The program's state in one object. Each layer keeps its state here as a
-// part (the engine state with its buffers, the filters, the search, file
-// names, palettes, dialog memories, the desktop's state and the window
-// system's tables) and gives it the name its code uses; one reset puts every
-// part back to how the program starts, for the batch renderer's runs and the
-// tests alike.
+// The process-wide state in one object: what a layer must keep for the whole
+// process rather than in an object its program makes (today the window
+// system's tables) is kept here as a part, under the name its code uses; one
+// reset puts every part back to how the process starts, for the tests.
 #include <functional>
 #include <memory>
 #include <vector>

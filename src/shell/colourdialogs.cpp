@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/enginestate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -19,7 +19,7 @@ int component(HWND hDlg, int id)
     return v < 0 ? 0 : (v > 255 ? 255 : static_cast<int>(v));
 }
 
-void acceptmethod(HWND hDlg)
+void acceptmethod(EngineState& engine, HWND hDlg)
 {
     if (SendDlgItemMessageA(hDlg, hitcountbutton, BM_GETCHECK, 0, 0) == BST_CHECKED)
         engine.cmethod = 0;
@@ -28,9 +28,8 @@ void acceptmethod(HWND hDlg)
     EndDialog(hDlg, 1);
 }
 
-void acceptbackground(HWND hDlg)
+void acceptbackground(EngineState& s, HWND hDlg)
 {
-    EngineState& s = engine;
     s.red = component(hDlg, componentfields[0]);
     s.green = component(hDlg, componentfields[1]);
     s.blue = component(hDlg, componentfields[2]);
@@ -70,24 +69,31 @@ const DialogTemplate backgrounddialog{
     },
 };
 
-INT_PTR ColoringMethodDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+INT_PTR ColoringMethodDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        CheckRadioButton(hDlg, hitcountbutton, zplanebutton, hitcountbutton + engine.cmethod);
+        keepdialogdesktop(hDlg, lParam);
+        CheckRadioButton(hDlg, hitcountbutton, zplanebutton, hitcountbutton + desktopof(hDlg).engine.cmethod);
         return 1;
     }
-    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptmethod) : 0;
+    return message == WM_COMMAND
+        ? okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptmethod(desktopof(dialog).engine, dialog); })
+        : 0;
 }
 
-INT_PTR BackgroundDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+INT_PTR BackgroundDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
+        keepdialogdesktop(hDlg, lParam);
+        const EngineState& engine = desktopof(hDlg).engine;
         const int values[3] = {engine.red, engine.green, engine.blue};
         for (int k = 0; k < 3; ++k)
             SetDlgItemTextA(hDlg, componentfields[k], std::to_string(values[k]).c_str());
         return 1;
     }
-    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptbackground) : 0;
+    return message == WM_COMMAND
+        ? okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptbackground(desktopof(dialog).engine, dialog); })
+        : 0;
 }
 
 } // namespace kt

@@ -35,7 +35,7 @@
 #include "shell/splash.h"
 #include "shell/userguide.h"
 #include "shell/view.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -56,33 +56,33 @@ void repaintnow(HWND hWnd, UINT flags)
     RedrawWindow(hWnd, nullptr, nullptr, flags);
 }
 
-void renderpauseresume(HWND hWnd)
+void renderpauseresume(Desktop& d, HWND hWnd)
 {
-    EngineState& s = engine;
+    EngineState& s = d.engine;
     s.okicon = 1 - s.okicon;
     if (s.okicon)
-        shell.history.record(currentset(s));
-    setmenustate(hWnd, s.okicon == 1);
+        d.shell.history.record(currentset(s));
+    setmenustate(d, hWnd, s.okicon == 1);
     if (!s.okicon)
-        SetCursor(shell.cross);
+        SetCursor(d.shell.cross);
 }
 
 // Starts a new picture of what is now set and renders it at once.
-void rendernew(HWND hWnd)
+void rendernew(Desktop& d, HWND hWnd)
 {
-    engine.newimage = 1;
-    engine.okicon = 0;
+    d.engine.newimage = 1;
+    d.engine.okicon = 0;
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
 
 // Steps through the sets rendered so far and renders the one stepped to.
-void stepthroughhistory(HWND hWnd, bool back)
+void stepthroughhistory(Desktop& d, HWND hWnd, bool back)
 {
-    History& history = shell.history;
+    History& history = d.shell.history;
     if (back ? !history.canstepback() : !history.canstepforward())
         return;
-    restoreset(engine, back ? history.stepback() : history.stepforward());
-    rendernew(hWnd);
+    restoreset(d.engine, back ? history.stepback() : history.stepforward());
+    rendernew(d, hWnd);
 }
 
 // The perceptual maps follow palettes 1 and 2 in namedpalettes.
@@ -99,12 +99,12 @@ void checkpalette(HWND hWnd, UINT chosen)
     }
 }
 
-void choosepalettefile(HWND hWnd)
+void choosepalettefile(Desktop& d, HWND hWnd)
 {
-    if (!GetOpenFileNameA(&filedialogs.ofn))
+    if (!GetOpenFileNameA(&d.filedialogs.ofn))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
-    if (OpenMapFile(filenames.file, paltemp) != 0) {
+    if (OpenMapFile(d.filenames.file, d.paltemp) != 0) {
         problem(hWnd, "Error opening MAP file", "MAP file error");
         PostMessageA(hWnd, WM_COMMAND, cmdclearscreen, 0);
         return;
@@ -112,9 +112,9 @@ void choosepalettefile(HWND hWnd)
     // The preview covers the window's corner; what it covered comes back
     // whatever the answer.
     HDC window = GetDC(hWnd);
-    Surface* saved = shell.previewsave.get();
+    Surface* saved = d.shell.previewsave.get();
     BitBlt(saved, 0, 0, previewwidth, previewheight, window, 0, 0, SRCCOPY);
-    showpalette();
+    showpalette(d.shell.g_hWnd, d.paltemp, d.engine.back);
     const int answer = MessageBoxA(nullptr, "Accept palette?", "Preview", MB_YESNO | MB_ICONINFORMATION);
     BitBlt(window, 0, 0, previewwidth, previewheight, saved, 0, 0, SRCCOPY);
     ReleaseDC(hWnd, window);
@@ -122,76 +122,76 @@ void choosepalettefile(HWND hWnd)
         PostMessageA(hWnd, WM_COMMAND, cmdpalette, 0);
         return;
     }
-    engine.palette = paltemp;
+    d.engine.palette = d.paltemp;
     checkpalette(hWnd, cmdpalette);
-    engine.newimage = 1;
+    d.engine.newimage = 1;
 }
 
-void builtinpalette(HWND hWnd, UINT id)
+void builtinpalette(Desktop& d, HWND hWnd, UINT id)
 {
-    genpalette(engine, id == cmdpalette1 ? defpal1 : defpal2);
+    genpalette(d.engine, id == cmdpalette1 ? defpal1 : defpal2);
     checkpalette(hWnd, id);
-    engine.newimage = 1;
+    d.engine.newimage = 1;
 }
 
-void perceptualpalette(HWND hWnd, UINT id)
+void perceptualpalette(Desktop& d, HWND hWnd, UINT id)
 {
-    genpalette(engine, *namedpalettes()[firstperceptual + (id - cmdnamedpalette)].table);
+    genpalette(d.engine, *namedpalettes()[firstperceptual + (id - cmdnamedpalette)].table);
     checkpalette(hWnd, id);
-    engine.newimage = 1;
+    d.engine.newimage = 1;
 }
 
 // A user's own palette can start from a named one: its .map file, edited.
-void savepalette(HWND hWnd)
+void savepalette(Desktop& d, HWND hWnd)
 {
-    if (!GetSaveFileNameA(&filedialogs.smapn))
+    if (!GetSaveFileNameA(&d.filedialogs.smapn))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = savemapfile(engine.palette, filedialogs.mapsavefile);
+    const int code = savemapfile(d.engine.palette, d.filedialogs.mapsavefile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
-    information("Palette saved as " + filedialogs.mapsavetitle + "\n\nLoad it via Palette (F8).");
+    information("Palette saved as " + d.filedialogs.mapsavetitle + "\n\nLoad it via Palette (F8).");
 }
 
-void clearscreen(HWND hWnd)
+void clearscreen(Desktop& d, HWND hWnd)
 {
     HDC window = GetDC(hWnd);
     HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    FillRect(window, &shell.ClientRes, black);
+    FillRect(window, &d.shell.ClientRes, black);
     ReleaseDC(hWnd, window);
-    shell.VhdcRes = RECT{0, 0, engine.res, engine.res};
-    FillRect(engine.g_vhdc, &shell.VhdcRes, black);
-    engine.newimage = 1;
+    d.shell.VhdcRes = RECT{0, 0, d.engine.res, d.engine.res};
+    FillRect(d.engine.g_vhdc, &d.shell.VhdcRes, black);
+    d.engine.newimage = 1;
 }
 
 // Loads filenames.odv3file and renders it, or says why not.
-void loadchosen(HWND hWnd)
+void loadchosen(Desktop& d, HWND hWnd)
 {
-    const int code = loaddv3(engine, filenames.odv3file);
+    const int code = loaddv3(d.engine, d.filenames.odv3file);
     if (code != loaddone) {
-        const LoadMessage message = loaderror(code, filenames.odv3file);
+        const LoadMessage message = loaderror(code, d.filenames.odv3file);
         problem(hWnd, message.text, message.title.c_str());
         return;
     }
-    rememberrecentfile(hWnd, filenames.odv3file);
-    rendernew(hWnd);
+    rememberrecentfile(d, hWnd, d.filenames.odv3file);
+    rendernew(d, hWnd);
 }
 
-void loadparameters(HWND hWnd)
+void loadparameters(Desktop& d, HWND hWnd)
 {
-    if (!GetOpenFileNameA(&filedialogs.odv3n))
+    if (!GetOpenFileNameA(&d.filedialogs.odv3n))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
-    loadchosen(hWnd);
+    loadchosen(d, hWnd);
 }
 
-void loadrecent(HWND hWnd, std::size_t index)
+void loadrecent(Desktop& d, HWND hWnd, std::size_t index)
 {
-    if (index >= shell.recentfiles.size())
+    if (index >= d.shell.recentfiles.size())
         return;
-    const std::string path = shell.recentfiles[index];
+    const std::string path = d.shell.recentfiles[index];
     std::error_code error;
     const auto kind = std::filesystem::status(path, error).type();
     if (kind != std::filesystem::file_type::regular) {
@@ -203,32 +203,33 @@ void loadrecent(HWND hWnd, std::size_t index)
                                                                                : "is not a file that can be read";
         problem(hWnd, "The parameter file\n   " + path + "\n" + what + ". It is removed from the list.",
                 "Recent Files");
-        forgetrecentfile(hWnd, path);
+        forgetrecentfile(d, hWnd, path);
         return;
     }
-    filenames.odv3file = path;
-    filenames.odv3filetitle = baretitle(path);
-    loadchosen(hWnd);
+    d.filenames.odv3file = path;
+    d.filenames.odv3filetitle = baretitle(path);
+    loadchosen(d, hWnd);
 }
 
 // Writes the parameters and says how it went; option 1 puts them beside the image.
-void saveparameters(HWND hWnd, int option)
+void saveparameters(Desktop& d, HWND hWnd, int option)
 {
-    const int code = writedv3(engine, filenames, option);
+    const int code = writedv3(d.engine, d.filenames, option);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
-    rememberrecentfile(hWnd, filenames.sdv3file);
-    information("Parameters saved as " + filenames.sdv3filetitle + "\n\nLoad via ' File ' menu or by double-clicking.");
+    rememberrecentfile(d, hWnd, d.filenames.sdv3file);
+    information("Parameters saved as " + d.filenames.sdv3filetitle +
+                "\n\nLoad via ' File ' menu or by double-clicking.");
 }
 
-void saveparametersonly(HWND hWnd)
+void saveparametersonly(Desktop& d, HWND hWnd)
 {
-    if (!GetSaveFileNameA(&filedialogs.sdv3n))
+    if (!GetSaveFileNameA(&d.filedialogs.sdv3n))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    saveparameters(hWnd, 0);
+    saveparameters(d, hWnd, 0);
 }
 
 // The written file is what its name says; any other name keeps the Targa format.
@@ -243,24 +244,24 @@ bool pngname(const std::string& path)
     return extension == ".png";
 }
 
-void saveimage(HWND hWnd)
+void saveimage(Desktop& d, HWND hWnd)
 {
-    if (!GetSaveFileNameA(&filedialogs.stgan))
+    if (!GetSaveFileNameA(&d.filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = pngname(filenames.tgafile) ? writepng(*engine.g_vhdc, filenames.tgafile)
-                                                : writetga(engine.g_vhdc, engine.res, filenames.tgafile);
+    const int code = pngname(d.filenames.tgafile) ? writepng(*d.engine.g_vhdc, d.filenames.tgafile)
+                                                  : writetga(d.engine.g_vhdc, d.engine.res, d.filenames.tgafile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
-    information("Image saved as " + filenames.tgafiletitle);
-    saveparameters(hWnd, 1);
+    information("Image saved as " + d.filenames.tgafiletitle);
+    saveparameters(d, hWnd, 1);
 }
 
-INT_PTR opendialog(HWND hWnd, const DialogTemplate& dialog, DLGPROC procedure)
+INT_PTR opendialog(Desktop& d, HWND hWnd, const DialogTemplate& dialog, DLGPROC procedure)
 {
-    return DialogBoxParamA(shell.g_hInstance, &dialog, hWnd, procedure, 0);
+    return DialogBoxParamA(d.shell.g_hInstance, &dialog, hWnd, procedure, dialogparam(d));
 }
 
 bool sameset(const ICON& a, const ICON& b)
@@ -269,23 +270,23 @@ bool sameset(const ICON& a, const ICON& b)
         a.scale == b.scale;
 }
 
-void parameters(HWND hWnd)
+void parameters(Desktop& d, HWND hWnd)
 {
-    EngineState& s = engine;
-    paramsaves.saveicon = s.icon[s.type];
-    paramsaves.savetype = s.type;
+    EngineState& s = d.engine;
+    d.paramsaves.saveicon = s.icon[s.type];
+    d.paramsaves.savetype = s.type;
     s.saveres = s.res;
-    if (opendialog(hWnd, paramdialog, ParamDialogProc) == IDCANCEL)
+    if (opendialog(d, hWnd, paramdialog, ParamDialogProc) == IDCANCEL)
         return;
-    if (!sameset(s.icon[s.type], paramsaves.saveicon) || s.type != paramsaves.savetype)
+    if (!sameset(s.icon[s.type], d.paramsaves.saveicon) || s.type != d.paramsaves.savetype)
         s.newimage = 1;
-    if (s.res != s.saveres && rebuildoffscreen(hWnd, s.saveres))
+    if (s.res != s.saveres && rebuildoffscreen(s, hWnd, s.saveres))
         s.newimage = 1;
 }
 
-void randomset(HWND hWnd)
+void randomset(Desktop& d, HWND hWnd)
 {
-    if (shell.advisory) {
+    if (d.shell.advisory) {
         information(
             "Many parameter sets will generate extreme\n   values which will overflow the computer's\n"
             "   capacity, potentially crashing the program.\n\nOr, instead of producing chaotic patterns, they\n"
@@ -293,52 +294,53 @@ void randomset(HWND hWnd)
             "Therefore, it might take a little time to find\n   random parameter sets that appear likely to\n"
             "   be stable and to behave as intended.",
             "Icon Parameters Advisory");
-        shell.advisory = 0;
+        d.shell.advisory = 0;
     }
-    const int result = randomparams(engine, search, screening, askuser, static_cast<std::uint32_t>(std::time(nullptr)));
+    const int result = randomparams(d.engine, d.search, d.screening, askuser,
+                                    static_cast<std::uint32_t>(std::time(nullptr)));
     if (result == searchbadstart || result == searchexhausted)
         problem(hWnd, searchfailure(result), "Random Parameter Set");
     // A search that could not run or found nothing left the picture as it
     // was, so resuming continues it; a declined winner renders the unchanged
     // set afresh.
     if (result == searchaccepted || result == searchrejected)
-        rendernew(hWnd);
+        rendernew(d, hWnd);
 }
 
-void rotation(HWND hWnd)
+void rotation(Desktop& d, HWND hWnd)
 {
-    EngineState& s = engine;
+    EngineState& s = d.engine;
     const VOXEL saverot = s.rot[s.type];
     const int saveorder = s.rotationorder;
-    if (opendialog(hWnd, rotationdialog, RotationDialogProc) == IDCANCEL)
+    if (opendialog(d, hWnd, rotationdialog, RotationDialogProc) == IDCANCEL)
         return;
     const VOXEL& now = s.rot[s.type];
     if (now.x != saverot.x || now.y != saverot.y || now.z != saverot.z || s.rotationorder != saveorder)
         s.newimage = 1;
 }
 
-void coloringmethod(HWND hWnd)
+void coloringmethod(Desktop& d, HWND hWnd)
 {
-    const int savemethod = engine.cmethod;
-    if (opendialog(hWnd, coloringdialog, ColoringMethodDialogProc) == IDCANCEL)
+    const int savemethod = d.engine.cmethod;
+    if (opendialog(d, hWnd, coloringdialog, ColoringMethodDialogProc) == IDCANCEL)
         return;
-    if (engine.cmethod != savemethod)
-        engine.newimage = 1;
+    if (d.engine.cmethod != savemethod)
+        d.engine.newimage = 1;
 }
 
-void background(HWND hWnd)
+void background(Desktop& d, HWND hWnd)
 {
-    const COLORREF saveback = engine.back;
-    if (opendialog(hWnd, backgrounddialog, BackgroundDialogProc) == IDCANCEL)
+    const COLORREF saveback = d.engine.back;
+    if (opendialog(d, hWnd, backgrounddialog, BackgroundDialogProc) == IDCANCEL)
         return;
-    if (engine.back != saveback)
-        engine.newimage = 1;
+    if (d.engine.back != saveback)
+        d.engine.newimage = 1;
 }
 
 // Filters need hit counts of the current image size.
-bool hitcountsfit()
+bool hitcountsfit(Desktop& d)
 {
-    return engine.hcres == engine.res;
+    return d.engine.hcres == d.engine.res;
 }
 
 void advise(int& flag, const char* text, const char* title)
@@ -354,43 +356,43 @@ constexpr const char* overdeveloped =
     "The image will disappear if you resume\n   rendering after the filter is applied.\n"
     "   Therefore, if you want to save the\n   filtered image, do so immediately.";
 
-void normalizecommand()
+void normalizecommand(Desktop& d)
 {
-    advise(shell.nadvisory,
+    advise(d.shell.nadvisory,
            (std::string("The normalization filter will be applied.\n\n") + overdeveloped +
             "\n\nWith 'hit count' coloring, you can adjust\n   the amount of normalization from the\n"
             "   menu or by pressing 'A'")
                .c_str(),
            "Normalization Advisory");
-    normalize(engine, filters, hist256);
+    normalize(d.engine, d.filters, d.hist256);
 }
 
-void equalizecommand()
+void equalizecommand(Desktop& d)
 {
-    advise(shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
+    advise(d.shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
            "Equalization Advisory");
-    equalize(engine, filters, hist256);
+    equalize(d.engine, d.filters, d.hist256);
 }
 
-void logcommand(bool squared)
+void logcommand(Desktop& d, bool squared)
 {
-    filters.logsquare = squared ? 1 : 0;
-    advise(shell.logadvisory,
+    d.filters.logsquare = squared ? 1 : 0;
+    advise(d.shell.logadvisory,
            (std::string("The hit count will be adjusted with a\n   logarithmic transformation filter.\n\n"
                         "Using the squares of the logarithms will\n   shift the palette indices toward the\n"
                         "   lower end of the palette.\n\n") +
             overdeveloped)
                .c_str(),
            "Hit Count Adjustment Advisory");
-    logadjust(engine, filters, hist256);
-    filters.logsquare = 0;
+    logadjust(d.engine, d.filters, d.hist256);
+    d.filters.logsquare = 0;
 }
 
-void tonecommand(HWND hWnd)
+void tonecommand(Desktop& d, HWND hWnd)
 {
     Presentation& shown = presentation();
     shown.busy(Presentation::Work::lengthy);
-    const int code = densitytonefilter(engine);
+    const int code = densitytonefilter(d.engine);
     if (code == filterdone)
         shown.filtered();
     shown.idle();
@@ -400,31 +402,31 @@ void tonecommand(HWND hWnd)
 
 // The depth sums cost the plotting, so they are kept only once the depth
 // tone is first asked for: the picture is then drawn again with them.
-void depthtonecommand(HWND hWnd)
+void depthtonecommand(Desktop& d, HWND hWnd)
 {
     Presentation& shown = presentation();
     shown.busy(Presentation::Work::lengthy);
-    const int code = depthtonefilter(engine);
+    const int code = depthtonefilter(d.engine);
     if (code == filterdone)
         shown.filtered();
     shown.idle();
     if (code == filtertonenomemory)
         problem(hWnd, "Not enough memory to apply the depth tone.", "Memory allocation problem");
     if (code == filternodepths) {
-        engine.depthsums = true;
-        engine.newimage = 1;
+        d.engine.depthsums = true;
+        d.engine.newimage = 1;
         information("The depth tone needs the depth of every point,\n   which pictures now keep.\n\n"
                     "Render (R) again, pause, and choose\n   Depth Tone (D).",
                     "Depth Tone");
     }
 }
 
-void histogrammode(HWND hWnd)
+void histogrammode(Desktop& d, HWND hWnd)
 {
-    filters.histogramflag = 1 - filters.histogramflag;
-    CheckMenuItem(GetMenu(hWnd), cmdhistogram, MF_BYCOMMAND | (filters.histogramflag ? MF_CHECKED : MF_UNCHECKED));
+    d.filters.histogramflag = 1 - d.filters.histogramflag;
+    CheckMenuItem(GetMenu(hWnd), cmdhistogram, MF_BYCOMMAND | (d.filters.histogramflag ? MF_CHECKED : MF_UNCHECKED));
     information(std::string("Palette index histogram\n   display mode ") +
-                    (filters.histogramflag ? "enabled\n" : "disabled\n") +
+                    (d.filters.histogramflag ? "enabled\n" : "disabled\n") +
                     "   for normalization,\n   equalization and hit\n   count adjustment options.",
                 "Histogram Display");
 }
@@ -444,10 +446,10 @@ void help()
         information("No viewer for PDF files was found to open\n   the user guide. It is\n   " + guide, "Help");
 }
 
-void toggledebug()
+void toggledebug(Desktop& d)
 {
-    search.debugflag = 1 - search.debugflag;
-    MessageBoxA(nullptr, search.debugflag ? "Parameter display mode enabled." : "Parameter display mode disabled.",
+    d.search.debugflag = 1 - d.search.debugflag;
+    MessageBoxA(nullptr, d.search.debugflag ? "Parameter display mode enabled." : "Parameter display mode disabled.",
                 "Debug Mode", MB_ICONINFORMATION);
 }
 
@@ -464,82 +466,82 @@ constexpr const char* perceptualmenu = "Perceptual Palettes";
 // In menu order; the keys-only commands last.
 constexpr CommandEntry commands[] = {
     {cmdload, file, nullptr, false, "Load Parameter File (L)", false, key, 'L', Runs::paused, false,
-     [](HWND hWnd, UINT) { loadparameters(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { loadparameters(d, hWnd); }},
     {cmdsaveimage, file, nullptr, false, "Save Image and Parameters (S)", false, key, 'S', Runs::paused, false,
-     [](HWND hWnd, UINT) { saveimage(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { saveimage(d, hWnd); }},
     {cmdsaveparameters, file, nullptr, false, "Save Parameters Only (P)", false, key, 'P', Runs::paused, false,
-     [](HWND hWnd, UINT) { saveparametersonly(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { saveparametersonly(d, hWnd); }},
     {cmdexit, file, nullptr, true, "Exit (Esc)", false, key, VK_ESCAPE, Runs::paused, false,
-     [](HWND hWnd, UINT) { PostMessageA(hWnd, WM_DESTROY, 0, 0); }},
+     [](Desktop&, HWND hWnd, UINT) { PostMessageA(hWnd, WM_DESTROY, 0, 0); }},
 
     {cmdrender, render, nullptr, false, "Render / Pause / Resume (R)", false, key, 'R', Runs::always, false,
-     [](HWND hWnd, UINT) { renderpauseresume(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { renderpauseresume(d, hWnd); }},
     {cmdnormalize, render, nullptr, true, "Normalize (N)", false, key, 'N', Runs::paused, true,
-     [](HWND, UINT) { normalizecommand(); }},
+     [](Desktop& d, HWND, UINT) { normalizecommand(d); }},
     {cmdnadjust, render, nullptr, false, "Normalization Adjustment (A)", false, key, 'A',
      Runs::pausedcolouringbyhitcount, true,
-     [](HWND hWnd, UINT) { opendialog(hWnd, nadjustdialog, NadjustDialogProc); }},
+     [](Desktop& d, HWND hWnd, UINT) { opendialog(d, hWnd, nadjustdialog, NadjustDialogProc); }},
     {cmdequalize, render, nullptr, true, "Equalize (E)", false, key, 'E', Runs::paused, true,
-     [](HWND, UINT) { equalizecommand(); }},
+     [](Desktop& d, HWND, UINT) { equalizecommand(d); }},
     {cmdlog, render, logmenu, true, "Hit Count Log (C)", false, key, 'C', Runs::pausedcolouringbyhitcount, true,
-     [](HWND, UINT) { logcommand(false); }},
+     [](Desktop& d, HWND, UINT) { logcommand(d, false); }},
     {cmdlogsquared, render, logmenu, false, "Hit Count Log Squared (Alt + C)", false, alt, 'C',
-     Runs::pausedcolouringbyhitcount, true, [](HWND, UINT) { logcommand(true); }},
+     Runs::pausedcolouringbyhitcount, true, [](Desktop& d, HWND, UINT) { logcommand(d, true); }},
     {cmdhistogram, render, nullptr, true, "Histogram (H)", false, key, 'H', Runs::paused, false,
-     [](HWND hWnd, UINT) { histogrammode(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { histogrammode(d, hWnd); }},
     {cmdtone, render, nullptr, true, "Density Tone (T)", false, key, 'T', Runs::pausedcolouringbyhitcount, true,
-     [](HWND hWnd, UINT) { tonecommand(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { tonecommand(d, hWnd); }},
     {cmddepthtone, render, nullptr, false, "Depth Tone (D)", false, key, 'D', Runs::pausedcolouringbyhitcount, true,
-     [](HWND hWnd, UINT) { depthtonecommand(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { depthtonecommand(d, hWnd); }},
 
     {cmdparameters, options, nullptr, true, "Parameters (F3)", false, key, VK_F1 + 2, Runs::paused, false,
-     [](HWND hWnd, UINT) { parameters(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { parameters(d, hWnd); }},
     {cmdrandom, options, nullptr, false, "Random Parameter Set (F4)", false, key, VK_F1 + 3, Runs::paused, false,
-     [](HWND hWnd, UINT) { randomset(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { randomset(d, hWnd); }},
     {cmdpreviousset, options, nullptr, false, "Previous Parameter Set (Alt + Left)", false, alt, VK_LEFT, Runs::paused,
-     false, [](HWND hWnd, UINT) { stepthroughhistory(hWnd, true); }},
+     false, [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, true); }},
     {cmdnextset, options, nullptr, false, "Next Parameter Set (Alt + Right)", false, alt, VK_RIGHT, Runs::paused, false,
-     [](HWND hWnd, UINT) { stepthroughhistory(hWnd, false); }},
+     [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, false); }},
     {cmdrotate, options, nullptr, false, "Rotate Image (F5)", false, key, VK_F1 + 4, Runs::paused, false,
-     [](HWND hWnd, UINT) { rotation(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { rotation(d, hWnd); }},
     {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
-     [](HWND hWnd, UINT) { coloringmethod(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { coloringmethod(d, hWnd); }},
     {cmdbackground, options, nullptr, false, "Background Color (F7)", false, key, VK_F1 + 6, Runs::paused, false,
-     [](HWND hWnd, UINT) { background(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { background(d, hWnd); }},
     {cmdpalette, options, nullptr, false, "Palette (F8)", false, key, VK_F1 + 7, Runs::paused, false,
-     [](HWND hWnd, UINT) { choosepalettefile(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { choosepalettefile(d, hWnd); }},
     {cmdpalette1, options, nullptr, false, "Default Palette 1 (F9)", true, key, VK_F1 + 8, Runs::paused, false,
-     [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }},
     {cmdpalette2, options, nullptr, false, "Default Palette 2 (F10)", false, key, VK_F1 + 9, Runs::paused, false,
-     [](HWND hWnd, UINT id) { builtinpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }},
     {cmdnamedpalette + 0, options, perceptualmenu, false, "Inferno", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 1, options, perceptualmenu, false, "Magma", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 2, options, perceptualmenu, false, "Viridis", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 3, options, perceptualmenu, false, "Cividis", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 4, options, perceptualmenu, false, "Twilight", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 5, options, perceptualmenu, false, "Grey", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdnamedpalette + 6, options, perceptualmenu, false, "Fire", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT id) { perceptualpalette(hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
     {cmdsavepalette, options, nullptr, false, "Save Palette...", false, 0, 0, Runs::paused, false,
-     [](HWND hWnd, UINT) { savepalette(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { savepalette(d, hWnd); }},
     {cmdclearscreen, options, nullptr, true, "Clear Screen (F11)", false, key, VK_F1 + 10, Runs::paused, false,
-     [](HWND hWnd, UINT) { clearscreen(hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { clearscreen(d, hWnd); }},
 
     {cmdhelp, helpmenu, nullptr, false, "Help Topics (F1)", false, key, VK_F1, Runs::paused, false,
-     [](HWND, UINT) { help(); }},
+     [](Desktop&, HWND, UINT) { help(); }},
     {cmdabout, helpmenu, nullptr, true, "About (F2)", false, key, VK_F1 + 1, Runs::paused, false,
-     [](HWND, UINT) { openaboutwindow(); }},
+     [](Desktop& d, HWND, UINT) { openaboutwindow(d); }},
 
     {cmddebug, nullptr, nullptr, false, nullptr, false, controlalt, 'D', Runs::paused, false,
-     [](HWND, UINT) { toggledebug(); }},
+     [](Desktop& d, HWND, UINT) { toggledebug(d); }},
     {cmdfdlimit, nullptr, nullptr, false, nullptr, false, controlalt, 'X', Runs::paused, false,
-     [](HWND hWnd, UINT) { opendialog(hWnd, fddialog, FDDialogProc); }},
+     [](Desktop& d, HWND hWnd, UINT) { opendialog(d, hWnd, fddialog, FDDialogProc); }},
 };
 
 const CommandEntry* entryof(UINT id)
@@ -557,10 +559,10 @@ std::span<const CommandEntry> commandtable()
     return commands;
 }
 
-void setmenustate(HWND hWnd, bool rendering)
+void setmenustate(const Desktop& d, HWND hWnd, bool rendering)
 {
     HMENU menu = GetMenu(hWnd);
-    const bool hitcounts = engine.cmethod == 0;
+    const bool hitcounts = d.engine.cmethod == 0;
     for (const CommandEntry& entry : commands) {
         if (!entry.popup)
             continue;
@@ -571,18 +573,18 @@ void setmenustate(HWND hWnd, bool rendering)
         EnableMenuItem(menu, cmdrecentfile + k, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
 }
 
-void maincommand(HWND hWnd, UINT id)
+void maincommand(Desktop& d, HWND hWnd, UINT id)
 {
     const CommandEntry* entry = entryof(id);
-    if (engine.okicon && !(entry && entry->runs == Runs::always))
+    if (d.engine.okicon && !(entry && entry->runs == Runs::always))
         return;
     if (entry) {
-        if (!entry->needshitcounts || hitcountsfit())
-            entry->run(hWnd, id);
+        if (!entry->needshitcounts || hitcountsfit(d))
+            entry->run(d, hWnd, id);
         return;
     }
     if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
-        loadrecent(hWnd, id - cmdrecentfile);
+        loadrecent(d, hWnd, id - cmdrecentfile);
 }
 
 } // namespace kt

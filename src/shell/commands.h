@@ -3,11 +3,13 @@
 
 namespace kt {
 
+struct Desktop;
+
 // A command from the menu, a key or the program itself.
-void maincommand(HWND hWnd, UINT id);
+void maincommand(Desktop& d, HWND hWnd, UINT id);
 
 // The menu as it is while rendering runs (only Render / Pause / Resume
 // available) or while paused.
-void setmenustate(HWND hWnd, bool rendering);
+void setmenustate(const Desktop& d, HWND hWnd, bool rendering);
 
 } // namespace kt

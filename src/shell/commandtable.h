@@ -10,6 +10,8 @@
 
 namespace kt {
 
+struct Desktop;
+
 enum class Runs {
     always,                    // rendering or paused
     paused,                    // only while paused
@@ -29,7 +31,7 @@ struct CommandEntry {
     // Filters need hit counts of the picture's size: without them the command
     // does nothing.
     bool needshitcounts;
-    void (*run)(HWND hWnd, UINT id);
+    void (*run)(Desktop& d, HWND hWnd, UINT id);
 };
 
 std::span<const CommandEntry> commandtable();

@@ -4,19 +4,17 @@
 #include "engine/enginestate.h"
 #include "platform/gdi.h"
 #include "platform/messagebox.h"
-#include "shell/histogramwindow.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
 namespace {
 
-void clearwindow(HDC window)
+void clearwindow(const Desktop& d, HDC window)
 {
-    const EngineState& s = engine;
+    const EngineState& s = d.engine;
     RECT client;
-    if (GetClientRect(shell.g_hWnd, &client))
+    if (GetClientRect(d.shell.g_hWnd, &client))
         FillRect(window, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const RECT image{0, 0, s.res, s.res};
     HBRUSH background = CreateSolidBrush(s.back);
@@ -28,24 +26,25 @@ void clearwindow(HDC window)
 
 void DesktopPresentation::busy(Work work)
 {
-    SetCursor(work == Work::batch ? shell.hourglass : shell.wait);
+    SetCursor(work == Work::batch ? d_.shell.hourglass : d_.shell.wait);
 }
 
 void DesktopPresentation::idle()
 {
-    SetCursor(shell.cross);
+    SetCursor(d_.shell.cross);
 }
 
 // The batch drew only into the off-screen image, so the window can be
 // cleared for a new picture just before the picture is shown.
 void DesktopPresentation::batchdrawn(bool newpicture)
 {
-    const EngineState& s = engine;
-    HDC window = GetDC(shell.g_hWnd);
+    const EngineState& s = d_.engine;
+    HDC window = GetDC(d_.shell.g_hWnd);
     if (newpicture)
-        clearwindow(window);
-    BitBlt(window, 0, 0, shell.xscreen, shell.yscreen, s.g_vhdc, shell.xCurrentScroll, shell.yCurrentScroll, SRCCOPY);
-    ReleaseDC(shell.g_hWnd, window);
+        clearwindow(d_, window);
+    BitBlt(window, 0, 0, d_.shell.xscreen, d_.shell.yscreen, s.g_vhdc, d_.shell.xCurrentScroll, d_.shell.yCurrentScroll,
+           SRCCOPY);
+    ReleaseDC(d_.shell.g_hWnd, window);
 }
 
 // The window shows the image from the scroll offsets on: one copy of that
@@ -54,22 +53,22 @@ void DesktopPresentation::batchdrawn(bool newpicture)
 void DesktopPresentation::filtered()
 {
     RECT client;
-    if (GetClientRect(shell.g_hWnd, &client)) {
-        HDC window = GetDC(shell.g_hWnd);
-        BitBlt(window, 0, 0, client.right, client.bottom, engine.g_vhdc, shell.xCurrentScroll, shell.yCurrentScroll,
-               SRCCOPY);
-        ReleaseDC(shell.g_hWnd, window);
+    if (GetClientRect(d_.shell.g_hWnd, &client)) {
+        HDC window = GetDC(d_.shell.g_hWnd);
+        BitBlt(window, 0, 0, client.right, client.bottom, d_.engine.g_vhdc, d_.shell.xCurrentScroll,
+               d_.shell.yCurrentScroll, SRCCOPY);
+        ReleaseDC(d_.shell.g_hWnd, window);
     }
 }
 
 void DesktopPresentation::histogramready()
 {
-    createhistogramwindow();
+    createhistogramwindow(d_);
 }
 
 void DesktopPresentation::warn(const std::string& text, const std::string& caption)
 {
-    MessageBoxA(shell.g_hWnd, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxA(d_.shell.g_hWnd, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 bool askuser(const std::string& text, const std::string& caption)
@@ -80,19 +79,13 @@ bool askuser(const std::string& text, const std::string& caption)
 void DesktopPresentation::beginwriting()
 {
     beforewriting_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    EnableWindow(shell.g_hWnd, 0);
+    EnableWindow(d_.shell.g_hWnd, 0);
 }
 
 void DesktopPresentation::endwriting()
 {
-    EnableWindow(shell.g_hWnd, 1);
+    EnableWindow(d_.shell.g_hWnd, 1);
     SetCursor(beforewriting_);
-}
-
-DesktopPresentation& desktoppresentation()
-{
-    static DesktopPresentation shown;
-    return shown;
 }
 
 } // namespace kt

@@ -6,8 +6,11 @@
 
 namespace kt {
 
+struct Desktop;
+
 class DesktopPresentation : public Presentation {
 public:
+    explicit DesktopPresentation(Desktop& d) : d_(d) {}
     void busy(Work work) override;
     void idle() override;
     void batchdrawn(bool newpicture) override;
@@ -18,11 +21,9 @@ public:
     void endwriting() override;
 
 private:
+    Desktop& d_;
     HCURSOR beforewriting_ = nullptr;
 };
-
-// The desktop program's presentation, which its start-up installs.
-DesktopPresentation& desktoppresentation();
 
 // Asks the user yes or no in a message box of its own: true unless No.
 bool askuser(const std::string& text, const std::string& caption);

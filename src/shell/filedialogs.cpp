@@ -4,13 +4,9 @@
 
 #include <climits>
 
-#include "base/program.h"
 #include "engine/filenames.h"
-#include "parts/programparts.h"
 
 namespace kt {
-
-FileDialogs& filedialogs = program().part<FileDialogs>();
 
 namespace {
 
@@ -46,9 +42,8 @@ OPENFILENAMEA record(const char* filter, std::string* file, std::string* title, 
 
 } // namespace
 
-void InitOpenFile()
+void InitOpenFile(FileDialogs& filedialogs, FileNames& f)
 {
-    FileNames& f = filenames;
     f.tgafile = currentdirectory();
     f.odv3file = f.tgafile;
     f.sdv3file = f.tgafile;

@@ -3,6 +3,7 @@
 // file to open and one to save. Each keeps its last choice in its buffers.
 #include <string>
 
+#include "engine/filenames.h"
 #include "platform/filedialog.h"
 
 namespace kt {
@@ -16,10 +17,8 @@ struct FileDialogs {
     std::string mapsavefile, mapsavetitle;
 };
 
-extern FileDialogs& filedialogs;
-
 // Prepares the four dialogs; the save and load names start as the current
-// folder with a pattern of the dialog's type.
-void InitOpenFile();
+// folder with a pattern of the dialog's type. The dialogs choose into `f`.
+void InitOpenFile(FileDialogs& filedialogs, FileNames& f);
 
 } // namespace kt

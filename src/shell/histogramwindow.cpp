@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "base/program.h"
 #include "engine/enginestate.h"
 #include "image/filters.h"
 #include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -16,14 +15,7 @@ namespace {
 constexpr int windowside = 320;
 constexpr int tallestbar = 240;
 
-// What the window keeps while it exists (one at a time).
-struct Chart {
-    RECT cr;
-    std::unique_ptr<Surface> vhdc;
-};
-Chart& chart = program().part<Chart>();
-
-void drawbars()
+void drawbars(HistogramChart& chart, const PaletteCounts& hist256, const EngineState& engine)
 {
     if (!chart.vhdc)
         return;
@@ -42,10 +34,10 @@ void drawbars()
     DeleteObject(pen);
 }
 
-void closechart(HWND hwnd)
+void closechart(Desktop& d, HWND hwnd)
 {
-    chart.vhdc.reset();
-    EnableWindow(shell.g_hWnd, 1);
+    d.chart.vhdc.reset();
+    EnableWindow(d.shell.g_hWnd, 1);
     DestroyWindow(hwnd);
 }
 
@@ -70,39 +62,43 @@ int histogrambar(std::uint32_t count, std::uint32_t pixelmax)
     return height > 1e6 ? 1000000 : static_cast<int>(height);
 }
 
-void createhistogramwindow()
+void createhistogramwindow(Desktop& d)
 {
     HWND hwnd = CreateWindowExA(0, szHistogramWinName, "Palette Index Histogram", WS_POPUP | WS_OVERLAPPEDWINDOW,
-                                shell.xscreen / 2 - windowside / 2, shell.yscreen / 2 - windowside / 2, windowside,
-                                windowside, shell.g_hWnd, nullptr, nullptr, nullptr);
+                                d.shell.xscreen / 2 - windowside / 2, d.shell.yscreen / 2 - windowside / 2, windowside,
+                                windowside, d.shell.g_hWnd, nullptr, nullptr, &d);
     if (!hwnd)
         return;
     ShowWindow(hwnd, SW_SHOWNORMAL);
-    EnableWindow(shell.g_hWnd, 0);
+    EnableWindow(d.shell.g_hWnd, 0);
 }
 
 LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CREATE)
+        keepcreationdesktop(hwnd, lParam);
+    Desktop& d = desktopof(hwnd);
     switch (message) {
     case WM_CREATE:
-        GetClientRect(hwnd, &chart.cr);
-        chart.vhdc = Surface::create(std::max(chart.cr.right, 1), std::max(chart.cr.bottom, 1));
-        if (chart.vhdc) {
-            const RECT all{0, 0, chart.vhdc->width(), chart.vhdc->height()};
-            FillRect(chart.vhdc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        GetClientRect(hwnd, &d.chart.cr);
+        d.chart.vhdc = Surface::create(std::max(d.chart.cr.right, 1), std::max(d.chart.cr.bottom, 1));
+        if (d.chart.vhdc) {
+            const RECT all{0, 0, d.chart.vhdc->width(), d.chart.vhdc->height()};
+            FillRect(d.chart.vhdc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         }
         PostMessageA(hwnd, WM_COMMAND, histogramdrawcommand, 0);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == histogramdrawcommand)
-            drawbars();
+            drawbars(d.chart, d.hist256, d.engine);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(hwnd, &ps);
         const RECT& r = ps.rcPaint;
-        if (chart.vhdc)
-            BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, chart.vhdc.get(), r.left, r.top, SRCCOPY);
+        if (d.chart.vhdc)
+            BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, d.chart.vhdc.get(), r.left, r.top,
+                   SRCCOPY);
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -119,7 +115,7 @@ LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
         return 0;
     case WM_CLOSE:
-        closechart(hwnd);
+        closechart(d, hwnd);
         return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);

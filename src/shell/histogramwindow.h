@@ -3,6 +3,7 @@
 // palette index, as a bar chart in a small window over the screen centre.
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "platform/window.h"
 
@@ -11,8 +12,16 @@ namespace kt {
 inline constexpr const char* szHistogramWinName = "KTHistogramWindow";
 constexpr UINT histogramdrawcommand = 210;
 
+struct Desktop;
+
+// What the window keeps while it exists (one at a time).
+struct HistogramChart {
+    RECT cr;
+    std::unique_ptr<Surface> vhdc;
+};
+
 // Opens the window and disables the main window until it closes.
-void createhistogramwindow();
+void createhistogramwindow(Desktop& d);
 
 LRESULT HistogramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -8,49 +8,48 @@
 #include "shell/mouseturn.h"
 #include "shell/recentfiles.h"
 #include "shell/resources.h"
-#include "shell/shellstate.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
 #include "shell/statusline.h"
 #include "shell/view.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
 namespace {
 
-void oncreate(HWND hWnd)
+void oncreate(Desktop& d, HWND hWnd)
 {
-    if (shell.oksplash)
-        splash(hWnd, 1);
-    shell.cross = LoadCursorA(nullptr, IDC_CROSS);
-    shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
-    shell.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
-    if (!createviewbuffers(hWnd))
+    if (d.shell.oksplash)
+        splash(d, hWnd, 1);
+    d.shell.cross = LoadCursorA(nullptr, IDC_CROSS);
+    d.shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    d.shell.wait = LoadCursorA(nullptr, IDC_APPSTARTING);
+    if (!createviewbuffers(d, hWnd))
         return;
-    loadrecentfiles(hWnd);
+    loadrecentfiles(d, hWnd);
     // A command-line file that cannot be loaded leaves the built-in set, silently.
-    const std::string path = commandlinepath(shell.odv3temp);
+    const std::string path = commandlinepath(d.shell.odv3temp);
     if (!path.empty()) {
-        filenames.odv3file = path;
-        if (loaddv3(engine, filenames.odv3file) == loaddone)
-            rememberrecentfile(hWnd, path);
+        d.filenames.odv3file = path;
+        if (loaddv3(d.engine, d.filenames.odv3file) == loaddone)
+            rememberrecentfile(d, hWnd, path);
     }
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
 
-void ondestroy(HWND hWnd)
+void ondestroy(Desktop& d, HWND hWnd)
 {
-    EngineState& s = engine;
+    EngineState& s = d.engine;
     // No render batch may follow onto the buffers released here, whatever
     // state rendering was in when the window closed.
-    shell.closing = true;
+    d.shell.closing = true;
     s.okicon = 0;
     s.hitcount.reset();
     s.hcres = 0;
-    if (shell.oksplash)
-        splash(hWnd, 2);
-    releaseviewbuffers();
+    if (d.shell.oksplash)
+        splash(d, hWnd, 2);
+    releaseviewbuffers(d);
     PostQuitMessage(0);
 }
 
@@ -58,37 +57,41 @@ void ondestroy(HWND hWnd)
 
 LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The desktop comes with the window's creation.
+    if (message == WM_CREATE)
+        keepcreationdesktop(hWnd, lParam);
+    Desktop& d = desktopof(hWnd);
     // Input queued before or during the closing splash is still dispatched
     // before the quit message; a click's Render would restart rendering with
     // no buffers, and a second Esc would close the window again.
-    if (shell.closing)
+    if (d.shell.closing)
         return message == WM_PAINT ? DefWindowProcA(hWnd, message, wParam, lParam) : 0;
     switch (message) {
     case WM_CREATE:
-        oncreate(hWnd);
+        oncreate(d, hWnd);
         return 0;
     case WM_DESTROY:
-        ondestroy(hWnd);
+        ondestroy(d, hWnd);
         return 0;
     case WM_COMMAND:
-        maincommand(hWnd, LOWORD(wParam));
-        if (!shell.closing)
-            showstatus(hWnd, true);
+        maincommand(d, hWnd, LOWORD(wParam));
+        if (!d.shell.closing)
+            showstatus(d.shell.status, d.engine, hWnd, true);
         return 0;
     case WM_SIZE:
-        onsize(hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));
+        onsize(d, hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));
         return 0;
     case WM_MOVE:
         InvalidateRect(hWnd, nullptr, 1);
         return 0;
     case WM_PAINT:
-        onpaint(hWnd);
+        onpaint(d, hWnd);
         return 0;
     case WM_HSCROLL:
-        onscroll(hWnd, SB_HORZ, LOWORD(wParam), HIWORD(wParam));
+        onscroll(d.shell, hWnd, SB_HORZ, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_VSCROLL:
-        onscroll(hWnd, SB_VERT, LOWORD(wParam), HIWORD(wParam));
+        onscroll(d.shell, hWnd, SB_VERT, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_KEYDOWN:
         onkeydown(hWnd, static_cast<int>(wParam));
@@ -96,11 +99,11 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_MBUTTONUP:
-        onmousedrag(hWnd, message, static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+        onmousedrag(d, hWnd, message, static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
                     static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
         return 0;
     case WM_MOUSEWHEEL:
-        onmousewheel(hWnd, static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam))));
+        onmousewheel(d, hWnd, static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam))));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

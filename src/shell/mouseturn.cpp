@@ -5,8 +5,7 @@
 
 #include "shell/paramdialog.h"
 #include "shell/resources.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -19,16 +18,16 @@ real wrapped(real degrees)
 }
 
 // Rendering stops for the preview; a click or R resumes as ever.
-void pauserendering(HWND hWnd)
+void pauserendering(const EngineState& engine, HWND hWnd)
 {
     if (engine.okicon)
         SendMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
 
-void showpreview(HWND hWnd, const VOXEL& angles, double scale)
+void showpreview(Desktop& d, HWND hWnd, const VOXEL& angles, double scale)
 {
-    shell.preview.take(engine);
-    shell.preview.draw(engine, angles, scale, *engine.g_vhdc);
+    d.shell.preview.take(d.engine);
+    d.shell.preview.draw(d.engine, angles, scale, *d.engine.g_vhdc);
     InvalidateRect(hWnd, nullptr, 0);
     UpdateWindow(hWnd);
 }
@@ -40,12 +39,12 @@ VOXEL draggedangles(const VOXEL& start, int dx, int dy)
     return VOXEL{wrapped(start.x + dy * degreesperpixel), wrapped(start.y + dx * degreesperpixel), start.z};
 }
 
-void onmousedrag(HWND hWnd, UINT message, int x, int y)
+void onmousedrag(Desktop& d, HWND hWnd, UINT message, int x, int y)
 {
-    MouseDrag& drag = shell.drag;
-    EngineState& s = engine;
+    MouseDrag& drag = d.shell.drag;
+    EngineState& s = d.engine;
     if (message == WM_MBUTTONDOWN) {
-        pauserendering(hWnd);
+        pauserendering(s, hWnd);
         drag = MouseDrag{true, x, y, s.rot[s.type]};
         return;
     }
@@ -55,7 +54,7 @@ void onmousedrag(HWND hWnd, UINT message, int x, int y)
     const bool moved = x != drag.x || y != drag.y;
     if (message == WM_MOUSEMOVE) {
         if (moved)
-            showpreview(hWnd, angles, s.icon[s.type].scale);
+            showpreview(d, hWnd, angles, s.icon[s.type].scale);
         return;
     }
     drag.active = false;
@@ -68,18 +67,18 @@ void onmousedrag(HWND hWnd, UINT message, int x, int y)
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
 
-void onmousewheel(HWND hWnd, int delta)
+void onmousewheel(Desktop& d, HWND hWnd, int delta)
 {
-    EngineState& s = engine;
-    if (shell.drag.active || !s.g_vhdc || delta == 0)
+    EngineState& s = d.engine;
+    if (d.shell.drag.active || !s.g_vhdc || delta == 0)
         return;
-    pauserendering(hWnd);
+    pauserendering(s, hWnd);
     ICON& set = s.icon[s.type];
     // The wheel goes no further than the Parameters dialog would.
     set.scale = std::clamp(set.scale * std::pow(zoomstep, -static_cast<double>(delta) / WHEEL_DELTA),
                            scalerange[s.type][0], scalerange[s.type][1]);
     s.newimage = 1;
-    showpreview(hWnd, s.rot[s.type], set.scale);
+    showpreview(d, hWnd, s.rot[s.type], set.scale);
 }
 
 } // namespace kt

@@ -15,8 +15,10 @@ inline constexpr double zoomstep = 1.1;
 // The angles a drag by (dx, dy) pixels from `start` leads to, each in [0, 360).
 VOXEL draggedangles(const VOXEL& start, int dx, int dy);
 
+struct Desktop;
+
 // The main window's middle-button and wheel messages.
-void onmousedrag(HWND hWnd, UINT message, int x, int y);
-void onmousewheel(HWND hWnd, int delta);
+void onmousedrag(Desktop& d, HWND hWnd, UINT message, int x, int y);
+void onmousewheel(Desktop& d, HWND hWnd, int delta);
 
 } // namespace kt

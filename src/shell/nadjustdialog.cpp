@@ -1,7 +1,7 @@
 #include "shell/nadjustdialog.h"
 
 #include "image/filters.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -24,24 +24,27 @@ const DialogTemplate nadjustdialog{
 
 INT_PTR NadjustDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_INITDIALOG)
+        keepdialogdesktop(hDlg, lParam);
+    Desktop& d = desktopof(hDlg);
     switch (message) {
     case WM_INITDIALOG:
         SendDlgItemMessageA(hDlg, nadjustslider, TBM_SETRANGE, 1, MAKELPARAM(0, 10));
-        SendDlgItemMessageA(hDlg, nadjustslider, TBM_SETPOS, 1, filters.trackpos);
+        SendDlgItemMessageA(hDlg, nadjustslider, TBM_SETPOS, 1, d.filters.trackpos);
         return 1;
     case WM_HSCROLL:
         // The slider's position is taken as it moves; the end of a drag
         // reports nothing new.
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(hDlg, nadjustslider) || LOWORD(wParam) == SB_ENDSCROLL)
             return 0;
-        filters.trackpos = static_cast<int>(SendDlgItemMessageA(hDlg, nadjustslider, TBM_GETPOS, 0, 0));
+        d.filters.trackpos = static_cast<int>(SendDlgItemMessageA(hDlg, nadjustslider, TBM_GETPOS, 0, 0));
         return 1;
     case WM_COMMAND:
         // OK is the only way out: Escape's Cancel is ignored, so that the
         // adjustment is always confirmed.
         if (LOWORD(wParam) != IDOK)
             return 0;
-        filters.nadjust = filters.trackpos;
+        d.filters.nadjust = d.filters.trackpos;
         EndDialog(hDlg, 1);
         return 1;
     default:

@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/enginestate.h"
-#include "shell/shellstate.h"
 #include "image/mapfile.h"
 #include "platform/window.h"
-#include "parts/programparts.h"
 
 namespace kt {
 
@@ -30,9 +27,8 @@ void frame(HDC strip, int inset, COLORREF colour)
 
 } // namespace
 
-int showpalette()
+int showpalette(HWND hWnd, const Palette& palette, COLORREF background)
 {
-    const EngineState& s = engine;
     auto strip = Surface::create(previewwidth, previewheight);
     if (!strip)
         return 0;
@@ -41,12 +37,12 @@ int showpalette()
     for (int i = 0; i < 3; ++i)
         frame(strip.get(), i, i == 1 ? RGB(215, 225, 235) : RGB(205, 215, 225));
     const RECT inside{3, 3, 3 + 290, 3 + 94};
-    HBRUSH background = CreateSolidBrush(s.back);
-    FillRect(strip.get(), &inside, background);
-    DeleteObject(background);
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(strip.get(), &inside, brush);
+    DeleteObject(brush);
 
     for (int k = 0; k < 256; ++k) {
-        HPEN pen = CreatePen(PS_SOLID, 1, palettecolour(paltemp, static_cast<unsigned>(k)));
+        HPEN pen = CreatePen(PS_SOLID, 1, palettecolour(palette, static_cast<unsigned>(k)));
         HPEN previous = SelectObject(strip.get(), pen);
         MoveToEx(strip.get(), swatchleft + k, swatchtop, nullptr);
         LineTo(strip.get(), swatchleft + k, swatchbottom + 1);
@@ -54,12 +50,12 @@ int showpalette()
         DeleteObject(pen);
     }
 
-    HDC window = GetDC(shell.g_hWnd);
+    HDC window = GetDC(hWnd);
     RECT client;
-    if (window && GetClientRect(shell.g_hWnd, &client))
+    if (window && GetClientRect(hWnd, &client))
         BitBlt(window, 0, 0, std::min(previewwidth, client.right), std::min(previewheight, client.bottom), strip.get(),
                0, 0, SRCCOPY);
-    ReleaseDC(shell.g_hWnd, window);
+    ReleaseDC(hWnd, window);
     return 0;
 }
 

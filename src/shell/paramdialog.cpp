@@ -3,16 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "base/program.h"
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
 #include "engine/range.h"
 #include "platform/messagebox.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
-
-ParamDialogSaves& paramsaves = program().part<ParamDialogSaves>();
 
 namespace {
 
@@ -34,9 +31,8 @@ void showinteger(HWND hDlg, int id, long v)
     SetDlgItemTextA(hDlg, id, std::to_string(v).c_str());
 }
 
-void initialise(HWND hDlg)
+void initialise(const EngineState& s, HWND hDlg)
 {
-    const EngineState& s = engine;
     const ICON& set = s.icon[s.type];
     CheckRadioButton(hDlg, formula1button, formula2button, formula1button + s.type);
     const double coefficients[5] = {set.a, set.b, set.c, set.d, set.e};
@@ -56,7 +52,7 @@ bool coefficientschanged(const ICON& t, const ICON& stored)
 }
 
 // Returns false when the set is refused and the dialog stays open.
-bool acceptscreened(int result)
+bool acceptscreened(const ScreeningState& screening, int result)
 {
     if (result == screenescape) {
         MessageBoxA(nullptr, "This combination of parameters\n     is unstable;\n\nPlease try another set.",
@@ -74,9 +70,9 @@ bool acceptscreened(int result)
     return true;
 }
 
-void ok(HWND hDlg)
+void ok(Desktop& d, HWND hDlg)
 {
-    EngineState& s = engine;
+    EngineState& s = d.engine;
     const int t0 = s.type;
     ICON t = s.icon[t0];
     double* coefficients[5] = {&t.a, &t.b, &t.c, &t.d, &t.e};
@@ -90,24 +86,24 @@ void ok(HWND hDlg)
     t.scale = dialogreal(hDlg, fieldscale, scalerange[t0][0], scalerange[t0][1]);
     s.res = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldres), resrange[0], resrange[1]));
 
-    const int result = testrp(t, t0, screening);
-    if (result != screenpass && coefficientschanged(t, s.icon[t0]) && !acceptscreened(result))
+    const int result = testrp(t, t0, d.screening);
+    if (result != screenpass && coefficientschanged(t, s.icon[t0]) && !acceptscreened(d.screening, result))
         return;
-    if (search.debugflag) {
+    if (d.search.debugflag) {
         char text[128];
-        std::snprintf(text, sizeof text, "Lyapunov exponent: %.15f\nfractal dimension: %.15f", screening.LExp,
-                      screening.FD);
+        std::snprintf(text, sizeof text, "Lyapunov exponent: %.15f\nfractal dimension: %.15f", d.screening.LExp,
+                      d.screening.FD);
         MessageBoxA(nullptr, text, "KT Dravune 3D", MB_OK | MB_ICONINFORMATION);
     }
     s.icon[t0] = t;
     EndDialog(hDlg, 1);
 }
 
-void cancel(HWND hDlg)
+void cancel(Desktop& d, HWND hDlg)
 {
-    EngineState& s = engine;
-    s.type = paramsaves.savetype;
-    s.icon[s.type] = paramsaves.saveicon;
+    EngineState& s = d.engine;
+    s.type = d.paramsaves.savetype;
+    s.icon[s.type] = d.paramsaves.saveicon;
     s.res = s.saveres;
     EndDialog(hDlg, 2);
 }
@@ -146,24 +142,27 @@ const DialogTemplate paramdialog{
     },
 };
 
-INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_INITDIALOG)
+        keepdialogdesktop(hDlg, lParam);
+    Desktop& d = desktopof(hDlg);
     switch (message) {
     case WM_INITDIALOG:
-        initialise(hDlg);
+        initialise(d.engine, hDlg);
         return 1;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case formula1button:
         case formula2button:
-            engine.type = IsDlgButtonChecked(hDlg, formula1button) ? 0 : 1;
-            initialise(hDlg);
+            d.engine.type = IsDlgButtonChecked(hDlg, formula1button) ? 0 : 1;
+            initialise(d.engine, hDlg);
             return 1;
         case IDOK:
-            ok(hDlg);
+            ok(d, hDlg);
             return 1;
         case IDCANCEL:
-            cancel(hDlg);
+            cancel(d, hDlg);
             return 1;
         default:
             return 0;

@@ -17,8 +17,6 @@ struct ParamDialogSaves {
     ICON saveicon;
     int savetype;
 };
-extern ParamDialogSaves& paramsaves;
-
 INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace kt

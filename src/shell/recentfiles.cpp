@@ -6,12 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/atomicfile.h"
 #include "shell/resources.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -40,7 +38,7 @@ std::string shortened(const std::string& name)
 }
 
 // The entries after the last fixed item: a separator and one item a file.
-void showrecentfiles(HWND hWnd)
+void showrecentfiles(const Desktop& d, HWND hWnd)
 {
     HMENU menu = filemenu(hWnd);
     if (!menu)
@@ -50,7 +48,7 @@ void showrecentfiles(HWND hWnd)
     // The fixed items end with Exit: a separator last is the old list's.
     if (!menu->items.empty() && menu->items.back().separator)
         DeleteMenu(menu, static_cast<UINT>(menu->items.size() - 1), MF_BYPOSITION);
-    const std::vector<std::string>& files = shell.recentfiles;
+    const std::vector<std::string>& files = d.shell.recentfiles;
     if (files.empty())
         return;
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -59,21 +57,21 @@ void showrecentfiles(HWND hWnd)
         // An ampersand in a name is shown, not taken for a mnemonic.
         for (const char c : shortened(baretitle(files[k])))
             text += c == '&' ? std::string("&&") : std::string(1, c);
-        AppendMenuA(menu, MF_STRING | (engine.okicon ? MF_GRAYED : 0), cmdrecentfile + static_cast<UINT>(k),
+        AppendMenuA(menu, MF_STRING | (d.engine.okicon ? MF_GRAYED : 0), cmdrecentfile + static_cast<UINT>(k),
                     text.c_str());
     }
 }
 
-void keeprecentfiles(HWND hWnd)
+void keeprecentfiles(const Desktop& d, HWND hWnd)
 {
-    showrecentfiles(hWnd);
+    showrecentfiles(d, hWnd);
     const std::string store = recentfilesstore();
     if (store.empty())
         return;
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(store).parent_path(), ignored);
     std::string text;
-    for (const std::string& path : shell.recentfiles)
+    for (const std::string& path : d.shell.recentfiles)
         text += path + '\n';
     // Not being able to keep the list costs the user nothing now.
     AtomicFile out(store);
@@ -130,28 +128,28 @@ std::vector<std::string> withrecentfile(std::vector<std::string> list, const std
     return list;
 }
 
-void loadrecentfiles(HWND hWnd)
+void loadrecentfiles(Desktop& d, HWND hWnd)
 {
-    shell.recentfiles = readrecentfiles(recentfilesstore());
-    showrecentfiles(hWnd);
+    d.shell.recentfiles = readrecentfiles(recentfilesstore());
+    showrecentfiles(d, hWnd);
 }
 
-void rememberrecentfile(HWND hWnd, const std::string& path)
+void rememberrecentfile(Desktop& d, HWND hWnd, const std::string& path)
 {
     // The store keeps a path a line.
     if (path.find('\n') != std::string::npos)
         return;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    shell.recentfiles = withrecentfile(shell.recentfiles, error ? path : absolute.lexically_normal().string());
-    keeprecentfiles(hWnd);
+    d.shell.recentfiles = withrecentfile(d.shell.recentfiles, error ? path : absolute.lexically_normal().string());
+    keeprecentfiles(d, hWnd);
 }
 
-void forgetrecentfile(HWND hWnd, const std::string& path)
+void forgetrecentfile(Desktop& d, HWND hWnd, const std::string& path)
 {
-    auto& list = shell.recentfiles;
+    auto& list = d.shell.recentfiles;
     list.erase(std::remove(list.begin(), list.end(), path), list.end());
-    keeprecentfiles(hWnd);
+    keeprecentfiles(d, hWnd);
 }
 
 } // namespace kt

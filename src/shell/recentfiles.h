@@ -17,11 +17,13 @@ std::vector<std::string> readrecentfiles(const std::string& store);
 // `path` first, without an older copy of it, at most recentfilecount long.
 std::vector<std::string> withrecentfile(std::vector<std::string> list, const std::string& path);
 
+struct Desktop;
+
 // Reads the list and shows it in the menu.
-void loadrecentfiles(HWND hWnd);
+void loadrecentfiles(Desktop& d, HWND hWnd);
 // Puts a file just opened or saved at the head of the list, and keeps it.
-void rememberrecentfile(HWND hWnd, const std::string& path);
+void rememberrecentfile(Desktop& d, HWND hWnd, const std::string& path);
 // Takes a file that has gone off the list, and keeps that.
-void forgetrecentfile(HWND hWnd, const std::string& path);
+void forgetrecentfile(Desktop& d, HWND hWnd, const std::string& path);
 
 } // namespace kt

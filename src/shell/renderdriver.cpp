@@ -3,11 +3,10 @@
 #include "engine/driver.h"
 #include "engine/presentation.h"
 #include "shell/resources.h"
-#include "shell/shellstate.h"
 
 namespace kt {
 
-int icondriver(EngineState& s)
+int icondriver(EngineState& s, HWND hWnd)
 {
     Presentation& shown = presentation();
     shown.busy(Presentation::Work::batch);
@@ -16,7 +15,7 @@ int icondriver(EngineState& s)
     if (imagebatch(s) != 0) {
         shown.warn(hitcountmemorytext, hitcountmemorycaption);
         // Rendering cannot go on: the render command pauses it.
-        PostMessageA(shell.g_hWnd, WM_COMMAND, cmdrender, 0);
+        PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
         return 1;
     }
     shown.batchdrawn(starting);

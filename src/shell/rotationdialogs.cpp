@@ -4,7 +4,7 @@
 
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -21,7 +21,7 @@ real truncateangle(real angle)
     return floorl(angle * static_cast<real>(1e12)) * static_cast<real>(1e-12);
 }
 
-void initialiserotation(HWND hDlg)
+void initialiserotation(const EngineState& engine, HWND hDlg)
 {
     const VOXEL& angles = engine.rot[engine.type];
     const real values[3] = {angles.x, angles.y, angles.z};
@@ -30,7 +30,7 @@ void initialiserotation(HWND hDlg)
     CheckRadioButton(hDlg, firstorder, lastorder, firstorder + engine.rotationorder);
 }
 
-void acceptrotation(HWND hDlg)
+void acceptrotation(EngineState& engine, HWND hDlg)
 {
     VOXEL& angles = engine.rot[engine.type];
     real* values[3] = {&angles.x, &angles.y, &angles.z};
@@ -47,7 +47,7 @@ void acceptrotation(HWND hDlg)
     EndDialog(hDlg, 1);
 }
 
-void acceptlimit(HWND hDlg)
+void acceptlimit(ScreeningState& screening, HWND hDlg)
 {
     screening.FDLimit = dialogreal(hDlg, fdfield, 0.25, 1.75);
     EndDialog(hDlg, 1);
@@ -95,22 +95,28 @@ const DialogTemplate fddialog{
     },
 };
 
-INT_PTR RotationDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+INT_PTR RotationDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        initialiserotation(hDlg);
+        keepdialogdesktop(hDlg, lParam);
+        initialiserotation(desktopof(hDlg).engine, hDlg);
         return 1;
     }
-    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptrotation) : 0;
+    return message == WM_COMMAND
+        ? okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptrotation(desktopof(dialog).engine, dialog); })
+        : 0;
 }
 
-INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        showdialogreal(hDlg, fdfield, screening.FDLimit);
+        keepdialogdesktop(hDlg, lParam);
+        showdialogreal(hDlg, fdfield, desktopof(hDlg).screening.FDLimit);
         return 1;
     }
-    return message == WM_COMMAND ? okcancelcommand(hDlg, wParam, acceptlimit) : 0;
+    return message == WM_COMMAND
+        ? okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptlimit(desktopof(dialog).screening, dialog); })
+        : 0;
 }
 
 } // namespace kt

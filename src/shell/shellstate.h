@@ -88,6 +88,4 @@ struct ShellState {
     HBITMAP aboutbitmap = nullptr;
 };
 
-extern ShellState& shell;
-
 } // namespace kt

@@ -1,9 +1,8 @@
 #include "shell/splash.h"
 
-#include "engine/enginestate.h"
 #include "platform/bitmaps.h"
 #include "platform/messagebox.h"
-#include "shell/shellstate.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -13,33 +12,33 @@ constexpr int aboutwidth = 480;
 constexpr int aboutheight = 240;
 constexpr unsigned splashmilliseconds = 2000;
 
-void closeabout(HWND hPopupwnd)
+void closeabout(Desktop& d, HWND hPopupwnd)
 {
-    if (!shell.aboutflag)
+    if (!d.shell.aboutflag)
         return;
-    shell.aboutflag = 0;
-    DeleteObject(shell.aboutbitmap);
-    shell.aboutbitmap = nullptr;
-    EnableWindow(shell.g_hWnd, 1);
+    d.shell.aboutflag = 0;
+    DeleteObject(d.shell.aboutbitmap);
+    d.shell.aboutbitmap = nullptr;
+    EnableWindow(d.shell.g_hWnd, 1);
     DestroyWindow(hPopupwnd);
 }
 } // namespace
 
-int splash(HWND hWnd, int index)
+int splash(Desktop& d, HWND hWnd, int index)
 {
-    HWND hSplashwnd = CreateWindowExA(0, szSplashWinName, nullptr, WS_POPUP, shell.xscreen / 2 - splashside / 2,
-                                      shell.yscreen / 2 - splashside / 2, splashside, splashside, hWnd, nullptr,
-                                      shell.g_hInstance, nullptr);
+    HWND hSplashwnd = CreateWindowExA(0, szSplashWinName, nullptr, WS_POPUP, d.shell.xscreen / 2 - splashside / 2,
+                                      d.shell.yscreen / 2 - splashside / 2, splashside, splashside, hWnd, nullptr,
+                                      d.shell.g_hInstance, &d);
     EnableWindow(hWnd, 0);
     ShowCursor(0);
     ShowWindow(hSplashwnd, SW_SHOW);
     if (index == 2) {
-        HDC main = GetDC(shell.g_hWnd);
-        const RECT screen{0, 0, shell.xscreen, shell.yscreen};
+        HDC main = GetDC(d.shell.g_hWnd);
+        const RECT screen{0, 0, d.shell.xscreen, d.shell.yscreen};
         FillRect(main, &screen, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ReleaseDC(shell.g_hWnd, main);
+        ReleaseDC(d.shell.g_hWnd, main);
     }
-    HBITMAP hBitmap = LoadBitmapA(shell.g_hInstance, index == 1 ? "KTSPLASH1BITMAP" : "KTSPLASH2BITMAP");
+    HBITMAP hBitmap = LoadBitmapA(d.shell.g_hInstance, index == 1 ? "KTSPLASH1BITMAP" : "KTSPLASH2BITMAP");
     if (hSplashwnd && hBitmap) {
         HDC clienthdc = GetDC(hSplashwnd);
         BitBlt(clienthdc, 0, 0, splashside, splashside, hBitmap, 0, 0, SRCCOPY);
@@ -53,32 +52,35 @@ int splash(HWND hWnd, int index)
     return 0;
 }
 
-bool openaboutwindow()
+bool openaboutwindow(Desktop& d)
 {
-    shell.aboutflag = 1;
-    HWND about = CreateWindowExA(0, szPopupWinName, nullptr, WS_POPUP, shell.xscreen / 2 - aboutwidth / 2,
-                                 shell.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, shell.g_hWnd, nullptr,
-                                 shell.g_hInstance, nullptr);
+    d.shell.aboutflag = 1;
+    HWND about = CreateWindowExA(0, szPopupWinName, nullptr, WS_POPUP, d.shell.xscreen / 2 - aboutwidth / 2,
+                                 d.shell.yscreen / 2 - aboutheight / 2, aboutwidth, aboutheight, d.shell.g_hWnd,
+                                 nullptr, d.shell.g_hInstance, &d);
     if (!about) {
-        shell.aboutflag = 0;
+        d.shell.aboutflag = 0;
         return false;
     }
     ShowWindow(about, SW_SHOW);
-    EnableWindow(shell.g_hWnd, 0);
+    EnableWindow(d.shell.g_hWnd, 0);
     return true;
 }
 
 LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CREATE)
+        keepcreationdesktop(hPopupwnd, lParam);
+    Desktop& d = desktopof(hPopupwnd);
     switch (message) {
     case WM_CREATE:
         // Splash windows share this procedure but show their own picture.
-        if (!shell.aboutflag)
+        if (!d.shell.aboutflag)
             return 0;
-        shell.aboutbitmap = LoadBitmapA(shell.g_hInstance, "KTABOUTBITMAP");
-        if (!shell.aboutbitmap) {
-            EnableWindow(shell.g_hWnd, 1);
-            MessageBoxA(shell.g_hWnd, "Unable to allocate bitmap buffer.\nTry to free up some memory.",
+        d.shell.aboutbitmap = LoadBitmapA(d.shell.g_hInstance, "KTABOUTBITMAP");
+        if (!d.shell.aboutbitmap) {
+            EnableWindow(d.shell.g_hWnd, 1);
+            MessageBoxA(d.shell.g_hWnd, "Unable to allocate bitmap buffer.\nTry to free up some memory.",
                         "Memory Problem", MB_ICONEXCLAMATION);
             return -1; // no about window comes to be
         }
@@ -86,8 +88,8 @@ LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(hPopupwnd, &ps);
-        if (shell.aboutflag && shell.aboutbitmap)
-            BitBlt(ps.hdc, 0, 0, aboutwidth, aboutheight, shell.aboutbitmap, 0, 0, SRCCOPY);
+        if (d.shell.aboutflag && d.shell.aboutbitmap)
+            BitBlt(ps.hdc, 0, 0, aboutwidth, aboutheight, d.shell.aboutbitmap, 0, 0, SRCCOPY);
         EndPaint(hPopupwnd, &ps);
         return 0;
     }
@@ -98,7 +100,7 @@ LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        closeabout(hPopupwnd);
+        closeabout(d, hPopupwnd);
         return 0;
     default:
         return DefWindowProcA(hPopupwnd, message, wParam, lParam);

@@ -4,13 +4,15 @@
 
 namespace kt {
 
+struct Desktop;
+
 // Shows splash picture `index` (1 opening, 2 closing) for two seconds with
 // the main window disabled and the cursor hidden; returns 0.
-int splash(HWND hWnd, int index);
+int splash(Desktop& d, HWND hWnd, int index);
 
 // The about window; returns whether it opened (the main window is then
 // disabled until it closes).
-bool openaboutwindow();
+bool openaboutwindow(Desktop& d);
 
 LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

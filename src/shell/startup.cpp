@@ -5,17 +5,14 @@
 #include "engine/enginestate.h"
 #include "shell/filedialogs.h"
 #include "image/filters.h"
-#include "shell/desktoppresentation.h"
-#include "shell/histogramwindow.h"
 #include "image/palettes.h"
 #include "platform/bitmaps.h"
 #include "platform/messagebox.h"
 #include "shell/mainwindow.h"
 #include "shell/resources.h"
-#include "shell/shellstate.h"
 #include "shell/splash.h"
 #include "shell/statusline.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -31,7 +28,7 @@ std::string commandlinepath(const std::string& argument)
     return path.size() < pathbuffer ? path : std::string();
 }
 
-int InitWindowClass(HINSTANCE hInstance)
+int InitWindowClass(Desktop& d, HINSTANCE hInstance)
 {
     WNDCLASSA wc{};
     wc.hInstance = hInstance;
@@ -56,81 +53,86 @@ int InitWindowClass(HINSTANCE hInstance)
 
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = szSplashWinName;
-    shell.oksplash = RegisterClassA(&wc) ? 1 : 0;
+    d.shell.oksplash = RegisterClassA(&wc) ? 1 : 0;
 
     wc.lpfnWndProc = HistogramWindowProc;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = szHistogramWinName;
-    filters.okhistogram = RegisterClassA(&wc) ? 1 : 0;
+    d.filters.okhistogram = RegisterClassA(&wc) ? 1 : 0;
     return 0;
 }
 
-int initgraphics(HWND hWnd)
+int initgraphics(EngineState& s, HWND hWnd)
 {
     HDC hdc = GetDC(hWnd);
     const int bits = GetDeviceCaps(hdc, BITSPIXEL);
     ReleaseDC(hWnd, hdc);
-    genpalette(engine, defpal1);
+    genpalette(s, defpal1);
     return bits >= 24 ? 0 : 1;
 }
 
-int CreateMainWindow(HINSTANCE hInstance, int nCmdShow)
+int CreateMainWindow(Desktop& d, HINSTANCE hInstance, int nCmdShow)
 {
-    EngineState& s = engine;
-    shell.g_hInstance = hInstance;
-    shell.g_hAccel = LoadAcceleratorsA(dravune3daccelerators());
-    InitOpenFile();
-    shell.xscreen = GetSystemMetrics(SM_CXSCREEN);
-    shell.yscreen = GetSystemMetrics(SM_CYSCREEN);
+    EngineState& s = d.engine;
+    d.shell.g_hInstance = hInstance;
+    d.shell.g_hAccel = LoadAcceleratorsA(dravune3daccelerators());
+    InitOpenFile(d.filedialogs, d.filenames);
+    d.shell.xscreen = GetSystemMetrics(SM_CXSCREEN);
+    d.shell.yscreen = GetSystemMetrics(SM_CYSCREEN);
     s.res = 600;
     HWND hWnd = CreateWindowExA(0, szWinName, programtitle,
-                                WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, shell.xscreen,
-                                shell.yscreen, nullptr, nullptr, hInstance, nullptr);
+                                WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, d.shell.xscreen,
+                                d.shell.yscreen, nullptr, nullptr, hInstance, &d);
     if (!hWnd)
         return 3;
-    shell.g_hWnd = hWnd;
-    if (initgraphics(hWnd) != 0)
+    d.shell.g_hWnd = hWnd;
+    if (initgraphics(s, hWnd) != 0)
         return 4;
     ShowWindow(hWnd, nCmdShow);
     UpdateWindow(hWnd);
     return 0;
 }
 
-unsigned ProgramDriver()
+unsigned ProgramDriver(Desktop& d)
 {
-    EngineState& s = engine;
+    EngineState& s = d.engine;
     MSG msg;
     for (;;) {
         // Rendering must never wait for input, so an empty queue gets an idle
         // message; while paused the loop waits for input instead of spinning.
         if (s.okicon && !PeekMessageA(nullptr, nullptr, 0, 0, PM_NOREMOVE))
-            PostMessageA(shell.g_hWnd, WM_USER, 0, 0);
+            PostMessageA(d.shell.g_hWnd, WM_USER, 0, 0);
         if (!GetMessageA(&msg, nullptr, 0, 0))
             return static_cast<unsigned>(msg.wParam);
-        if (!TranslateAcceleratorA(shell.g_hWnd, shell.g_hAccel, &msg)) {
+        if (!TranslateAcceleratorA(d.shell.g_hWnd, d.shell.g_hAccel, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         if (s.okicon) {
-            icondriver(s);
-            showstatus(shell.g_hWnd, false);
+            icondriver(s, d.shell.g_hWnd);
+            showstatus(d.shell.status, s, d.shell.g_hWnd, false);
         }
     }
 }
 
-int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
+int WinMain(Desktop& d, HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
 {
-    shell.odv3temp = lpszArgs ? lpszArgs : "";
-    setpresentation(&desktoppresentation());
+    d.shell.odv3temp = lpszArgs ? lpszArgs : "";
+    setpresentation(&d.presentation);
     registerartwork();
     setprogramicon(LoadBitmapA(hInstance, "DRAVUNE3DICON"));
-    int result = InitWindowClass(hInstance);
+    int result = InitWindowClass(d, hInstance);
     if (result == 0)
-        result = CreateMainWindow(hInstance, nCmdShow);
+        result = CreateMainWindow(d, hInstance, nCmdShow);
     if (result == 0)
-        return static_cast<int>(ProgramDriver());
-    MessageBoxA(nullptr, errormessage[result - 1], "Error", MB_ICONEXCLAMATION);
-    return 0;
+        result = static_cast<int>(ProgramDriver(d));
+    else {
+        MessageBoxA(nullptr, errormessage[result - 1], "Error", MB_ICONEXCLAMATION);
+        result = 0;
+    }
+    // What compute code reports goes nowhere once the desktop may be gone.
+    setpresentation(nullptr);
+    return result;
 }
 
 } // namespace kt

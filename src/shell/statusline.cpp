@@ -4,7 +4,6 @@
 
 #include "engine/enginestate.h"
 #include "shell/shellstate.h"
-#include "parts/programparts.h"
 
 namespace kt {
 
@@ -42,14 +41,12 @@ std::string statustext(const StatusFigures& f)
     return text;
 }
 
-void showstatus(HWND hWnd, bool now)
+void showstatus(StatusClock& c, const EngineState& s, HWND hWnd, bool now)
 {
-    StatusClock& c = shell.status;
     const Clock::time_point at = Clock::now();
     if (!now && at < c.due)
         return;
     c.due = at + displayinterval;
-    const EngineState& s = engine;
     // A new picture starts its count again.
     if (!s.okicon || s.itercount < c.ratesteps) {
         c.ratefrom = at;

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/enginestate.h"
 #include "platform/window.h"
+#include "shell/shellstate.h"
 
 namespace kt {
 
@@ -20,6 +22,6 @@ std::string statustext(const StatusFigures& figures);
 
 // Brings the line up to date: while rendering at most at the display's rate,
 // at once with `now`.
-void showstatus(HWND hWnd, bool now);
+void showstatus(StatusClock& c, const EngineState& s, HWND hWnd, bool now);
 
 } // namespace kt

@@ -1,10 +1,8 @@
 #include "shell/view.h"
 
-#include "engine/enginestate.h"
 #include "shell/palettepreview.h"
 #include "platform/messagebox.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 
@@ -16,28 +14,28 @@ void reportnomemory(HWND hWnd)
                 MB_ICONEXCLAMATION);
 }
 
-int& position(int bar)
+int& position(ShellState& shell, int bar)
 {
     return bar == SB_HORZ ? shell.xCurrentScroll : shell.yCurrentScroll;
 }
 
-void setbar(HWND hWnd, int bar, int page)
+void setbar(Desktop& d, HWND hWnd, int bar, int page)
 {
-    SCROLLINFO& si = shell.si;
+    SCROLLINFO& si = d.shell.si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     si.nMin = 0;
-    si.nMax = engine.res - 1;
+    si.nMax = d.engine.res - 1;
     si.nPage = static_cast<UINT>(page);
-    si.nPos = position(bar);
+    si.nPos = position(d.shell, bar);
     SetScrollInfo(hWnd, bar, &si, 1);
 }
 
 } // namespace
 
-bool createviewbuffers(HWND hWnd)
+bool createviewbuffers(Desktop& d, HWND hWnd)
 {
-    EngineState& s = engine;
-    GetClientRect(hWnd, &shell.ClientRes);
+    EngineState& s = d.engine;
+    GetClientRect(hWnd, &d.shell.ClientRes);
     auto image = Surface::create(s.res, s.res);
     if (!image) {
         reportnomemory(hWnd);
@@ -45,15 +43,14 @@ bool createviewbuffers(HWND hWnd)
         return false;
     }
     useoffscreen(s, std::move(image));
-    shell.previewsave = Surface::create(previewwidth, previewheight);
-    shell.si = SCROLLINFO{};
-    shell.si.nMin = 0;
+    d.shell.previewsave = Surface::create(previewwidth, previewheight);
+    d.shell.si = SCROLLINFO{};
+    d.shell.si.nMin = 0;
     return true;
 }
 
-bool rebuildoffscreen(HWND hWnd, int previousres)
+bool rebuildoffscreen(EngineState& s, HWND hWnd, int previousres)
 {
-    EngineState& s = engine;
     auto image = Surface::create(s.res, s.res);
     if (!image) {
         reportnomemory(hWnd);
@@ -68,43 +65,43 @@ bool rebuildoffscreen(HWND hWnd, int previousres)
     return true;
 }
 
-void releaseviewbuffers()
+void releaseviewbuffers(Desktop& d)
 {
-    useoffscreen(engine, nullptr);
-    shell.previewsave.reset();
+    useoffscreen(d.engine, nullptr);
+    d.shell.previewsave.reset();
 }
 
-void onsize(HWND hWnd, int width, int height)
+void onsize(Desktop& d, HWND hWnd, int width, int height)
 {
-    EngineState& s = engine;
-    shell.ClientRes.right = width;
-    shell.ClientRes.bottom = height;
+    EngineState& s = d.engine;
+    d.shell.ClientRes.right = width;
+    d.shell.ClientRes.bottom = height;
 
-    shell.xMaxScroll = s.res - width > 0 ? s.res - width : 0;
-    if (s.res - shell.xCurrentScroll < width)
-        shell.xCurrentScroll = shell.xMaxScroll;
-    setbar(hWnd, SB_HORZ, width);
+    d.shell.xMaxScroll = s.res - width > 0 ? s.res - width : 0;
+    if (s.res - d.shell.xCurrentScroll < width)
+        d.shell.xCurrentScroll = d.shell.xMaxScroll;
+    setbar(d, hWnd, SB_HORZ, width);
 
-    shell.yMaxScroll = s.res - height > 0 ? s.res - height : 0;
-    if (s.res - shell.yCurrentScroll < height)
-        shell.yCurrentScroll = shell.yMaxScroll;
-    setbar(hWnd, SB_VERT, height);
+    d.shell.yMaxScroll = s.res - height > 0 ? s.res - height : 0;
+    if (s.res - d.shell.yCurrentScroll < height)
+        d.shell.yCurrentScroll = d.shell.yMaxScroll;
+    setbar(d, hWnd, SB_VERT, height);
 }
 
-void onpaint(HWND hWnd)
+void onpaint(const Desktop& d, HWND hWnd)
 {
     PAINTSTRUCT ps;
     BeginPaint(hWnd, &ps);
     const RECT& r = ps.rcPaint;
-    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, engine.g_vhdc, r.left + shell.xCurrentScroll,
-           r.top + shell.yCurrentScroll, SRCCOPY);
+    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, d.engine.g_vhdc, r.left + d.shell.xCurrentScroll,
+           r.top + d.shell.yCurrentScroll, SRCCOPY);
     EndPaint(hWnd, &ps);
 }
 
-void onscroll(HWND hWnd, int bar, int request, int thumb)
+void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int thumb)
 {
     const bool horizontal = bar == SB_HORZ;
-    int& pos = position(bar);
+    int& pos = position(shell, bar);
     const int max = horizontal ? shell.xMaxScroll : shell.yMaxScroll;
     const int page = horizontal ? shell.ClientRes.right : shell.ClientRes.bottom;
     switch (request) {

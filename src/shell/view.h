@@ -1,21 +1,25 @@
 #pragma once
 // The view: the off-screen image the picture lives in, and the main window's
 // scrollable view onto it.
+#include "engine/enginestate.h"
 #include "platform/window.h"
+#include "shell/shellstate.h"
 
 namespace kt {
 
+struct Desktop;
+
 // Gives the engine its off-screen image (res x res, black) and the palette-preview save
 // buffer. On failure reports it and posts WM_DESTROY: false.
-bool createviewbuffers(HWND hWnd);
+bool createviewbuffers(Desktop& d, HWND hWnd);
 // A new off-screen image at the current res. When it cannot be had, reports
 // it, puts res back and keeps the old image: false.
-bool rebuildoffscreen(HWND hWnd, int previousres);
-void releaseviewbuffers();
+bool rebuildoffscreen(EngineState& s, HWND hWnd, int previousres);
+void releaseviewbuffers(Desktop& d);
 
-void onsize(HWND hWnd, int width, int height);
-void onpaint(HWND hWnd);
-void onscroll(HWND hWnd, int bar, int request, int position);
+void onsize(Desktop& d, HWND hWnd, int width, int height);
+void onpaint(const Desktop& d, HWND hWnd);
+void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int position);
 void onkeydown(HWND hWnd, int key);
 
 } // namespace kt

@@ -27,7 +27,7 @@ struct Dialog {
 
 TEST(DesktopDialogs, EveryLabelShowsItsWholeText)
 {
-    startfresh();
+    const auto desktop = startfresh();
     const Dialog dialogs[] = {
         {&paramdialog, ParamDialogProc, IDCANCEL},
         {&rotationdialog, RotationDialogProc, IDCANCEL},
@@ -56,7 +56,7 @@ TEST(DesktopDialogs, EveryLabelShowsItsWholeText)
             closer->click();
         });
         poll.start(10);
-        DialogBoxParamA(nullptr, d.dialog, nullptr, d.procedure, 0);
+        DialogBoxParamA(nullptr, d.dialog, nullptr, d.procedure, dialogparam(*desktop));
         int templatelabels = 0;
         for (const ControlTemplate& control : d.dialog->controls)
             templatelabels += control.kind == ControlKind::Static;

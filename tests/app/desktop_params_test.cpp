@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "support/desktop/qtprogram.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -39,13 +39,13 @@ void type(QDialog* dialog, int id, const QString& text)
 
 TEST(DesktopParameters, FillsAndConfirmsTheParametersDialog)
 {
-    startfresh();
+    const auto desktop = startfresh();
     bool filled = false;
     Script script({
-        {[] { return engine.okicon == 1 && engine.itercount >= 10000 && clientview(); },
-         [] { QTest::keyClick(clientview(), Qt::Key_R); }},
-        {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_F3); }},
-        {[] { return parametersdialog() != nullptr; },
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= 10000 && clientview(); },
+         [&] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return desktop->engine.okicon == 0; }, [&] { QTest::keyClick(clientview(), Qt::Key_F3); }},
+        {[&] { return parametersdialog() != nullptr; },
          [&] {
              QDialog* dialog = parametersdialog();
              type(dialog, 627, "1.5");
@@ -55,14 +55,14 @@ TEST(DesktopParameters, FillsAndConfirmsTheParametersDialog)
              filled = true;
              QTest::mouseClick(ok, Qt::LeftButton);
          }},
-        {[&] { return filled && parametersdialog() == nullptr; }, [] { QTest::keyClick(clientview(), Qt::Key_R); }},
-        {[] { return engine.okicon == 1 && engine.itercount >= 5000; },
-         [] { QTest::keyClick(clientview(), Qt::Key_R); }},
-        {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
+        {[&] { return filled && parametersdialog() == nullptr; }, [&] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= 5000; },
+         [&] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return desktop->engine.okicon == 0; }, [&] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
     });
-    const int status = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
-    const ICON stored = engine.icon[0];
-    const int res = engine.res;
+    const int status = WinMain(*desktop, nullptr, nullptr, "", SW_SHOWNORMAL);
+    const ICON stored = desktop->engine.icon[0];
+    const int res = desktop->engine.res;
     finish();
 
     EXPECT_EQ(status, 0);

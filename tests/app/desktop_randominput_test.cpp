@@ -19,7 +19,7 @@
 #include "platform/qt/clientview.h"
 #include "platform/qt/toplevelwindow.h"
 #include "support/desktop/qtprogram.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -100,7 +100,8 @@ const QStringList fieldtexts = {"",    "0",   "1",   "-1", "0.5", "2.5", "1e300"
 
 class RandomUser {
 public:
-    RandomUser(unsigned seed, QString folder) : random_(seed), folder_(std::move(folder))
+    RandomUser(const Desktop& desktop, unsigned seed, QString folder)
+        : desktop_(desktop), random_(seed), folder_(std::move(folder))
     {
         // A palette file for the palette chooser to find.
         QFile map(folder_ + "/grey.map");
@@ -141,7 +142,7 @@ private:
 
     void check()
     {
-        const EngineState& s = engine;
+        const EngineState& s = desktop_.engine;
         auto expect = [this](bool holds, const char* what) {
             if (holds)
                 return;
@@ -155,7 +156,7 @@ private:
         if (s.hitcount && s.g_vhdc && !s.newimage)
             expect(s.hcres == s.g_vhdc->width() && s.hcres == s.g_vhdc->height(),
                    "hit counts and picture of different sides");
-        if (shell.closing)
+        if (desktop_.shell.closing)
             expect(!s.okicon, "rendering after the window began to close");
     }
 
@@ -184,7 +185,7 @@ private:
             break;
         case Phase::ending:
             // Pause, then Esc; then input goes on through the closing splash.
-            if (engine.okicon) {
+            if (desktop_.engine.okicon) {
                 QTest::keyClick(view, Qt::Key_R);
             } else {
                 QTest::keyClick(view, Qt::Key_Escape);
@@ -201,11 +202,11 @@ private:
     }
 
     // The about or histogram window.
-    static TopLevelWindow* popupshowing()
+    TopLevelWindow* popupshowing()
     {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* window = dynamic_cast<TopLevelWindow*>(widget);
-            if (window && window->isVisible() && window->hwnd() && window->hwnd() != shell.g_hWnd &&
+            if (window && window->isVisible() && window->hwnd() && window->hwnd() != desktop_.shell.g_hWnd &&
                 window->hwnd()->enabled)
                 return window;
         }
@@ -228,7 +229,7 @@ private:
         }
         Key k = mainkeys[static_cast<std::size_t>(below(static_cast<int>(mainkeys.size())))];
         // A search under the strictest dimension limit can take minutes.
-        if (k.key == Qt::Key_F4 && screening.FDLimit > 1.5)
+        if (k.key == Qt::Key_F4 && desktop_.screening.FDLimit > 1.5)
             k = {Qt::Key_F9};
         QTest::keyClick(view, k.key, k.modifiers);
     }
@@ -301,6 +302,7 @@ private:
         chooser->reject();
     }
 
+    const Desktop& desktop_;
     std::mt19937 random_;
     QString folder_;
     QTimer timer_;
@@ -315,7 +317,7 @@ class DesktopRandomInput : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(DesktopRandomInput, StaysConsistentAndEndsCleanly)
 {
-    startfresh();
+    const auto desktop = startfresh();
     const QString folder = QDir::tempPath() + "/ktdravune3d-random-" + QString::number(GetParam()) + "-" +
         QString::number(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
@@ -323,15 +325,15 @@ TEST_P(DesktopRandomInput, StaysConsistentAndEndsCleanly)
     int status = -1;
     int events = 0;
     {
-        RandomUser user(GetParam(), folder);
-        status = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+        RandomUser user(*desktop, GetParam(), folder);
+        status = WinMain(*desktop, nullptr, nullptr, "", SW_SHOWNORMAL);
         events = user.events();
         EXPECT_EQ(user.problems(), 0) << user.firstproblem();
     }
     EXPECT_EQ(status, 0);
     EXPECT_GT(events, eventsPerSeed);
-    EXPECT_EQ(engine.okicon, 0);
-    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.okicon, 0);
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
     QDir(folder).removeRecursively();
     finish();
 }

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "support/desktop/qtprogram.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -19,7 +19,7 @@ using testing::startfresh;
 
 TEST(DesktopSmoke, SavesImageAndParametersThroughTheRealDialogs)
 {
-    startfresh();
+    const auto desktop = startfresh();
     const QString folder = QDir::tempPath() + "/ktdravune3d-smoke-" +
         QString::number(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
@@ -27,12 +27,12 @@ TEST(DesktopSmoke, SavesImageAndParametersThroughTheRealDialogs)
 
     ModalAnswerer answerer(folder + "/star");
     Script script({
-        {[] { return engine.okicon == 1 && engine.itercount >= 20000 && clientview(); },
-         [] { QTest::keyClick(clientview(), Qt::Key_R); }},
-        {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_S); }},
-        {[&] { return answerer.texts().size() == 2; }, [] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= 20000 && clientview(); },
+         [&] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return desktop->engine.okicon == 0; }, [&] { QTest::keyClick(clientview(), Qt::Key_S); }},
+        {[&] { return answerer.texts().size() == 2; }, [&] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
     });
-    EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(WinMain(*desktop, nullptr, nullptr, "", SW_SHOWNORMAL), 0);
 
     EXPECT_TRUE(script.finished());
     ASSERT_EQ(answerer.texts().size(), 2);

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "support/desktop/qtprogram.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -20,7 +20,7 @@ using testing::startfresh;
 
 TEST(DesktopSavePng, ANameEndingInPngIsSavedAsPng)
 {
-    startfresh();
+    const auto desktop = startfresh();
     const QString folder = QDir::tempPath() + "/ktdravune3d-png-" + QString::number(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
@@ -28,19 +28,19 @@ TEST(DesktopSavePng, ANameEndingInPngIsSavedAsPng)
     ModalAnswerer answerer(folder + "/star.png");
     QImage shown;
     Script script({
-        {[] { return engine.okicon == 1 && engine.itercount >= 20000 && clientview(); },
-         [] { QTest::keyClick(clientview(), Qt::Key_R); }},
-        {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_S); }},
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= 20000 && clientview(); },
+         [&] { QTest::keyClick(clientview(), Qt::Key_R); }},
+        {[&] { return desktop->engine.okicon == 0; }, [&] { QTest::keyClick(clientview(), Qt::Key_S); }},
         {[&] { return answerer.texts().size() == 2; },
          [&] {
-             const Surface& picture = *engine.g_vhdc;
+             const Surface& picture = *desktop->engine.g_vhdc;
              shown = QImage(reinterpret_cast<const uchar*>(picture.bits()), picture.width(), picture.height(),
                             picture.width() * 4, QImage::Format_RGB32)
                          .copy();
              QTest::keyClick(clientview(), Qt::Key_Escape);
          }},
     });
-    EXPECT_EQ(WinMain(nullptr, nullptr, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(WinMain(*desktop, nullptr, nullptr, "", SW_SHOWNORMAL), 0);
 
     EXPECT_TRUE(script.finished());
     ASSERT_EQ(answerer.texts().size(), 2);

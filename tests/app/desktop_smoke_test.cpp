@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "support/desktop/qtprogram.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -25,7 +25,7 @@ struct StatusShown {
 
 StatusShown statusshown()
 {
-    QWidget* main = widgetof(shell.g_hWnd);
+    QWidget* main = widgetof(testing::mainwindow());
     auto* line = main ? main->findChild<QLabel*>("statusline") : nullptr;
     if (!line)
         return {};
@@ -36,7 +36,7 @@ StatusShown statusshown()
 
 TEST(DesktopSmoke, RendersPausesResumesAndExits)
 {
-    startfresh();
+    const auto desktop = startfresh();
 
     std::uint32_t pausedAt = 0;
     std::uint32_t stepsWhilePaused = 1;
@@ -44,32 +44,32 @@ TEST(DesktopSmoke, RendersPausesResumesAndExits)
     int ticksPaused = 0;
     std::vector<StatusShown> shown;
     Script script({
-        {[] { return engine.okicon == 1 && engine.itercount >= 20000 && clientview(); },
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= 20000 && clientview(); },
          [&] { shown.push_back(statusshown()); }},
         {[&] { return statusshown().steps >= shown.back().steps + 50000; },
          [&] {
              shown.push_back(statusshown());
              QTest::mouseClick(clientview(), Qt::LeftButton);
          }},
-        {[] { return engine.okicon == 0; },
+        {[&] { return desktop->engine.okicon == 0; },
          [&] {
-             pausedAt = engine.itercount;
+             pausedAt = desktop->engine.itercount;
              shown.push_back(statusshown());
          }},
         {[&] { return ++ticksPaused == 10; },
          [&] {
-             stepsWhilePaused = engine.itercount - pausedAt;
+             stepsWhilePaused = desktop->engine.itercount - pausedAt;
              shown.push_back(statusshown());
              QTest::mouseClick(clientview(), Qt::RightButton);
          }},
-        {[&] { return engine.okicon == 1 && engine.itercount >= pausedAt + 20000; },
+        {[&] { return desktop->engine.okicon == 1 && desktop->engine.itercount >= pausedAt + 20000; },
          [&] {
-             resumedSteps = engine.itercount - pausedAt;
+             resumedSteps = desktop->engine.itercount - pausedAt;
              QTest::keyClick(clientview(), Qt::Key_R);
          }},
-        {[] { return engine.okicon == 0; }, [] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
+        {[&] { return desktop->engine.okicon == 0; }, [&] { QTest::keyClick(clientview(), Qt::Key_Escape); }},
     });
-    const int status = WinMain(nullptr, nullptr, "", SW_SHOWNORMAL);
+    const int status = WinMain(*desktop, nullptr, nullptr, "", SW_SHOWNORMAL);
 
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(script.finished());
@@ -82,8 +82,8 @@ TEST(DesktopSmoke, RendersPausesResumesAndExits)
     EXPECT_EQ(shown[2].steps, pausedAt);
     EXPECT_TRUE(shown[2].paused);
     EXPECT_EQ(shown[3].steps, shown[2].steps);
-    EXPECT_EQ(engine.okicon, 0);
-    EXPECT_EQ(engine.g_vhdc, nullptr) << "the buffers were released at the end";
+    EXPECT_EQ(desktop->engine.okicon, 0);
+    EXPECT_EQ(desktop->engine.g_vhdc, nullptr) << "the buffers were released at the end";
     finish();
 }
 

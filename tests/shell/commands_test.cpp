@@ -10,15 +10,15 @@
 #include "image/palettes.h"
 #include "support/shell/programfixture.h"
 #include "support/base/tempdir.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
 class CommandTest : public testing::ProgramTest {
 protected:
-    static const MessageBoxRequest& lastbox() { return headless().messageboxes.back(); }
-    static void expectbox(const std::string& text, const std::string& title, UINT type, HWND owner)
+    const MessageBoxRequest& lastbox() { return headless().messageboxes.back(); }
+    void expectbox(const std::string& text, const std::string& title, UINT type, HWND owner)
     {
         ASSERT_FALSE(headless().messageboxes.empty());
         const auto& box = lastbox();
@@ -32,7 +32,7 @@ protected:
 
 TEST_F(CommandTest, HelpAndParameterDisplayModeWhilePaused)
 {
-    paused([] {
+    paused([&] {
         command(cmdhelp);
         const auto& boxes = headless().messageboxes;
         ASSERT_GE(boxes.size(), 2u);
@@ -52,18 +52,18 @@ TEST_F(CommandTest, HelpAndParameterDisplayModeWhilePaused)
         press('D', MOD_CONTROL | MOD_ALT);
         settle();
         expectbox("Parameter display mode enabled.", "Debug Mode", MB_ICONINFORMATION, nullptr);
-        EXPECT_EQ(search.debugflag, 1);
+        EXPECT_EQ(desktop->search.debugflag, 1);
         press('D', MOD_CONTROL | MOD_ALT);
         settle();
         expectbox("Parameter display mode disabled.", "Debug Mode", MB_ICONINFORMATION, nullptr);
-        EXPECT_EQ(search.debugflag, 0);
+        EXPECT_EQ(desktop->search.debugflag, 0);
     });
 }
 
 TEST_F(CommandTest, CommandsOtherThanRenderAreRefusedWhileRendering)
 {
     then(
-        [] {
+        [&] {
             command(cmdhelp);
             command(cmdpalette2);
             command(cmdclearscreen);
@@ -71,25 +71,25 @@ TEST_F(CommandTest, CommandsOtherThanRenderAreRefusedWhileRendering)
             press('D', MOD_CONTROL | MOD_ALT); // no menu item: refused by the command itself
         },
         10);
-    then([] { click(); }, 6);
-    then([] { press(VK_ESCAPE); });
+    then([&] { click(); }, 6);
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(headless().messageboxes.empty());
-    EXPECT_EQ(engine.palette, defpal1);
-    EXPECT_EQ(search.debugflag, 0);
+    EXPECT_EQ(desktop->engine.palette, defpal1);
+    EXPECT_EQ(desktop->search.debugflag, 0);
 }
 
 TEST_F(CommandTest, DefaultPalettesMoveTheCheckMark)
 {
-    paused([] {
+    paused([&] {
         press(VK_F1 + 8);
         press(VK_F1 + 9);
         settle();
-        EXPECT_EQ(palettecolour(engine.palette, 20), RGB(148, 0, 0));
+        EXPECT_EQ(palettecolour(desktop->engine.palette, 20), RGB(148, 0, 0));
         EXPECT_EQ(menustate(cmdpalette2) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, 0u);
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 1);
     });
 }
 
@@ -99,11 +99,11 @@ TEST_F(CommandTest, APerceptualPaletteSavedAsAMapLoadsBackThroughThePaletteDialo
     paused([&] {
         const UINT cividis = cmdnamedpalette + 3;
         command(cividis);
-        EXPECT_EQ(engine.palette, *namedpalette("cividis"));
+        EXPECT_EQ(desktop->engine.palette, *namedpalette("cividis"));
         EXPECT_EQ(menustate(cividis) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
-        EXPECT_EQ(engine.newimage, 1);
-        headless().onmessagebox = [](const MessageBoxRequest&) { return IDYES; };
+        EXPECT_EQ(desktop->engine.newimage, 1);
+        headless().onmessagebox = [&](const MessageBoxRequest&) { return IDYES; };
         headless().fileanswers.push_back(path);
         command(cmdsavepalette);
         command(cmdpalette1);
@@ -111,7 +111,7 @@ TEST_F(CommandTest, APerceptualPaletteSavedAsAMapLoadsBackThroughThePaletteDialo
         headless().fileanswers.push_back(path);
         command(cmdpalette);
         headless().onmessagebox = nullptr;
-        EXPECT_EQ(engine.palette, *namedpalette("cividis")) << "the saved map is the palette";
+        EXPECT_EQ(desktop->engine.palette, *namedpalette("cividis")) << "the saved map is the palette";
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, MF_CHECKED);
     });
 }
@@ -141,10 +141,10 @@ TEST_F(CommandTest, PalettePreviewShowsTheStripAndRestoresTheCorner)
         command(cmdpalette);
         headless().onmessagebox = nullptr;
         EXPECT_EQ(main->client.getpixel(30, 30), cornerBefore) << "the corner is restored";
-        EXPECT_EQ(palettecolour(engine.palette, 200), RGB(200, 0, 0));
+        EXPECT_EQ(palettecolour(desktop->engine.palette, 200), RGB(200, 0, 0));
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 1);
         ASSERT_EQ(headless().filedialogs.size(), 1u);
         EXPECT_EQ(headless().filedialogs[0].title, "Select a Fractint .MAP File");
     });
@@ -171,9 +171,9 @@ TEST_F(CommandTest, DecliningAPreviewAsksAgainAndCancellingKeepsThePalette)
         headless().answers.push_back(IDNO);
         command(cmdpalette); // the posted 135 reopens the dialog, which is cancelled
         EXPECT_EQ(headless().filedialogs.size(), 2u);
-        EXPECT_EQ(engine.palette, defpal1);
+        EXPECT_EQ(desktop->engine.palette, defpal1);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, MF_CHECKED);
-        EXPECT_EQ(engine.newimage, 0);
+        EXPECT_EQ(desktop->engine.newimage, 0);
     });
 }
 
@@ -185,30 +185,30 @@ TEST_F(CommandTest, ABadPaletteFileIsReportedAndClearsThePicture)
         headless().fileanswers.push_back(path);
         command(cmdpalette);
         expectbox("Error opening MAP file", "MAP file error", MB_ICONEXCLAMATION, mainwindow());
-        EXPECT_EQ(engine.g_vhdc->getpixel(300, 300), RGB(0, 0, 0)) << "Clear Screen followed";
-        EXPECT_EQ(engine.palette, defpal1);
+        EXPECT_EQ(desktop->engine.g_vhdc->getpixel(300, 300), RGB(0, 0, 0)) << "Clear Screen followed";
+        EXPECT_EQ(desktop->engine.palette, defpal1);
     });
 }
 
 TEST_F(CommandTest, ClearScreenBlanksWindowAndImageButKeepsTheCounts)
 {
-    paused([] {
-        const std::uint32_t hits = engine.hitmax;
+    paused([&] {
+        const std::uint32_t hits = desktop->engine.hitmax;
         press(VK_F1 + 10);
         settle();
-        EXPECT_EQ(engine.g_vhdc->getpixel(0, 0), RGB(0, 0, 0));
-        EXPECT_EQ(engine.g_vhdc->getpixel(599, 599), RGB(0, 0, 0));
+        EXPECT_EQ(desktop->engine.g_vhdc->getpixel(0, 0), RGB(0, 0, 0));
+        EXPECT_EQ(desktop->engine.g_vhdc->getpixel(599, 599), RGB(0, 0, 0));
         EXPECT_EQ(mainwindow()->client.getpixel(0, 0), RGB(0, 0, 0));
-        EXPECT_EQ(engine.newimage, 1);
-        EXPECT_EQ(engine.hitmax, hits);
+        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.hitmax, hits);
     });
 }
 
 TEST_F(CommandTest, LoadingRendersAtOnceAndRefusalsChangeNothing)
 {
-    engine.type = 1;
-    filenames.sdv3file = dir.file("two.dv3");
-    ASSERT_EQ(writedv3(engine, filenames, 0), 0);
+    desktop->engine.type = 1;
+    desktop->filenames.sdv3file = dir.file("two.dv3");
+    ASSERT_EQ(writedv3(desktop->engine, desktop->filenames, 0), 0);
     resetall();
     testing::writebytes(dir.file("short.dv3"), {1, 2});
     paused([&] {
@@ -217,17 +217,17 @@ TEST_F(CommandTest, LoadingRendersAtOnceAndRefusalsChangeNothing)
             press('L');
             settle();
         }
-        EXPECT_EQ(engine.okicon, 0);
-        EXPECT_EQ(engine.type, 0);
+        EXPECT_EQ(desktop->engine.okicon, 0);
+        EXPECT_EQ(desktop->engine.type, 0);
         EXPECT_EQ(headless().messageboxes.size(), 1u) << "a missing file is refused by the dialog itself";
         expectbox(loaderror(loadtooshort, "short.dv3").text, "DV3 file error", MB_ICONEXCLAMATION, mainwindow());
 
         headless().fileanswers.push_back(dir.file("two.dv3"));
         press('L');
         settle();
-        EXPECT_EQ(engine.type, 1);
-        EXPECT_EQ(engine.okicon, 1) << "the loaded set renders at once";
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.type, 1);
+        EXPECT_EQ(desktop->engine.okicon, 1) << "the loaded set renders at once";
+        EXPECT_EQ(desktop->engine.newimage, 1);
         EXPECT_EQ(headless().filedialogs.back().title, "Select an DV3 / DV parameter file:");
         press('R');
         settle();
@@ -293,11 +293,11 @@ TEST_F(CommandTest, SavingParametersOnly)
 
 TEST_F(CommandTest, AboutOpensFromItsKey)
 {
-    paused([] {
+    paused([&] {
         press(VK_F1 + 1);
         settle();
         EXPECT_FALSE(IsWindowEnabled(mainwindow()));
-        EXPECT_EQ(shell.aboutflag, 1);
+        EXPECT_EQ(desktop->shell.aboutflag, 1);
         for (HWND w : allwindows())
             if (w->classname == "KTPopupWindow")
                 deliverclick(w, true, 1, 1);

@@ -3,27 +3,27 @@
 #include "image/filters.h"
 #include "platform/dialog.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
 class FilterCommandTest : public testing::ProgramTest {
 protected:
-    static std::vector<std::uint32_t> picture()
+    std::vector<std::uint32_t> picture()
     {
-        const Surface& s = *engine.g_vhdc;
+        const Surface& s = *desktop->engine.g_vhdc;
         return std::vector<std::uint32_t>(s.bits(), s.bits() + static_cast<std::size_t>(s.width()) * s.height());
     }
-    static std::size_t advisories() { return headless().messageboxes.size(); }
+    std::size_t advisories() { return headless().messageboxes.size(); }
 };
 
 TEST_F(FilterCommandTest, NormalizeAdvisesOnceAndOnlyWhilePaused)
 {
-    then([] { press('N'); }, 20);
-    then([] { EXPECT_EQ(advisories(), 0u) << "N while rendering does nothing"; });
-    then([] { click(); }, 4);
-    then([] {
+    then([&] { press('N'); }, 20);
+    then([&] { EXPECT_EQ(advisories(), 0u) << "N while rendering does nothing"; });
+    then([&] { click(); }, 4);
+    then([&] {
         const auto before = picture();
         press('N');
         settle();
@@ -36,14 +36,14 @@ TEST_F(FilterCommandTest, NormalizeAdvisesOnceAndOnlyWhilePaused)
         settle();
         EXPECT_EQ(advisories(), 1u);
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 
 TEST_F(FilterCommandTest, AfterANewSizeFiltersWaitForANewRender)
 {
-    paused([] {
-        headless().dialogscripts.push_back([](HWND d) {
+    paused([&] {
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 628, "300");
             userclicks(d, IDOK);
         });
@@ -63,12 +63,12 @@ TEST_F(FilterCommandTest, AfterANewSizeFiltersWaitForANewRender)
 TEST_F(FilterCommandTest, DepthColouringGreysTheHitCountFilters)
 {
     then(
-        [] {
-            engine.cmethod = 1;
+        [&] {
+            desktop->engine.cmethod = 1;
             click();
         },
         10);
-    then([] {
+    then([&] {
         press('A');
         press('C');
         press('C', MOD_ALT);
@@ -80,17 +80,17 @@ TEST_F(FilterCommandTest, DepthColouringGreysTheHitCountFilters)
         EXPECT_EQ(headless().messageboxes.size(), 1u) << "Equalize stays available";
         EXPECT_EQ(headless().messageboxes[0].caption, "Equalization Advisory");
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 
 TEST_F(FilterCommandTest, SquaredAndPlainLogarithmsShareOneAdvisory)
 {
-    paused([] {
+    paused([&] {
         press('C', MOD_ALT);
         settle();
         const auto squared = picture();
-        EXPECT_EQ(filters.logsquare, 0) << "squaring is for that one call";
+        EXPECT_EQ(desktop->filters.logsquare, 0) << "squaring is for that one call";
         press('C');
         settle();
         const auto plain = picture();
@@ -105,10 +105,10 @@ TEST_F(FilterCommandTest, SquaredAndPlainLogarithmsShareOneAdvisory)
 
 TEST_F(FilterCommandTest, HistogramModeTogglesItsCheckAndSaysSo)
 {
-    paused([] {
+    paused([&] {
         press('H');
         settle();
-        EXPECT_EQ(filters.histogramflag, 1);
+        EXPECT_EQ(desktop->filters.histogramflag, 1);
         EXPECT_EQ(menustate(cmdhistogram) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(headless().messageboxes.back().text,
                   "Palette index histogram\n   display mode enabled\n   for normalization,\n   equalization and hit\n"
@@ -128,22 +128,22 @@ TEST_F(FilterCommandTest, HistogramModeTogglesItsCheckAndSaysSo)
         settle();
         press('H');
         settle();
-        EXPECT_EQ(filters.histogramflag, 0);
+        EXPECT_EQ(desktop->filters.histogramflag, 0);
         EXPECT_EQ(menustate(cmdhistogram) & MF_CHECKED, 0u);
     });
 }
 
 TEST_F(FilterCommandTest, AdjustmentDialogSetsTheNormalization)
 {
-    paused([] {
-        headless().dialogscripts.push_back([](HWND d) {
+    paused([&] {
+        headless().dialogscripts.push_back([&](HWND d) {
             usermovestrackbar(d, 810, 2);
             userclicks(d, IDOK);
         });
         press('A');
         settle();
         EXPECT_EQ(headless().dialogs.back(), "Normalization Adjustment");
-        EXPECT_EQ(filters.nadjust, 2);
+        EXPECT_EQ(desktop->filters.nadjust, 2);
     });
 }
 
@@ -155,15 +155,18 @@ namespace {
 
 TEST_F(FilterCommandTest, DensityToneRecoloursFromTheHitCountsAndCanBeAppliedAgain)
 {
-    then([] { click(); }, 20);
-    then([] {
+    then([&] { click(); }, 20);
+    then([&] {
         const auto rendered = picture();
-        const std::vector<float> hits(engine.hitcount.get(), engine.hitcount.get() + engine.res * engine.res);
+        const std::vector<float> hits(desktop->engine.hitcount.get(),
+                                      desktop->engine.hitcount.get() + desktop->engine.res * desktop->engine.res);
         press('T');
         settle();
         const auto toned = picture();
         EXPECT_NE(toned, rendered) << "the tone recoloured the picture";
-        EXPECT_EQ(std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + engine.res * engine.res), hits);
+        EXPECT_EQ(std::vector<float>(desktop->engine.hitcount.get(),
+                                     desktop->engine.hitcount.get() + desktop->engine.res * desktop->engine.res),
+                  hits);
         press('N');
         settle();
         press('T');
@@ -171,26 +174,26 @@ TEST_F(FilterCommandTest, DensityToneRecoloursFromTheHitCountsAndCanBeAppliedAga
         EXPECT_EQ(picture(), toned) << "after another filter, the tone gives the same picture again";
         EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, 0u);
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 
 TEST_F(FilterCommandTest, DepthToneAsksForTheDepthsOnceAndThenColoursByThem)
 {
-    then([] { click(); }, 20);
-    then([] {
+    then([&] { click(); }, 20);
+    then([&] {
         const auto rendered = picture();
         press('D');
         settle();
         ASSERT_EQ(advisories(), 1u);
         EXPECT_EQ(headless().messageboxes[0].caption, "Depth Tone");
-        EXPECT_TRUE(engine.depthsums);
+        EXPECT_TRUE(desktop->engine.depthsums);
         EXPECT_EQ(picture(), rendered) << "no depths to colour by yet";
         click();
     });
-    then([] { click(); }, 20);
-    then([] {
-        ASSERT_TRUE(engine.depthsum) << "the new picture keeps them";
+    then([&] { click(); }, 20);
+    then([&] {
+        ASSERT_TRUE(desktop->engine.depthsum) << "the new picture keeps them";
         press('T');
         settle();
         const auto density = picture();
@@ -199,27 +202,27 @@ TEST_F(FilterCommandTest, DepthToneAsksForTheDepthsOnceAndThenColoursByThem)
         EXPECT_EQ(advisories(), 1u) << "asked only once";
         EXPECT_NE(picture(), density) << "the depths colour the picture";
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 
 TEST_F(FilterCommandTest, DensityToneWaitsForPauseHitCountsAndTheCurrentSize)
 {
     then(
-        [] {
+        [&] {
             EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED) << "while rendering";
-            engine.cmethod = 1;
+            desktop->engine.cmethod = 1;
             click();
         },
         10);
-    then([] {
+    then([&] {
         const auto before = picture();
         press('T');
         settle();
         EXPECT_EQ(picture(), before) << "z-plane colouring has no hit counts";
         EXPECT_EQ(menustate(cmdtone) & MF_GRAYED, MF_GRAYED);
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 

@@ -3,7 +3,7 @@
 #include "image/filters.h"
 #include "shell/histogramwindow.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -26,7 +26,7 @@ TEST(HistogramBar, WorkedExamples)
 
 class HistogramWindowTest : public testing::ProgramTest {
 protected:
-    static HWND histogramwindow()
+    HWND histogramwindow()
     {
         for (HWND w : allwindows())
             if (w->classname == "KTHistogramWindow")
@@ -34,7 +34,7 @@ protected:
         return nullptr;
     }
     // Height of the bar of index i, read from the window's pixels.
-    static int bar(HWND w, int i)
+    int bar(HWND w, int i)
     {
         const int x = w->client.width() + i - 280, baseline = w->client.height() - 10;
         int height = 0;
@@ -42,20 +42,20 @@ protected:
             ++height;
         return height;
     }
-    static void fill(std::initializer_list<std::pair<int, std::uint32_t>> counts, std::uint32_t pixelmax)
+    void fill(std::initializer_list<std::pair<int, std::uint32_t>> counts, std::uint32_t pixelmax)
     {
-        hist256.fill(0);
+        desktop->hist256.fill(0);
         for (auto [index, count] : counts)
-            hist256[static_cast<std::size_t>(index)] = count;
-        engine.pixelmax = pixelmax;
+            desktop->hist256[static_cast<std::size_t>(index)] = count;
+        desktop->engine.pixelmax = pixelmax;
     }
 };
 
 TEST_F(HistogramWindowTest, BarsStandOnTheBaselineScaledToTheTallest)
 {
-    paused([] {
+    paused([&] {
         fill({{1, 3}, {2, 1}, {3, 4}, {4, 5}, {5, 100}, {6, 960}, {200, 0}}, 960);
-        createhistogramwindow();
+        createhistogramwindow(*desktop);
         HWND w = histogramwindow();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->title, "Palette Index Histogram");
@@ -84,9 +84,9 @@ TEST_F(HistogramWindowTest, BarsStandOnTheBaselineScaledToTheTallest)
 
 TEST_F(HistogramWindowTest, WithoutAScaleOnlyIndexOneShows)
 {
-    paused([] {
+    paused([&] {
         fill({{1, 7}}, 0);
-        createhistogramwindow();
+        createhistogramwindow(*desktop);
         settle();
         HWND w = histogramwindow();
         ASSERT_NE(w, nullptr);
@@ -101,9 +101,9 @@ TEST_F(HistogramWindowTest, WithoutAScaleOnlyIndexOneShows)
 
 TEST_F(HistogramWindowTest, ResizingNeitherRedrawsNorRescales)
 {
-    paused([] {
+    paused([&] {
         fill({{10, 50}}, 50);
-        createhistogramwindow();
+        createhistogramwindow(*desktop);
         settle();
         HWND w = histogramwindow();
         ASSERT_NE(w, nullptr);

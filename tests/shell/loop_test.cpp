@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -16,13 +18,13 @@ constexpr UINT pausedonly[] = {cmdload,        cmdsaveimage,  cmdsaveparameters,
 TEST_F(LoopTest, EveryMessageWhileRenderingIsFollowedByABatch)
 {
     std::uint32_t before = 0, after = 0;
-    then([&] { before = engine.itercount; }, 20);
+    then([&] { before = desktop->engine.itercount; }, 20);
     // A key that is an accelerator (its command refused while rendering) is
     // still followed by a batch, like any other message.
     then([&] { press('L'); });
-    then([&] { after = engine.itercount; }, 0);
-    then([] { click(); }, 4);
-    then([] { press(VK_ESCAPE); });
+    then([&] { after = desktop->engine.itercount; }, 0);
+    then([&] { click(); }, 4);
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_GT(after, before);
     EXPECT_EQ((after - before) % 1000, 0u);
@@ -33,15 +35,15 @@ TEST_F(LoopTest, PausedLoopWaitsForInputInsteadOfSpinning)
 {
     std::uint32_t paused = 0, later = 0;
     int waitsBefore = 0;
-    then([] { click(); }, 10);
+    then([&] { click(); }, 10);
     then([&] {
-        paused = engine.itercount;
+        paused = desktop->engine.itercount;
         waitsBefore = headless().waits;
     });
-    then([] { press('Q'); });
-    then([] { press('Q'); });
-    then([&] { later = engine.itercount; });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press('Q'); });
+    then([&] { press('Q'); });
+    then([&] { later = desktop->engine.itercount; });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(later, paused) << "no batch while paused";
     EXPECT_GE(headless().waits - waitsBefore, 3) << "each step was reached by waiting, not by an idle message";
@@ -50,7 +52,7 @@ TEST_F(LoopTest, PausedLoopWaitsForInputInsteadOfSpinning)
 TEST_F(LoopTest, MenuFollowsRenderingAndPausing)
 {
     std::vector<UINT> whileRendering, whilePaused;
-    auto snapshot = [](std::vector<UINT>& into) {
+    auto snapshot = [&](std::vector<UINT>& into) {
         for (UINT id : pausedonly)
             into.push_back(menustate(id) & MF_GRAYED);
         into.push_back(menustate(cmdrender) & MF_GRAYED);
@@ -59,19 +61,19 @@ TEST_F(LoopTest, MenuFollowsRenderingAndPausing)
     then([&] { snapshot(whileRendering); }, 4);
     then([&] { press('R'); });
     then([&] { snapshot(whilePaused); });
-    then([] {
-        engine.cmethod = 1; // depth colouring: the hit-count filters stay grey
+    then([&] {
+        desktop->engine.cmethod = 1; // depth colouring: the hit-count desktop->filters stay grey
         press('R');
     });
-    then([] { press('R'); }, 4);
+    then([&] { press('R'); }, 4);
     then([&] {
         EXPECT_EQ(menustate(cmdnadjust) & MF_GRAYED, MF_GRAYED);
         EXPECT_EQ(menustate(cmdlog) & MF_GRAYED, MF_GRAYED);
         EXPECT_EQ(menustate(cmdlogsquared) & MF_GRAYED, MF_GRAYED);
         EXPECT_EQ(menustate(cmdequalize) & MF_GRAYED, 0u);
-        EXPECT_EQ(GetCursor(), shell.cross);
+        EXPECT_EQ(GetCursor(), desktop->shell.cross);
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 
     ASSERT_EQ(whileRendering.size(), std::size(pausedonly) + 2);
@@ -88,51 +90,51 @@ TEST_F(LoopTest, MenuFollowsRenderingAndPausing)
 TEST_F(LoopTest, EscapeWhileRenderingDoesNothingAndWhilePausedEnds)
 {
     bool alive = false;
-    then([] { press(VK_ESCAPE); }, 6);
-    then([&] { alive = engine.okicon == 1 && engine.offscreen != nullptr; }, 4);
-    then([] { click(); });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); }, 6);
+    then([&] { alive = desktop->engine.okicon == 1 && desktop->engine.offscreen != nullptr; }, 4);
+    then([&] { click(); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(alive);
     EXPECT_EQ(headless().sleeps.size(), 2u);
-    EXPECT_EQ(engine.offscreen, nullptr) << "buffers released at the end";
-    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.offscreen, nullptr) << "buffers released at the end";
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
     EXPECT_TRUE(headless().scriptdone());
 }
 
 TEST_F(LoopTest, ClosingTheWindowWhileRenderingRunsNoBatchOnReleasedBuffers)
 {
-    then([] { deliverclose(mainwindow()); }, 30);
+    then([&] { deliverclose(mainwindow()); }, 30);
     EXPECT_EQ(run(), 0);
-    EXPECT_EQ(engine.okicon, 0);
-    EXPECT_EQ(engine.g_vhdc, nullptr);
-    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.okicon, 0);
+    EXPECT_EQ(desktop->engine.g_vhdc, nullptr);
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
     EXPECT_EQ(headless().sleeps.size(), 2u) << "the closing splash shows";
 }
 
 TEST_F(LoopTest, InputAfterEscapeIsIgnoredAndTheProgramEndsAfterOneSplash)
 {
-    then([] { click(); }, 10);
-    then([] { press(VK_ESCAPE); });
+    then([&] { click(); }, 10);
+    then([&] { press(VK_ESCAPE); });
     // Each arrives after the closing splash, before the quit message.
-    for (auto input :
-         std::initializer_list<void (*)()>{[] { click(); }, [] { press('R', 0, U'r'); }, [] { press(VK_F1 + 2); },
-                                           [] { press(VK_ESCAPE); }, [] { deliverclose(mainwindow()); }})
+    for (auto input : std::initializer_list<std::function<void()>>{[&] { click(); }, [&] { press('R', 0, U'r'); },
+                                                                   [&] { press(VK_F1 + 2); }, [&] { press(VK_ESCAPE); },
+                                                                   [&] { deliverclose(mainwindow()); }})
         then(input, 0);
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(headless().scriptdone());
-    EXPECT_EQ(engine.okicon, 0);
-    EXPECT_EQ(engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.okicon, 0);
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
     EXPECT_EQ(headless().sleeps.size(), 2u) << "one opening and one closing splash";
     EXPECT_TRUE(headless().dialogs.empty());
 }
 
 TEST_F(LoopTest, MenuCommandsOfGreyedItemsAndTheirKeysDoNothing)
 {
-    then([] { delivermenucommand(mainwindow(), cmdexit); }, 6);
-    then([] { press(VK_ESCAPE); });
-    then([] { delivermenucommand(mainwindow(), cmdrender); }, 4);
-    then([] { delivermenucommand(mainwindow(), cmdexit); });
+    then([&] { delivermenucommand(mainwindow(), cmdexit); }, 6);
+    then([&] { press(VK_ESCAPE); });
+    then([&] { delivermenucommand(mainwindow(), cmdrender); }, 4);
+    then([&] { delivermenucommand(mainwindow(), cmdexit); });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(headless().scriptdone()) << "only the last command ended the program";
 }

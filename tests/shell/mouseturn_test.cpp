@@ -8,12 +8,15 @@
 #include "platform/dialog.h"
 #include "shell/mouseturn.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
-using MouseTurnTest = testing::ProgramTest;
+class MouseTurnTest : public testing::ProgramTest {
+protected:
+    void mouse(UINT message, int x, int y) { SendMessageA(desktop->shell.g_hWnd, message, 0, MAKELPARAM(x, y)); }
+};
 
 // The picture a copy of `state` makes in `batches` batches from a new image.
 std::vector<std::uint32_t> rendered(const EngineState& state, int batches)
@@ -27,48 +30,45 @@ std::vector<std::uint32_t> rendered(const EngineState& state, int batches)
     return std::vector<std::uint32_t>(image.bits(), image.bits() + copy.res * copy.res);
 }
 
-void mouse(UINT message, int x, int y)
-{
-    SendMessageA(shell.g_hWnd, message, 0, MAKELPARAM(x, y));
-}
-
 TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPicture)
 {
-    paused([] {
-        const std::vector<std::uint32_t> flat(engine.g_vhdc->bits(), engine.g_vhdc->bits() + 600 * 600);
+    paused([&] {
+        const std::vector<std::uint32_t> flat(desktop->engine.g_vhdc->bits(),
+                                              desktop->engine.g_vhdc->bits() + 600 * 600);
         mouse(WM_MBUTTONDOWN, 300, 300);
         mouse(WM_MOUSEMOVE, 340, 290);
-        const std::vector<std::uint32_t> preview(engine.g_vhdc->bits(), engine.g_vhdc->bits() + 600 * 600);
+        const std::vector<std::uint32_t> preview(desktop->engine.g_vhdc->bits(),
+                                                 desktop->engine.g_vhdc->bits() + 600 * 600);
         EXPECT_NE(preview, flat) << "the preview shows the turned icon";
-        EXPECT_EQ(engine.rot[0].y, 0) << "nothing is set before the release";
+        EXPECT_EQ(desktop->engine.rot[0].y, 0) << "nothing is set before the release";
         mouse(WM_MBUTTONUP, 345, 280);
         settle();
         // 45 pixels right turn about Y, 20 up about X, half a degree each.
-        EXPECT_EQ(engine.rot[0].x, 350.0L);
-        EXPECT_EQ(engine.rot[0].y, 22.5L);
-        EXPECT_EQ(engine.rot[0].z, 0.0L);
-        EXPECT_EQ(engine.okicon, 1) << "the exact render starts";
-        EXPECT_EQ(engine.newimage, 1);
-        const EngineState dragged(engine);
+        EXPECT_EQ(desktop->engine.rot[0].x, 350.0L);
+        EXPECT_EQ(desktop->engine.rot[0].y, 22.5L);
+        EXPECT_EQ(desktop->engine.rot[0].z, 0.0L);
+        EXPECT_EQ(desktop->engine.okicon, 1) << "the exact render starts";
+        EXPECT_EQ(desktop->engine.newimage, 1);
+        const EngineState dragged(desktop->engine);
         press('R');
         settle();
 
-        engine.rot[0] = VOXEL{0, 0, 0};
-        headless().dialogscripts.push_back([](HWND d) {
+        desktop->engine.rot[0] = VOXEL{0, 0, 0};
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 910, "350");
             usertypes(d, 911, "22.5");
             usertypes(d, 912, "0");
             userclicks(d, IDOK);
         });
         command(cmdrotate);
-        EXPECT_EQ(rendered(engine, 30), rendered(dragged, 30));
+        EXPECT_EQ(rendered(desktop->engine, 30), rendered(dragged, 30));
 
-        const double scale = engine.icon[0].scale;
+        const double scale = desktop->engine.icon[0].scale;
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 300));
-        EXPECT_DOUBLE_EQ(engine.icon[0].scale, scale / zoomstep) << "a notch away zooms in";
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_DOUBLE_EQ(desktop->engine.icon[0].scale, scale / zoomstep) << "a notch away zooms in";
+        EXPECT_EQ(desktop->engine.newimage, 1);
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -60 * WHEEL_DELTA), MAKELPARAM(300, 300));
-        EXPECT_EQ(engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
+        EXPECT_EQ(desktop->engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
     });
 }
 

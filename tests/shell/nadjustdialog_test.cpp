@@ -5,29 +5,20 @@
 #include "support/platform/scriptedbackend.h"
 #include "support/shell/desktopstatefixture.h"
 #include "support/platform/testwindow.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
-class NadjustDialog : public ::testing::Test {
+class NadjustDialog : public testing::DesktopTest {
 protected:
     void SetUp() override
     {
-        testing::resetprogram();
-        filters = FilterState{};
+        DesktopTest::SetUp();
         owner = testing::maketestwindow(100, 100);
     }
-    void TearDown() override
-    {
-        filters = FilterState{};
-        testing::resetprogram();
-    }
-    INT_PTR open() { return DialogBoxParamA(nullptr, &nadjustdialog, owner, NadjustDialogProc, 0); }
-    static int slider(HWND dialog)
-    {
-        return static_cast<int>(SendDlgItemMessageA(dialog, nadjustslider, TBM_GETPOS, 0, 0));
-    }
+    INT_PTR open() { return DialogBoxParamA(nullptr, &nadjustdialog, owner, NadjustDialogProc, dialogparam(*desktop)); }
+    int slider(HWND dialog) { return static_cast<int>(SendDlgItemMessageA(dialog, nadjustslider, TBM_GETPOS, 0, 0)); }
     HWND owner = nullptr;
 };
 
@@ -37,14 +28,14 @@ TEST_F(NadjustDialog, OpensAtTheLastConfirmedPositionAndOkStoresIt)
     headless().dialogscripts.push_back([&](HWND dialog) {
         opened = slider(dialog);
         usermovestrackbar(dialog, nadjustslider, 2);
-        EXPECT_EQ(filters.trackpos, 2) << "taken as the slider moves";
-        EXPECT_EQ(filters.nadjust, 5) << "but only OK adjusts";
+        EXPECT_EQ(desktop->filters.trackpos, 2) << "taken as the slider moves";
+        EXPECT_EQ(desktop->filters.nadjust, 5) << "but only OK adjusts";
         userclicks(dialog, IDOK);
     });
     EXPECT_EQ(open(), 1);
     EXPECT_EQ(headless().dialogs, std::vector<std::string>{"Normalization Adjustment"});
     EXPECT_EQ(opened, 5);
-    EXPECT_EQ(filters.nadjust, 2);
+    EXPECT_EQ(desktop->filters.nadjust, 2);
 
     headless().dialogscripts.push_back([&](HWND dialog) {
         opened = slider(dialog);
@@ -53,7 +44,7 @@ TEST_F(NadjustDialog, OpensAtTheLastConfirmedPositionAndOkStoresIt)
     });
     EXPECT_EQ(open(), 1);
     EXPECT_EQ(opened, 2);
-    EXPECT_EQ(filters.nadjust, 10) << "the slider runs from 0 to 10";
+    EXPECT_EQ(desktop->filters.nadjust, 10) << "the slider runs from 0 to 10";
 }
 
 TEST_F(NadjustDialog, CancelIsIgnoredAndThereIsNoSystemMenuToCloseIt)
@@ -68,23 +59,23 @@ TEST_F(NadjustDialog, CancelIsIgnoredAndThereIsNoSystemMenuToCloseIt)
     });
     EXPECT_EQ(open(), 1);
     EXPECT_FALSE(endedByCancel);
-    EXPECT_EQ(filters.nadjust, 9);
+    EXPECT_EQ(desktop->filters.nadjust, 9);
 }
 
 TEST_F(NadjustDialog, EveryScrollCodeButTheEndOfTrackingTakesThePosition)
 {
-    headless().dialogscripts.push_back([](HWND dialog) {
+    headless().dialogscripts.push_back([&](HWND dialog) {
         HWND track = GetDlgItem(dialog, nadjustslider);
         const LPARAM from = reinterpret_cast<LPARAM>(track);
         for (int code = SB_LINEUP; code <= SB_ENDSCROLL; ++code) {
-            filters.trackpos = -1;
+            desktop->filters.trackpos = -1;
             SendDlgItemMessageA(dialog, nadjustslider, TBM_SETPOS, 1, code);
             SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, 0), from);
-            EXPECT_EQ(filters.trackpos, code == SB_ENDSCROLL ? -1 : code) << "code " << code;
+            EXPECT_EQ(desktop->filters.trackpos, code == SB_ENDSCROLL ? -1 : code) << "code " << code;
         }
-        filters.trackpos = 3;
+        desktop->filters.trackpos = 3;
         SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
-        EXPECT_EQ(filters.trackpos, 3) << "only the slider's own notifications";
+        EXPECT_EQ(desktop->filters.trackpos, 3) << "only the slider's own notifications";
     });
     open();
 }

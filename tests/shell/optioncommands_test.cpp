@@ -8,7 +8,7 @@
 #include "files/paramfiles.h"
 #include "platform/dialog.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -17,36 +17,37 @@ using OptionCommandTest = testing::ProgramTest;
 
 TEST_F(OptionCommandTest, ParametersWithoutChangesKeepThePicture)
 {
-    paused([] {
-        ASSERT_EQ(engine.newimage, 0);
-        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+    paused([&] {
+        ASSERT_EQ(desktop->engine.newimage, 0);
+        headless().dialogscripts.push_back([&](HWND d) { userclicks(d, IDOK); });
         press(VK_F1 + 2);
         settle();
         EXPECT_EQ(headless().dialogs.back(), "                  Dravune 3D Parameters");
-        EXPECT_EQ(engine.newimage, 0);
+        EXPECT_EQ(desktop->engine.newimage, 0);
         EXPECT_TRUE(IsWindowEnabled(mainwindow())) << "the owner is enabled again";
     });
 }
 
 TEST_F(OptionCommandTest, ANewImageSizeRebuildsThePictureAndWaitsForANewRender)
 {
-    paused([] {
-        headless().dialogscripts.push_back([](HWND d) {
+    paused([&] {
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 628, "2000");
             userclicks(d, IDOK);
         });
         command(cmdparameters);
-        EXPECT_EQ(engine.res, 2000);
-        EXPECT_EQ(engine.g_vhdc->width(), 2000);
-        EXPECT_NE(engine.hcres, engine.res) << "the hit counts belong to the old size until a new render";
-        EXPECT_EQ(engine.newimage, 1);
-        EXPECT_EQ(shell.xMaxScroll, 2000 - mainwindow()->client.width()) << "the scroll bars follow";
+        EXPECT_EQ(desktop->engine.res, 2000);
+        EXPECT_EQ(desktop->engine.g_vhdc->width(), 2000);
+        EXPECT_NE(desktop->engine.hcres, desktop->engine.res)
+            << "the hit counts belong to the old size until a new render";
+        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->shell.xMaxScroll, 2000 - mainwindow()->client.width()) << "the scroll bars follow";
     });
 }
 
 TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
 {
-    paused([] {
+    paused([&] {
         press(VK_F1 + 3);
         settle();
         EXPECT_EQ(testing::ProgramTest::boxes(
@@ -57,8 +58,8 @@ TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
                       "appear likely to\n   be stable and to behave as intended."),
                   1);
         EXPECT_EQ(headless().messageboxes[0].caption, "Icon Parameters Advisory");
-        EXPECT_EQ(engine.okicon, 1);
-        EXPECT_EQ(engine.icon[0].scale, 1.0);
+        EXPECT_EQ(desktop->engine.okicon, 1);
+        EXPECT_EQ(desktop->engine.icon[0].scale, 1.0);
         press('R');
         settle();
         press(VK_F1 + 3);
@@ -69,23 +70,22 @@ TEST_F(OptionCommandTest, RandomSetShowsItsAdvisoryOnceAndRenders)
     });
 }
 
-std::array<std::uint8_t, dv3size> currentdv3()
+std::array<std::uint8_t, dv3size> currentdv3(const EngineState& s)
 {
-    const EngineState& s = engine;
     const VOXEL& r = s.rot[s.type];
     return encodedv3(DV3{s.type, s.icon[s.type], s.back, s.red, s.green, s.blue, r.x, r.y, r.z});
 }
 
 TEST_F(OptionCommandTest, PreviousAndNextStepThroughTheRenderedSets)
 {
-    paused([] {
-        shell.advisory = 0;
-        const auto first = currentdv3();
+    paused([&] {
+        desktop->shell.advisory = 0;
+        const auto first = currentdv3(desktop->engine);
         press(VK_F1 + 3);
         settle();
         press('R');
         settle();
-        const auto random = currentdv3();
+        const auto random = currentdv3(desktop->engine);
         ASSERT_NE(random, first);
         const struct {
             int key;
@@ -97,13 +97,13 @@ TEST_F(OptionCommandTest, PreviousAndNextStepThroughTheRenderedSets)
                      {VK_RIGHT, &random, false},
                      {VK_LEFT, &first, true}};
         for (const auto& step : steps) {
-            engine.newimage = 0;
+            desktop->engine.newimage = 0;
             press(step.key, MOD_ALT);
             settle();
-            EXPECT_EQ(currentdv3(), *step.shown) << step.key;
-            EXPECT_EQ(engine.okicon, step.renders ? 1 : 0) << step.key;
-            EXPECT_EQ(engine.newimage, step.renders ? 1 : 0) << step.key;
-            if (engine.okicon) {
+            EXPECT_EQ(currentdv3(desktop->engine), *step.shown) << step.key;
+            EXPECT_EQ(desktop->engine.okicon, step.renders ? 1 : 0) << step.key;
+            EXPECT_EQ(desktop->engine.newimage, step.renders ? 1 : 0) << step.key;
+            if (desktop->engine.okicon) {
                 press('R');
                 settle();
             }
@@ -139,19 +139,19 @@ TEST_F(OptionCommandTest, RandomSetFromAStartPointThatCannotPassSaysSoAndEnds)
     } cases[] = {{-2.6e19, searchbadstart}, {1e8, searchexhausted}};
     for (const auto& c : cases) {
         paused([&] {
-            engine.icon[0].xstart = c.xstart;
-            engine.icon[0].ystart = c.xstart;
-            const ICON before = engine.icon[0];
-            shell.advisory = 0;
+            desktop->engine.icon[0].xstart = c.xstart;
+            desktop->engine.icon[0].ystart = c.xstart;
+            const ICON before = desktop->engine.icon[0];
+            desktop->shell.advisory = 0;
             press(VK_F1 + 3);
             settle();
             ASSERT_EQ(headless().messageboxes.size(), 1u);
             EXPECT_EQ(headless().messageboxes[0].text, searchfailure(c.search));
             EXPECT_EQ(headless().messageboxes[0].caption, "Random Parameter Set");
             EXPECT_EQ(headless().messageboxes[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
-            EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
-            EXPECT_EQ(engine.okicon, 0) << "the paused picture stays, to be resumed";
-            EXPECT_EQ(engine.newimage, 0);
+            EXPECT_EQ(std::memcmp(&before, &desktop->engine.icon[0], sizeof(ICON)), 0);
+            EXPECT_EQ(desktop->engine.okicon, 0) << "the paused picture stays, to be resumed";
+            EXPECT_EQ(desktop->engine.newimage, 0);
         });
         resetall();
     }
@@ -159,53 +159,53 @@ TEST_F(OptionCommandTest, RandomSetFromAStartPointThatCannotPassSaysSoAndEnds)
 
 TEST_F(OptionCommandTest, RotationColouringAndBackgroundMarkANewImageOnlyWhenChanged)
 {
-    paused([] {
-        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+    paused([&] {
+        headless().dialogscripts.push_back([&](HWND d) { userclicks(d, IDOK); });
         command(cmdrotate);
-        EXPECT_EQ(engine.newimage, 0);
-        headless().dialogscripts.push_back([](HWND d) {
+        EXPECT_EQ(desktop->engine.newimage, 0);
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 912, "90");
             userclicks(d, IDOK);
         });
         command(cmdrotate);
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 1);
 
-        engine.newimage = 0;
-        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        desktop->engine.newimage = 0;
+        headless().dialogscripts.push_back([&](HWND d) { userclicks(d, IDOK); });
         command(cmdcoloring);
-        EXPECT_EQ(engine.newimage, 0);
-        headless().dialogscripts.push_back([](HWND d) {
+        EXPECT_EQ(desktop->engine.newimage, 0);
+        headless().dialogscripts.push_back([&](HWND d) {
             userclicks(d, 411);
             userclicks(d, IDOK);
         });
         command(cmdcoloring);
-        EXPECT_EQ(engine.cmethod, 1);
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.cmethod, 1);
+        EXPECT_EQ(desktop->engine.newimage, 1);
 
-        engine.newimage = 0;
-        headless().dialogscripts.push_back([](HWND d) { userclicks(d, IDOK); });
+        desktop->engine.newimage = 0;
+        headless().dialogscripts.push_back([&](HWND d) { userclicks(d, IDOK); });
         command(cmdbackground);
-        EXPECT_EQ(engine.newimage, 0);
-        headless().dialogscripts.push_back([](HWND d) {
+        EXPECT_EQ(desktop->engine.newimage, 0);
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 310, "0");
             userclicks(d, IDOK);
         });
         command(cmdbackground);
-        EXPECT_EQ(engine.back, RGB(0, 245, 230));
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.back, RGB(0, 245, 230));
+        EXPECT_EQ(desktop->engine.newimage, 1);
     });
 }
 
 TEST_F(OptionCommandTest, TheHiddenCommandSetsTheDimensionLimit)
 {
-    paused([] {
-        headless().dialogscripts.push_back([](HWND d) {
+    paused([&] {
+        headless().dialogscripts.push_back([&](HWND d) {
             usertypes(d, 710, "1.2");
             userclicks(d, IDOK);
         });
         press('X', MOD_CONTROL | MOD_ALT);
         settle();
-        EXPECT_EQ(screening.FDLimit, 1.2);
+        EXPECT_EQ(desktop->screening.FDLimit, 1.2);
         EXPECT_EQ(headless().dialogs.back(), "Fractal Dimension");
     });
 }

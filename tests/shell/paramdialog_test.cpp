@@ -7,7 +7,7 @@
 #include "analysis/screening.h"
 #include "support/platform/dialogscript.h"
 #include "support/shell/desktopstatefixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -17,19 +17,19 @@ protected:
     void SetUp() override
     {
         DesktopStateTest::SetUp();
-        paramsaves = ParamDialogSaves{engine.icon[engine.type], engine.type};
-        engine.saveres = engine.res;
+        desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[desktop->engine.type], desktop->engine.type};
+        desktop->engine.saveres = desktop->engine.res;
     }
     // Types into the fields given, then clicks OK (and Cancel after a refused OK).
     testing::DialogRun ok(std::map<int, std::string> typed)
     {
-        return testing::rundialog(paramdialog, ParamDialogProc, [typed](HWND d) {
+        return testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [typed](HWND d) {
             for (const auto& [id, text] : typed)
                 usertypes(d, id, text);
             userclicks(d, IDOK);
         });
     }
-    static bool same(const ICON& a, const ICON& b) { return std::memcmp(&a, &b, sizeof(ICON)) == 0; }
+    bool same(const ICON& a, const ICON& b) { return std::memcmp(&a, &b, sizeof(ICON)) == 0; }
 };
 
 TEST_F(ParamDialogTest, OpensWithTheStoredSetAndSize)
@@ -47,18 +47,18 @@ TEST_F(ParamDialogTest, OpensWithTheStoredSetAndSize)
 
 TEST_F(ParamDialogTest, OkWithoutEditsStoresSilentlyEvenAFailingSet)
 {
-    engine.icon[0] = ICON{0, 0, 0, 2, 0, 2, 0, 1.0, 0.5, 0.5, 0.1}; // x' = 2x: escapes
-    const ICON before = engine.icon[0];
+    desktop->engine.icon[0] = ICON{0, 0, 0, 2, 0, 2, 0, 1.0, 0.5, 0.5, 0.1}; // x' = 2x: escapes
+    const ICON before = desktop->engine.icon[0];
     EXPECT_EQ(ok({}).result, 1);
     EXPECT_TRUE(headless().messageboxes.empty());
-    EXPECT_TRUE(same(engine.icon[0], before));
+    EXPECT_TRUE(same(desktop->engine.icon[0], before));
 }
 
 TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
 {
-    engine.type = 1;
-    paramsaves = ParamDialogSaves{engine.icon[1], 1};
-    headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
+    desktop->engine.type = 1;
+    desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[1], 1};
+    headless().onmessagebox = [&](const MessageBoxRequest&) { return IDOK; };
     ok({{620, "25"},
         {621, "0.0000001"},
         {622, "-0.0000001"},
@@ -68,7 +68,7 @@ TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
         {626, "45"},
         {627, "0"},
         {628, "100"}});
-    const ICON& t = engine.icon[1];
+    const ICON& t = desktop->engine.icon[1];
     EXPECT_EQ(t.a, 20);
     EXPECT_EQ(t.b, 1e-6);
     EXPECT_EQ(t.c, -1e-6);
@@ -77,9 +77,9 @@ TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
     EXPECT_EQ(t.n, 7);
     EXPECT_EQ(t.p, 30);
     EXPECT_EQ(t.scale, 0.1);
-    EXPECT_EQ(engine.res, 200);
+    EXPECT_EQ(desktop->engine.res, 200);
 
-    paramsaves = ParamDialogSaves{engine.icon[1], 1};
+    desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[1], 1};
     ok({{625, "100"},
         {626, "-3"},
         {627, "12"},
@@ -89,37 +89,37 @@ TEST_F(ParamDialogTest, FieldsAreParsedAndClamped)
         {622, "0.58"},
         {623, "-2"},
         {624, "-0.27"}});
-    EXPECT_EQ(engine.icon[1].n, 60);
-    EXPECT_EQ(engine.icon[1].p, 0);
-    EXPECT_EQ(engine.icon[1].scale, 5.0);
-    EXPECT_EQ(engine.res, 4000);
+    EXPECT_EQ(desktop->engine.icon[1].n, 60);
+    EXPECT_EQ(desktop->engine.icon[1].p, 0);
+    EXPECT_EQ(desktop->engine.icon[1].scale, 5.0);
+    EXPECT_EQ(desktop->engine.res, 4000);
 }
 
 TEST_F(ParamDialogTest, NForFormulaOneAndTheDisabledPField)
 {
     // A contraction never escapes whatever n is: its sets are accepted after
     // the advisory.
-    engine.icon[0] = ICON{0, 0, 0, 0.9999, 0, 11, 7, 1.0, 0.1, 0.003, 0.1};
-    paramsaves = ParamDialogSaves{engine.icon[0], 0};
-    headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
+    desktop->engine.icon[0] = ICON{0, 0, 0, 0.9999, 0, 11, 7, 1.0, 0.1, 0.003, 0.1};
+    desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[0], 0};
+    headless().onmessagebox = [&](const MessageBoxRequest&) { return IDOK; };
     ok({{625, "1"}, {626, "12"}});
-    EXPECT_EQ(engine.icon[0].n, 2);
-    EXPECT_EQ(engine.icon[0].p, 7) << "the disabled field is ignored";
-    paramsaves = ParamDialogSaves{engine.icon[0], 0};
+    EXPECT_EQ(desktop->engine.icon[0].n, 2);
+    EXPECT_EQ(desktop->engine.icon[0].p, 7) << "the disabled field is ignored";
+    desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[0], 0};
     ok({{625, "100"}});
-    EXPECT_EQ(engine.icon[0].n, 25);
+    EXPECT_EQ(desktop->engine.icon[0].n, 25);
 }
 
 TEST_F(ParamDialogTest, AnUnstableChangeIsRefusedAndCancelRestoresEverything)
 {
-    const ICON before = engine.icon[0];
-    const auto run = testing::rundialog(paramdialog, ParamDialogProc, [](HWND d) {
+    const ICON before = desktop->engine.icon[0];
+    const auto run = testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [&](HWND d) {
         usertypes(d, 620, "20");
         usertypes(d, 623, "20");
         usertypes(d, 628, "1000");
         userclicks(d, IDOK);
         EXPECT_FALSE(d->dialogEnded) << "the dialog stays open";
-        EXPECT_EQ(engine.res, 1000) << "the size is stored before the test";
+        EXPECT_EQ(desktop->engine.res, 1000) << "the size is stored before the test";
         userclicks(d, IDCANCEL);
     });
     EXPECT_EQ(run.result, 2);
@@ -129,9 +129,9 @@ TEST_F(ParamDialogTest, AnUnstableChangeIsRefusedAndCancelRestoresEverything)
     EXPECT_EQ(box.caption, "Parameter Error");
     EXPECT_EQ(box.type, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(box.owner, nullptr);
-    EXPECT_TRUE(same(engine.icon[0], before));
-    EXPECT_EQ(engine.res, 600);
-    EXPECT_EQ(engine.type, 0);
+    EXPECT_TRUE(same(desktop->engine.icon[0], before));
+    EXPECT_EQ(desktop->engine.res, 600);
+    EXPECT_EQ(desktop->engine.type, 0);
 }
 
 TEST_F(ParamDialogTest, AWeakSetIsAcceptedAfterItsAdvisory)
@@ -145,11 +145,11 @@ TEST_F(ParamDialogTest, AWeakSetIsAcceptedAfterItsAdvisory)
               std::string::npos);
     EXPECT_EQ(text.find("fractal dimension"), std::string::npos);
     EXPECT_EQ(headless().messageboxes[0].caption, "KT Dravune");
-    EXPECT_EQ(engine.icon[0].d, 0.9999) << "stored after the message";
+    EXPECT_EQ(desktop->engine.icon[0].d, 0.9999) << "stored after the message";
 
     headless().messageboxes.clear();
     // A chaotic set whose orbit is nearly a curve: dimension about 1.0.
-    paramsaves = ParamDialogSaves{engine.icon[0], 0};
+    desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[0], 0};
     ok({{620, "-2.168797875912"},
         {621, "-0.492629779962"},
         {622, "0.913327433088"},
@@ -158,14 +158,14 @@ TEST_F(ParamDialogTest, AWeakSetIsAcceptedAfterItsAdvisory)
         {625, "2"}});
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     char expected[200];
-    std::snprintf(expected, sizeof expected, "Lyapunov exponent: %.6f\n\nfractal dimension: %.6f", screening.LExp,
-                  screening.FD);
+    std::snprintf(expected, sizeof expected, "Lyapunov exponent: %.6f\n\nfractal dimension: %.6f",
+                  desktop->screening.LExp, desktop->screening.FD);
     EXPECT_EQ(headless().messageboxes[0].text.rfind(expected, 0), 0u) << headless().messageboxes[0].text;
 }
 
 TEST_F(ParamDialogTest, SwitchingTheFormulaReloadsTheFields)
 {
-    const auto run = testing::rundialog(paramdialog, ParamDialogProc, [](HWND d) {
+    const auto run = testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [&](HWND d) {
         usertypes(d, 620, "1.5");
         usertypes(d, 628, "999");
         userclicks(d, 651);
@@ -181,12 +181,12 @@ TEST_F(ParamDialogTest, SwitchingTheFormulaReloadsTheFields)
         userclicks(d, IDCANCEL);
     });
     EXPECT_EQ(run.result, 2);
-    EXPECT_EQ(engine.type, 0);
+    EXPECT_EQ(desktop->engine.type, 0);
 }
 
 TEST_F(ParamDialogTest, ParameterDisplayModeShowsTheMeasures)
 {
-    search.debugflag = 1;
+    desktop->search.debugflag = 1;
     ok({});
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     EXPECT_EQ(headless().messageboxes[0].caption, "KT Dravune 3D");
@@ -200,23 +200,23 @@ TEST_F(ParamDialogTest, AnUnreadableCoefficientIsTakenAsTheLowest)
         ICON icon;
         std::vector<std::string> messages;
     };
-    const ICON start = engine.icon[0];
+    const ICON start = desktop->engine.icon[0];
     const auto confirm = [&](const std::string& alpha) {
-        engine.icon[0] = start;
+        desktop->engine.icon[0] = start;
         headless().messageboxes.clear();
-        paramsaves = ParamDialogSaves{engine.icon[0], 0};
-        testing::rundialog(paramdialog, ParamDialogProc, [&](HWND d) {
+        desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[0], 0};
+        testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [&](HWND d) {
             usertypes(d, 620, alpha);
             userclicks(d, IDOK);
             if (!d->dialogEnded)
                 userclicks(d, IDCANCEL);
         });
-        Outcome outcome{engine.icon[0], {}};
+        Outcome outcome{desktop->engine.icon[0], {}};
         for (const auto& box : headless().messageboxes)
             outcome.messages.push_back(box.text);
         return outcome;
     };
-    headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
+    headless().onmessagebox = [&](const MessageBoxRequest&) { return IDOK; };
     const Outcome lowest = confirm("-20");
     const Outcome unreadable = confirm("nan");
     EXPECT_EQ(unreadable.icon.a, -20.0);
@@ -226,23 +226,23 @@ TEST_F(ParamDialogTest, AnUnreadableCoefficientIsTakenAsTheLowest)
 
 TEST_F(ParamDialogTest, NothingTypedCanBreakIt)
 {
-    headless().onmessagebox = [](const MessageBoxRequest&) { return IDOK; };
+    headless().onmessagebox = [&](const MessageBoxRequest&) { return IDOK; };
     const std::string junk[] = {"nan", "inf", "-inf", "1e999999", std::string(200, '9'), "0x1p3", "\t\n 5", ""};
     for (const std::string& text : junk) {
-        paramsaves = ParamDialogSaves{engine.icon[0], 0};
-        testing::rundialog(paramdialog, ParamDialogProc, [&](HWND d) {
+        desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[0], 0};
+        testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [&](HWND d) {
             for (int id = 620; id <= 628; ++id)
                 usertypes(d, id, text);
             userclicks(d, IDOK);
             if (!d->dialogEnded)
                 userclicks(d, IDCANCEL);
         });
-        EXPECT_GE(engine.res, 200);
-        EXPECT_LE(engine.res, 4000);
-        EXPECT_GE(engine.icon[0].n, 2);
-        EXPECT_LE(engine.icon[0].n, 25);
-        EXPECT_GE(engine.icon[0].scale, 0.1) << text;
-        EXPECT_LE(engine.icon[0].scale, 5.0);
+        EXPECT_GE(desktop->engine.res, 200);
+        EXPECT_LE(desktop->engine.res, 4000);
+        EXPECT_GE(desktop->engine.icon[0].n, 2);
+        EXPECT_LE(desktop->engine.icon[0].n, 25);
+        EXPECT_GE(desktop->engine.icon[0].scale, 0.1) << text;
+        EXPECT_LE(desktop->engine.icon[0].scale, 5.0);
     }
 }
 

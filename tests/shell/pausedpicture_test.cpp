@@ -8,7 +8,7 @@
 #include "shell/paramdialog.h"
 #include "support/platform/dialogscript.h"
 #include "support/shell/desktopstatefixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -29,18 +29,22 @@ protected:
 
     Picture rendered(const std::function<void()>& between)
     {
-        testing::resetprogram();
+        freshdesktop();
         useimage(300);
-        engine.type = 1;
-        engine.icon[1] = startset;
-        engine.newimage = 1;
+        desktop->engine.type = 1;
+        desktop->engine.icon[1] = startset;
+        desktop->engine.newimage = 1;
         for (int batch = 0; batch < 3; ++batch)
-            EXPECT_EQ(imagebatch(engine), 0);
+            EXPECT_EQ(imagebatch(desktop->engine), 0);
         between();
         for (int batch = 0; batch < 3; ++batch)
-            EXPECT_EQ(imagebatch(engine), 0);
-        return {hitcountcopy(), pixelcopy(), engine.hitmax, {engine.a, engine.b, engine.c, engine.d, engine.e},
-                engine.z,       engine.np};
+            EXPECT_EQ(imagebatch(desktop->engine), 0);
+        return {hitcountcopy(),
+                pixelcopy(),
+                desktop->engine.hitmax,
+                {desktop->engine.a, desktop->engine.b, desktop->engine.c, desktop->engine.d, desktop->engine.e},
+                desktop->engine.z,
+                desktop->engine.np};
     }
 
     ICON startset = builtinicon2;
@@ -54,10 +58,10 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
         std::function<void()> action;
     } cases[] = {
         {"an unstable set refused by OK, then Cancel", builtinicon2,
-         [] {
-             paramsaves = ParamDialogSaves{engine.icon[1], 1};
-             engine.saveres = engine.res;
-             testing::rundialog(paramdialog, ParamDialogProc, [](HWND d) {
+         [&] {
+             desktop->paramsaves = ParamDialogSaves{desktop->engine.icon[1], 1};
+             desktop->engine.saveres = desktop->engine.res;
+             testing::rundialog(paramdialog, ParamDialogProc, dialogparam(*desktop), [&](HWND d) {
                  usertypes(d, 620, "20");
                  usertypes(d, 623, "20");
                  userclicks(d, IDOK);
@@ -67,12 +71,14 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
         {"a search whose every candidate escapes",
          ICON{builtinicon2.a, builtinicon2.b, builtinicon2.c, builtinicon2.d, builtinicon2.e, builtinicon2.n,
               builtinicon2.p, 1.0, 1e8, 1e8, 0.1},
-         [] { EXPECT_EQ(randomparams(engine, search, screening, askuser, 3), searchexhausted); }},
+         [&] {
+             EXPECT_EQ(randomparams(desktop->engine, desktop->search, desktop->screening, askuser, 3), searchexhausted);
+         }},
         {"a winner declined in parameter display", builtinicon2,
-         [] {
-             search.debugflag = 1;
+         [&] {
+             desktop->search.debugflag = 1;
              headless().answers.push_back(IDNO);
-             EXPECT_EQ(randomparams(engine, search, screening, askuser, 99), searchrejected);
+             EXPECT_EQ(randomparams(desktop->engine, desktop->search, desktop->screening, askuser, 99), searchrejected);
              ASSERT_EQ(headless().messageboxes.size(), 1u);
              const auto& box = headless().messageboxes[0];
              EXPECT_EQ(box.caption, "Accept Parameters?");
@@ -83,7 +89,7 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         startset = c.start;
-        const Picture alone = rendered([] {});
+        const Picture alone = rendered([&] {});
         const Picture after = rendered(c.action);
         for (int k = 0; k < 5; ++k)
             EXPECT_EQ(after.coefficients[k], alone.coefficients[k]) << k;

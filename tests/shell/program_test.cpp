@@ -1,57 +1,61 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
-#include "analysis/randomsearch.h"
-#include "analysis/screening.h"
 #include "base/program.h"
-#include "engine/enginestate.h"
-#include "engine/filenames.h"
-#include "image/filters.h"
 #include "image/mapfile.h"
 #include "platform/window.h"
-#include "shell/filedialogs.h"
-#include "shell/paramdialog.h"
-#include "shell/shellstate.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
-// Every layer's state goes back to its start-up value with the one reset; a
-// part left out would carry one test's or one render's state into the next.
-TEST(Program, OneResetPutsEveryLayersStateBack)
+// A new desktop starts as the program does, whatever the one before it went
+// through, and the one reset puts the window system back: a part kept
+// outside the desktop, or one left uninitialised, would carry one test's or
+// one run's state into the next.
+TEST(Program, ANewDesktopAndTheResetWindowSystemAreAsAtStart)
 {
     struct Part {
         std::string name;
-        std::function<void()> change;
-        std::function<bool()> asatstart;
+        std::function<void(Desktop&)> change;
+        std::function<bool(const Desktop&)> asatstart;
     };
     const Part parts[] = {
         {"engine",
-         [] {
-             engine.res = 1234;
-             engine.hitcount = localarray<float>(4);
+         [](Desktop& d) {
+             d.engine.res = 1234;
+             d.engine.hitcount = localarray<float>(4);
          },
-         [] { return engine.res == 600 && !engine.hitcount; }},
-        {"file names", [] { filenames.tgafile = "x.tga"; }, [] { return filenames.tgafile.empty(); }},
-        {"filters", [] { filters.nadjust = 9; }, [] { return filters.nadjust == 5; }},
-        {"histogram counts", [] { hist256[7] = 3; }, [] { return hist256[7] == 0; }},
-        {"palette being read", [] { paltemp[5] = 9; }, [] { return paltemp[5] == 0; }},
-        {"screening", [] { screening.FDLimit = 0.5; }, [] { return screening.FDLimit == 1.5; }},
-        {"search", [] { search.count = 12; }, [] { return search.count == 0; }},
-        {"parameter dialog", [] { paramsaves.savetype = 1; }, [] { return paramsaves.savetype == 0; }},
-        {"file dialogs", [] { filedialogs.ofn.nFilterIndex = 3; }, [] { return filedialogs.ofn.nFilterIndex == 1; }},
-        {"desktop", [] { shell.aboutflag = 1; }, [] { return shell.aboutflag == 0; }},
-        {"window system", [] { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); },
-         [] { return GetCursor() == LoadCursorA(nullptr, IDC_ARROW); }},
+         [](const Desktop& d) { return d.engine.res == 600 && !d.engine.hitcount; }},
+        {"file names", [](Desktop& d) { d.filenames.tgafile = "x.tga"; },
+         [](const Desktop& d) { return d.filenames.tgafile.empty(); }},
+        {"filters", [](Desktop& d) { d.filters.nadjust = 9; }, [](const Desktop& d) { return d.filters.nadjust == 5; }},
+        {"histogram counts", [](Desktop& d) { d.hist256.fill(3); },
+         [](const Desktop& d) { return d.hist256 == PaletteCounts{}; }},
+        {"palette being read", [](Desktop& d) { d.paltemp.fill(9); },
+         [](const Desktop& d) { return d.paltemp == Palette{}; }},
+        {"screening", [](Desktop& d) { d.screening.FDLimit = 0.5; },
+         [](const Desktop& d) { return d.screening.FDLimit == 1.5; }},
+        {"search", [](Desktop& d) { d.search.count = 12; }, [](const Desktop& d) { return d.search.count == 0; }},
+        {"parameter dialog", [](Desktop& d) { d.paramsaves.savetype = 1; },
+         [](const Desktop& d) { return d.paramsaves.savetype == 0; }},
+        {"file dialogs", [](Desktop& d) { d.filedialogs.ofn.nFilterIndex = 3; },
+         [](const Desktop& d) { return d.filedialogs.ofn.nFilterIndex == 1; }},
+        {"desktop", [](Desktop& d) { d.shell.aboutflag = 1; }, [](const Desktop& d) { return d.shell.aboutflag == 0; }},
+        {"window system", [](Desktop&) { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); },
+         [](const Desktop&) { return GetCursor() == LoadCursorA(nullptr, IDC_ARROW); }},
     };
+    auto desktop = std::make_unique<Desktop>();
     for (const Part& part : parts)
-        part.change();
+        part.change(*desktop);
+    desktop.reset();
     program().reset();
+    desktop = std::make_unique<Desktop>();
     for (const Part& part : parts)
-        EXPECT_TRUE(part.asatstart()) << part.name;
+        EXPECT_TRUE(part.asatstart(*desktop)) << part.name;
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include "shell/recentfiles.h"
 #include "support/shell/programfixture.h"
 #include "support/base/tempdir.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 class RecentFilesTest : public testing::ProgramTest {
 protected:
     // The texts of the File menu's items after Exit.
-    static std::vector<std::string> listed()
+    std::vector<std::string> listed()
     {
         std::vector<std::string> texts;
         for (const MenuItem& item : GetSubMenu(GetMenu(mainwindow()), 0)->items)
@@ -26,9 +26,9 @@ protected:
         return texts;
     }
 
-    static void saveparameters(const std::string& path, double scale)
+    void saveparameters(const std::string& path, double scale)
     {
-        engine.icon[0].scale = scale;
+        desktop->engine.icon[0].scale = scale;
         headless().fileanswers.push_back(path);
         command(cmdsaveparameters);
     }
@@ -45,7 +45,7 @@ TEST_F(RecentFilesTest, SurviveARestartAndDropAFileThatHasGone)
         saveparameters(dir.file("a.dv3"), 1.75);
         EXPECT_EQ(listed(), (std::vector<std::string>{"1  a.dv3", "2  b.dv3"})) << "newest first, each once";
     });
-    testing::resetprogram(); // a restart: the configuration folder stays
+    freshdesktop(); // a restart: the configuration folder stays
 
     paused([&] {
         EXPECT_EQ(listed(), (std::vector<std::string>{"1  a.dv3", "2  b.dv3"})) << "kept across runs";
@@ -55,11 +55,11 @@ TEST_F(RecentFilesTest, SurviveARestartAndDropAFileThatHasGone)
         ASSERT_EQ(headless().messageboxes.size(), 1u);
         EXPECT_NE(headless().messageboxes[0].text.find("no longer exists"), std::string::npos);
         EXPECT_EQ(listed(), (std::vector<std::string>{"1  b.dv3"}));
-        EXPECT_EQ(engine.okicon, 0) << "nothing loaded";
+        EXPECT_EQ(desktop->engine.okicon, 0) << "nothing loaded";
 
         command(cmdrecentfile);
-        EXPECT_EQ(engine.icon[0].scale, 1.5);
-        EXPECT_EQ(engine.okicon, 1) << "the file loaded renders";
+        EXPECT_EQ(desktop->engine.icon[0].scale, 1.5);
+        EXPECT_EQ(desktop->engine.okicon, 1) << "the file loaded renders";
         press('R');
         settle();
     });
@@ -111,7 +111,7 @@ TEST_F(RecentFilesTest, AFolderOrAPipeByTheNameIsToldFromAFileThatHasGone)
                 << headless().messageboxes[0].text;
             EXPECT_TRUE(listed().empty()) << c.name;
         });
-        testing::resetprogram();
+        freshdesktop();
     }
 }
 

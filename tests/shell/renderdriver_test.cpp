@@ -4,7 +4,7 @@
 #include "shell/resources.h"
 #include "shell/shellstate.h"
 #include "support/shell/desktopstatefixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -14,10 +14,10 @@ using RenderDriverTest = testing::DesktopStateTest;
 TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
 {
     HWND window = testing::maketestwindow(800, 600);
-    shell.g_hWnd = window;
-    engine.okicon = 1;
+    desktop->shell.g_hWnd = window;
+    desktop->engine.okicon = 1;
     injectallocationfailures(1);
-    EXPECT_EQ(icondriver(engine), 1);
+    EXPECT_EQ(icondriver(desktop->engine, desktop->shell.g_hWnd), 1);
 
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     const auto& box = headless().messageboxes[0];
@@ -27,11 +27,11 @@ TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
     EXPECT_EQ(box.caption, "Memory allocation problem");
     EXPECT_EQ(box.type, MB_ICONEXCLAMATION | MB_OK);
     EXPECT_EQ(box.owner, window);
-    EXPECT_EQ(engine.newimage, 1);
-    EXPECT_EQ(engine.okicon, 1);
-    EXPECT_EQ(engine.hcres, 0);
-    EXPECT_EQ(engine.hitcount, nullptr);
-    EXPECT_EQ(engine.itercount, 0u);
+    EXPECT_EQ(desktop->engine.newimage, 1);
+    EXPECT_EQ(desktop->engine.okicon, 1);
+    EXPECT_EQ(desktop->engine.hcres, 0);
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.itercount, 0u);
     EXPECT_EQ(countpixels(RGB(0, 0, 0)), 600 * 600) << "nothing was filled";
 
     MSG posted;
@@ -41,28 +41,28 @@ TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
     EXPECT_EQ(posted.wParam, static_cast<WPARAM>(cmdrender));
     EXPECT_FALSE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
 
-    EXPECT_EQ(icondriver(engine), 0) << "the next try allocates";
-    EXPECT_EQ(engine.hcres, 600);
+    EXPECT_EQ(icondriver(desktop->engine, desktop->shell.g_hWnd), 0) << "the next try allocates";
+    EXPECT_EQ(desktop->engine.hcres, 600);
     EXPECT_EQ(headless().messageboxes.size(), 1u);
 }
 
 TEST_F(RenderDriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 {
     HWND window = testing::maketestwindow(900, 500);
-    shell.g_hWnd = window;
-    shell.xscreen = 900;
-    shell.yscreen = 500;
-    icondriver(engine);
-    EXPECT_EQ(window->client.getpixel(0, 0), engine.back);
-    EXPECT_EQ(window->client.getpixel(599, 499), engine.back);
+    desktop->shell.g_hWnd = window;
+    desktop->shell.xscreen = 900;
+    desktop->shell.yscreen = 500;
+    icondriver(desktop->engine, desktop->shell.g_hWnd);
+    EXPECT_EQ(window->client.getpixel(0, 0), desktop->engine.back);
+    EXPECT_EQ(window->client.getpixel(599, 499), desktop->engine.back);
     EXPECT_EQ(window->client.getpixel(600, 0), RGB(0, 0, 0));
     EXPECT_EQ(window->client.getpixel(899, 499), RGB(0, 0, 0));
 
     for (int k = 0; k < 20; ++k)
-        icondriver(engine);
-    shell.xCurrentScroll = 100;
-    shell.yCurrentScroll = 50;
-    icondriver(engine);
+        icondriver(desktop->engine, desktop->shell.g_hWnd);
+    desktop->shell.xCurrentScroll = 100;
+    desktop->shell.yCurrentScroll = 50;
+    icondriver(desktop->engine, desktop->shell.g_hWnd);
     for (int y = 0; y < 500; y += 7)
         for (int x = 0; x < 500; x += 7)
             ASSERT_EQ(window->client.getpixel(x, y), image->getpixel(x + 100, y + 50));
@@ -70,10 +70,10 @@ TEST_F(RenderDriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
 
 TEST_F(RenderDriverTest, ShowsTheBusyCursorDuringABatch)
 {
-    shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    desktop->shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
-    icondriver(engine);
-    EXPECT_EQ(GetCursor(), shell.hourglass);
+    icondriver(desktop->engine, desktop->shell.g_hWnd);
+    EXPECT_EQ(GetCursor(), desktop->shell.hourglass);
 }
 
 } // namespace

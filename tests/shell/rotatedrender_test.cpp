@@ -12,7 +12,7 @@
 #include "files/tga.h"
 #include "support/shell/programfixture.h"
 #include "support/base/tempdir.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -45,7 +45,7 @@ protected:
 
     // The set's picture after `steps` steps, rendered on one thread by the
     // engine alone, as the batch renderer renders it.
-    static void renderalone(const std::string& set, std::uint32_t steps, const std::string& tga)
+    void renderalone(const std::string& set, std::uint32_t steps, const std::string& tga)
     {
         setworkerthreads(1);
         EngineState s;
@@ -59,7 +59,7 @@ protected:
 
     // Whether every thread of the process but this one sleeps: a thread
     // left running or spinning would show as running.
-    static bool othersasleep()
+    bool othersasleep()
     {
         const std::string self = std::to_string(gettid());
         DIR* tasks = opendir("/proc/self/task");
@@ -86,17 +86,17 @@ TEST_F(RotatedRenderTest, PictureIsTheEnginesOnOneThreadAndPausingLeavesNoThread
     const std::string set = rotatedset();
     std::uint32_t steps = 0;
     bool asleep = false;
-    then([] { click(); }, 40);
+    then([&] { click(); }, 40);
     then([&] {
-        steps = engine.itercount;
-        filenames.tgafile = dir.file("desktop.tga");
-        EXPECT_EQ(writetga(engine.g_vhdc, engine.res, filenames.tgafile), 0);
+        steps = desktop->engine.itercount;
+        desktop->filenames.tgafile = dir.file("desktop.tga");
+        EXPECT_EQ(writetga(desktop->engine.g_vhdc, desktop->engine.res, desktop->filenames.tgafile), 0);
         for (int look = 0; look < 100 && !asleep; ++look) {
             asleep = othersasleep();
             usleep(10000);
         }
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(set), 0);
     EXPECT_TRUE(asleep) << "a worker thread kept running while paused";
     ASSERT_GT(steps, 2000u) << "a few batches were plotted";
@@ -110,10 +110,10 @@ TEST_F(RotatedRenderTest, PictureIsTheEnginesOnOneThreadAndPausingLeavesNoThread
 TEST_F(RotatedRenderTest, ClosingTheWindowWhileRotatedRenderingRunsEndsCleanly)
 {
     const std::string set = rotatedset();
-    then([] { deliverclose(mainwindow()); }, 30);
+    then([&] { deliverclose(mainwindow()); }, 30);
     EXPECT_EQ(run(set), 0);
-    EXPECT_EQ(engine.hitcount, nullptr);
-    EXPECT_EQ(engine.g_vhdc, nullptr);
+    EXPECT_EQ(desktop->engine.hitcount, nullptr);
+    EXPECT_EQ(desktop->engine.g_vhdc, nullptr);
 }
 
 } // namespace

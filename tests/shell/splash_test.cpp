@@ -3,7 +3,7 @@
 #include "platform/core.h"
 #include "shell/splash.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -28,8 +28,8 @@ TEST_F(SplashTest, SplashSitsAtTheScreenCentreHidingTheCursor)
         mainEnabled.push_back(IsWindowEnabled(main) != 0);
         splashCentre.push_back(splashwindow ? splashwindow->client.getpixel(160, 160) : CLR_INVALID);
     };
-    then([] { click(); }, 6);
-    then([] { press(VK_ESCAPE); });
+    then([&] { click(); }, 6);
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 
     const auto& opening = headless().created[1];
@@ -44,8 +44,8 @@ TEST_F(SplashTest, SplashSitsAtTheScreenCentreHidingTheCursor)
 
 TEST_F(SplashTest, ClosingSplashBlacksOutTheMainWindowFirst)
 {
-    then([] { click(); }, 6);
-    then([] { press(VK_ESCAPE); });
+    then([&] { click(); }, 6);
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     // After the end the main window's surface shows what the closing splash
     // left: black over the whole screen area.
@@ -56,7 +56,7 @@ TEST_F(SplashTest, ClosingSplashBlacksOutTheMainWindowFirst)
 
 class AboutTest : public testing::ProgramTest {
 protected:
-    static HWND aboutwindow()
+    HWND aboutwindow()
     {
         for (HWND w : allwindows())
             if (w->classname == "KTPopupWindow")
@@ -66,18 +66,18 @@ protected:
     // Pauses, opens the about window, then runs the steps.
     void withabout(std::vector<std::function<void()>> steps)
     {
-        then([] { click(); }, 6);
-        then([] { ASSERT_TRUE(openaboutwindow()); });
+        then([&] { click(); }, 6);
+        then([&] { ASSERT_TRUE(openaboutwindow(*desktop)); });
         for (auto& step : steps)
             then(std::move(step));
-        then([] { press(VK_ESCAPE); });
+        then([&] { press(VK_ESCAPE); });
         EXPECT_EQ(run(), 0);
     }
 };
 
 TEST_F(AboutTest, OpensCentredAndDisablesTheMainWindow)
 {
-    withabout({[] {
+    withabout({[&] {
                    HWND about = aboutwindow();
                    ASSERT_NE(about, nullptr);
                    EXPECT_EQ(about->x, 272);
@@ -86,9 +86,9 @@ TEST_F(AboutTest, OpensCentredAndDisablesTheMainWindow)
                    EXPECT_EQ(about->height, 240);
                    EXPECT_TRUE(about->visible);
                    EXPECT_FALSE(IsWindowEnabled(mainwindow()));
-                   EXPECT_EQ(shell.aboutflag, 1);
+                   EXPECT_EQ(desktop->shell.aboutflag, 1);
                },
-               [] {
+               [&] {
                    // Painted from the about picture.
                    HWND about = aboutwindow();
                    ASSERT_NE(about, nullptr);
@@ -96,31 +96,31 @@ TEST_F(AboutTest, OpensCentredAndDisablesTheMainWindow)
                    EXPECT_EQ(about->client.getpixel(60, 120), RGB(176, 48, 224)) << "a pixel of the picture";
                    deliverclick(about, false, 1, 1);
                },
-               [] {
+               [&] {
                    EXPECT_EQ(aboutwindow(), nullptr);
                    EXPECT_TRUE(IsWindowEnabled(mainwindow()));
-                   EXPECT_EQ(shell.aboutflag, 0);
-                   EXPECT_EQ(shell.aboutbitmap, nullptr);
+                   EXPECT_EQ(desktop->shell.aboutflag, 0);
+                   EXPECT_EQ(desktop->shell.aboutbitmap, nullptr);
                }});
 }
 
 TEST_F(AboutTest, ACharacterClosesItButAcceleratorKeysDoNot)
 {
-    withabout({[] { deliverkey(aboutwindow(), 'R', 0, U'r'); }, [] { deliverkey(aboutwindow(), VK_F1 + 2, 0, 0); },
-               [] {
+    withabout({[&] { deliverkey(aboutwindow(), 'R', 0, U'r'); }, [&] { deliverkey(aboutwindow(), VK_F1 + 2, 0, 0); },
+               [&] {
                    EXPECT_NE(aboutwindow(), nullptr) << "R and F3 are taken as accelerators of the disabled window";
-                   EXPECT_EQ(engine.okicon, 0) << "and run no command";
+                   EXPECT_EQ(desktop->engine.okicon, 0) << "and run no command";
                    deliverkey(aboutwindow(), 'B', 0, U'b');
                },
-               [] { EXPECT_EQ(aboutwindow(), nullptr); }});
+               [&] { EXPECT_EQ(aboutwindow(), nullptr); }});
 }
 
 TEST_F(AboutTest, AMissingPictureIsReportedAndLeavesNoWindow)
 {
-    then([] { click(); }, 6);
-    then([] {
+    then([&] { click(); }, 6);
+    then([&] {
         injectbitmapfailure("KTABOUTBITMAP");
-        EXPECT_FALSE(openaboutwindow());
+        EXPECT_FALSE(openaboutwindow(*desktop));
         EXPECT_EQ(aboutwindow(), nullptr);
         EXPECT_TRUE(IsWindowEnabled(mainwindow()));
         ASSERT_EQ(headless().messageboxes.size(), 1u);
@@ -129,7 +129,7 @@ TEST_F(AboutTest, AMissingPictureIsReportedAndLeavesNoWindow)
         EXPECT_EQ(box.caption, "Memory Problem");
         EXPECT_EQ(box.owner, mainwindow());
     });
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 }
 

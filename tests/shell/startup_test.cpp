@@ -4,7 +4,7 @@
 #include "files/paramfiles.h"
 #include "support/shell/programfixture.h"
 #include "support/base/tempdir.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
@@ -17,12 +17,12 @@ TEST_F(StartupTest, SplashThenTheBuiltInIconRenders)
     int type = -1;
     then(
         [&] {
-            seen = engine.itercount;
-            type = engine.type;
+            seen = desktop->engine.itercount;
+            type = desktop->engine.type;
             click();
         },
         40);
-    then([] { press(VK_ESCAPE); });
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
 
     EXPECT_GT(seen, 1000u) << "batches ran after the start";
@@ -82,8 +82,8 @@ TEST_F(StartupTest, StartUpErrorsAreReportedWithoutOwner)
 TEST_F(StartupTest, WithoutTheSplashClassThereIsNoSplash)
 {
     injectclassfailure("KTSplashWindow");
-    then([] { click(); }, 6);
-    then([] { press(VK_ESCAPE); });
+    then([&] { click(); }, 6);
+    then([&] { press(VK_ESCAPE); });
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(headless().sleeps.empty());
     EXPECT_TRUE(headless().messageboxes.empty());
@@ -97,21 +97,21 @@ protected:
         int type = -1;
         then(
             [&] {
-                type = engine.type;
+                type = desktop->engine.type;
                 click();
             },
             6);
-        then([] { press(VK_ESCAPE); });
+        then([&] { press(VK_ESCAPE); });
         EXPECT_EQ(run(argument), 0);
         EXPECT_TRUE(headless().messageboxes.empty()) << "a failed start-up load is silent";
         return type;
     }
     std::string formula2file(const std::string& name)
     {
-        engine.type = 1;
+        desktop->engine.type = 1;
         const std::string path = dir.file(name);
-        filenames.sdv3file = path;
-        EXPECT_EQ(writedv3(engine, filenames, 0), 0);
+        desktop->filenames.sdv3file = path;
+        EXPECT_EQ(writedv3(desktop->engine, desktop->filenames, 0), 0);
         resetall();
         return path;
     }
@@ -122,7 +122,7 @@ TEST_F(CommandLineTest, PlainAndQuotedPathsLoad)
 {
     const std::string path = formula2file("star.dv3");
     EXPECT_EQ(formulaafterstart(path), 1);
-    EXPECT_EQ(shell.recentfiles, std::vector<std::string>{path}) << "a file opened at the start is recent too";
+    EXPECT_EQ(desktop->shell.recentfiles, std::vector<std::string>{path}) << "a file opened at the start is recent too";
     resetall();
     EXPECT_EQ(formulaafterstart("\"" + path + "\""), 1);
 }
@@ -157,7 +157,7 @@ TEST(CommandLinePath, QuotesAndLength)
 TEST_F(StartupTest, OffscreenImageFailureEndsTheProgram)
 {
     // The opening splash has its picture; the image made after it fails.
-    headless().onsleep = [] {
+    headless().onsleep = [&] {
         Surface::injectcreatefailures(1);
         headless().onsleep = nullptr;
     };
@@ -168,7 +168,7 @@ TEST_F(StartupTest, OffscreenImageFailureEndsTheProgram)
     EXPECT_EQ(box.caption, "Memory Problem");
     EXPECT_EQ(box.type, MB_ICONEXCLAMATION);
     EXPECT_EQ(box.owner, mainwindow());
-    EXPECT_EQ(engine.okicon, 0) << "nothing was rendered";
+    EXPECT_EQ(desktop->engine.okicon, 0) << "nothing was rendered";
     EXPECT_EQ(headless().sleeps.size(), 2u) << "the closing splash still shows";
 }
 

@@ -2,25 +2,25 @@
 
 #include "shell/view.h"
 #include "support/shell/programfixture.h"
-#include "parts/programparts.h"
+#include "shell/desktop.h"
 
 namespace kt {
 namespace {
 
 class ViewTest : public testing::ProgramTest {
 protected:
-    static void resize(int w, int h) { deliverclientsize(mainwindow(), w, h); }
-    static void largeimage()
+    void resize(int w, int h) { deliverclientsize(mainwindow(), w, h); }
+    void largeimage()
     {
-        engine.res = 2000;
-        ASSERT_TRUE(rebuildoffscreen(mainwindow(), 600));
+        desktop->engine.res = 2000;
+        ASSERT_TRUE(rebuildoffscreen(desktop->engine, mainwindow(), 600));
         settle();
         resize(1000, 700);
     }
-    static int x() { return shell.xCurrentScroll; }
-    static int y() { return shell.yCurrentScroll; }
+    int x() { return desktop->shell.xCurrentScroll; }
+    int y() { return desktop->shell.yCurrentScroll; }
     // Delivers a key and lets the loop handle it.
-    static void key(int vk)
+    void key(int vk)
     {
         press(vk);
         settle();
@@ -29,10 +29,10 @@ protected:
 
 TEST_F(ViewTest, ImageSmallerThanTheClientAreaNeedsNoScrollBars)
 {
-    paused([] {
+    paused([&] {
         resize(1000, 700);
-        EXPECT_EQ(shell.xMaxScroll, 0);
-        EXPECT_EQ(shell.yMaxScroll, 0);
+        EXPECT_EQ(desktop->shell.xMaxScroll, 0);
+        EXPECT_EQ(desktop->shell.yMaxScroll, 0);
         EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_HORZ));
         EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_VERT));
     });
@@ -42,8 +42,8 @@ TEST_F(ViewTest, KeysScrollALargeImage)
 {
     paused([this] {
         largeimage();
-        EXPECT_EQ(shell.xMaxScroll, 1000);
-        EXPECT_EQ(shell.yMaxScroll, 1300);
+        EXPECT_EQ(desktop->shell.xMaxScroll, 1000);
+        EXPECT_EQ(desktop->shell.yMaxScroll, 1300);
         EXPECT_TRUE(scrollbarvisible(mainwindow(), SB_VERT));
         key(VK_NEXT);
         EXPECT_EQ(y(), 700);
@@ -51,7 +51,7 @@ TEST_F(ViewTest, KeysScrollALargeImage)
         EXPECT_EQ(y(), 1300);
         key(VK_DOWN);
         EXPECT_EQ(y(), 1300);
-        shell.yCurrentScroll = 500;
+        desktop->shell.yCurrentScroll = 500;
         key(VK_PRIOR);
         EXPECT_EQ(y(), 0);
         key(VK_UP);
@@ -74,78 +74,78 @@ TEST_F(ViewTest, KeysScrollALargeImage)
 
 TEST_F(ViewTest, BarsDragAndEnlargingTheWindowClampsTheView)
 {
-    paused([] {
+    paused([&] {
         largeimage();
         SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1000), 0);
         SendMessageA(mainwindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1300), 0);
-        EXPECT_EQ(shell.xCurrentScroll, 1000);
-        EXPECT_EQ(shell.yCurrentScroll, 1300);
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 1000);
+        EXPECT_EQ(desktop->shell.yCurrentScroll, 1300);
         resize(1200, 900);
-        EXPECT_EQ(shell.xCurrentScroll, 800);
-        EXPECT_EQ(shell.yCurrentScroll, 1100);
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 800);
+        EXPECT_EQ(desktop->shell.yCurrentScroll, 1100);
         SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 60000), 0);
-        EXPECT_EQ(shell.xCurrentScroll, 800) << "a thumb beyond the range stops at its end";
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 800) << "a thumb beyond the range stops at its end";
         SendMessageA(mainwindow(), WM_HSCROLL, SB_LEFT, 0);
-        EXPECT_EQ(shell.xCurrentScroll, 0);
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 0);
         SendMessageA(mainwindow(), WM_HSCROLL, SB_ENDSCROLL, 0);
-        EXPECT_EQ(shell.xCurrentScroll, 0);
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 0);
     });
 }
 
 TEST_F(ViewTest, LoweringTheSizeRemovesTheBars)
 {
-    paused([] {
+    paused([&] {
         largeimage();
-        shell.xCurrentScroll = 900;
-        shell.yCurrentScroll = 1200;
-        engine.res = 600;
-        ASSERT_TRUE(rebuildoffscreen(mainwindow(), 2000));
+        desktop->shell.xCurrentScroll = 900;
+        desktop->shell.yCurrentScroll = 1200;
+        desktop->engine.res = 600;
+        ASSERT_TRUE(rebuildoffscreen(desktop->engine, mainwindow(), 2000));
         settle(); // the posted WM_SIZE
-        EXPECT_EQ(shell.xCurrentScroll, 0);
-        EXPECT_EQ(shell.yCurrentScroll, 0);
+        EXPECT_EQ(desktop->shell.xCurrentScroll, 0);
+        EXPECT_EQ(desktop->shell.yCurrentScroll, 0);
         EXPECT_FALSE(scrollbarvisible(mainwindow(), SB_HORZ));
-        EXPECT_EQ(engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 1);
     });
 }
 
 TEST_F(ViewTest, FailedRebuildKeepsTheOldImageAndSize)
 {
-    paused([] {
-        Surface* before = engine.g_vhdc;
-        engine.res = 4000;
+    paused([&] {
+        Surface* before = desktop->engine.g_vhdc;
+        desktop->engine.res = 4000;
         Surface::injectcreatefailures(1);
-        EXPECT_FALSE(rebuildoffscreen(mainwindow(), 600));
-        EXPECT_EQ(engine.res, 600);
-        EXPECT_EQ(engine.g_vhdc, before);
-        EXPECT_EQ(engine.g_vhdc->width(), 600);
+        EXPECT_FALSE(rebuildoffscreen(desktop->engine, mainwindow(), 600));
+        EXPECT_EQ(desktop->engine.res, 600);
+        EXPECT_EQ(desktop->engine.g_vhdc, before);
+        EXPECT_EQ(desktop->engine.g_vhdc->width(), 600);
         EXPECT_EQ(boxes("Unable to allocate virtual screen buffer.\nTry to free up some memory."), 1);
     });
 }
 
 TEST_F(ViewTest, PaintingShowsTheScrolledImage)
 {
-    paused([] {
+    paused([&] {
         largeimage();
         for (int k = 0; k < 2000; k += 3)
-            engine.g_vhdc->setpixel(k, k, RGB(k & 255, 7, 9));
+            desktop->engine.g_vhdc->setpixel(k, k, RGB(k & 255, 7, 9));
         SendMessageA(mainwindow(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
         SendMessageA(mainwindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 0);
         settle(); // the paint the scrolling asked for
         for (int y = 0; y < 700; y += 13)
             for (int x = 0; x < 1000; x += 11)
-                ASSERT_EQ(mainwindow()->client.getpixel(x, y), engine.g_vhdc->getpixel(x + 300, y + 200));
+                ASSERT_EQ(mainwindow()->client.getpixel(x, y), desktop->engine.g_vhdc->getpixel(x + 300, y + 200));
         EXPECT_EQ(mainwindow()->client.getpixel(201, 301), RGB(501 & 255, 7, 9)) << "image pixel (501, 501)";
     });
 }
 
 TEST_F(ViewTest, MovingTheWindowRepaintsItWhole)
 {
-    paused([] {
+    paused([&] {
         RECT all{0, 0, 1024, 748};
         FillRect(GetDC(mainwindow()), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         delivermove(mainwindow(), 5, 5);
         settle();
-        EXPECT_EQ(mainwindow()->client.getpixel(10, 10), engine.g_vhdc->getpixel(10, 10));
+        EXPECT_EQ(mainwindow()->client.getpixel(10, 10), desktop->engine.g_vhdc->getpixel(10, 10));
         EXPECT_EQ(mainwindow()->client.getpixel(1000, 700), RGB(0, 0, 0)) << "beyond the image: the black background";
     });
 }

@@ -16,11 +16,10 @@
 #include <vector>
 
 #include "base/program.h"
-#include "engine/enginestate.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/qtbackend.h"
 #include "platform/qt/windowwidget.h"
-#include "shell/shellstate.h"
+#include "shell/desktop.h"
 #include "shell/startup.h"
 #include "support/base/scratchconfig.h"
 
@@ -32,8 +31,9 @@ inline std::unique_ptr<QtBackend>& qtbackend()
     return qt;
 }
 
-// The program's state as at process start, on a new Qt backend.
-inline void startfresh()
+// A desktop as the program starts it, on a new Qt backend. It must outlast
+// finish().
+inline std::unique_ptr<Desktop> startfresh()
 {
     static int argc = 1;
     static char name[] = "desktop_test";
@@ -42,6 +42,7 @@ inline void startfresh()
     program().reset();
     qtbackend() = std::make_unique<QtBackend>(argc, argv);
     setbackend(qtbackend().get());
+    return std::make_unique<Desktop>();
 }
 
 // The windows go while Qt still exists, and Qt before the process ends.
@@ -52,9 +53,18 @@ inline void finish()
     qtbackend().reset();
 }
 
+// The program's main window, found as a user would: the window of its class.
+inline HWND mainwindow()
+{
+    for (HWND w : allwindows())
+        if (w->classname == szWinName)
+            return w;
+    return nullptr;
+}
+
 inline QWidget* clientview()
 {
-    QWidget* main = widgetof(shell.g_hWnd);
+    QWidget* main = widgetof(mainwindow());
     if (!main)
         return nullptr;
     for (QWidget* child : main->findChildren<QWidget*>())

@@ -17,9 +17,10 @@ struct DialogRun {
     std::map<int, bool> checked;
 };
 
-// `user` acts on the open dialog (usertypes, userclicks, ...).
-inline DialogRun rundialog(const DialogTemplate& dialog, DLGPROC procedure, std::function<void(HWND)> user,
-                           HWND owner = nullptr)
+// `user` acts on the open dialog (usertypes, userclicks, ...); the dialog
+// opens with `param`, as its program opens it.
+inline DialogRun rundialog(const DialogTemplate& dialog, DLGPROC procedure, LPARAM param,
+                           std::function<void(HWND)> user, HWND owner = nullptr)
 {
     DialogRun run;
     headless().dialogscripts.push_back([&](HWND hDlg) {
@@ -31,7 +32,7 @@ inline DialogRun rundialog(const DialogTemplate& dialog, DLGPROC procedure, std:
         if (user)
             user(hDlg);
     });
-    run.result = DialogBoxParamA(nullptr, &dialog, owner, procedure, 0);
+    run.result = DialogBoxParamA(nullptr, &dialog, owner, procedure, param);
     return run;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Every part of the program a test links back to how it starts, with the
-// headless backend's script and record emptied.
+// The window system as at process start, with the headless backend's
+// script and record emptied.
 #include "base/program.h"
 #include "support/platform/scriptedbackend.h"
 

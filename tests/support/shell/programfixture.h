@@ -17,18 +17,23 @@
 
 namespace kt::testing {
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public DesktopTest {
 protected:
     void SetUp() override { resetall(); }
-    void TearDown() override { resetall(); }
-
-    static void resetall()
+    void TearDown() override
     {
         usescratchconfig();
-        resetprogram();
+        DesktopTest::TearDown();
     }
 
-    int run(const std::string& argument = "") { return WinMain(nullptr, nullptr, argument.c_str(), SW_SHOW); }
+    // The program as it starts again, on an empty configuration folder.
+    void resetall()
+    {
+        usescratchconfig();
+        freshdesktop();
+    }
+
+    int run(const std::string& argument = "") { return WinMain(*desktop, nullptr, nullptr, argument.c_str(), SW_SHOW); }
 
     // A step of input once `pumps` more pumps went by (about two per loop
     // turn, so that what the previous step posted is handled first), or as
@@ -39,34 +44,34 @@ protected:
     // ends it.
     void paused(std::function<void()> body)
     {
-        then([] { click(); }, 10);
+        then([this] { click(); }, 10);
         then(std::move(body));
-        then([] { press(VK_ESCAPE); });
+        then([this] { press(VK_ESCAPE); });
         EXPECT_EQ(run(), 0);
     }
     // Handles what is queued, as the loop would, without rendering.
-    static void settle()
+    void settle()
     {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            if (!TranslateAcceleratorA(shell.g_hWnd, shell.g_hAccel, &msg)) {
+            if (!TranslateAcceleratorA(desktop->shell.g_hWnd, desktop->shell.g_hAccel, &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
     }
-    static void command(UINT id)
+    void command(UINT id)
     {
-        SendMessageA(shell.g_hWnd, WM_COMMAND, id, 0);
+        SendMessageA(desktop->shell.g_hWnd, WM_COMMAND, id, 0);
         settle();
     }
 
-    static HWND mainwindow() { return shell.g_hWnd; }
-    static void press(int key, UINT modifiers = 0, char32_t character = 0)
+    HWND mainwindow() const { return desktop->shell.g_hWnd; }
+    void press(int key, UINT modifiers = 0, char32_t character = 0)
     {
         deliverkey(mainwindow(), key, modifiers, character);
     }
-    static void click() { deliverclick(mainwindow(), true, 10, 10); }
-    static UINT menustate(UINT id) { return GetMenuState(GetMenu(mainwindow()), id, MF_BYCOMMAND); }
+    void click() { deliverclick(mainwindow(), true, 10, 10); }
+    UINT menustate(UINT id) { return GetMenuState(GetMenu(mainwindow()), id, MF_BYCOMMAND); }
 
     static int boxes(const std::string& text)
     {

@@ -1,0 +1,56 @@
+#pragma once
+// The desktop program's state in one object. Its start-up makes it and the
+// main window keeps it in its data, so that every window and dialog
+// procedure, handed nothing but a window and a message, finds it there; what
+// they call takes the parts it uses.
+#include "analysis/randomsearch.h"
+#include "analysis/screening.h"
+#include "engine/enginestate.h"
+#include "engine/filenames.h"
+#include "image/filters.h"
+#include "image/palettes.h"
+#include "platform/window.h"
+#include "shell/desktoppresentation.h"
+#include "shell/filedialogs.h"
+#include "shell/histogramwindow.h"
+#include "shell/paramdialog.h"
+#include "shell/shellstate.h"
+
+namespace kt {
+
+// Every part starts value-initialised, as the program starts it.
+struct Desktop {
+    Desktop() = default;
+    // The file dialogs and the presentation point into the object.
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+    ~Desktop();
+
+    EngineState engine{};
+    FileNames filenames{};
+    // The filter settings and the palette-index counts of the last filter.
+    FilterState filters{};
+    PaletteCounts hist256{};
+    // The palette read last, shown in the preview before it may become current.
+    Palette paltemp{};
+    SearchState search{};
+    ScreeningState screening{};
+    ShellState shell{};
+    FileDialogs filedialogs{};
+    ParamDialogSaves paramsaves{};
+    HistogramChart chart{};
+    DesktopPresentation presentation{*this};
+};
+
+// The desktop a window works on: the one it keeps, or else its owner's (a
+// dialog's control has its dialog's).
+Desktop& desktopof(HWND hwnd);
+// Keeps the desktop a window of the program was created with, from the
+// record WM_CREATE's lParam points to.
+void keepcreationdesktop(HWND hwnd, LPARAM creation);
+// Keeps the desktop a dialog was opened with, WM_INITDIALOG's lParam.
+void keepdialogdesktop(HWND dialog, LPARAM param);
+// What a dialog of the desktop is opened with, for keepdialogdesktop.
+LPARAM dialogparam(Desktop& d);
+
+} // namespace kt
