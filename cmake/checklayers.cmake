@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when a source file of the programs, their tests or their benchmarks
 # includes a header of a layer above its own, sits in a folder that belongs to
 # no layer, or, below the two programs, reaches for the program's state
-# instead of taking what it uses as arguments.
+# instead of taking what it uses as arguments: compute code is handed a
+# render context and calls none of the process-wide accessors it replaced.
 # Run as: cmake -DSOURCE_DIR=<repository> -P checklayers.cmake
 set(allowed_base base)
 set(allowed_platform platform base)
@@ -19,8 +20,21 @@ set(allowed_render render analysis image files engine base)
 set(allowed_desktop desktop shell analysis image files engine platform qt base)
 # The build's tool that typesets the user guide stands on Qt alone.
 set(allowed_manual "")
-# Compute code, which takes the state it works on as arguments.
-set(compute engine analysis image files render)
+# Code below the programs' own, which takes the state it works on as arguments.
+set(stateless engine analysis image files render)
+set(compute engine analysis image files)
+# What compute code once reached for beside the program's state: the
+# presentation, the worker pool (and its function-local instance, pool()),
+# and the signal handler's state.
+set(refusedcalls presentation setpresentation workerthreads runonworkers setworkerthreads limitstartablethreads
+    pool interrupted savesabandoned)
+list(JOIN refusedcalls "|" refusedpattern)
+# Not preceded by a name's character or by member access, so that
+# ctx.workers.run() or desktoppresentation() pass.
+set(callpattern "(^|[^A-Za-z0-9_.>])(${refusedpattern})[ \t]*\\(")
+# The signal handler's own state: a handler can reach nothing else, and only
+# the programs ask it.
+set(signalstate src/files/interruption.h src/files/interruption.cpp)
 
 # The layer of a path under src/ or of an include, whose first folder names
 # it; the two programs and the Qt backend sit one folder deeper.
@@ -79,11 +93,24 @@ foreach(source IN LISTS sources)
     string(APPEND violations "\n  ${source}: in no known layer")
     continue()
   endif()
-  if(layer IN_LIST compute)
+  if(layer IN_LIST stateless)
     file(STRINGS ${SOURCE_DIR}/${source} reaching REGEX "program\\(\\)")
     if(reaching)
       string(APPEND violations "\n  ${source}: reaches for the program's state")
     endif()
+  endif()
+  if(layer IN_LIST compute AND NOT source IN_LIST signalstate)
+    file(STRINGS ${SOURCE_DIR}/${source} calling REGEX "${callpattern}")
+    set(named "")
+    foreach(line IN LISTS calling)
+      string(REGEX MATCH "${callpattern}" call "${line}")
+      list(APPEND named ${CMAKE_MATCH_2})
+    endforeach()
+    list(REMOVE_DUPLICATES named)
+    foreach(name IN LISTS named)
+      string(APPEND violations
+             "\n  ${source}: calls ${name}(), process-wide state; compute code takes it from the RenderContext it is handed")
+    endforeach()
   endif()
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
   foreach(line IN LISTS includes)
@@ -101,5 +128,5 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 if(violations)
-  message(FATAL_ERROR "includes that run up a layer, files in no layer, or code that reaches for the program's state:${violations}")
+  message(FATAL_ERROR "includes that run up a layer, files in no layer, or code that reaches for the program's or the process's state:${violations}")
 endif()

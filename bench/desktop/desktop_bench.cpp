@@ -49,20 +49,18 @@ double barerate()
 {
     const auto desktop = freshdesktop();
     EngineState& engine = desktop->engine;
-    setpresentation(&desktop->presentation);
     Surface image(600, 600);
     engine.g_vhdc = &image;
-    icondriver(engine, desktop->shell.g_hWnd);
+    icondriver(desktop->context, engine, desktop->shell.g_hWnd);
     std::uint64_t steps = 0;
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::duration<double>(measuredSeconds)) {
         for (int k = 0; k < 100; ++k)
-            icondriver(engine, desktop->shell.g_hWnd);
+            icondriver(desktop->context, engine, desktop->shell.g_hWnd);
         steps += 100000;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
-    setpresentation(nullptr);
     program().reset();
     return static_cast<double>(steps) / seconds;
 }
@@ -107,17 +105,17 @@ struct Window {
     TimedPresentation timed;
 };
 
-void startmeasuring(const Desktop& d, Window& w)
+void startmeasuring(Desktop& d, Window& w)
 {
     w.start = Clock::now();
     w.startSteps = d.engine.itercount;
-    setpresentation(&w.timed);
+    d.context.showon(w.timed);
 }
 
 void stopmeasuring(Desktop& d, Window& w)
 {
     const Clock::duration elapsed = Clock::now() - w.start;
-    setpresentation(&d.presentation);
+    d.context.showon(d.presentation);
     const double seconds = std::chrono::duration<double>(elapsed).count();
     w.rate = static_cast<double>(d.engine.itercount - w.startSteps) / seconds;
     w.inbatches = std::chrono::duration<double>(w.timed.inbatches) / std::chrono::duration<double>(elapsed);
@@ -204,7 +202,7 @@ void BM_TurnPreview(benchmark::State& state)
     VOXEL angles{30, 0, 0};
     for (auto _ : state) {
         angles.y = angles.y + 1;
-        preview.draw(engine, angles, engine.icon[0].scale, image);
+        preview.draw(desktop->context, engine, angles, engine.icon[0].scale, image);
         benchmark::DoNotOptimize(image.bits());
     }
     state.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/driver.h"
+#include "engine/rendercontext.h"
 #include "engine/enginestate.h"
 #include "literalreference.h"
 #include "base/memory.h"
@@ -27,8 +28,9 @@ struct Scene {
         // Both start an image: their per-image constants are their own.
         literal::render(engine, 1);
         engine.newimage = 1;
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     }
+    RenderContext ctx;
     EngineState engine;
     std::unique_ptr<Surface> image;
 };
@@ -37,7 +39,7 @@ void BM_RenderSteps(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        imagebatch(scene.engine);
+        imagebatch(scene.ctx, scene.engine);
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_RenderSteps)->Arg(0)->Arg(1)->ArgName("formula");
@@ -61,7 +63,7 @@ void BM_ProductionOverLiteral(benchmark::State& state)
     for (auto _ : state) {
         auto start = Clock::now();
         for (int k = 0; k < batchesPerRound; ++k)
-            imagebatch(scene.engine);
+            imagebatch(scene.ctx, scene.engine);
         production += Clock::now() - start;
 
         start = Clock::now();

@@ -18,7 +18,7 @@
 #include "base/surface.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace {
 
@@ -49,17 +49,18 @@ double threadseconds()
 // Each way renders a state of its own, so that none inherits another's warm
 // cache lines; each is warmed up before it is timed.
 struct FlatScene {
-    FlatScene(int side, bool largepages)
+    FlatScene(int side, bool largepages, int threads) : ctx(threads)
     {
         uselargepages(largepages);
         state.res = side;
         image = Surface::create(side, side);
         state.g_vhdc = image.get();
         for (int k = 0; k < warmupbatches; ++k)
-            imagebatch(state, FlatPlotting::interleaved);
+            imagebatch(ctx, state, FlatPlotting::interleaved);
         uselargepages(true);
     }
     static constexpr int warmupbatches = 400;
+    RenderContext ctx;
     EngineState state;
     std::unique_ptr<Surface> image;
 };
@@ -70,17 +71,16 @@ void BM_FlatSides(benchmark::State& state)
     const int batches = side >= 4000 ? 100 : 400;
     std::unique_ptr<FlatScene> scenes[std::size(ways)];
     for (std::size_t w = 0; w < std::size(ways); ++w)
-        scenes[w] = std::make_unique<FlatScene>(side, ways[w].largepages);
+        scenes[w] = std::make_unique<FlatScene>(side, ways[w].largepages, ways[w].threads);
     Clock::duration spent[std::size(ways)] = {};
     double callerseconds[std::size(ways)] = {};
     for (auto _ : state) {
         for (std::size_t w = 0; w < std::size(ways); ++w) {
-            setworkerthreads(ways[w].threads);
             EngineState& s = scenes[w]->state;
             const double cpustart = threadseconds();
             const auto start = Clock::now();
             for (int k = 0; k < batches; ++k)
-                imagebatch(s, ways[w].how);
+                imagebatch(scenes[w]->ctx, s, ways[w].how);
             spent[w] += Clock::now() - start;
             callerseconds[w] += threadseconds() - cpustart;
         }
@@ -94,7 +94,6 @@ void BM_FlatSides(benchmark::State& state)
             state.counters[std::string(ways[w].name) + "_over_baseline"] = baseline / seconds;
         state.counters[std::string(ways[w].name) + "_caller_ns_per_step"] = callerseconds[w] / steps * 1e9;
     }
-    setworkerthreads(processorcount());
 }
 BENCHMARK(BM_FlatSides)
     ->Arg(600)

@@ -16,7 +16,7 @@
 #include "engine/enginestate.h"
 #include "engine/manyorbits.h"
 #include "engine/orbitlanes.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void BM_Render(benchmark::State& state)
     const int side = static_cast<int>(state.range(0));
     const bool turned = state.range(1) != 0;
     const int orbits = static_cast<int>(state.range(2));
-    setworkerthreads(static_cast<int>(state.range(3)));
+    RenderContext ctx(static_cast<int>(state.range(3)));
     // The exact turned orbit is slow: fewer steps keep the run short.
     const std::uint64_t batches = orbits > 1 ? 20000 : (turned ? 500 : 4000);
     double busy = 0;
@@ -54,10 +54,10 @@ void BM_Render(benchmark::State& state)
         EngineState s = scene(side, turned);
         const double before = threadseconds();
         if (orbits > 1) {
-            renderorbits(s, orbits, batches, [](std::uint64_t) { return true; });
+            renderorbits(ctx, s, orbits, batches, [](std::uint64_t) { return true; });
         } else {
             for (std::uint64_t b = 0; b < batches; ++b)
-                imagebatch(s);
+                imagebatch(ctx, s);
         }
         busy += threadseconds() - before;
         benchmark::DoNotOptimize(s.hitmax);
@@ -65,7 +65,6 @@ void BM_Render(benchmark::State& state)
     const double steps = static_cast<double>(batches * batchsteps) * state.iterations();
     state.counters["steps/s"] = benchmark::Counter(steps, benchmark::Counter::kIsRate);
     state.counters["caller_ns/step"] = busy / steps * 1e9;
-    setworkerthreads(processorcount());
 }
 
 // The lanes' own arithmetic, one thread: the floor of a many-orbit step

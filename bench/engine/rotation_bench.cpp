@@ -21,7 +21,7 @@
 #include "engine/enginestate.h"
 #include "engine/formulas.h"
 #include "engine/rotation.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "base/surface.h"
 
 namespace {
@@ -47,8 +47,9 @@ struct RotatedScene {
         engine.g_vhdc = image.get();
         // The unplotted first batch, then enough for the image's memory to be
         // touched once, which a large image pays for in its first batches.
+        RenderContext ctx;
         for (int k = 0; k < 200; ++k)
-            imagebatch(engine);
+            imagebatch(ctx, engine);
     }
     EngineState engine;
     std::unique_ptr<Surface> image;
@@ -63,13 +64,16 @@ void BM_RotatedThreads(benchmark::State& state)
         counts.push_back(processorcount());
     std::map<int, Clock::duration> spent;
     std::map<int, double> callerseconds;
+    std::map<int, std::unique_ptr<RenderContext>> contexts;
+    for (int threads : counts)
+        contexts[threads] = std::make_unique<RenderContext>(threads);
     for (auto _ : state) {
         for (int threads : counts) {
-            setworkerthreads(threads);
+            RenderContext& ctx = *contexts[threads];
             const double cpustart = threadseconds();
             const auto start = Clock::now();
             for (int k = 0; k < batchesPerRound; ++k)
-                imagebatch(engine);
+                imagebatch(ctx, engine);
             spent[threads] += Clock::now() - start;
             callerseconds[threads] += threadseconds() - cpustart;
         }
@@ -84,7 +88,6 @@ void BM_RotatedThreads(benchmark::State& state)
             state.counters[name + "_over_1"] = one / seconds;
         state.counters[name + "_caller_ns_per_step"] = callerseconds[threads] / steps * 1e9;
     }
-    setworkerthreads(processorcount());
 }
 BENCHMARK(BM_RotatedThreads)->Arg(600)->Arg(4000)->ArgName("side")->Iterations(5)->Unit(benchmark::kSecond);
 

@@ -11,7 +11,7 @@
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/turntable.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "base/surface.h"
 
 namespace {
@@ -32,7 +32,7 @@ EngineState setup(int order)
     return s;
 }
 
-double separaterenders(int order)
+double separaterenders(RenderContext& ctx, int order)
 {
     EngineState engine = setup(order);
     Surface image(engine.res, engine.res);
@@ -42,21 +42,21 @@ double separaterenders(int order)
         engine.rot[0] = turntableangles(angles, Z, k, frames);
         engine.newimage = 1;
         for (int b = 0; b < batches; ++b)
-            imagebatch(engine);
+            imagebatch(ctx, engine);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     engine.g_vhdc = nullptr;
     return seconds;
 }
 
-double turntable(int order)
+double turntable(RenderContext& ctx, int order)
 {
     const EngineState engine = setup(order);
     TurntableFrames held;
     for (int k = 0; k < frames; ++k)
         held.push_back(std::make_unique<TurntableFrame>(engine, Z, k, frames));
     const auto start = Clock::now();
-    renderturntable(held, Z, batches, [](std::uint64_t) {});
+    renderturntable(ctx, held, Z, batches, [](std::uint64_t) {});
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -64,12 +64,12 @@ void BM_Turntable(benchmark::State& state)
 {
     const int order = static_cast<int>(state.range(0));
     double separate = 0, one = 0, all = 0;
+    RenderContext single(1);
+    RenderContext every;
     for (auto _ : state) {
-        setworkerthreads(1);
-        one += turntable(order);
-        separate += separaterenders(order);
-        setworkerthreads(processorcount());
-        all += turntable(order);
+        one += turntable(single, order);
+        separate += separaterenders(single, order);
+        all += turntable(every, order);
     }
     state.counters["separate_s"] = separate;
     state.counters["turntable_1_thread_s"] = one;

@@ -13,7 +13,7 @@
 
 #include "engine/driver.h"
 #include "engine/enginestate.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "engine/filenames.h"
 #include "files/png.h"
 #include "files/tga.h"
@@ -55,11 +55,12 @@ void BM_WriteTga(benchmark::State& state)
     const std::string tgafile = scratch("kt-bench.tga");
     const std::vector<char> bytes(tgabytes, 7);
     const std::string plainpath = scratch("kt-bench.raw");
+    RenderContext ctx;
 
     double tgaseconds = 0, plainseconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(writetga(&image, side, tgafile));
+        benchmark::DoNotOptimize(writetga(ctx, &image, side, tgafile));
         tgaseconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         plainseconds += plainwrite(bytes, plainpath);
     }
@@ -105,16 +106,17 @@ void BM_WritePng(benchmark::State& state)
     engine.res = side;
     engine.g_vhdc = &image;
     engine.newimage = 1;
+    RenderContext rendering;
     for (int batch = 0; batch < 20000; ++batch)
-        imagebatch(engine);
+        imagebatch(rendering, engine);
     const std::string path = scratch("kt-bench.png");
-    setworkerthreads(static_cast<int>(state.range(0)));
+    RenderContext ctx(static_cast<int>(state.range(0)));
 
     double pngseconds = 0, libpngseconds = 0;
     std::size_t pngbytes = 0, libpngbytes = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(writepng(image, path));
+        benchmark::DoNotOptimize(writepng(ctx, image, path));
         pngseconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         pngbytes = std::filesystem::file_size(path);
         start = std::chrono::steady_clock::now();
@@ -126,7 +128,6 @@ void BM_WritePng(benchmark::State& state)
     state.counters["libpng_MB_per_s"] = raw / libpngseconds / 1e6;
     state.counters["png_over_libpng_time"] = pngseconds / libpngseconds;
     state.counters["png_over_libpng_size"] = static_cast<double>(pngbytes) / static_cast<double>(libpngbytes);
-    setworkerthreads(processorcount());
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_WritePng)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -12,6 +12,7 @@
 #include "base/surface.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
+#include "engine/rendercontext.h"
 #include "image/tonemap.h"
 
 namespace {
@@ -28,7 +29,7 @@ double seconds(Clock::time_point start)
 }
 
 // Renders the set at `res` into `image` (none: hit counts alone).
-double render(EngineState& engine, int res, std::uint64_t batches, Surface* image)
+double render(RenderContext& ctx, EngineState& engine, int res, std::uint64_t batches, Surface* image)
 {
     engine = EngineState{};
     engine.res = res;
@@ -36,7 +37,7 @@ double render(EngineState& engine, int res, std::uint64_t batches, Surface* imag
     engine.newimage = 1;
     const auto start = Clock::now();
     for (std::uint64_t b = 0; b < batches; ++b)
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     return seconds(start);
 }
 
@@ -45,14 +46,15 @@ void BM_Print(benchmark::State& state)
     const std::uint64_t steps = static_cast<std::uint64_t>(state.range(0)) * side * side;
     const std::uint64_t batches = steps / batchsteps;
     double plain = 0, supersampled = 0, toning = 0;
+    RenderContext ctx;
     for (auto _ : state) {
         Surface image(side, side);
         EngineState engine;
-        plain += render(engine, side, batches, &image);
-        supersampled += render(engine, side * supersample, batches, nullptr);
+        plain += render(ctx, engine, side, batches, &image);
+        supersampled += render(ctx, engine, side * supersample, batches, nullptr);
         const auto start = Clock::now();
-        const DeepImage toned = tonemap(HitGrid{engine.hitcount.get(), engine.res}, ToneFrame{side, side, supersample},
-                                        engine.palette, engine.back, {});
+        const DeepImage toned = tonemap(ctx, HitGrid{engine.hitcount.get(), engine.res},
+                                        ToneFrame{side, side, supersample}, engine.palette, engine.back, {});
         toning += seconds(start);
         benchmark::DoNotOptimize(toned.rgba.data());
     }

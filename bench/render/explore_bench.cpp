@@ -20,7 +20,7 @@
 #include "analysis/screening.h"
 #include "app/render/batchrender.h"
 #include "engine/enginestate.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace {
 
@@ -71,10 +71,11 @@ void BM_ExploreThreads(benchmark::State& state)
         EngineState engine;
         SearchState search;
         ScreeningState screening;
+        RenderContext ctx;
         const auto start = Clock::now();
         ktseed(search, seed);
         for (int k = 0; k < entries; ++k)
-            nextrandomparams(engine, search, screening, answeryes);
+            nextrandomparams(ctx, engine, search, screening, answeryes);
         searching += Clock::now() - start;
     }
     std::filesystem::remove_all(folder);
@@ -85,7 +86,6 @@ void BM_ExploreThreads(benchmark::State& state)
     state.counters["cores_used_2_threads"] = processor2 / seconds(spent[2]);
     state.counters["search_s"] = seconds(searching) / rounds;
     state.counters["search_share_of_1_thread"] = seconds(searching) / seconds(spent[1]);
-    setworkerthreads(processorcount());
 }
 BENCHMARK(BM_ExploreThreads)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kSecond);
 

@@ -53,7 +53,7 @@ Picture render(int cmethod)
     Surface scratch(side, side);
     engine.g_vhdc = &scratch;
     for (int k = 0; k < renderbatches; ++k)
-        imagebatch(engine);
+        imagebatch(desktop->context, engine);
     Picture p{std::vector<float>(engine.hitcount.get(), engine.hitcount.get() + pixels), engine.hitmax,
               engine.itercount, cmethod};
     engine.g_vhdc = nullptr;
@@ -89,7 +89,6 @@ public:
         hits_ = longerrender(render(0));
         depths_ = render(1);
         desktop_.shell.g_hWnd = window_;
-        setpresentation(&desktop_.presentation);
         desktop_.engine.g_vhdc = &image_;
         desktop_.engine.res = side;
     }
@@ -144,11 +143,11 @@ void rawpass(const EngineState& s)
     }
 }
 
-int logsquared(EngineState& s, const FilterState& settings, PaletteCounts& counts)
+int logsquared(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
     FilterState squared = settings;
     squared.logsquare = 1;
-    return logadjust(s, squared, counts);
+    return logadjust(ctx, s, squared, counts);
 }
 
 // A palette whose neighbouring entries have nothing in common, so that
@@ -162,7 +161,7 @@ void noisypalette(EngineState& engine)
 
 struct Case {
     const char* name;
-    int (*filter)(EngineState&, const FilterState&, PaletteCounts&);
+    int (*filter)(RenderContext&, EngineState&, const FilterState&, PaletteCounts&);
     bool depths;
     bool noisy = false;
 };
@@ -199,7 +198,7 @@ void BM_FilterOverPlainPass(benchmark::State& state)
         raw += Clock::now() - start;
 
         start = Clock::now();
-        if (c.filter(engine, d.filters, d.hist256) != filterdone)
+        if (c.filter(d.context, engine, d.filters, d.hist256) != filterdone)
             state.SkipWithError("the filter refused the picture");
         filtered += Clock::now() - start;
     }

@@ -6,7 +6,7 @@
 
 #include "analysis/screening.h"
 #include "engine/range.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -87,19 +87,20 @@ std::string searchfailure(int result)
     return text;
 }
 
-int randomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask, std::uint32_t seed)
+int randomparams(RenderContext& ctx, EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask,
+                 std::uint32_t seed)
 {
     ktseed(st, seed);
-    return nextrandomparams(s, st, sc, ask);
+    return nextrandomparams(ctx, s, st, sc, ask);
 }
 
-int nextrandomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask)
+int nextrandomparams(RenderContext& ctx, EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask)
 {
     if (!startpointscreenable(s.icon[s.type]))
         return searchbadstart;
     st.okrp = 4;
     st.count = 0;
-    Presentation& shown = presentation();
+    Presentation& shown = ctx.shown();
     shown.busy(Presentation::Work::lengthy);
 
     const int t = s.type;

@@ -10,6 +10,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct SearchState {
     ICON RP = {};
     int count = 0;
@@ -54,10 +56,11 @@ inline bool answeryes(const std::string&, const std::string&)
 // set), when the start point of icon[type] cannot pass (nothing is drawn
 // then), or when searchcandidatelimit candidates all failed. The program
 // seeds from the clock in seconds.
-int randomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask, std::uint32_t seed);
+int randomparams(RenderContext& ctx, EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask,
+                 std::uint32_t seed);
 // The same search continuing from st's generator as it stands, so that calls
 // after one seeding give the sets of one search stream in turn.
-int nextrandomparams(EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask);
+int nextrandomparams(RenderContext& ctx, EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask);
 
 // What the user is told when a search could not run or found nothing.
 std::string searchfailure(int result);

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -97,13 +97,13 @@ private:
 
 } // namespace
 
-void runblockpipeline(int blocks, int inflight, const std::function<void(int)>& produce,
+void runblockpipeline(RenderContext& ctx, int blocks, int inflight, const std::function<void(int)>& produce,
                       const std::function<void(int)>& transform, const std::function<void(int)>& consume,
                       const std::function<void()>& together)
 {
     inflight = std::max(inflight, 1);
     BlockSchedule schedule(blocks, transform, consume);
-    runonworkers([&](int index) {
+    ctx.workers.run([&](int index) {
         if (index != 0) {
             schedule.serve();
             together();

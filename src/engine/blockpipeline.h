@@ -8,6 +8,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // At most `inflight` blocks are produced and not yet consumed at any time, so
 // a caller may keep that many blocks' buffers and reuse them in turn
 // (block k in buffer k % inflight). Once every block is consumed, each
@@ -15,7 +17,8 @@ namespace kt {
 // many come (one that comes late may find none left), and the pipeline
 // returns when all have returned.
 void runblockpipeline(
-    int blocks, int inflight, const std::function<void(int)>& produce, const std::function<void(int)>& transform,
-    const std::function<void(int)>& consume, const std::function<void()>& together = [] {});
+    RenderContext& ctx, int blocks, int inflight, const std::function<void(int)>& produce,
+    const std::function<void(int)>& transform, const std::function<void(int)>& consume,
+    const std::function<void()>& together = [] {});
 
 } // namespace kt

@@ -56,11 +56,11 @@ bool beginimage(EngineState& s)
     return true;
 }
 
-int imagebatch(EngineState& s, FlatPlotting how)
+int imagebatch(RenderContext& ctx, EngineState& s, FlatPlotting how)
 {
     if (s.newimage && !beginimage(s))
         return 1;
-    renderbatch(s, how);
+    renderbatch(ctx, s, how);
     s.itercount = static_cast<std::uint32_t>((s.itercount + static_cast<std::uint64_t>(batchsteps)) % itercountperiod);
     s.newimage = 0;
     return 0;

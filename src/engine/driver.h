@@ -20,11 +20,12 @@ inline constexpr const char* hitcountmemorycaption = "Memory allocation problem"
 enum class FlatPlotting { automatic, interleaved, apart };
 
 struct EngineState;
+class RenderContext;
 // One batch of an engine state, drawing only into its off-screen image and
 // showing nothing: 0, or 1, with nothing done, when a new image's hit-count
 // buffer cannot be allocated. States of their own may be rendered on several
 // threads at once.
-int imagebatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
+int imagebatch(RenderContext& ctx, EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
 // What a new image's first batch does before its steps: the hit counts
 // cleared (false, with nothing done, when they cannot be had), the image

@@ -65,7 +65,6 @@ struct EngineValues {
     // Working parameters and the orbit's current point.
     real a = 0, b = 0, c = 0, d = 0, e = 0;
     VOXEL z = {};
-    real xradians_user = 0, yradians_user = 0, zradians_user = 0;
 
     // Per-image constants of the formulas: one denom each, np for formula 2.
     real denom[2] = {0, 0};

@@ -13,7 +13,7 @@
 #include "engine/range.h"
 #include "engine/rotation.h"
 #include "engine/spots.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -225,8 +225,8 @@ bool standsfor(const OrbitAhead& ahead, const EngineState& s, const Coefficients
 // blocks are ready for them at once.
 // Out of line, so that the common unrotated batch keeps its point in registers.
 template <int Formula>
-[[gnu::noinline]] void rotatedbatch(EngineState& s, const Coefficients& k, int n, int np, real scale, real resolution,
-                                    real denom)
+[[gnu::noinline]] void rotatedbatch(RenderContext& ctx, EngineState& s, const Coefficients& k, int n, int np,
+                                    real scale, real resolution, real denom)
 {
     constexpr int blocksize = 40;
     constexpr int blocks = batchsteps / blocksize;
@@ -239,10 +239,7 @@ template <int Formula>
     };
     Batch b;
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
-    s.xradians_user = plan.radians[X];
-    s.yradians_user = plan.radians[Y];
-    s.zradians_user = plan.radians[Z];
-    const int threads = withinjob() ? 1 : workerthreads();
+    const int threads = Workers::withinjob() ? 1 : ctx.workers.threads();
     // Without the memory for it, the batch simply makes no orbit ahead.
     if (threads > 1)
         s.orbitahead = orbitbuffer(s.orbitahead);
@@ -288,7 +285,7 @@ template <int Formula>
             makeahead();
     };
     BandPlotting plotting(s, b.spot, b.depth, batchsteps, threads, depthsums ? b.viewdepth : nullptr);
-    runblockpipeline(blocks, blocks, produce, transform, consume, [&] { plotting.share(); });
+    runblockpipeline(ctx, blocks, blocks, produce, transform, consume, [&] { plotting.share(); });
     plotting.finish();
     s.z = VOXEL{x, y, depth};
 }
@@ -376,8 +373,8 @@ template <int Formula, bool Hits>
 // still writing. False, with nothing done, when the memory for the points
 // cannot be had.
 template <int Formula>
-[[gnu::noinline]] bool flataheadbatch(EngineState& s, const Coefficients& k, int n, int np, const Projection& onto,
-                                      bool hits)
+[[gnu::noinline]] bool flataheadbatch(RenderContext& ctx, EngineState& s, const Coefficients& k, int n, int np,
+                                      const Projection& onto, bool hits)
 {
     const auto make = [&](OrbitAhead& points, const VOXEL& from) {
         if (hits)
@@ -402,7 +399,7 @@ template <int Formula>
         if (!claimed.exchange(true))
             plotpoints(s, current->point, onto, hits);
     };
-    runonworkers([&](int index) {
+    ctx.workers.run([&](int index) {
         if (index == 0) {
             make(*next, last);
             plot();
@@ -423,7 +420,7 @@ template <int Formula>
 constexpr int apartfromside = 1000;
 
 template <int Formula>
-void batch(EngineState& s, FlatPlotting how)
+void batch(RenderContext& ctx, EngineState& s, FlatPlotting how)
 {
     const ICON& set = s.icon[s.type];
     const int n = set.n;
@@ -439,7 +436,7 @@ void batch(EngineState& s, FlatPlotting how)
     // not plotted has no effect.
     const bool plotting = !s.newimage;
     if (plotting && rotationactive(s.rot[s.type])) {
-        rotatedbatch<Formula>(s, k, n, np, scale, resolution, denom);
+        rotatedbatch<Formula>(ctx, s, k, n, np, scale, resolution, denom);
         return;
     }
 
@@ -449,12 +446,12 @@ void batch(EngineState& s, FlatPlotting how)
         return;
     }
 
-    const bool parallel = workerthreads() > 1 && !withinjob();
+    const bool parallel = ctx.workers.threads() > 1 && !Workers::withinjob();
     if (how == FlatPlotting::automatic)
         how = s.res >= apartfromside ? FlatPlotting::apart : FlatPlotting::interleaved;
     if (plotting && how == FlatPlotting::apart) {
         const bool hits = s.cmethod == 0;
-        if (parallel && flataheadbatch<Formula>(s, k, n, np, Projection{scale, resolution, denom}, hits))
+        if (parallel && flataheadbatch<Formula>(ctx, s, k, n, np, Projection{scale, resolution, denom}, hits))
             return;
         SpotBatch b;
         if (hits)
@@ -483,12 +480,12 @@ int icon2(EngineState& s, VOXEL* z, int n, int p, int i)
     return formulacall<1>(s, z, n, p, i);
 }
 
-void renderbatch(EngineState& s, FlatPlotting how)
+void renderbatch(RenderContext& ctx, EngineState& s, FlatPlotting how)
 {
     if (s.type == 0)
-        batch<0>(s, how);
+        batch<0>(ctx, s, how);
     else
-        batch<1>(s, how);
+        batch<1>(ctx, s, how);
 }
 
 void setupimage(EngineState& s)

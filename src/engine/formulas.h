@@ -6,6 +6,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // One screening step of each formula on s: moves *z and returns 1 when it
 // left the screening range. The first step (i = 0) of a new image sets up s's
 // per-image constants. Rendering steps many points at once (renderbatch).
@@ -17,7 +19,7 @@ inline constexpr FormulaStep fpointer[2] = {icon1, icon2};
 // 1,000 render steps of formula type from the orbit's current point, with n
 // and p from icon[type]: a point that leaves the render range restarts, and
 // each is turned, projected and plotted (except in a new image's first batch).
-void renderbatch(EngineState& s, FlatPlotting how = FlatPlotting::automatic);
+void renderbatch(RenderContext& ctx, EngineState& s, FlatPlotting how = FlatPlotting::automatic);
 
 // For work that turns one orbit many ways: sets up s's per-image constants as
 // the first step of a new image does, and advances its orbit `count`

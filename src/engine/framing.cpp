@@ -72,21 +72,22 @@ double scalefor(real across, real down, const EngineState& set, int width, int h
 
 // Many orbits' picture is framed by their own reach, which the exact
 // orbit's need not match.
-double orbitsscale(const EngineState& set, std::uint64_t steps, int orbits, bool anyturn, int width, int height,
-                   double margin)
+double orbitsscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, bool anyturn, int width,
+                   int height, double margin)
 {
     OrbitsReach reach;
-    if (!orbitsreach(set, orbits, (steps + batchsteps - 1) / batchsteps, anyturn, reach))
+    if (!orbitsreach(ctx, set, orbits, (steps + batchsteps - 1) / batchsteps, anyturn, reach))
         return set.icon[set.type].scale;
     return scalefor(reach.across, reach.down, set, width, height, margin);
 }
 
 } // namespace
 
-double fittedscale(const EngineState& set, std::uint64_t steps, int orbits, int width, int height, double margin)
+double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
+                   double margin)
 {
     if (orbits > 1)
-        return orbitsscale(set, steps, orbits, false, width, height, margin);
+        return orbitsscale(ctx, set, steps, orbits, false, width, height, margin);
     const RotationPlan plan = planrotation(set.rot[set.type], set.rotationorder);
     const bool turned = rotationactive(set.rot[set.type]);
     real across = 0, down = 0;
@@ -100,10 +101,11 @@ double fittedscale(const EngineState& set, std::uint64_t steps, int orbits, int 
     return scalefor(across, down, set, width, height, margin);
 }
 
-double fittedscaleanyturn(const EngineState& set, std::uint64_t steps, int orbits, int width, int height, double margin)
+double fittedscaleanyturn(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width,
+                          int height, double margin)
 {
     if (orbits > 1)
-        return orbitsscale(set, steps, orbits, true, width, height, margin);
+        return orbitsscale(ctx, set, steps, orbits, true, width, height, margin);
     real across = 0, down = 0;
     orbitreach(
         set, steps,

@@ -6,6 +6,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // The scale at which the turned orbit of `set`'s current parameter set, over
 // the `steps` a render of them plots, fills a width x height frame (centred in
 // the square of its larger side, at the origin as always) leaving `margin` of
@@ -13,11 +15,12 @@ namespace kt {
 // scale when the orbit gives none.
 // With more than one orbit, from the reach of those orbits, as
 // renderorbits draws them.
-double fittedscale(const EngineState& set, std::uint64_t steps, int orbits, int width, int height, double margin);
+double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
+                   double margin);
 
 // The same for every turn of the icon at once, as a turntable shows it: from
 // the orbit's distance to the origin in three dimensions.
-double fittedscaleanyturn(const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
-                          double margin);
+double fittedscaleanyturn(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width,
+                          int height, double margin);
 
 } // namespace kt

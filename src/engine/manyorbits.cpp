@@ -9,7 +9,7 @@
 #include "engine/orbitlanes.h"
 #include "engine/plot.h"
 #include "engine/rotation.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -285,16 +285,17 @@ void colourpicture(EngineState& s)
         }
 }
 
-void warmup(const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
+void warmup(RenderContext& ctx, const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
 {
-    shareout(plan.chunks, [&](int c) {
+    ctx.workers.shareout(plan.chunks, [&](int c) {
         steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
     });
 }
 
 } // namespace
 
-bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool radius, OrbitsReach& reach)
+bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
+                 OrbitsReach& reach)
 {
     EngineState s(set);
     loadorbit(s, s.icon[s.type]);
@@ -304,7 +305,7 @@ bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool
         return false;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
-    warmup(plan, f, v, points);
+    warmup(ctx, plan, f, v, points);
     const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
     // Every orbit steps as far as the longest: one step more can only reach
     // further, never less far.
@@ -312,7 +313,7 @@ bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool
     std::vector<LaneReach> reaches(plan.chunks, LaneReach{radius});
     constexpr std::uint64_t piece = 1 << 16;
     for (std::uint64_t taken = 0; taken < steps; taken += piece)
-        shareout(plan.chunks, [&](int c) {
+        ctx.workers.shareout(plan.chunks, [&](int c) {
             steplanes(f, v, chunkof(plan, points, c), static_cast<int>(std::min(piece, steps - taken)),
                       LaneSpots{nullptr, nullptr, &reaches[c]});
         });
@@ -329,21 +330,21 @@ int orbitspacing(int orbits)
     return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{1} << 18) / orbits, 8, 1000));
 }
 
-OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
+OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::uint64_t batches,
                           const std::function<bool(std::uint64_t)>& going)
 {
     if (!beginimage(s))
         return OrbitsResult::nomemory;
     const Plan plan = planfor(orbits, s.res);
     OrbitPoints points;
-    const bool threads = workerthreads() > 1 && !withinjob();
+    const bool threads = ctx.workers.threads() > 1 && !Workers::withinjob();
     Round round(plan, s.cmethod != 0, s.depthsums, threads);
     if (!startorbits(s, plan, points) || !round.allocate())
         return OrbitsResult::nomemory;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
 
-    warmup(plan, f, v, points);
+    warmup(ctx, plan, f, v, points);
 
     const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
     const std::uint64_t each = plotted / orbits;
@@ -352,9 +353,9 @@ OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
     float* hits = s.hitcount.get();
     float* sums = s.depthsum.get();
     const auto roundof = [&](int steps, int lastplotting) {
-        shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting, hits, sums); });
+        ctx.workers.shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting, hits, sums); });
         if (threads)
-            shareout(plan.bands, [&](int b) { round.plot(b, hits, sums); });
+            ctx.workers.shareout(plan.bands, [&](int b) { round.plot(b, hits, sums); });
         done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
     };
     bool stopped = false;

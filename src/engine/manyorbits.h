@@ -13,6 +13,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 constexpr int maxorbits = 1000000;
 
 // The orbits start on the exact orbit after its unplotted first batch, this
@@ -35,7 +37,7 @@ enum class OrbitsResult { done, nomemory, stopped };
 // them; s's image is coloured from them at the end. Between rounds,
 // going(steps done so far) is asked whether to go on. Shared out on the
 // worker threads; the same bytes for any number of them.
-OrbitsResult renderorbits(EngineState& s, int orbits, std::uint64_t batches,
+OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::uint64_t batches,
                           const std::function<bool(std::uint64_t)>& going);
 
 // How far the turned points of renderorbits' orbits reach across and down
@@ -45,6 +47,7 @@ struct OrbitsReach {
     double across = 0;
     double down = 0;
 };
-bool orbitsreach(const EngineState& set, int orbits, std::uint64_t batches, bool radius, OrbitsReach& reach);
+bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
+                 OrbitsReach& reach);
 
 } // namespace kt

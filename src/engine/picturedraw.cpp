@@ -5,23 +5,24 @@
 
 namespace kt {
 
-double picturescale(const Picture& p, const EngineState& set)
+double picturescale(RenderContext& ctx, const Picture& p, const EngineState& set)
 {
     if (!p.fit)
         return set.icon[set.type].scale;
-    return fittedscale(set, p.steps, p.orbits, p.width, p.height, p.margin);
+    return fittedscale(ctx, set, p.steps, p.orbits, p.width, p.height, p.margin);
 }
 
-OrbitsResult drawpicture(const Picture& p, EngineState& s, const std::function<bool(std::uint64_t)>& going)
+OrbitsResult drawpicture(RenderContext& ctx, const Picture& p, EngineState& s,
+                         const std::function<bool(std::uint64_t)>& going)
 {
-    s.icon[s.type].scale = picturescale(p, s);
+    s.icon[s.type].scale = picturescale(ctx, p, s);
     const std::uint64_t batches = picturebatches(p);
     if (p.orbits > 1)
-        return renderorbits(s, p.orbits, batches, going);
+        return renderorbits(ctx, s, p.orbits, batches, going);
     for (std::uint64_t done = 0; done < batches; ++done) {
         if (!going(done * batchsteps))
             return OrbitsResult::stopped;
-        if (imagebatch(s) != 0)
+        if (imagebatch(ctx, s) != 0)
             return OrbitsResult::nomemory;
     }
     going(batches * batchsteps);

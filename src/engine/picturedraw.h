@@ -10,6 +10,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // The batches of 1,000 steps a picture's steps take, the last one whole.
 inline std::uint64_t picturebatches(const Picture& p)
 {
@@ -18,11 +20,12 @@ inline std::uint64_t picturebatches(const Picture& p)
 
 // The scale the picture is drawn at: its set's own, or with `fit` the one
 // that fills its frame.
-double picturescale(const Picture& p, const EngineState& set);
+double picturescale(RenderContext& ctx, const Picture& p, const EngineState& set);
 
 // Draws p into s, from the scale picturescale gives, which s's set then
 // holds. `going(steps done)` is asked between batches; false stops the
 // picture, which is then not finished.
-OrbitsResult drawpicture(const Picture& p, EngineState& s, const std::function<bool(std::uint64_t)>& going);
+OrbitsResult drawpicture(RenderContext& ctx, const Picture& p, EngineState& s,
+                         const std::function<bool(std::uint64_t)>& going);
 
 } // namespace kt

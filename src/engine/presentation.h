@@ -1,8 +1,9 @@
 #pragma once
 // What rendering, the filters, the search and the file writers let the user
 // see while they work. They run the same in the desktop program, the batch
-// renderer and the tests; each of those shows these events its own way: the
-// desktop in its window, the batch renderer on the terminal.
+// renderer and the tests; each of those shows these events its own way (the
+// desktop in its window, the batch renderer on the terminal) and hands them
+// over in the render's context.
 #include <string>
 
 namespace kt {
@@ -30,9 +31,5 @@ public:
     virtual void beginwriting() {}
     virtual void endwriting() {}
 };
-
-// Where the events go: nowhere until a program sets its own.
-Presentation& presentation();
-void setpresentation(Presentation* shown);
 
 } // namespace kt

@@ -6,7 +6,7 @@
 
 #include "engine/driver.h"
 #include "engine/formulas.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -116,7 +116,7 @@ TurntableFrame::TurntableFrame(const EngineState& setup, Axis spin, int frame, i
     state.newimage = 1;
 }
 
-bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,
+bool renderturntable(RenderContext& ctx, TurntableFrames& frames, Axis spin, std::uint64_t batches,
                      const std::function<void(std::uint64_t)>& progress)
 {
     if (frames.empty() || batches == 0)
@@ -124,7 +124,7 @@ bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,
     // The first batch of a new image plots nothing: each frame takes it as a
     // single render does, which also sets up its buffer and picture.
     for (auto& frame : frames)
-        if (imagebatch(frame->state) != 0)
+        if (imagebatch(ctx, frame->state) != 0)
             return false;
     progress(batchsteps);
 
@@ -140,12 +140,12 @@ bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,
     for (std::uint64_t done = batchsteps; done < steps;) {
         const int count = static_cast<int>(std::min<std::uint64_t>(blockpoints, steps - done));
         advanceorbit(orbit, points.data(), count);
-        shareout((count + sharedchunk - 1) / sharedchunk, [&](int chunk) {
+        ctx.workers.shareout((count + sharedchunk - 1) / sharedchunk, [&](int chunk) {
             const int first = chunk * sharedchunk;
             turnbeforespin(&points[first], &shared[first], std::min(sharedchunk, count - first), plans.front(), spinat);
         });
-        shareout(static_cast<int>(frames.size()),
-                 [&](int k) { plotframe(frames[k]->state, plans[k], spinat, shared.data(), count); });
+        ctx.workers.shareout(static_cast<int>(frames.size()),
+                             [&](int k) { plotframe(frames[k]->state, plans[k], spinat, shared.data(), count); });
         done += count;
         progress(done);
     }

@@ -12,6 +12,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 constexpr int minturntableframes = 2;
 constexpr int maxturntableframes = 720;
 
@@ -44,7 +46,7 @@ using TurntableFrames = std::vector<std::unique_ptr<TurntableFrame>>;
 // are shared out among the worker threads. The frames must differ only in the
 // spin axis's angle. progress(steps of the orbit done) is called on this
 // thread. false when a hit-count buffer cannot be had.
-bool renderturntable(TurntableFrames& frames, Axis spin, std::uint64_t batches,
+bool renderturntable(RenderContext& ctx, TurntableFrames& frames, Axis spin, std::uint64_t batches,
                      const std::function<void(std::uint64_t)>& progress);
 
 } // namespace kt

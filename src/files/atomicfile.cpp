@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "engine/filenames.h"
-#include "files/interruption.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -68,6 +68,10 @@ void AtomicFile::injectsignal(long long bytesBeforeSignal, int signal)
 {
     bytesUntilFault = bytesBeforeSignal;
     faultsignal = signal;
+}
+
+AtomicFile::AtomicFile(const RenderContext& ctx, std::string target) : ctx_(&ctx), target_(std::move(target))
+{
 }
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target))
@@ -138,7 +142,7 @@ bool AtomicFile::write(const void* data, std::size_t size)
             bytesUntilFault = -1;
             ::raise(faultsignal);
         }
-        if (savesabandoned())
+        if (abandoning())
             return fail(EINTR);
         if (bytesUntilFault >= 0) {
             if (bytesUntilFault == 0)
@@ -190,7 +194,7 @@ bool AtomicFile::commit()
 {
     if (fd_ < 0)
         return fail(EBADF);
-    if (savesabandoned()) {
+    if (abandoning()) {
         fail(EINTR);
         abandon();
         return false;

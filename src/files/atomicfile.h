@@ -9,11 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "engine/rendercontext.h"
+
 namespace kt {
 
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string target);
+    // Given up (as a failure, errno EINTR) once the context's owner asks its
+    // saves to be abandoned.
+    AtomicFile(const RenderContext& ctx, std::string target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -52,7 +56,11 @@ public:
     static void injectsignal(long long bytesBeforeSignal, int signal);
 
 private:
+    // Only ever opened, to try a target.
+    explicit AtomicFile(std::string target);
+    bool abandoning() const { return ctx_ && ctx_->saveabandoned(); }
     bool fail(int err);
+    const RenderContext* ctx_ = nullptr;
 
     std::string target_;
     std::string temporary_;

@@ -7,7 +7,7 @@
 
 namespace kt {
 
-int savemapfile(const Palette& palette, const std::string& path)
+int savemapfile(const RenderContext& ctx, const Palette& palette, const std::string& path)
 {
     std::string text;
     for (std::size_t entry = 0; entry < 256; ++entry) {
@@ -16,7 +16,7 @@ int savemapfile(const Palette& palette, const std::string& path)
                                          palette[3 * entry + 2]);
         text.append(line, static_cast<std::size_t>(length));
     }
-    AtomicFile file(path);
+    AtomicFile file(ctx, path);
     if (!file.open())
         return saveopenfailed;
     if (!file.write(text.data(), text.size()) || !file.commit())

@@ -7,9 +7,11 @@
 
 namespace kt {
 
+class RenderContext;
+
 // One "red green blue" line per entry, all 256. savedone, saveopenfailed or
 // savewritefailed (AtomicFile::lasterror says why); a failed save leaves any
 // file of that name as it was.
-int savemapfile(const Palette& palette, const std::string& path);
+int savemapfile(const RenderContext& ctx, const Palette& palette, const std::string& path);
 
 } // namespace kt

@@ -221,10 +221,10 @@ DV3 dv3record(const Picture& p)
                p.rotation.x, p.rotation.y, p.rotation.z};
 }
 
-int writedv3(const std::string& path, const DV3& record)
+int writedv3(const RenderContext& ctx, const std::string& path, const DV3& record)
 {
     const auto bytes = encodedv3(record);
-    AtomicFile out(path);
+    AtomicFile out(ctx, path);
     if (!out.open())
         return saveopenfailed;
     if (!out.write(bytes.data(), bytes.size()) || !out.commit())
@@ -232,14 +232,14 @@ int writedv3(const std::string& path, const DV3& record)
     return savedone;
 }
 
-int writedv3(const EngineState& s, FileNames& names, int option)
+int writedv3(const RenderContext& ctx, const EngineState& s, FileNames& names, int option)
 {
     if (option == 1) {
         std::string derived = names.tgafile;
         derived.replace(derived.size() >= 3 ? derived.size() - 3 : 0, 3, "dv3");
         names.sdv3file = derived;
     }
-    if (const int code = writedv3(names.sdv3file, dv3record(s)); code != savedone)
+    if (const int code = writedv3(ctx, names.sdv3file, dv3record(s)); code != savedone)
         return code;
     names.sdv3filetitle = baretitle(names.sdv3file);
     return savedone;

@@ -11,6 +11,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 constexpr std::size_t dv3size = 130;
 constexpr std::size_t dvsize = 100;
 
@@ -46,13 +48,13 @@ DV3 dv3record(const Picture& p);
 
 // Writes `record` to `path`: 0 or a save-error code; the file it replaces
 // survives any failure.
-int writedv3(const std::string& path, const DV3& record);
+int writedv3(const RenderContext& ctx, const std::string& path, const DV3& record);
 
 // Saves s's current formula's set, the background and its angles: option 0 to
 // names.sdv3file, option 1 beside the image (names.tgafile with its last three
 // characters replaced by "dv3", which becomes names.sdv3file). 0 or a
 // save-error code; the file it replaces survives any failure.
-int writedv3(const EngineState& s, FileNames& names, int option);
+int writedv3(const RenderContext& ctx, const EngineState& s, FileNames& names, int option);
 
 // Loads the file at `path` into s: DV3 when the path's last character is '3',
 // DV otherwise. Applies the record only when all of it is sound.

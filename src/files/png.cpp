@@ -9,12 +9,12 @@
 
 namespace kt {
 
-int writepng(const Surface& image, const std::string& path, bool withalpha)
+int writepng(RenderContext& ctx, const Surface& image, const std::string& path, bool withalpha)
 {
     const PngLayout layout{image.width(), image.height(), 8, withalpha ? 4 : 3, false};
     const std::uint32_t* pixels = image.bits();
     return writepngfile(
-        layout,
+        ctx, layout,
         [&](int y, std::uint8_t* out) {
             const std::uint32_t* line = pixels + static_cast<std::size_t>(y) * image.width();
             for (int x = 0; x < image.width(); ++x) {

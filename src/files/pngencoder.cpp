@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/memory.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "files/atomicfile.h"
 #include "files/pngfilter.h"
 #include "files/saveerrors.h"
@@ -72,7 +72,7 @@ std::vector<std::uint8_t> header(const PngLayout& layout)
 
 // Each row after its filter's type byte; false when a band's rows could not
 // be had.
-bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filtered)
+bool filterrows(RenderContext& ctx, const PngLayout& layout, const PngRow& row, std::uint8_t* filtered)
 {
     const int pixelbytes = layout.channels * layout.depth / 8;
     const std::size_t stride = static_cast<std::size_t>(layout.width) * pixelbytes;
@@ -80,7 +80,7 @@ bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filter
     const int bands = (layout.height + bandrows - 1) / bandrows;
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
-    runonworkers([&](int) {
+    ctx.workers.run([&](int) {
         // The row being filtered, the one above it, room to try each filter
         // and the zeros that stand above the first row.
         LocalArray<std::uint8_t> rows = localarray<std::uint8_t>(4 * stride);
@@ -109,7 +109,7 @@ bool filterrows(const PngLayout& layout, const PngRow& row, std::uint8_t* filter
 
 } // namespace
 
-int writepngfile(const PngLayout& layout, const PngRow& row, const std::string& path)
+int writepngfile(RenderContext& ctx, const PngLayout& layout, const PngRow& row, const std::string& path)
 {
     // PNG has no empty picture; libpng's writer refused one the same way.
     if (layout.width <= 0 || layout.height <= 0)
@@ -117,7 +117,7 @@ int writepngfile(const PngLayout& layout, const PngRow& row, const std::string& 
     const std::size_t stride = static_cast<std::size_t>(layout.width) * layout.channels * layout.depth / 8;
     const std::size_t filteredbytes = (1 + stride) * static_cast<std::size_t>(layout.height);
     LocalArray<std::uint8_t> filtered = localarray<std::uint8_t>(filteredbytes);
-    if (!filtered || !filterrows(layout, row, filtered.get()))
+    if (!filtered || !filterrows(ctx, layout, row, filtered.get()))
         return savenomemory;
 
     std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
@@ -146,7 +146,7 @@ int writepngfile(const PngLayout& layout, const PngRow& row, const std::string& 
     }
     deflated.reset();
 
-    AtomicFile out(path);
+    AtomicFile out(ctx, path);
     if (!out.open())
         return saveopenfailed;
     if (!out.write(file.data(), file.size()) || !out.commit())

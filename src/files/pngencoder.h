@@ -8,6 +8,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct PngLayout {
     int width;
     int height;
@@ -21,6 +23,6 @@ struct PngLayout {
 using PngRow = std::function<void(int y, std::uint8_t* out)>;
 
 // 0 or a save-error code; the file it replaces survives any failure.
-int writepngfile(const PngLayout& layout, const PngRow& row, const std::string& path);
+int writepngfile(RenderContext& ctx, const PngLayout& layout, const PngRow& row, const std::string& path);
 
 } // namespace kt

@@ -4,12 +4,12 @@
 
 namespace kt {
 
-int writepngsamples(const PngSamples& picture, const std::string& path)
+int writepngsamples(RenderContext& ctx, const PngSamples& picture, const std::string& path)
 {
     const int channels = picture.withalpha ? 4 : 3;
     const PngLayout layout{picture.width, picture.height, picture.depth, channels, true};
     return writepngfile(
-        layout,
+        ctx, layout,
         [&](int y, std::uint8_t* out) {
             const std::uint16_t* line = picture.rgba + 4 * static_cast<std::size_t>(y) * picture.width;
             for (int x = 0; x < picture.width; ++x)

@@ -5,6 +5,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // width x height pixels of red, green, blue and a straight alpha, 16 bits each.
 struct PngSamples {
     const std::uint16_t* rgba;
@@ -15,6 +17,6 @@ struct PngSamples {
 };
 
 // 0 or a save-error code; the file it replaces survives any failure.
-int writepngsamples(const PngSamples& picture, const std::string& path);
+int writepngsamples(RenderContext& ctx, const PngSamples& picture, const std::string& path);
 
 } // namespace kt

@@ -5,7 +5,6 @@
 
 #include "engine/enginestate.h"
 #include "files/atomicfile.h"
-#include "engine/presentation.h"
 #include "base/memory.h"
 
 namespace kt {
@@ -33,10 +32,13 @@ TGAFOOTER tgafooter()
 // Nothing else may start while the rows are read and written.
 class BusyWhileWriting {
 public:
-    BusyWhileWriting() { presentation().beginwriting(); }
-    ~BusyWhileWriting() { presentation().endwriting(); }
+    explicit BusyWhileWriting(Presentation& shown) : shown_(shown) { shown_.beginwriting(); }
+    ~BusyWhileWriting() { shown_.endwriting(); }
     BusyWhileWriting(const BusyWhileWriting&) = delete;
     BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
+
+private:
+    Presentation& shown_;
 };
 
 // Row j as blue, green, red bytes. Pixels the surface does not hold (a
@@ -54,9 +56,9 @@ void storerow(const Surface* image, int j, int width, std::uint8_t* line)
     std::fill(line + 3 * inside, line + 3 * width, std::uint8_t{0});
 }
 
-int writetga(const Surface* image, int width, int height, const std::string& path)
+int writetga(RenderContext& ctx, const Surface* image, int width, int height, const std::string& path)
 {
-    AtomicFile out(path);
+    AtomicFile out(ctx, path);
     if (!out.open())
         return saveopenfailed;
 
@@ -69,7 +71,7 @@ int writetga(const Surface* image, int width, int height, const std::string& pat
     if (!out.write(&header, sizeof header))
         return savewritefailed;
 
-    BusyWhileWriting busy;
+    BusyWhileWriting busy(ctx.shown());
     std::uint8_t* line = linebuffer.get();
     for (int j = 0; j < height; ++j) {
         storerow(image, j, width, line);
@@ -85,14 +87,14 @@ int writetga(const Surface* image, int width, int height, const std::string& pat
 
 } // namespace
 
-int writetga(const Surface* image, int res, const std::string& path)
+int writetga(RenderContext& ctx, const Surface* image, int res, const std::string& path)
 {
-    return writetga(image, res, res, path);
+    return writetga(ctx, image, res, res, path);
 }
 
-int writetga(const Surface& image, const std::string& path)
+int writetga(RenderContext& ctx, const Surface& image, const std::string& path)
 {
-    return writetga(&image, image.width(), image.height(), path);
+    return writetga(ctx, &image, image.width(), image.height(), path);
 }
 
 } // namespace kt

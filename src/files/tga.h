@@ -8,6 +8,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 #pragma pack(push, 1)
 struct TGAHEADER {
     std::uint8_t idfield;
@@ -35,9 +37,9 @@ static_assert(sizeof(TGAHEADER) == 18 && sizeof(TGAFOOTER) == 26);
 
 // Writes the res x res picture of `image` to `path`: 0 or a save-error code.
 // The file it replaces survives any failure.
-int writetga(const Surface* image, int res, const std::string& path);
+int writetga(RenderContext& ctx, const Surface* image, int res, const std::string& path);
 
 // The whole of `image`, of any shape.
-int writetga(const Surface& image, const std::string& path);
+int writetga(RenderContext& ctx, const Surface& image, const std::string& path);
 
 } // namespace kt

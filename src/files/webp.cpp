@@ -78,9 +78,9 @@ bool imagechunks(const WebPMemoryWriter& still, const std::uint8_t** data, std::
 
 } // namespace
 
-WebPAnimation::WebPAnimation(const std::string& path, int width, int height, int frames, int fps,
-                             std::optional<int> quality)
-    : file_(path), width_(width), height_(height), frames_(frames), fps_(fps), quality_(quality)
+WebPAnimation::WebPAnimation(const RenderContext& ctx, const std::string& path, int width, int height, int frames,
+                             int fps, std::optional<int> quality)
+    : file_(ctx, path), width_(width), height_(height), frames_(frames), fps_(fps), quality_(quality)
 {
 }
 

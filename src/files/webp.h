@@ -13,7 +13,8 @@ namespace kt {
 class WebPAnimation {
 public:
     // Lossless without a quality; lossy at quality 0 to 100 with one.
-    WebPAnimation(const std::string& path, int width, int height, int frames, int fps, std::optional<int> quality);
+    WebPAnimation(const RenderContext& ctx, const std::string& path, int width, int height, int frames, int fps,
+                  std::optional<int> quality);
     WebPAnimation(const WebPAnimation&) = delete;
     WebPAnimation& operator=(const WebPAnimation&) = delete;
 

@@ -5,7 +5,7 @@
 #include "image/filterpass.h"
 #include "image/filters.h"
 #include "base/memory.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -108,14 +108,14 @@ void recolourdepths(const EngineState& s, const std::uint32_t* hv, FilterPass& p
 
 } // namespace
 
-int equalize(EngineState& s, const FilterState& settings, PaletteCounts& counts)
+int equalize(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
         return filternothingtoscale;
 
-    Presentation& shown = presentation();
+    Presentation& shown = ctx.shown();
     shown.busy(Presentation::Work::lengthy);
     EqualizationTables tables;
     if (!tables.allocate(s.hitmax)) {
@@ -137,7 +137,7 @@ int equalize(EngineState& s, const FilterState& settings, PaletteCounts& counts)
     }
     mapvalues(s, tables, totalpixels);
 
-    FilterPass pass(s, settings, counts);
+    FilterPass pass(ctx, s, settings, counts);
     if (s.cmethod == 0)
         recolour(s, tables.hv.get(), pass);
     else

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "image/filters.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
-FilterPass::FilterPass(EngineState& s, const FilterState& settings, PaletteCounts& counts)
-    : s_(s), settings_(settings), counts_(counts), palette_(s.palette), counting_(settings.histogramflag == 1)
+FilterPass::FilterPass(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts)
+    : ctx_(ctx), s_(s), settings_(settings), counts_(counts), palette_(s.palette),
+      counting_(settings.histogramflag == 1)
 {
     for (unsigned k = 0; k < entries_.size(); ++k)
         entries_[k] = Surface::toNative(palettecolour(palette_, k));
@@ -64,7 +65,7 @@ int FilterPass::finish()
     if (counting_)
         s_.pixelmax = *std::max_element(counts_.begin() + 2, counts_.end());
 
-    Presentation& shown = presentation();
+    Presentation& shown = ctx_.shown();
     shown.filtered();
     shown.idle();
     if (settings_.okhistogram == 1 && settings_.histogramflag == 1)

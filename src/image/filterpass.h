@@ -12,6 +12,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // The palette index of a scaled value: truncated toward zero, capped at 255.
 // Nothing below 1 is drawn, so a negative value (never a hit count) is 0.
 inline unsigned paletteindex(real scaled)
@@ -77,7 +79,7 @@ private:
 class FilterPass {
 public:
     // Zeroes the palette-index counts when the settings ask for them.
-    FilterPass(EngineState& s, const FilterState& settings, PaletteCounts& counts);
+    FilterPass(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts);
     FilterPass(const FilterPass&) = delete;
     FilterPass& operator=(const FilterPass&) = delete;
 
@@ -261,6 +263,7 @@ private:
     }
     static void drawshades(std::uint32_t* pixels, const std::uint32_t* packed, int count);
 
+    RenderContext& ctx_;
     EngineState& s_;
     const FilterState& settings_;
     PaletteCounts& counts_;

@@ -27,16 +27,19 @@ using PaletteCounts = std::array<std::uint32_t, 256>;
 constexpr int filterdone = 0;
 constexpr int filtertoofew = 1;      // less than one batch rendered
 constexpr int filternothitcount = 2; // logadjust: z-plane colouring has no hit counts
-constexpr int filternomemory = 2;    // equalize: its tables could not be had (after its warning)
+// equalize: its tables could not be had (after its warning). Apart from the
+// tone filters' codes (image/tonefilter.h), which follow on from these.
+constexpr int filternomemory = 6;
 // The picture has nothing to scale: no pixel hit at all (hitmax 0), for
 // logadjust no pixel hit twice (ln 1 = 0), for equalize a single hit pixel
 // (no spread to share out).
 constexpr int filternothingtoscale = 3;
 
 struct EngineState;
+class RenderContext;
 
-int normalize(EngineState& s, const FilterState& settings, PaletteCounts& counts);
-int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts);
-int equalize(EngineState& s, const FilterState& settings, PaletteCounts& counts);
+int normalize(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts);
+int logadjust(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts);
+int equalize(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts);
 
 } // namespace kt

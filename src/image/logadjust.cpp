@@ -1,12 +1,12 @@
 #include <cmath>
 
 #include "image/filterpass.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 #include "image/filters.h"
 
 namespace kt {
 
-int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts)
+int logadjust(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
@@ -16,8 +16,8 @@ int logadjust(EngineState& s, const FilterState& settings, PaletteCounts& counts
     if (s.hitmax < 2)
         return filternothingtoscale;
 
-    presentation().busy(Presentation::Work::lengthy);
-    FilterPass pass(s, settings, counts);
+    ctx.shown().busy(Presentation::Work::lengthy);
+    FilterPass pass(ctx, s, settings, counts);
     // Kept in extended precision throughout: with hitmax 1000, 10 and 100
     // hits must land exactly on 85 and 170 (a third and two thirds of 255),
     // which a double logarithm factor misses by one.

@@ -3,7 +3,7 @@
 
 #include "image/depthshades.h"
 #include "image/filterpass.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 #include "image/filters.h"
 
 namespace kt {
@@ -68,15 +68,15 @@ void normalizedepths(const EngineState& s, real nfactor, FilterPass& pass)
 
 } // namespace
 
-int normalize(EngineState& s, const FilterState& settings, PaletteCounts& counts)
+int normalize(RenderContext& ctx, EngineState& s, const FilterState& settings, PaletteCounts& counts)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
     if (s.hitmax == 0)
         return filternothingtoscale;
 
-    presentation().busy(Presentation::Work::lengthy);
-    FilterPass pass(s, settings, counts);
+    ctx.shown().busy(Presentation::Work::lengthy);
+    FilterPass pass(ctx, s, settings, counts);
     const real nfactor = normalizationfactor(s, settings.nadjust);
     if (s.cmethod == 0)
         normalizehitcounts(s, nfactor, pass);

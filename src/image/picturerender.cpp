@@ -24,9 +24,12 @@ std::string whynotfiltered(const Picture& p, const EngineState& s, int code)
         if (s.hitmax == 0)
             return "no pixel was hit";
         return equalizing ? "only one pixel was hit" : "no pixel was hit twice";
-    default: // the one code the two filters use differently
-        return equalizing ? "not enough memory for its tables" : "the log filters need hit colouring (--coloring hit)";
+    case filternomemory:
+        return "not enough memory for its tables";
+    case filternothitcount:
+        return "the log filters need hit colouring (--coloring hit)";
     }
+    return "it failed with code " + std::to_string(code);
 }
 
 } // namespace
@@ -51,7 +54,7 @@ PaletteChoice picturepalette(const std::string& name)
                                    : std::string(" (a line does not begin with three numbers)"))};
 }
 
-std::string filterpicture(const Picture& p, EngineState& s)
+std::string filterpicture(RenderContext& ctx, const Picture& p, EngineState& s)
 {
     if (p.filter == "none")
         return {};
@@ -61,15 +64,15 @@ std::string filterpicture(const Picture& p, EngineState& s)
     PaletteCounts unused;
     int code;
     if (p.filter == "normalize")
-        code = normalize(s, settings, unused);
+        code = normalize(ctx, s, settings, unused);
     else if (p.filter == "equalize")
-        code = equalize(s, settings, unused);
+        code = equalize(ctx, s, settings, unused);
     else
-        code = logadjust(s, settings, unused);
+        code = logadjust(ctx, s, settings, unused);
     return code == filterdone ? std::string() : whynotfiltered(p, s, code);
 }
 
-void renderpicture(const Picture& p, const Palette& colours, RenderedPicture& into,
+void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
                    const std::function<bool(std::uint64_t)>& going)
 {
     EngineState& s = into.state;
@@ -86,10 +89,10 @@ void renderpicture(const Picture& p, const Palette& colours, RenderedPicture& in
         }
     }
     s.g_vhdc = p.tone == Tone::hit ? into.image.get() : nullptr;
-    into.outcome = drawpicture(p, s, going);
+    into.outcome = drawpicture(ctx, p, s, going);
     into.drawn.set.scale = s.icon[s.type].scale;
     if (into.outcome == OrbitsResult::done)
-        into.unfiltered = filterpicture(p, s);
+        into.unfiltered = filterpicture(ctx, p, s);
 }
 
 } // namespace kt

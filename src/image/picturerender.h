@@ -14,6 +14,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct PaletteChoice {
     std::optional<Palette> colours;
     std::string error; // why there are none: what went wrong with the file
@@ -25,7 +27,7 @@ PaletteChoice picturepalette(const std::string& name);
 // "" when the picture's filter applied (or it has none), else why it left the
 // picture as drawn. Touches nothing but `s`, so pictures of separate states
 // filter on separate threads.
-std::string filterpicture(const Picture& p, EngineState& s);
+std::string filterpicture(RenderContext& ctx, const Picture& p, EngineState& s);
 
 struct RenderedPicture {
     OrbitsResult outcome = OrbitsResult::done;
@@ -41,7 +43,7 @@ struct RenderedPicture {
 // Draws p in the colours given into `into`, whose buffers it keeps from one
 // picture to the next. The hit tone draws into `into.image`, made when there
 // is none or it has another side; a tone keeps the counts alone.
-void renderpicture(const Picture& p, const Palette& colours, RenderedPicture& into,
+void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
                    const std::function<bool(std::uint64_t)>& going);
 
 } // namespace kt

@@ -11,12 +11,12 @@ std::uint32_t byte(std::uint16_t v)
 
 } // namespace
 
-DeepImage tonepicture(const EngineState& s, const Picture& p)
+DeepImage tonepicture(RenderContext& ctx, const EngineState& s, const Picture& p)
 {
     const ToneSettings settings{p.brightness, p.gamma, p.transparent};
     const float* depths = p.tone == Tone::depth ? s.depthsum.get() : nullptr;
-    return tonemap(HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{p.width, p.height, p.supersample}, s.palette,
-                   s.back, settings);
+    return tonemap(ctx, HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{p.width, p.height, p.supersample},
+                   s.palette, s.back, settings);
 }
 
 void copytoned(const DeepImage& picture, Surface& image)
@@ -30,9 +30,9 @@ void copytoned(const DeepImage& picture, Surface& image)
         }
 }
 
-bool tonesurface(const EngineState& s, const Picture& p, Surface& image)
+bool tonesurface(RenderContext& ctx, const EngineState& s, const Picture& p, Surface& image)
 {
-    const DeepImage picture = tonepicture(s, p);
+    const DeepImage picture = tonepicture(ctx, s, p);
     if (picture.width != image.width() || picture.height != image.height())
         return false;
     copytoned(picture, image);

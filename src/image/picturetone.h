@@ -7,8 +7,10 @@
 
 namespace kt {
 
+class RenderContext;
+
 // 16 bits a sample, with the straight alpha; empty when it cannot be had.
-DeepImage tonepicture(const EngineState& s, const Picture& p);
+DeepImage tonepicture(RenderContext& ctx, const EngineState& s, const Picture& p);
 
 // Eight bits a sample: the alpha in the pixels' top byte, which only an
 // animation frame's writer reads.
@@ -16,6 +18,6 @@ void copytoned(const DeepImage& toned, Surface& image);
 
 // The tone in 8 bits into `image`, of the frame's size; false when the
 // picture cannot be had.
-bool tonesurface(const EngineState& s, const Picture& p, Surface& image);
+bool tonesurface(RenderContext& ctx, const EngineState& s, const Picture& p, Surface& image);
 
 } // namespace kt

@@ -4,12 +4,13 @@
 
 #include "image/filters.h"
 #include "image/tonemap.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
 namespace {
 
-int tonefilter(EngineState& s, bool bydepth)
+int tonefilter(RenderContext& ctx, EngineState& s, bool bydepth)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
@@ -23,8 +24,8 @@ int tonefilter(EngineState& s, bool bydepth)
     if (bydepth && !s.depthsum)
         return filternodepths;
     const float* depths = bydepth ? s.depthsum.get() : nullptr;
-    const DeepImage toned = tonemap(HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{s.res, s.res, 1}, s.palette,
-                                    s.back, {});
+    const DeepImage toned = tonemap(ctx, HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{s.res, s.res, 1},
+                                    s.palette, s.back, {});
     if (toned.width == 0)
         return filtertonenomemory;
     const int width = std::min(image->width(), toned.width);
@@ -42,14 +43,14 @@ int tonefilter(EngineState& s, bool bydepth)
 
 } // namespace
 
-int densitytonefilter(EngineState& s)
+int densitytonefilter(RenderContext& ctx, EngineState& s)
 {
-    return tonefilter(s, false);
+    return tonefilter(ctx, s, false);
 }
 
-int depthtonefilter(EngineState& s)
+int depthtonefilter(RenderContext& ctx, EngineState& s)
 {
-    return tonefilter(s, true);
+    return tonefilter(ctx, s, true);
 }
 
 } // namespace kt

@@ -6,6 +6,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // The tone's tables or picture could not be had; the image is unchanged.
 constexpr int filtertonenomemory = 4;
 
@@ -14,10 +16,10 @@ constexpr int filternodepths = 5;
 
 // filterdone, filtertoofew, filternothitcount (z-plane colouring),
 // filternothingtoscale (no pixel hit) or filtertonenomemory.
-int densitytonefilter(EngineState& s);
+int densitytonefilter(RenderContext& ctx, EngineState& s);
 
 // The depth tone likewise, from the hit counts and depth sums; also
 // filternodepths.
-int depthtonefilter(EngineState& s);
+int depthtonefilter(RenderContext& ctx, EngineState& s);
 
 } // namespace kt

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <new>
 
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "image/depthrange.h"
 
 namespace kt {
@@ -82,8 +82,8 @@ double densitytone(double density)
 
 } // namespace
 
-DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& palette, COLORREF back,
-                  const ToneSettings& settings)
+DeepImage tonemap(RenderContext& ctx, const HitGrid& grid, const ToneFrame& frame, const Palette& palette,
+                  COLORREF back, const ToneSettings& settings)
 {
     DeepImage image;
     const int side = grid.side;
@@ -116,7 +116,7 @@ DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& pa
     const DepthRange range = bydepth ? viewdepthrange(grid) : DepthRange{0, 1};
     const double perdepth = 1 / (range.farthest - range.nearest);
 
-    shareout(frame.height, [&](int y) {
+    ctx.workers.shareout(frame.height, [&](int y) {
         // The subpixel rows of one output row, filtered down each column.
         std::vector<float> column(static_cast<std::size_t>(side));
         std::vector<float> depthcolumn(bydepth ? static_cast<std::size_t>(side) : 0);

@@ -11,6 +11,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct ToneSettings {
     double brightness = 1.0;  // multiplies every density: more of the picture reaches the palette's top
     double gamma = 1.0;       // above 1 lifts the sparse parts
@@ -47,7 +49,7 @@ struct DeepImage {
 // the view's depth range (near and far differ in colour), laid over the
 // background as thickly as the density tone would light it (dense parts
 // glow, sparse parts fade into the ground).
-DeepImage tonemap(const HitGrid& grid, const ToneFrame& frame, const Palette& palette, COLORREF back,
-                  const ToneSettings& settings);
+DeepImage tonemap(RenderContext& ctx, const HitGrid& grid, const ToneFrame& frame, const Palette& palette,
+                  COLORREF back, const ToneSettings& settings);
 
 } // namespace kt

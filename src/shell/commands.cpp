@@ -28,7 +28,6 @@
 #include "shell/recentfiles.h"
 #include "image/palettes.h"
 #include "image/tonefilter.h"
-#include "engine/presentation.h"
 #include "platform/messagebox.h"
 #include "shell/resources.h"
 #include "shell/shellstate.h"
@@ -147,7 +146,7 @@ void savepalette(Desktop& d, HWND hWnd)
     if (!GetSaveFileNameA(&d.filedialogs.smapn))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = savemapfile(d.engine.palette, d.filedialogs.mapsavefile);
+    const int code = savemapfile(d.context, d.engine.palette, d.filedialogs.mapsavefile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -214,7 +213,7 @@ void loadrecent(Desktop& d, HWND hWnd, std::size_t index)
 // Writes the parameters and says how it went; option 1 puts them beside the image.
 void saveparameters(Desktop& d, HWND hWnd, int option)
 {
-    const int code = writedv3(d.engine, d.filenames, option);
+    const int code = writedv3(d.context, d.engine, d.filenames, option);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -249,8 +248,8 @@ void saveimage(Desktop& d, HWND hWnd)
     if (!GetSaveFileNameA(&d.filedialogs.stgan))
         return;
     repaintnow(hWnd, RDW_INVALIDATE | RDW_UPDATENOW);
-    const int code = pngname(d.filenames.tgafile) ? writepng(*d.engine.g_vhdc, d.filenames.tgafile)
-                                                  : writetga(d.engine.g_vhdc, d.engine.res, d.filenames.tgafile);
+    const int code = pngname(d.filenames.tgafile) ? writepng(d.context, *d.engine.g_vhdc, d.filenames.tgafile)
+                                                  : writetga(d.context, d.engine.g_vhdc, d.engine.res, d.filenames.tgafile);
     if (code != savedone) {
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
@@ -296,7 +295,7 @@ void randomset(Desktop& d, HWND hWnd)
             "Icon Parameters Advisory");
         d.shell.advisory = 0;
     }
-    const int result = randomparams(d.engine, d.search, d.screening, askuser,
+    const int result = randomparams(d.context, d.engine, d.search, d.screening, askuser,
                                     static_cast<std::uint32_t>(std::time(nullptr)));
     if (result == searchbadstart || result == searchexhausted)
         problem(hWnd, searchfailure(result), "Random Parameter Set");
@@ -364,14 +363,14 @@ void normalizecommand(Desktop& d)
             "   menu or by pressing 'A'")
                .c_str(),
            "Normalization Advisory");
-    normalize(d.engine, d.filters, d.hist256);
+    normalize(d.context, d.engine, d.filters, d.hist256);
 }
 
 void equalizecommand(Desktop& d)
 {
     advise(d.shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
            "Equalization Advisory");
-    equalize(d.engine, d.filters, d.hist256);
+    equalize(d.context, d.engine, d.filters, d.hist256);
 }
 
 void logcommand(Desktop& d, bool squared)
@@ -384,15 +383,15 @@ void logcommand(Desktop& d, bool squared)
             overdeveloped)
                .c_str(),
            "Hit Count Adjustment Advisory");
-    logadjust(d.engine, d.filters, d.hist256);
+    logadjust(d.context, d.engine, d.filters, d.hist256);
     d.filters.logsquare = 0;
 }
 
 void tonecommand(Desktop& d, HWND hWnd)
 {
-    Presentation& shown = presentation();
+    Presentation& shown = d.context.shown();
     shown.busy(Presentation::Work::lengthy);
-    const int code = densitytonefilter(d.engine);
+    const int code = densitytonefilter(d.context, d.engine);
     if (code == filterdone)
         shown.filtered();
     shown.idle();
@@ -404,9 +403,9 @@ void tonecommand(Desktop& d, HWND hWnd)
 // tone is first asked for: the picture is then drawn again with them.
 void depthtonecommand(Desktop& d, HWND hWnd)
 {
-    Presentation& shown = presentation();
+    Presentation& shown = d.context.shown();
     shown.busy(Presentation::Work::lengthy);
-    const int code = depthtonefilter(d.engine);
+    const int code = depthtonefilter(d.context, d.engine);
     if (code == filterdone)
         shown.filtered();
     shown.idle();

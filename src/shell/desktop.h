@@ -7,6 +7,7 @@
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
+#include "engine/rendercontext.h"
 #include "image/filters.h"
 #include "image/palettes.h"
 #include "platform/window.h"
@@ -40,6 +41,9 @@ struct Desktop {
     ParamDialogSaves paramsaves{};
     HistogramChart chart{};
     DesktopPresentation presentation{*this};
+    // What the desktop renders, filters, searches and saves with: its
+    // presentation, on every processor.
+    RenderContext context{presentation};
 };
 
 // The desktop a window works on: the one it keeps, or else its owner's (a

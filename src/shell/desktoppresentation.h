@@ -2,6 +2,7 @@
 // How the desktop program shows what rendering, the filters, the search and
 // the file writers report: cursors, the main window's picture, message boxes.
 #include "engine/presentation.h"
+#include "engine/rendercontext.h"
 #include "platform/window.h"
 
 namespace kt {

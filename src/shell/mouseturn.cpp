@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/desktoppresentation.h"
 #include "shell/paramdialog.h"
 #include "shell/resources.h"
 #include "shell/desktop.h"
@@ -27,7 +28,7 @@ void pauserendering(const EngineState& engine, HWND hWnd)
 void showpreview(Desktop& d, HWND hWnd, const VOXEL& angles, double scale)
 {
     d.shell.preview.take(d.engine);
-    d.shell.preview.draw(d.engine, angles, scale, *d.engine.g_vhdc);
+    d.shell.preview.draw(d.context, d.engine, angles, scale, *d.engine.g_vhdc);
     InvalidateRect(hWnd, nullptr, 0);
     UpdateWindow(hWnd);
 }

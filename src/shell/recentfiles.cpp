@@ -8,6 +8,7 @@
 
 #include "engine/filenames.h"
 #include "files/atomicfile.h"
+#include "shell/desktoppresentation.h"
 #include "shell/resources.h"
 #include "shell/desktop.h"
 
@@ -74,7 +75,7 @@ void keeprecentfiles(const Desktop& d, HWND hWnd)
     for (const std::string& path : d.shell.recentfiles)
         text += path + '\n';
     // Not being able to keep the list costs the user nothing now.
-    AtomicFile out(store);
+    AtomicFile out(d.context, store);
     if (out.open() && out.write(text.data(), text.size()))
         out.commit();
 }

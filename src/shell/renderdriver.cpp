@@ -1,18 +1,18 @@
 #include "shell/renderdriver.h"
 
 #include "engine/driver.h"
-#include "engine/presentation.h"
+#include "shell/desktoppresentation.h"
 #include "shell/resources.h"
 
 namespace kt {
 
-int icondriver(EngineState& s, HWND hWnd)
+int icondriver(RenderContext& ctx, EngineState& s, HWND hWnd)
 {
-    Presentation& shown = presentation();
+    Presentation& shown = ctx.shown();
     shown.busy(Presentation::Work::batch);
 
     const bool starting = s.newimage;
-    if (imagebatch(s) != 0) {
+    if (imagebatch(ctx, s) != 0) {
         shown.warn(hitcountmemorytext, hitcountmemorycaption);
         // Rendering cannot go on: the render command pauses it.
         PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);

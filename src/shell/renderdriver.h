@@ -3,6 +3,7 @@
 // it runs, the picture shown after it, and rendering paused when a new
 // picture's memory cannot be had.
 #include "engine/enginestate.h"
+#include "engine/rendercontext.h"
 #include "platform/window.h"
 
 namespace kt {
@@ -10,6 +11,6 @@ namespace kt {
 // 0 after a completed batch; 1 when the hit-count buffer could not be
 // allocated (reported, rendering switched off, no step taken). The main
 // window is told to pause.
-int icondriver(EngineState& s, HWND hWnd);
+int icondriver(RenderContext& ctx, EngineState& s, HWND hWnd);
 
 } // namespace kt

@@ -109,7 +109,7 @@ unsigned ProgramDriver(Desktop& d)
             DispatchMessageA(&msg);
         }
         if (s.okicon) {
-            icondriver(s, d.shell.g_hWnd);
+            icondriver(d.context, s, d.shell.g_hWnd);
             showstatus(d.shell.status, s, d.shell.g_hWnd, false);
         }
     }
@@ -118,7 +118,6 @@ unsigned ProgramDriver(Desktop& d)
 int WinMain(Desktop& d, HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, int nCmdShow)
 {
     d.shell.odv3temp = lpszArgs ? lpszArgs : "";
-    setpresentation(&d.presentation);
     registerartwork();
     setprogramicon(LoadBitmapA(hInstance, "DRAVUNE3DICON"));
     int result = InitWindowClass(d, hInstance);
@@ -130,8 +129,6 @@ int WinMain(Desktop& d, HINSTANCE hInstance, HINSTANCE, const char* lpszArgs, in
         MessageBoxA(nullptr, errormessage[result - 1], "Error", MB_ICONEXCLAMATION);
         result = 0;
     }
-    // What compute code reports goes nowhere once the desktop may be gone.
-    setpresentation(nullptr);
     return result;
 }
 

@@ -6,7 +6,7 @@
 #include "engine/formulas.h"
 #include "engine/palette.h"
 #include "engine/rotation.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -43,7 +43,7 @@ void TurnPreview::take(const EngineState& s)
     takentype_ = s.type;
 }
 
-void TurnPreview::draw(const EngineState& s, const VOXEL& angles, double scale, Surface& image)
+void TurnPreview::draw(RenderContext& ctx, const EngineState& s, const VOXEL& angles, double scale, Surface& image)
 {
     // A turn is linear: the engine's own turn of the axes' unit vectors gives
     // its matrix, so the preview turns the way the render will.
@@ -59,8 +59,8 @@ void TurnPreview::draw(const EngineState& s, const VOXEL& angles, double scale, 
     const double toplot = res / (scale * 2);
     const std::size_t count = orbit_.size();
     pixel_.resize(count);
-    const int parts = std::max(1, workerthreads());
-    runonworkers([&](int index) {
+    const int parts = std::max(1, ctx.workers.threads());
+    ctx.workers.run([&](int index) {
         const std::size_t from = count * static_cast<std::size_t>(index) / static_cast<std::size_t>(parts);
         const std::size_t to = count * static_cast<std::size_t>(index + 1) / static_cast<std::size_t>(parts);
         for (std::size_t i = from; i < to; ++i) {

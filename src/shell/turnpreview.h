@@ -9,6 +9,7 @@
 
 #include "base/surface.h"
 #include "engine/enginestate.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 
@@ -21,7 +22,7 @@ public:
     void take(const EngineState& s);
     // Draws the orbit turned by `angles` (in s's order) and seen at `scale`
     // onto `image`, res x res, in s's palette and background.
-    void draw(const EngineState& s, const VOXEL& angles, double scale, Surface& image);
+    void draw(RenderContext& ctx, const EngineState& s, const VOXEL& angles, double scale, Surface& image);
 
 private:
     std::vector<std::array<double, 3>> orbit_;

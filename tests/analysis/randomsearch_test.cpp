@@ -57,11 +57,11 @@ TEST(ParamClip, TruncatesSixFieldsTowardMinusInfinity)
 TEST_F(RandomSearchTest, SameSeedSameSet)
 {
     engine.type = 1;
-    ASSERT_EQ(randomparams(engine, search, screening, answeryes, 12345), 0);
+    ASSERT_EQ(randomparams(ctx, engine, search, screening, answeryes, 12345), 0);
     const ICON first = engine.icon[1];
     const int count = search.count;
     engine.icon[1] = builtinicon2;
-    ASSERT_EQ(randomparams(engine, search, screening, answeryes, 12345), 0);
+    ASSERT_EQ(randomparams(ctx, engine, search, screening, answeryes, 12345), 0);
     EXPECT_EQ(std::memcmp(&first, &engine.icon[1], sizeof(ICON)), 0);
     EXPECT_EQ(search.count, count);
 }
@@ -75,7 +75,7 @@ TEST_F(RandomSearchTest, AcceptedSetsStayInTheirRangesAndPassTheScreen)
             engine.icon[type].ystart = -0.125;
             engine.icon[type].zstart = 9;
             engine.newimage = 1;
-            ASSERT_EQ(randomparams(engine, search, screening, answeryes, seed), 0);
+            ASSERT_EQ(randomparams(ctx, engine, search, screening, answeryes, seed), 0);
             const ICON& set = engine.icon[type];
             EXPECT_EQ(search.okrp, 0);
             EXPECT_EQ(engine.newimage, 0);
@@ -112,7 +112,7 @@ TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
         asked.push_back(title + "|" + text);
         return answer;
     };
-    EXPECT_EQ(randomparams(engine, search, screening, ask, 99), searchrejected);
+    EXPECT_EQ(randomparams(ctx, engine, search, screening, ask, 99), searchrejected);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &builtinicon1, sizeof(ICON)), 0);
     char expected[512];
     std::snprintf(expected, sizeof expected,
@@ -123,12 +123,12 @@ TEST_F(RandomSearchTest, ParameterDisplayAsksAndRejectingKeepsTheSet)
     EXPECT_EQ(asked, std::vector<std::string>{expected});
 
     answer = true;
-    EXPECT_EQ(randomparams(engine, search, screening, ask, 99), searchaccepted);
+    EXPECT_EQ(randomparams(ctx, engine, search, screening, ask, 99), searchaccepted);
     EXPECT_EQ(std::memcmp(&engine.icon[0], &search.RP, sizeof(ICON)), 0) << "the stored set is the one shown";
 
     search.debugflag = 0;
     asked.clear();
-    randomparams(engine, search, screening, ask, 5);
+    randomparams(ctx, engine, search, screening, ask, 5);
     EXPECT_TRUE(asked.empty()) << "without parameter display nothing is asked";
 }
 
@@ -153,7 +153,7 @@ TEST_F(RandomSearchTest, AStartPointBeyondTheScreeningRangeIsRefusedBeforeAnyDra
                 continue;
             search.count = -1;
             const ICON before = engine.icon[type];
-            EXPECT_EQ(randomparams(engine, search, screening, answeryes, 1), searchbadstart);
+            EXPECT_EQ(randomparams(ctx, engine, search, screening, answeryes, 1), searchbadstart);
             EXPECT_EQ(search.count, -1) << "nothing was drawn";
             EXPECT_EQ(std::memcmp(&before, &engine.icon[type], sizeof(ICON)), 0);
         }
@@ -168,7 +168,7 @@ TEST_F(RandomSearchTest, ASearchWithoutAPassingCandidateStopsAtItsLimit)
     engine.icon[0].ystart = 1e8;
     engine.newimage = 0;
     const ICON before = engine.icon[0];
-    EXPECT_EQ(randomparams(engine, search, screening, answeryes, 3), searchexhausted);
+    EXPECT_EQ(randomparams(ctx, engine, search, screening, answeryes, 3), searchexhausted);
     EXPECT_EQ(search.count, searchcandidatelimit);
     EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
     EXPECT_EQ(engine.newimage, 0) << "the picture goes on";
@@ -181,7 +181,7 @@ TEST_F(RandomSearchTest, TheBuiltInStartPointsPassFarInsideTheLimit)
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
             engine = EngineState{};
             engine.type = type;
-            ASSERT_EQ(randomparams(engine, search, screening, answeryes, seed), searchaccepted);
+            ASSERT_EQ(randomparams(ctx, engine, search, screening, answeryes, seed), searchaccepted);
             EXPECT_LT(search.count * 10, searchcandidatelimit) << "formula " << type + 1 << ", seed " << seed;
         }
     }

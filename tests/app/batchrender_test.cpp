@@ -60,7 +60,7 @@ TEST_F(BatchRenderTest, ImageIsTheEnginesPictureAndTheSameOnEveryRun)
     engine.res = 200;
     engine.g_vhdc = &picture;
     for (int k = 0; k < 21; ++k)
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x) {
             const std::uint8_t* p = &first[18 + 3 * (y * 200 + x)];
@@ -94,7 +94,7 @@ TEST_F(BatchRenderTest, ScreenReportsTheSetAndItsMeasures)
     // A set that escapes: x' = 2x.
     EngineState escaping;
     escaping.icon[0] = ICON{0, 0, 0, 2, 0, 1, 0, 1, 0.5, 0.5, 0.1};
-    ASSERT_EQ(writedv3(dir.file("escape.dv3"), dv3record(escaping)), savedone);
+    ASSERT_EQ(writedv3(ctx, dir.file("escape.dv3"), dv3record(escaping)), savedone);
     ASSERT_EQ(run({"--screen", dir.file("escape.dv3")}), 0);
     EXPECT_NE(out.str().find("verdict: escape\nlyapunov exponent: none\nfractal dimension: none\n"), std::string::npos)
         << out.str();
@@ -324,7 +324,7 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
         std::vector<std::string> args;
         int cmethod;
         FilterState state;
-        int (*filter)(EngineState&, const FilterState&, PaletteCounts&);
+        int (*filter)(RenderContext&, EngineState&, const FilterState&, PaletteCounts&);
     };
     FilterState adjusted;
     adjusted.nadjust = 2;
@@ -350,11 +350,11 @@ TEST_F(BatchRenderTest, FiltersRecolourAsTheProgramsOwnFilters)
         engine.g_vhdc = &picture;
         engine.cmethod = c.cmethod;
         for (int k = 0; k < 21; ++k)
-            imagebatch(engine);
+            imagebatch(ctx, engine);
         auto pixels = [&picture] { return std::vector<std::uint32_t>(picture.bits(), picture.bits() + 200 * 200); };
         const auto before = pixels();
         PaletteCounts counts;
-        EXPECT_EQ(c.filter(engine, c.state, counts), filterdone);
+        EXPECT_EQ(c.filter(ctx, engine, c.state, counts), filterdone);
         EXPECT_NE(pixels(), before) << "the filter changes the picture";
         EXPECT_TRUE(samepicture(tga, picture)) << args[1] << " " << c.cmethod;
     }
@@ -383,7 +383,7 @@ TEST_F(BatchRenderTest, AnEmptyPictureIsWrittenWithAWordAndABadScaleIsRefused)
     EngineState flat;
     for (const double scale : {0.0, std::numeric_limits<double>::quiet_NaN()}) {
         flat.icon[0].scale = scale;
-        ASSERT_EQ(writedv3(dir.file("flat.dv3"), dv3record(flat)), savedone);
+        ASSERT_EQ(writedv3(ctx, dir.file("flat.dv3"), dv3record(flat)), savedone);
         expectrefused({dir.file("flat.dv3"), "-o", dir.file("flat.tga")},
                       {{}, exitbadinput, "scale must be a positive number"});
     }
@@ -407,9 +407,9 @@ TEST_F(BatchRenderTest, AFilterThatCannotApplyLeavesThePictureAsRendered)
     // point lies off the image.
     EngineState stillset;
     stillset.icon[0] = ICON{0, 0, 0, 0, 0, 1, 0, 1, 0.1, 0.003, 0.1};
-    ASSERT_EQ(writedv3(dir.file("still.dv3"), dv3record(stillset)), savedone);
+    ASSERT_EQ(writedv3(ctx, dir.file("still.dv3"), dv3record(stillset)), savedone);
     stillset.icon[0].scale = 0.01;
-    ASSERT_EQ(writedv3(dir.file("missing.dv3"), dv3record(stillset)), savedone);
+    ASSERT_EQ(writedv3(ctx, dir.file("missing.dv3"), dv3record(stillset)), savedone);
 
     const auto still = render({"--size", "200", "--iterations", "5k", dir.file("still.dv3")}, "still.tga");
     EXPECT_EQ(render({"--size", "200", "--iterations", "5k", "--filter", "equalize", dir.file("still.dv3")},

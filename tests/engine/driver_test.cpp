@@ -11,7 +11,7 @@ using DriverTest = testing::EngineTest;
 
 TEST_F(DriverTest, FirstBatchOfANewImageDrawsNothing)
 {
-    ASSERT_EQ(imagebatch(engine), 0);
+    ASSERT_EQ(imagebatch(ctx, engine), 0);
     EXPECT_EQ(countpixels(engine.back), 600 * 600);
     EXPECT_EQ(engine.hitmax, 0u);
     EXPECT_EQ(engine.itercount, 1000u);
@@ -19,7 +19,7 @@ TEST_F(DriverTest, FirstBatchOfANewImageDrawsNothing)
     EXPECT_EQ(engine.hcres, 600);
     EXPECT_EQ(engine.saveres, 600);
 
-    ASSERT_EQ(imagebatch(engine), 0);
+    ASSERT_EQ(imagebatch(ctx, engine), 0);
     EXPECT_GT(engine.hitmax, 0u);
     EXPECT_EQ(engine.itercount, 2000u);
     EXPECT_LT(countpixels(engine.back), 600 * 600);
@@ -28,22 +28,22 @@ TEST_F(DriverTest, FirstBatchOfANewImageDrawsNothing)
 TEST_F(DriverTest, ZStartDoesNotChangeThePicture)
 {
     for (int k = 0; k < 50; ++k)
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     const auto pixels = pixelcopy();
     engine.icon[0].zstart = -12345.678;
     engine.newimage = 1;
     for (int k = 0; k < 50; ++k)
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     EXPECT_EQ(pixelcopy(), pixels);
 }
 
 TEST_F(DriverTest, NewImageReusesTheBufferAtTheSameSizeAndReplacesItAtAnother)
 {
-    imagebatch(engine);
-    imagebatch(engine);
+    imagebatch(ctx, engine);
+    imagebatch(ctx, engine);
     float* first = engine.hitcount.get();
     engine.newimage = 1;
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     EXPECT_EQ(engine.hitcount.get(), first);
     EXPECT_EQ(engine.hitmax, 0u);
     for (int k = 0; k < 600 * 600; ++k)
@@ -51,19 +51,19 @@ TEST_F(DriverTest, NewImageReusesTheBufferAtTheSameSizeAndReplacesItAtAnother)
 
     useimage(300);
     engine.newimage = 1;
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     EXPECT_EQ(engine.hcres, 300);
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     EXPECT_GT(engine.hitmax, 0u);
 }
 
 TEST_F(DriverTest, ItercountSkipsItsLargestValue)
 {
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     engine.itercount = 4294967294u - 1000;
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     EXPECT_EQ(engine.itercount, 4294967294u);
-    imagebatch(engine);
+    imagebatch(ctx, engine);
     EXPECT_EQ(engine.itercount, 999u) << "4294967295 is never held: the step after 4294967294 gives 0";
 }
 
@@ -73,7 +73,7 @@ TEST_F(DriverTest, NonFiniteCoefficientsRenderWithoutHarm)
     engine.icon[0].b = std::numeric_limits<double>::infinity();
     engine.icon[0].xstart = std::numeric_limits<double>::max();
     for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(imagebatch(engine), 0);
+        EXPECT_EQ(imagebatch(ctx, engine), 0);
     EXPECT_EQ(engine.z.x, static_cast<real>(0.0234)) << "every step escapes and restarts";
 }
 
@@ -83,7 +83,7 @@ TEST_F(DriverTest, BuiltInSetsRenderOnTheDefaultBackground)
     EXPECT_EQ(engine.res, 600);
     EXPECT_EQ(engine.back, RGB(255, 245, 230));
     for (int k = 0; k < 100; ++k)
-        imagebatch(engine);
+        imagebatch(ctx, engine);
     // The icon is symmetric about its centre: it reaches near all four edges
     // but its corners stay background.
     EXPECT_EQ(image->getpixel(0, 0), engine.back);

@@ -65,7 +65,7 @@ TEST_P(FidelityTest, ProductionMatchesLiteralEvaluation)
 
     configure(c);
     for (int k = 0; k < batches; ++k)
-        ASSERT_EQ(imagebatch(engine), 0);
+        ASSERT_EQ(imagebatch(ctx, engine), 0);
     const VOXEL production = engine.z;
     const auto productionHits = hitcountcopy();
     const auto productionPixels = pixelcopy();

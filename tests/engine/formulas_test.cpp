@@ -152,7 +152,7 @@ TEST_F(FormulaTest, ANewImagesFirstBatchPlotsNothing)
     engine.newimage = 1;
     coefficients(0, 0, 0, 1, 0);
     engine.z = VOXEL{0.5, 0.5, 0};
-    renderbatch(engine);
+    renderbatch(ctx, engine);
     EXPECT_EQ(engine.hitmax, 0u);
     EXPECT_EQ(engine.denom[0], 2 * static_cast<real>(engine.icon[0].scale));
 }
@@ -163,7 +163,7 @@ TEST_F(FormulaTest, RotationMovesThePlottedPointButNotTheOrbit)
     coefficients(0, 0, 0, 1, 0);     // the identity map: every step plots the same point
     engine.rot[0] = VOXEL{0, 0, 90}; // (x, y) -> (y, -x)
     engine.z = VOXEL{0.5, 0.25, 0};
-    renderbatch(engine);
+    renderbatch(ctx, engine);
     EXPECT_EQ(engine.z.x, 0.5L);
     EXPECT_EQ(engine.z.y, 0.25L);
     // Plotted near (0.25, -0.5): column 375, row 150.

@@ -41,9 +41,6 @@ void powers(real x, real y, int n, real& znx, real& zny, real& zbarnx, real& zba
 int rotatexyz(EngineState& s, VOXEL xyz, VOXEL* xyzrotate)
 {
     const RotationPlan plan = planrotation(s.rot[s.type], s.rotationorder);
-    s.xradians_user = plan.radians[X];
-    s.yradians_user = plan.radians[Y];
-    s.zradians_user = plan.radians[Z];
     *xyzrotate = rotated(xyz, plan);
     return 0;
 }

@@ -7,7 +7,7 @@
 
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "support/base/casename.h"
 
 namespace kt {
@@ -55,12 +55,11 @@ Picture picture(EngineState& s, Surface* image)
 
 Picture many(const Scene& scene, int orbits, std::uint64_t batches, int threads)
 {
-    setworkerthreads(threads);
+    RenderContext on(threads);
     EngineState s = statefor(scene);
     Surface image(scene.res, scene.res);
     s.g_vhdc = &image;
-    EXPECT_EQ(renderorbits(s, orbits, batches, [](std::uint64_t) { return true; }), OrbitsResult::done);
-    setworkerthreads(processorcount());
+    EXPECT_EQ(renderorbits(on, s, orbits, batches, [](std::uint64_t) { return true; }), OrbitsResult::done);
     return picture(s, &image);
 }
 
@@ -70,8 +69,9 @@ Picture exact(const Scene& scene, std::uint64_t batches, VOXEL start)
     s.icon[scene.type].xstart = start.x;
     s.icon[scene.type].ystart = start.y;
     s.icon[scene.type].zstart = start.z;
+    RenderContext ctx;
     for (std::uint64_t b = 0; b < batches; ++b)
-        imagebatch(s);
+        imagebatch(ctx, s);
     return picture(s, nullptr);
 }
 
@@ -174,9 +174,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ManyOrbitsPicture, ::testing::ValuesIn(equivalen
 
 TEST(ManyOrbits, AskedToStopLeaveTheImageUnfinished)
 {
+    RenderContext ctx;
     EngineState s = statefor(Scene{});
     int asked = 0;
-    EXPECT_EQ(renderorbits(s, 4096, 2000,
+    EXPECT_EQ(renderorbits(ctx, s, 4096, 2000,
                            [&](std::uint64_t done) {
                                EXPECT_GT(done, 1000u);
                                return ++asked < 2;

@@ -4,7 +4,7 @@
 
 #include "engine/driver.h"
 #include "engine/range.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "support/base/casename.h"
 #include "support/engine/enginefixture.h"
 
@@ -63,12 +63,9 @@ bool samebits(real a, real b)
 
 class ThreadsTest : public testing::EngineTest, public ::testing::WithParamInterface<Case> {
 protected:
-    // 0 threads: as many as the pool has now.
-    Outcome render(int threads)
+    Outcome render(RenderContext& on)
     {
         const Case& c = GetParam();
-        if (threads)
-            setworkerthreads(threads);
         useimage(c.res);
         if (c.imageside) {
             image = std::make_unique<Surface>(c.imageside, c.imageside);
@@ -84,7 +81,7 @@ protected:
                 engine.z = VOXEL{0.25, -0.125, 0};
             if (c.tuneat && k == c.tuneat)
                 engine.e += static_cast<real>(0.001);
-            EXPECT_EQ(imagebatch(engine), 0);
+            EXPECT_EQ(imagebatch(on, engine), 0);
         }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
     }
@@ -92,10 +89,12 @@ protected:
 
 TEST_P(ThreadsTest, EveryThreadCountGivesTheOneThreadResultBitForBit)
 {
-    const Outcome one = render(1);
+    RenderContext single(1);
+    const Outcome one = render(single);
     ASSERT_GT(one.hitmax, 0u) << "the case plots something";
     for (int threads : {2, 3, 8}) {
-        const Outcome many = render(threads);
+        RenderContext shared(threads);
+        const Outcome many = render(shared);
         EXPECT_EQ(many.hitcounts, one.hitcounts) << threads << " threads";
         EXPECT_EQ(many.pixels, one.pixels) << threads << " threads";
         EXPECT_EQ(many.hitmax, one.hitmax) << threads << " threads";
@@ -103,7 +102,6 @@ TEST_P(ThreadsTest, EveryThreadCountGivesTheOneThreadResultBitForBit)
         EXPECT_TRUE(samebits(many.z.x, one.z.x) && samebits(many.z.y, one.z.y) && samebits(many.z.z, one.z.z))
             << threads << " threads";
     }
-    setworkerthreads(processorcount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rotated, ThreadsTest, ::testing::ValuesIn(cases), testing::CaseName());
@@ -144,7 +142,7 @@ protected:
     Outcome render(int threads, FlatPlotting how)
     {
         const FlatCase& c = GetParam();
-        setworkerthreads(threads);
+        RenderContext on(threads);
         useimage(c.res);
         engine.icon[0] = c.set;
         engine.cmethod = c.cmethod;
@@ -158,7 +156,7 @@ protected:
                 engine.cmethod = 1;
             if (c.turnat && (k == c.turnat || k == 2 * c.turnat))
                 engine.rot[0] = k == c.turnat ? VOXEL{30, 45, 60} : VOXEL{0, 0, 0};
-            EXPECT_EQ(imagebatch(engine, how), 0);
+            EXPECT_EQ(imagebatch(on, engine, how), 0);
         }
         return {hitcountcopy(), pixelcopy(), engine.hitmax, engine.itercount, engine.z};
     }
@@ -189,22 +187,21 @@ TEST_P(FlatThreadsTest, EveryWayOfPlottingGivesTheInterleavedResultBitForBit)
         EXPECT_TRUE(samebits(other.z.x, one.z.x) && samebits(other.z.y, one.z.y) && samebits(other.z.z, one.z.z))
             << label;
     }
-    setworkerthreads(processorcount());
 }
 
 using RefusedThreadsTest = ThreadsTest;
 
 TEST_P(RefusedThreadsTest, ASystemThatRefusesThreadsGetsTheSameResultFromThoseThatStarted)
 {
-    const Outcome one = render(1);
+    RenderContext single(1);
+    const Outcome one = render(single);
     for (int startable : {0, 1, 4}) {
-        limitstartablethreads(startable);
+        RenderContext limited(8, startable);
         ::testing::internal::CaptureStderr();
-        const Outcome fewer = render(8);
-        const Outcome again = render(0); // nothing more is said
+        const Outcome fewer = render(limited);
+        const Outcome again = render(limited); // nothing more is said
         const std::string said = ::testing::internal::GetCapturedStderr();
-        const int started = workerthreads();
-        limitstartablethreads(maxworkerthreads);
+        const int started = limited.workers.threads();
         EXPECT_EQ(started, startable + 1);
         EXPECT_EQ(said,
                   std::string(program_invocation_short_name) + ": only " + std::to_string(startable + 1) +
@@ -218,7 +215,6 @@ TEST_P(RefusedThreadsTest, ASystemThatRefusesThreadsGetsTheSameResultFromThoseTh
             EXPECT_EQ(many->itercount, one.itercount) << startable;
         }
     }
-    setworkerthreads(processorcount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Unrotated, FlatThreadsTest, ::testing::ValuesIn(flatcases), testing::CaseName());

@@ -5,7 +5,7 @@
 
 #include "engine/driver.h"
 #include "engine/turntable.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "support/base/casename.h"
 #include "support/engine/enginefixture.h"
 
@@ -84,12 +84,12 @@ TEST_P(TurntableTest, EveryFrameIsTheSingleRenderAtItsAngles)
     engine.rotationorder = c.order;
     engine.cmethod = c.cmethod;
 
-    setworkerthreads(c.threads);
+    RenderContext on(c.threads);
     TurntableFrames frames;
     for (int k = 0; k < c.frames; ++k)
         frames.push_back(std::make_unique<TurntableFrame>(engine, c.spin, k, c.frames));
     std::uint64_t reported = 0;
-    ASSERT_TRUE(renderturntable(frames, c.spin, batches, [&](std::uint64_t done) { reported = done; }));
+    ASSERT_TRUE(renderturntable(on, frames, c.spin, batches, [&](std::uint64_t done) { reported = done; }));
     EXPECT_EQ(reported, batches * 1000u);
 
     const std::size_t pixels = 200 * 200;
@@ -98,7 +98,7 @@ TEST_P(TurntableTest, EveryFrameIsTheSingleRenderAtItsAngles)
         engine.rot[c.formula] = turntableangles(c.angles, c.spin, k, c.frames);
         engine.newimage = 1;
         for (int b = 0; b < batches; ++b)
-            ASSERT_EQ(imagebatch(engine), 0);
+            ASSERT_EQ(imagebatch(on, engine), 0);
         EXPECT_EQ(std::memcmp(frame.hitcount.get(), engine.hitcount.get(), pixels * sizeof(float)), 0) << "frame " << k;
         EXPECT_EQ(std::memcmp(frames[k]->image->bits(), image->bits(), pixels * sizeof(std::uint32_t)), 0)
             << "frame " << k;
@@ -107,7 +107,6 @@ TEST_P(TurntableTest, EveryFrameIsTheSingleRenderAtItsAngles)
         EXPECT_TRUE(frame.z.x == engine.z.x && frame.z.y == engine.z.y && frame.z.z == engine.z.z);
         EXPECT_GT(engine.hitmax, 0u) << "the frame shows the icon";
     }
-    setworkerthreads(processorcount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Turntable, TurntableTest, ::testing::ValuesIn(cases), testing::CaseName());

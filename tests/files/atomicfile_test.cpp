@@ -55,7 +55,8 @@ TEST_F(AtomicSaveTest, AFileTheUserMayNotWriteIsNotReplaced)
         testing::writebytes(path, old);
         fs::permissions(path, c.mode);
         filenames.sdv3file = path;
-        EXPECT_EQ(testing::asunprivileged([this] { return writedv3(engine, filenames, 0); }), saveopenfailed) << c.what;
+        EXPECT_EQ(testing::asunprivileged([this] { return writedv3(ctx, engine, filenames, 0); }), saveopenfailed)
+            << c.what;
         EXPECT_EQ(testing::readbytes(path), old) << c.what;
         EXPECT_EQ(fs::status(path).permissions(), c.mode) << c.what;
         EXPECT_EQ(tree(), std::vector<std::string>{"kept.dv3"}) << c.what << ": no temporary is left";
@@ -84,7 +85,7 @@ TEST_F(AtomicSaveTest, SavingThroughALinkReplacesTheFileItPointsTo)
             fs::create_symlink(target, dir.path() / name);
         const auto before = tree();
         filenames.sdv3file = dir.file("link.dv3");
-        ASSERT_EQ(writedv3(engine, filenames, 0), savedone) << c.what;
+        ASSERT_EQ(writedv3(ctx, engine, filenames, 0), savedone) << c.what;
         for (const auto& link : c.links)
             EXPECT_TRUE(fs::is_symlink(dir.path() / link.first)) << c.what << ": " << link.first << " stays a link";
         const auto saved = testing::readbytes(real);
@@ -107,7 +108,7 @@ TEST_F(AtomicSaveTest, LinksInACircleCannotBeSavedThrough)
     fs::create_symlink("b.dv3", dir.path() / "a.dv3");
     fs::create_symlink("a.dv3", dir.path() / "b.dv3");
     filenames.sdv3file = dir.file("a.dv3");
-    EXPECT_EQ(writedv3(engine, filenames, 0), saveopenfailed);
+    EXPECT_EQ(writedv3(ctx, engine, filenames, 0), saveopenfailed);
     EXPECT_TRUE(fs::is_symlink(dir.path() / "a.dv3"));
     EXPECT_EQ(tree(), (std::vector<std::string>{"a.dv3", "b.dv3"}));
 }

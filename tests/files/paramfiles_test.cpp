@@ -20,7 +20,7 @@ protected:
     std::string save(const std::string& name)
     {
         filenames.sdv3file = dir.file(name);
-        EXPECT_EQ(writedv3(engine, filenames, 0), savedone);
+        EXPECT_EQ(writedv3(ctx, engine, filenames, 0), savedone);
         return filenames.sdv3file;
     }
     int load(const std::string& path)
@@ -335,11 +335,11 @@ TEST_F(ParamFileTest, MissingFileCannotBeOpened)
 TEST_F(ParamFileTest, ParametersBesideTheImage)
 {
     filenames.tgafile = dir.file("a.tga");
-    ASSERT_EQ(writedv3(engine, filenames, 1), savedone);
+    ASSERT_EQ(writedv3(ctx, engine, filenames, 1), savedone);
     EXPECT_EQ(filenames.sdv3file, dir.file("a.dv3"));
     EXPECT_EQ(filenames.sdv3filetitle, "a.dv3");
     filenames.tgafile = dir.file("a.tiff");
-    ASSERT_EQ(writedv3(engine, filenames, 1), savedone);
+    ASSERT_EQ(writedv3(ctx, engine, filenames, 1), savedone);
     EXPECT_EQ(filenames.sdv3filetitle, "a.tdv3");
 }
 
@@ -350,15 +350,15 @@ TEST_F(ParamFileTest, FailedSaveKeepsTheOldFile)
     engine.icon[0].a = 3;
     for (long long failAt : {0LL, 64LL, 129LL}) {
         AtomicFile::injectwritefailure(failAt);
-        EXPECT_EQ(writedv3(engine, filenames, 0), savewritefailed);
+        EXPECT_EQ(writedv3(ctx, engine, filenames, 0), savewritefailed);
         EXPECT_EQ(testing::readbytes(path), old);
         EXPECT_EQ(dir.entries().size(), 1u);
     }
     AtomicFile::injectwritefailure(-1);
     filenames.sdv3file = dir.file("none/keep.dv3");
-    EXPECT_EQ(writedv3(engine, filenames, 0), saveopenfailed);
+    EXPECT_EQ(writedv3(ctx, engine, filenames, 0), saveopenfailed);
     filenames.sdv3file = dir.path().string();
-    EXPECT_EQ(writedv3(engine, filenames, 0), saveopenfailed) << "a folder is not replaced";
+    EXPECT_EQ(writedv3(ctx, engine, filenames, 0), saveopenfailed) << "a folder is not replaced";
 }
 
 TEST(BareTitle, IsWhatFollowsTheLastSlash)

@@ -14,19 +14,21 @@
 #include "files/pngsamples.h"
 #include "files/saveerrors.h"
 #include "support/base/tempdir.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 namespace {
 
 TEST(Png, ReadsBackAsTheSamePixels)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     Surface picture(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
             picture.setpixel(x, y, RGB(x * 30, y * 50, 200 - x));
     const std::string path = dir.file("p.png");
-    ASSERT_EQ(writepng(picture, path), savedone);
+    ASSERT_EQ(writepng(ctx, picture, path), savedone);
 
     png_image read;
     std::memset(&read, 0, sizeof read);
@@ -48,13 +50,14 @@ TEST(Png, ReadsBackAsTheSamePixels)
 // byte too where it is kept, even over colours a zero alpha hides.
 TEST(Png, ReadsBackWhatItWroteWithOrWithoutAlpha)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     const std::uint32_t pixels[] = {0xFF102030u, 0x00A0B0C0u, 0x7F010203u, 0x80FFFFFFu};
     Surface frame(2, 2);
     std::memcpy(frame.drawablebits(), pixels, sizeof pixels);
     for (const bool withalpha : {false, true}) {
         const std::string path = dir.file(withalpha ? "rgba.png" : "rgb.png");
-        ASSERT_EQ(writepng(frame, path, withalpha), savedone);
+        ASSERT_EQ(writepng(ctx, frame, path, withalpha), savedone);
         Surface back(2, 2);
         ASSERT_TRUE(readpng(path, back));
         for (int k = 0; k < 4; ++k) {
@@ -69,9 +72,10 @@ TEST(Png, ReadsBackWhatItWroteWithOrWithoutAlpha)
 
 TEST(Png, UnwritableFolderIsReported)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     Surface picture(3, 3);
-    EXPECT_EQ(writepng(picture, dir.file("no/such/folder.png")), saveopenfailed);
+    EXPECT_EQ(writepng(ctx, picture, dir.file("no/such/folder.png")), saveopenfailed);
 }
 
 } // namespace
@@ -149,11 +153,13 @@ constexpr Shape shapes[] = {
 
 TEST(PngSamples, EverySampleReadsBackAsWritten)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     for (const Shape& s : shapes) {
         const std::vector<std::uint16_t> rgba = samplesfor(s.width, s.height);
         const std::string path = dir.file("s.png");
-        ASSERT_EQ(writepngsamples(PngSamples{rgba.data(), s.width, s.height, s.depth, s.withalpha}, path), savedone);
+        ASSERT_EQ(writepngsamples(ctx, PngSamples{rgba.data(), s.width, s.height, s.depth, s.withalpha}, path),
+                  savedone);
         const Decoded d = decode(path);
         const int channels = s.withalpha ? 4 : 3;
         ASSERT_EQ(d.width, s.width);
@@ -173,6 +179,7 @@ TEST(PngSamples, EverySampleReadsBackAsWritten)
 
 TEST(Png, EverySurfacePixelReadsBackAsWritten)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     for (const Shape& s : shapes) {
         if (s.depth != 8)
@@ -183,7 +190,7 @@ TEST(Png, EverySurfacePixelReadsBackAsWritten)
         for (std::size_t p = 0; p < static_cast<std::size_t>(s.width) * s.height; ++p)
             pixels[p] = static_cast<std::uint32_t>(noise[4 * p]) << 16 | noise[4 * p + 1];
         const std::string path = dir.file("p.png");
-        ASSERT_EQ(writepng(picture, path, s.withalpha), savedone);
+        ASSERT_EQ(writepng(ctx, picture, path, s.withalpha), savedone);
         const Decoded d = decode(path);
         const int channels = s.withalpha ? 4 : 3;
         ASSERT_EQ(d.samples.size(), static_cast<std::size_t>(s.width) * s.height * channels);
@@ -205,34 +212,34 @@ TEST(PngSamples, BytesDoNotDependOnTheThreads)
     const std::vector<std::uint16_t> rgba = samplesfor(900, 700);
     const PngSamples picture{rgba.data(), 900, 700, 16, true};
     const std::string first = dir.file("first.png");
-    setworkerthreads(1);
-    ASSERT_EQ(writepngsamples(picture, first), savedone);
+    RenderContext single(1);
+    ASSERT_EQ(writepngsamples(single, picture, first), savedone);
     const std::vector<std::uint8_t> expected = testing::readbytes(first);
     for (const int threads : {2, 3, 8}) {
-        setworkerthreads(threads);
+        RenderContext ctx(threads);
         const std::string path = dir.file("threads.png");
-        ASSERT_EQ(writepngsamples(picture, path), savedone);
+        ASSERT_EQ(writepngsamples(ctx, picture, path), savedone);
         EXPECT_EQ(testing::readbytes(path), expected) << threads << " threads";
         std::atomic<int> written{0};
-        runonworkers([&](int index) {
-            if (index == 0 && withinjob() && writepngsamples(picture, dir.file("injob.png")) == savedone)
+        ctx.workers.run([&](int index) {
+            if (index == 0 && Workers::withinjob() && writepngsamples(ctx, picture, dir.file("injob.png")) == savedone)
                 ++written;
         });
         ASSERT_EQ(written, 1);
         EXPECT_EQ(testing::readbytes(dir.file("injob.png")), expected) << "inside a job of " << threads;
     }
-    setworkerthreads(processorcount());
 }
 
 TEST(PngSamples, NoMemoryLeavesTheOldFile)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     const std::vector<std::uint16_t> rgba = samplesfor(40, 30);
     const std::string path = dir.file("old.png");
     const std::vector<std::uint8_t> old(10, 1);
     testing::writebytes(path, old);
     injectallocationfailures(1);
-    EXPECT_EQ(writepngsamples(PngSamples{rgba.data(), 40, 30, 16, false}, path), savenomemory);
+    EXPECT_EQ(writepngsamples(ctx, PngSamples{rgba.data(), 40, 30, 16, false}, path), savenomemory);
     injectallocationfailures(0);
     EXPECT_EQ(testing::readbytes(path), old);
     EXPECT_EQ(dir.entries().size(), 1u);

@@ -25,7 +25,7 @@ TEST_F(TgaTest, LayoutOfA200PixelImage)
 {
     image->setpixel(0, 0, RGB(1, 2, 3));
     image->setpixel(199, 199, RGB(4, 5, 6));
-    ASSERT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savedone);
+    ASSERT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), savedone);
     const auto bytes = testing::readbytes(filenames.tgafile);
     ASSERT_EQ(bytes.size(), 120044u);
     const std::uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xC8, 0, 0xC8, 0, 0x18, 0x20};
@@ -48,7 +48,7 @@ TEST_F(TgaTest, LayoutOfA200PixelImage)
 TEST_F(TgaTest, ReplacesALargerFileWhole)
 {
     testing::writebytes(filenames.tgafile, std::vector<std::uint8_t>(500000, 0xAB));
-    ASSERT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savedone);
+    ASSERT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), savedone);
     EXPECT_EQ(testing::readbytes(filenames.tgafile).size(), 120044u);
     EXPECT_EQ(dir.entries().size(), 1u);
 }
@@ -56,7 +56,7 @@ TEST_F(TgaTest, ReplacesALargerFileWhole)
 TEST_F(TgaTest, MissingFolderCannotBeOpened)
 {
     filenames.tgafile = dir.file("absent/picture.tga");
-    EXPECT_EQ(writetga(image.get(), engine.res, filenames.tgafile), saveopenfailed);
+    EXPECT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), saveopenfailed);
     EXPECT_STREQ(saveerror[saveopenfailed - 1], "Error opening a save file.");
 }
 
@@ -64,11 +64,12 @@ TEST_F(TgaTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary)
 {
     const std::vector<std::uint8_t> old(1000, 0x5A);
     testing::writebytes(filenames.tgafile, old);
-    const testing::RecordingPresentation shown;
+    testing::RecordingPresentation shown;
+    ctx.showon(shown);
 
     for (long long failAt : {0LL, 10LL, 18LL + 3 * 200 * 50, 18LL + 3 * 200 * 200 + 5}) {
         AtomicFile::injectwritefailure(failAt);
-        EXPECT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savewritefailed)
+        EXPECT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), savewritefailed)
             << "failing after " << failAt << " bytes";
         EXPECT_EQ(testing::readbytes(filenames.tgafile), old);
         EXPECT_EQ(dir.entries().size(), 1u);
@@ -83,7 +84,7 @@ TEST_F(TgaTest, NoMemoryForTheLineBuffer)
     const std::vector<std::uint8_t> old(10, 1);
     testing::writebytes(filenames.tgafile, old);
     injectallocationfailures(1);
-    EXPECT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savenomemory);
+    EXPECT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), savenomemory);
     EXPECT_EQ(testing::readbytes(filenames.tgafile), old);
     EXPECT_EQ(dir.entries().size(), 1u);
 }
@@ -94,7 +95,7 @@ TEST_F(TgaTest, KeepsTheReplacedFilesPermissions)
     std::filesystem::permissions(filenames.tgafile,
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                      std::filesystem::perms::group_read);
-    ASSERT_EQ(writetga(image.get(), engine.res, filenames.tgafile), savedone);
+    ASSERT_EQ(writetga(ctx, image.get(), engine.res, filenames.tgafile), savedone);
     EXPECT_EQ(std::filesystem::status(filenames.tgafile).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);

@@ -11,6 +11,7 @@
 #include "files/saveerrors.h"
 #include "files/webp.h"
 #include "support/base/tempdir.h"
+#include "engine/rendercontext.h"
 
 namespace kt {
 namespace {
@@ -37,9 +38,10 @@ std::uintmax_t temporarysize(const testing::TempDir& dir)
 
 TEST(WebPAnimationTest, FramesGoToTheDiskAsTheyAreEncoded)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     const std::string path = dir.file("anim.webp");
-    WebPAnimation animation(path, 64, 64, 3, 10, std::nullopt);
+    WebPAnimation animation(ctx, path, 64, 64, 3, 10, std::nullopt);
     ASSERT_EQ(animation.begin(), savedone);
     std::uintmax_t before = temporarysize(dir);
     std::vector<std::unique_ptr<Surface>> frames;
@@ -74,10 +76,11 @@ TEST(WebPAnimationTest, FramesGoToTheDiskAsTheyAreEncoded)
 
 TEST(WebPAnimationTest, AFileTheDiskCannotHoldIsRefusedAtItsFirstFrame)
 {
+    RenderContext ctx;
     testing::TempDir dir;
     testing::writetext(dir.file("anim.webp"), "kept");
     // About 12 kB a frame, two thousand million frames: more than any disk.
-    WebPAnimation animation(dir.file("anim.webp"), 64, 64, INT_MAX, 30, std::nullopt);
+    WebPAnimation animation(ctx, dir.file("anim.webp"), 64, 64, INT_MAX, 30, std::nullopt);
     ASSERT_EQ(animation.begin(), savedone);
     EXPECT_EQ(animation.add(*noise(64, 1)), savewritefailed);
     EXPECT_EQ(animation.error(), ENOSPC);

@@ -7,7 +7,7 @@
 #include "engine/driver.h"
 #include "engine/formulas.h"
 #include "engine/enginestate.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "image/palettes.h"
 #include "image/tonemap.h"
 
@@ -24,17 +24,18 @@ struct Places {
     DeepImage image;
 };
 
-Places render(const VOXEL& angles)
+Places render(const VOXEL& angles, int threads = processorcount())
 {
+    RenderContext ctx(threads);
     EngineState s;
     s.res = side;
     s.depthsums = true;
     s.rot[0] = angles;
     for (int k = 0; k < 400; ++k)
-        EXPECT_EQ(imagebatch(s), 0);
+        EXPECT_EQ(imagebatch(ctx, s), 0);
     EXPECT_TRUE(s.depthsum);
     Places out;
-    out.image = tonemap(HitGrid{s.hitcount.get(), side, s.depthsum.get()}, ToneFrame{side, side, 1},
+    out.image = tonemap(ctx, HitGrid{s.hitcount.get(), side, s.depthsum.get()}, ToneFrame{side, side, 1},
                         *namedpalette("grey"), RGB(0, 0, 0), ToneSettings{1.0, 1.0, true});
     out.place.assign(static_cast<std::size_t>(side) * side, -1);
     for (std::size_t k = 0; k < out.place.size(); ++k)
@@ -126,13 +127,9 @@ TEST(DepthTone, UnturnedThePlaceGrowsWithTheOrbitsThirdCoordinate)
 
 TEST(DepthTone, EveryThreadCountGivesTheSamePicture)
 {
-    setworkerthreads(1);
-    const DeepImage one = render(VOXEL{30, 40, 0}).image;
-    for (int threads : {2, 3, 8}) {
-        setworkerthreads(threads);
-        EXPECT_EQ(render(VOXEL{30, 40, 0}).image.rgba, one.rgba) << threads << " threads";
-    }
-    setworkerthreads(processorcount());
+    const DeepImage one = render(VOXEL{30, 40, 0}, 1).image;
+    for (int threads : {2, 3, 8})
+        EXPECT_EQ(render(VOXEL{30, 40, 0}, threads).image.rgba, one.rgba) << threads << " threads";
 }
 
 } // namespace

@@ -38,7 +38,7 @@ TEST_F(Equalize, WorkedDistributions)
 {
     filters.histogramflag = 1;
     distribution(44, 50, 30);
-    ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entrybyvalue(), (std::map<float, int>{{0, -1}, {1, 1}, {2, 77}, {3, 129}}));
     EXPECT_EQ(hist256[1], 50u);
     EXPECT_EQ(hist256[77], 30u);
@@ -47,21 +47,21 @@ TEST_F(Equalize, WorkedDistributions)
     EXPECT_EQ(engine.pixelmax, 30u);
 
     distribution(44, 1, 49);
-    ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entrybyvalue(), (std::map<float, int>{{0, -1}, {1, 1}, {2, 126}, {3, 255}}));
 }
 
 TEST_F(Equalize, ValuesNoPixelHoldsShareTheIndexBelowThem)
 {
     picture(3, {1, 1, 1, 5, 5});
-    ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entrybyvalue(), (std::map<float, int>{{0, -1}, {1, 1}, {5, 128}}));
 }
 
 TEST_F(Equalize, EveryPixelHitOnceGetsIndex1)
 {
     picture(3, {1, 0, 1, 1});
-    ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(4), (std::vector<int>{1, -1, 1, 1}));
 }
 
@@ -74,7 +74,7 @@ TEST_F(Equalize, SmallestValueGets1AndTheMappingIsMonotone)
         for (float& v : values)
             v = static_cast<float>(hits(random));
         picture(48, values);
-        ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+        ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
         const auto found = entrybyvalue();
         auto it = found.begin();
         ASSERT_EQ(it->first, 0.0f);
@@ -98,7 +98,7 @@ TEST_F(Equalize, DepthsBlendTowardTheNextValuesIndex)
     engine.hitcount[143] = 4.0f;  // a depth rounded up past hitmax counts as hitmax
     engine.cmethod = 1;
     filters.histogramflag = 1;
-    ASSERT_EQ(equalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(equalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(image->getpixel(0, 0), FilterTest::unfiltered);
     // Entry 1 is (1, 254, 7), entry 77 is (77, 178, 7).
     EXPECT_EQ(image->getpixel(8, 3), RGB(39, 216, 7));
@@ -116,7 +116,7 @@ TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
     distribution(44, 50, 30);
     const auto before = pixelcopy();
     injectallocationfailures(1);
-    EXPECT_EQ(equalize(engine, filters, hist256), filternomemory);
+    EXPECT_EQ(equalize(ctx, engine, filters, hist256), filternomemory);
     ASSERT_EQ(shown.warnings.size(), 1u);
     EXPECT_EQ(shown.warnings[0].text,
               "Not enough memory to allocate equalization buffers.\nFree up more system memory, or\n"
@@ -127,7 +127,7 @@ TEST_F(Equalize, MissingMemoryIsReportedAndChangesNothing)
     EXPECT_GT(shown.busycount, 0);
     EXPECT_TRUE(idleagain());
 
-    EXPECT_EQ(equalize(engine, filters, hist256), filterdone) << "the next call has its memory";
+    EXPECT_EQ(equalize(ctx, engine, filters, hist256), filterdone) << "the next call has its memory";
 }
 
 } // namespace

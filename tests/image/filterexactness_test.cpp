@@ -148,13 +148,13 @@ public:
         return ::testing::AssertionSuccess();
     }
 
-    void run(int (*filter)(EngineState&, const FilterState&, PaletteCounts&),
+    void run(int (*filter)(RenderContext&, EngineState&, const FilterState&, PaletteCounts&),
              void (FilterExactness::*literal)(Surface&))
     {
         Surface expected(engine.res, engine.res);
         expected.blit(0, 0, engine.res, engine.res, *image, 0, 0);
         (this->*literal)(expected);
-        ASSERT_EQ(filter(engine, filters, hist256), filterdone);
+        ASSERT_EQ(filter(ctx, engine, filters, hist256), filterdone);
         EXPECT_TRUE(matches(expected));
     }
 };

@@ -22,6 +22,7 @@ public:
 protected:
     FilterTest()
     {
+        ctx.showon(shown);
         for (int k = 0; k < 256; ++k) {
             engine.palette[3 * k] = static_cast<std::uint8_t>(k);
             engine.palette[3 * k + 1] = static_cast<std::uint8_t>(255 - k);

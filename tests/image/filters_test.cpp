@@ -9,7 +9,7 @@ namespace {
 
 struct Filter {
     const char* name;
-    int (*run)(EngineState&, const FilterState&, PaletteCounts&);
+    int (*run)(RenderContext&, EngineState&, const FilterState&, PaletteCounts&);
 };
 void PrintTo(const Filter& filter, std::ostream* out)
 {
@@ -50,7 +50,7 @@ TEST_P(EachFilter, RefusesBelow1000IterationsTouchingNothing)
     filters.histogramflag = 1;
     markcounts();
     const auto before = pixelcopy();
-    EXPECT_EQ(GetParam().run(engine, filters, hist256), filtertoofew);
+    EXPECT_EQ(GetParam().run(ctx, engine, filters, hist256), filtertoofew);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_TRUE(countsmarked());
     EXPECT_EQ(shown.busycount, 0) << "nothing was under way";
@@ -61,12 +61,12 @@ TEST_P(EachFilter, RunningAgainGivesTheSamePictureAndKeepsTheRawValues)
     typicalpicture();
     const auto raw = hitcountcopy();
     const auto before = pixelcopy();
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+    ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
     const auto once = pixelcopy();
     EXPECT_NE(once, before);
     EXPECT_GT(shown.busycount, 0);
     EXPECT_TRUE(idleagain());
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+    ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(pixelcopy(), once);
     EXPECT_EQ(hitcountcopy(), raw);
 }
@@ -75,11 +75,11 @@ TEST_P(EachFilter, CountsTheIndicesItAssignsOnlyWithTheDisplayOn)
 {
     typicalpicture();
     markcounts();
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+    ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
     EXPECT_TRUE(countsmarked()) << "display off: no counting";
 
     filters.histogramflag = 1;
-    ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+    ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
     std::array<std::uint32_t, 256> drawn{};
     for (int j = 0; j < engine.res; ++j)
         for (int i = 0; i < engine.res; ++i)
@@ -107,7 +107,7 @@ TEST_P(EachFilter, ShowsItsPictureAndTheHistogramOnlyWithTheDisplayOnAndItsWindo
         filters.okhistogram = c.okhistogram;
         filters.histogramflag = c.histogramflag;
         const int filtered = shown.filteredcount, histograms = shown.histogramcount;
-        ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+        ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
         EXPECT_EQ(shown.filteredcount, filtered + 1);
         EXPECT_EQ(shown.histogramcount, histograms + c.shown) << c.okhistogram << c.histogramflag;
     }
@@ -131,7 +131,7 @@ TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
             picture(res, values);
             engine.cmethod = 1;
         }
-        ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+        ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
         const auto whole = pixelcopy();
 
         // Narrower and shorter, then wider and taller than the picture.
@@ -139,7 +139,7 @@ TEST_P(EachFilter, DrawsOnlyWhereAnImageOfAnotherSizeOverlapsThePicture)
             Surface other(width, height);
             other.fill(RECT{0, 0, width, height}, FilterTest::unfiltered);
             engine.g_vhdc = &other;
-            ASSERT_EQ(GetParam().run(engine, filters, hist256), filterdone);
+            ASSERT_EQ(GetParam().run(ctx, engine, filters, hist256), filterdone);
             engine.g_vhdc = image.get();
             for (int j = 0; j < height; ++j)
                 for (int i = 0; i < width; ++i) {
@@ -163,7 +163,7 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
 {
     struct Case {
         const char* what;
-        int (*run)(EngineState&, const FilterState&, PaletteCounts&);
+        int (*run)(RenderContext&, EngineState&, const FilterState&, PaletteCounts&);
         std::vector<float> values;
         int cmethod;
     };
@@ -178,7 +178,7 @@ TEST_F(FilterDomains, PicturesWithNothingToScaleAreLeftAsTheyAre)
         filters.histogramflag = 1;
         hist256.fill(1000);
         const auto before = pixelcopy();
-        EXPECT_EQ(c.run(engine, filters, hist256), filternothingtoscale) << c.what;
+        EXPECT_EQ(c.run(ctx, engine, filters, hist256), filternothingtoscale) << c.what;
         EXPECT_EQ(pixelcopy(), before) << c.what;
         EXPECT_EQ(hist256[0], 1000u) << c.what;
         EXPECT_TRUE(idleagain()) << c.what;
@@ -190,7 +190,7 @@ TEST_F(FilterDomains, LogFilterRefusesDepthColouring)
     picture(4, {3, 100, 7});
     engine.cmethod = 1;
     const auto before = pixelcopy();
-    EXPECT_EQ(logadjust(engine, filters, hist256), filternothitcount);
+    EXPECT_EQ(logadjust(ctx, engine, filters, hist256), filternothitcount);
     EXPECT_EQ(pixelcopy(), before);
     EXPECT_EQ(shown.busycount, 0);
 }

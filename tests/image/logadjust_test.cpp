@@ -11,12 +11,12 @@ constexpr int kept = testing::FilterTest::notanentry;
 TEST_F(LogAdjust, PlainAndSquaredMappingsForHitmax1000)
 {
     picture(3, {1, 2, 10, 100, 1000});
-    ASSERT_EQ(logadjust(engine, filters, hist256), filterdone);
+    ASSERT_EQ(logadjust(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(6), (std::vector<int>{kept, 25, 85, 170, 255, kept}));
 
     picture(3, {1, 2, 10, 100, 1000});
     filters.logsquare = 1;
-    ASSERT_EQ(logadjust(engine, filters, hist256), filterdone);
+    ASSERT_EQ(logadjust(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(6), (std::vector<int>{kept, 2, 28, 113, 255, kept}));
 }
 
@@ -24,12 +24,12 @@ TEST_F(LogAdjust, CountsBeyondTheLookupRangeScaleAlike)
 {
     const std::vector<float> values = {65535, 65536, 70000, 100000, 999999, 1000000};
     picture(3, values);
-    ASSERT_EQ(logadjust(engine, filters, hist256), filterdone);
+    ASSERT_EQ(logadjust(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(6), (std::vector<int>{204, 204, 205, 212, 254, 255}));
 
     picture(3, values);
     filters.logsquare = 1;
-    ASSERT_EQ(logadjust(engine, filters, hist256), filterdone);
+    ASSERT_EQ(logadjust(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(6), (std::vector<int>{164, 164, 166, 177, 254, 255}));
 }
 
@@ -37,7 +37,7 @@ TEST_F(LogAdjust, UnhitPixelsAreSkippedAndSingleHitsKeptButCounted)
 {
     filters.histogramflag = 1;
     picture(3, {0, 1, 1, 5, 0, 1, 5});
-    ASSERT_EQ(logadjust(engine, filters, hist256), filterdone);
+    ASSERT_EQ(logadjust(ctx, engine, filters, hist256), filterdone);
     const std::vector<int> after = entries(9);
     EXPECT_EQ(after[0], kept);
     EXPECT_EQ(after[1], kept);

@@ -30,7 +30,7 @@ TEST_F(Normalize, AdjustmentSteepensTheScaleAsTabled)
         values.push_back(static_cast<float>(e.hitmax));
         picture(3, values);
         filters.nadjust = e.nadjust;
-        ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+        ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
         for (std::size_t k = 0; k < probes.size(); ++k) {
             const double product = e.nfactor * probes[k];
             if (product < 255 && e.nfactor != 1.0) {
@@ -51,7 +51,7 @@ TEST_F(Normalize, Hitmax255KeepsEveryCountOnItsOwnIndex)
     for (int nadjust : {0, 5, 10}) {
         picture(16, values);
         filters.nadjust = nadjust;
-        ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+        ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
         EXPECT_EQ(entryat(0, 0), FilterTest::notanentry) << "no hit, not redrawn";
         for (int v = 1; v < 256; ++v)
             ASSERT_EQ(entryat(v % 16, v / 16), v) << "nadjust " << nadjust;
@@ -62,12 +62,12 @@ TEST_F(Normalize, CompleteAdjustmentTakesHitmaxTo255OrJustBelow)
 {
     filters.nadjust = 10;
     picture(2, {1000, 500, 1});
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(3), (std::vector<int>{255, 127, FilterTest::notanentry}));
 
     // 255 / 9 is a little above the double nearest it.
     picture(2, {9, 4});
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(2), (std::vector<int>{254, 113}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(Normalize, CountsEveryPixelButTakesPixelmaxFromIndex2Up)
 {
     filters.histogramflag = 1;
     picture(3, {0, 0, 0, 1, 1, 1, 2, 255});
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(hist256[0], 4u);
     EXPECT_EQ(hist256[1], 3u);
     EXPECT_EQ(hist256[2], 1u);
@@ -89,7 +89,7 @@ TEST_F(Normalize, DepthCountsTakeUnhitAndUndrawnPixelsAtIndex0)
     // hitmax 51: the plain scale is 5.
     picture(3, {0, 0.1f, 25.5f, 51, 10, 25.5f});
     engine.cmethod = 1;
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(hist256[0], 5u) << "four unhit pixels and 0.1, which scales below 1";
     EXPECT_EQ(hist256[127], 2u);
     EXPECT_EQ(hist256[50], 1u);
@@ -101,7 +101,7 @@ TEST_F(Normalize, CountsBeyondTheLookupRangeScaleAlike)
 {
     filters.nadjust = 10;
     picture(3, {65535, 65536, 65537, 70000, 100000, 150000, 200000});
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     EXPECT_EQ(entries(7), (std::vector<int>{83, 83, 83, 89, 127, 191, 255}));
 }
 
@@ -114,7 +114,7 @@ TEST_F(Normalize, DepthsTakeThePlainScaleAndBlendTowardTheNextEntry)
         filters.nadjust = nadjust;
         engine.palette[3 * 127] = 0, engine.palette[3 * 127 + 1] = 100, engine.palette[3 * 127 + 2] = 0;
         engine.palette[3 * 128] = 0, engine.palette[3 * 128 + 1] = 200, engine.palette[3 * 128 + 2] = 41;
-        ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+        ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
         EXPECT_EQ(image->getpixel(0, 0), RGB(1, 150, 20)) << "blended, and a 0 component becomes 1";
         EXPECT_EQ(entryat(1, 0), 255) << "255 itself is not blended";
         EXPECT_EQ(image->getpixel(0, 1), FilterTest::unfiltered) << "0.5 truncates to index 0";
@@ -139,7 +139,7 @@ TEST_F(Normalize, NoBlendedComponentIsZero)
         engine.palette[3 * k + 1] = static_cast<std::uint8_t>(k % 5 ? 0 : shade);
         engine.palette[3 * k + 2] = static_cast<std::uint8_t>(k % 7 ? shade : 0);
     }
-    ASSERT_EQ(normalize(engine, filters, hist256), filterdone);
+    ASSERT_EQ(normalize(ctx, engine, filters, hist256), filterdone);
     int blended = 0;
     for (int j = 0; j < 64; ++j)
         for (int i = 0; i < 64; ++i) {

@@ -208,7 +208,7 @@ TEST_F(CommandTest, LoadingRendersAtOnceAndRefusalsChangeNothing)
 {
     desktop->engine.type = 1;
     desktop->filenames.sdv3file = dir.file("two.dv3");
-    ASSERT_EQ(writedv3(desktop->engine, desktop->filenames, 0), 0);
+    ASSERT_EQ(writedv3(desktop->context, desktop->engine, desktop->filenames, 0), 0);
     resetall();
     testing::writebytes(dir.file("short.dv3"), {1, 2});
     paused([&] {

@@ -41,7 +41,7 @@ TEST_F(FilterPresentation, TheWindowShowsTheNewPixelsShiftedByTheScroll)
     window->client.blit(0, 0, 30, 25, *image, 7, 20);
     const auto before = pixelcopy();
 
-    ASSERT_EQ(normalize(desktop->engine, desktop->filters, desktop->hist256), filterdone);
+    ASSERT_EQ(normalize(desktop->context, desktop->engine, desktop->filters, desktop->hist256), filterdone);
     ASSERT_NE(pixelcopy(), before);
     for (int y = 0; y < 25; ++y)
         for (int x = 0; x < 30; ++x) {
@@ -61,7 +61,7 @@ TEST_F(FilterPresentation, TheHistogramWindowOpensAndHoldsTheInput)
     desktop->filters.okhistogram = 1;
     desktop->filters.histogramflag = 1;
 
-    ASSERT_EQ(equalize(desktop->engine, desktop->filters, desktop->hist256), filterdone);
+    ASSERT_EQ(equalize(desktop->context, desktop->engine, desktop->filters, desktop->hist256), filterdone);
     int windows = 0;
     for (const auto& w : headless().created)
         windows += w.classname == szHistogramWinName;

@@ -21,12 +21,13 @@ protected:
 // The picture a copy of `state` makes in `batches` batches from a new image.
 std::vector<std::uint32_t> rendered(const EngineState& state, int batches)
 {
+    RenderContext ctx;
     EngineState copy(state);
     Surface image(copy.res, copy.res);
     copy.g_vhdc = &image;
     copy.newimage = 1;
     for (int k = 0; k < batches; ++k)
-        imagebatch(copy);
+        imagebatch(ctx, copy);
     return std::vector<std::uint32_t>(image.bits(), image.bits() + copy.res * copy.res);
 }
 
@@ -79,12 +80,11 @@ TEST(MouseTurn, ThePreviewIsTheSameOnAnyNumberOfThreads)
     preview.take(state);
     std::vector<std::vector<std::uint32_t>> drawn;
     for (int threads : {1, 2, 5}) {
-        setworkerthreads(threads);
+        RenderContext ctx(threads);
         Surface image(state.res, state.res);
-        preview.draw(state, VOXEL{30, 45, 60}, 1.2, image);
+        preview.draw(ctx, state, VOXEL{30, 45, 60}, 1.2, image);
         drawn.emplace_back(image.bits(), image.bits() + state.res * state.res);
     }
-    setworkerthreads(processorcount());
     EXPECT_EQ(drawn[1], drawn[0]);
     EXPECT_EQ(drawn[2], drawn[0]);
     EXPECT_NE(std::count(drawn[0].begin(), drawn[0].end(), drawn[0][0]), static_cast<long>(drawn[0].size()))

@@ -35,10 +35,10 @@ protected:
         desktop->engine.icon[1] = startset;
         desktop->engine.newimage = 1;
         for (int batch = 0; batch < 3; ++batch)
-            EXPECT_EQ(imagebatch(desktop->engine), 0);
+            EXPECT_EQ(imagebatch(desktop->context, desktop->engine), 0);
         between();
         for (int batch = 0; batch < 3; ++batch)
-            EXPECT_EQ(imagebatch(desktop->engine), 0);
+            EXPECT_EQ(imagebatch(desktop->context, desktop->engine), 0);
         return {hitcountcopy(),
                 pixelcopy(),
                 desktop->engine.hitmax,
@@ -72,13 +72,13 @@ TEST_F(PausedPictureTest, ScreeningThatStoresNothingLeavesThePictureAsItWas)
          ICON{builtinicon2.a, builtinicon2.b, builtinicon2.c, builtinicon2.d, builtinicon2.e, builtinicon2.n,
               builtinicon2.p, 1.0, 1e8, 1e8, 0.1},
          [&] {
-             EXPECT_EQ(randomparams(desktop->engine, desktop->search, desktop->screening, askuser, 3), searchexhausted);
+             EXPECT_EQ(randomparams(desktop->context, desktop->engine, desktop->search, desktop->screening, askuser, 3), searchexhausted);
          }},
         {"a winner declined in parameter display", builtinicon2,
          [&] {
              desktop->search.debugflag = 1;
              headless().answers.push_back(IDNO);
-             EXPECT_EQ(randomparams(desktop->engine, desktop->search, desktop->screening, askuser, 99), searchrejected);
+             EXPECT_EQ(randomparams(desktop->context, desktop->engine, desktop->search, desktop->screening, askuser, 99), searchrejected);
              ASSERT_EQ(headless().messageboxes.size(), 1u);
              const auto& box = headless().messageboxes[0];
              EXPECT_EQ(box.caption, "Accept Parameters?");

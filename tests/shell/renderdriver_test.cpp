@@ -17,7 +17,7 @@ TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
     desktop->shell.g_hWnd = window;
     desktop->engine.okicon = 1;
     injectallocationfailures(1);
-    EXPECT_EQ(icondriver(desktop->engine, desktop->shell.g_hWnd), 1);
+    EXPECT_EQ(icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd), 1);
 
     ASSERT_EQ(headless().messageboxes.size(), 1u);
     const auto& box = headless().messageboxes[0];
@@ -41,7 +41,7 @@ TEST_F(RenderDriverTest, AllocationFailureReportsOncePausesAndRetriesLater)
     EXPECT_EQ(posted.wParam, static_cast<WPARAM>(cmdrender));
     EXPECT_FALSE(PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE));
 
-    EXPECT_EQ(icondriver(desktop->engine, desktop->shell.g_hWnd), 0) << "the next try allocates";
+    EXPECT_EQ(icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd), 0) << "the next try allocates";
     EXPECT_EQ(desktop->engine.hcres, 600);
     EXPECT_EQ(headless().messageboxes.size(), 1u);
 }
@@ -52,17 +52,17 @@ TEST_F(RenderDriverTest, WindowShowsBlackAroundTheImageAndTheScrolledView)
     desktop->shell.g_hWnd = window;
     desktop->shell.xscreen = 900;
     desktop->shell.yscreen = 500;
-    icondriver(desktop->engine, desktop->shell.g_hWnd);
+    icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd);
     EXPECT_EQ(window->client.getpixel(0, 0), desktop->engine.back);
     EXPECT_EQ(window->client.getpixel(599, 499), desktop->engine.back);
     EXPECT_EQ(window->client.getpixel(600, 0), RGB(0, 0, 0));
     EXPECT_EQ(window->client.getpixel(899, 499), RGB(0, 0, 0));
 
     for (int k = 0; k < 20; ++k)
-        icondriver(desktop->engine, desktop->shell.g_hWnd);
+        icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd);
     desktop->shell.xCurrentScroll = 100;
     desktop->shell.yCurrentScroll = 50;
-    icondriver(desktop->engine, desktop->shell.g_hWnd);
+    icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd);
     for (int y = 0; y < 500; y += 7)
         for (int x = 0; x < 500; x += 7)
             ASSERT_EQ(window->client.getpixel(x, y), image->getpixel(x + 100, y + 50));
@@ -72,7 +72,7 @@ TEST_F(RenderDriverTest, ShowsTheBusyCursorDuringABatch)
 {
     desktop->shell.hourglass = LoadCursorA(nullptr, IDC_WAIT);
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
-    icondriver(desktop->engine, desktop->shell.g_hWnd);
+    icondriver(desktop->context, desktop->engine, desktop->shell.g_hWnd);
     EXPECT_EQ(GetCursor(), desktop->shell.hourglass);
 }
 

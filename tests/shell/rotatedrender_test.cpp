@@ -7,7 +7,7 @@
 #include "base/surface.h"
 #include "engine/driver.h"
 #include "engine/filenames.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "files/paramfiles.h"
 #include "files/tga.h"
 #include "support/shell/programfixture.h"
@@ -23,12 +23,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setworkerthreads(3);
-    }
-    void TearDown() override
-    {
-        setworkerthreads(processorcount());
-        ProgramTest::TearDown();
+        desktop->context.workers.resize(3);
     }
 
     // A rotated set, in a file for the desktop program to open.
@@ -39,7 +34,7 @@ protected:
         set.rotationorder = 4; // ZXY
         FileNames names;
         names.sdv3file = dir.file("turned.dv3");
-        EXPECT_EQ(writedv3(set, names, 0), savedone);
+        EXPECT_EQ(writedv3(desktop->context, set, names, 0), savedone);
         return names.sdv3file;
     }
 
@@ -47,14 +42,14 @@ protected:
     // engine alone, as the batch renderer renders it.
     void renderalone(const std::string& set, std::uint32_t steps, const std::string& tga)
     {
-        setworkerthreads(1);
+        RenderContext ctx(1);
         EngineState s;
         ASSERT_EQ(loaddv3(s, set), loaddone);
         Surface picture(s.res, s.res);
         s.g_vhdc = &picture;
         for (std::uint32_t done = 0; done < steps; done += batchsteps)
-            ASSERT_EQ(imagebatch(s), 0);
-        EXPECT_EQ(writetga(&picture, s.res, tga), savedone);
+            ASSERT_EQ(imagebatch(ctx, s), 0);
+        EXPECT_EQ(writetga(ctx, &picture, s.res, tga), savedone);
     }
 
     // Whether every thread of the process but this one sleeps: a thread
@@ -90,7 +85,7 @@ TEST_F(RotatedRenderTest, PictureIsTheEnginesOnOneThreadAndPausingLeavesNoThread
     then([&] {
         steps = desktop->engine.itercount;
         desktop->filenames.tgafile = dir.file("desktop.tga");
-        EXPECT_EQ(writetga(desktop->engine.g_vhdc, desktop->engine.res, desktop->filenames.tgafile), 0);
+        EXPECT_EQ(writetga(desktop->context, desktop->engine.g_vhdc, desktop->engine.res, desktop->filenames.tgafile), 0);
         for (int look = 0; look < 100 && !asleep; ++look) {
             asleep = othersasleep();
             usleep(10000);

@@ -111,7 +111,7 @@ protected:
         desktop->engine.type = 1;
         const std::string path = dir.file(name);
         desktop->filenames.sdv3file = path;
-        EXPECT_EQ(writedv3(desktop->engine, desktop->filenames, 0), 0);
+        EXPECT_EQ(writedv3(desktop->context, desktop->engine, desktop->filenames, 0), 0);
         resetall();
         return path;
     }

@@ -25,7 +25,7 @@
 #include "engine/enginestate.h"
 #include "engine/manyorbits.h"
 #include "engine/picturedraw.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
 #include "files/mapsave.h"
@@ -37,7 +37,6 @@
 #include "image/mapfile.h"
 #include "image/palettes.h"
 #include "image/picturerender.h"
-#include "engine/presentation.h"
 
 namespace kt {
 
@@ -58,20 +57,19 @@ private:
 
 class Renderer {
 public:
-    Renderer(const RenderOptions& options, const std::optional<Picture>& picture, std::ostream& out,
-             std::ostream& err, bool progress)
-        : o_(options), picture_(picture), out_(out), err_(err), progress_(progress && !options.quiet)
+    // The run's context: its threads, its terminal, and Ctrl-C, which gives
+    // up a save under way when `abandonsaves`.
+    Renderer(const RenderOptions& options, const std::optional<Picture>& picture, std::ostream& out, std::ostream& err,
+             bool progress, int threads, bool abandonsaves)
+        : o_(options), picture_(picture), out_(out), err_(err), progress_(progress && !options.quiet), shown_(err),
+          ctx_(shown_, threads)
     {
+        ctx_.cancelled = interrupted;
+        ctx_.abandonsaves = abandonsaves;
+        ctx_.memorybudget = availablebytes().value_or(ctx_.memorybudget);
     }
 
-    int run()
-    {
-        TerminalPresentation shown(err_);
-        setpresentation(&shown);
-        const int status = render();
-        setpresentation(nullptr);
-        return status;
-    }
+    int run() { return render(); }
 
 private:
     int fail(int status, const std::string& file, const std::string& why)
@@ -138,7 +136,7 @@ private:
                             oneline(searchfailure(searchbadstart)));
         }
         if (o_.random) {
-            if (const int result = randomparams(engine_, search_, screening_, answeryes, seed_);
+            if (const int result = randomparams(ctx_, engine_, search_, screening_, answeryes, seed_);
                 result != searchaccepted)
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
         }
@@ -174,14 +172,14 @@ private:
         // The state as the set, the palette and the options left it.
         drawn_.state = engine_;
         Progress progress(err_, picturebatches(picture) * batchsteps, progress_);
-        renderpicture(picture, colours_, drawn_, [&](std::uint64_t done) {
+        renderpicture(ctx_, picture, colours_, drawn_, [&](std::uint64_t done) {
             progress.update(done);
             return !interrupted();
         });
         if (drawn_.outcome == OrbitsResult::nomemory) {
             if (picture.tone == Tone::hit && !drawn_.image)
                 return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
-            presentation().warn(hitcountmemorytext, hitcountmemorycaption);
+            ctx_.shown().warn(hitcountmemorytext, hitcountmemorycaption);
             return exitcannotwrite;
         }
         if (drawn_.outcome == OrbitsResult::stopped)
@@ -218,13 +216,13 @@ private:
 
     void applyfilter(EngineState& s)
     {
-        if (const std::string why = filterpicture(optionslook(o_), s); !why.empty())
+        if (const std::string why = filterpicture(ctx_, optionslook(o_), s); !why.empty())
             reportunfiltered(o_.filter, why);
     }
 
     int savetoned()
     {
-        const int code = writetoned(drawn_.state, drawn_.drawn, o_.output);
+        const int code = writetoned(ctx_, drawn_.state, drawn_.drawn, o_.output);
         if (code == savenomemory)
             return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
         if (code != savedone)
@@ -236,9 +234,9 @@ private:
     {
         int code;
         if (imageformat(o_.output) == ImageFormat::png) {
-            code = writepng(*drawn_.image, o_.output);
+            code = writepng(ctx_, *drawn_.image, o_.output);
         } else {
-            code = writetga(drawn_.image.get(), drawn_.state.res, o_.output);
+            code = writetga(ctx_, drawn_.image.get(), drawn_.state.res, o_.output);
         }
         if (code != savedone)
             return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
@@ -249,7 +247,7 @@ private:
     {
         if (!o_.savepalette)
             return exitsuccess;
-        const int code = savemapfile(colours_, *o_.savepalette);
+        const int code = savemapfile(ctx_, colours_, *o_.savepalette);
         if (code != savedone)
             return fail(exitcannotwrite, *o_.savepalette, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -258,7 +256,7 @@ private:
     int saveparameters()
     {
         // The drawn state holds the scale a fit chose.
-        const int code = writedv3(*o_.saveparams, o_.turntable ? dv3record(engine_) : dv3record(drawn_.drawn));
+        const int code = writedv3(ctx_, *o_.saveparams, o_.turntable ? dv3record(engine_) : dv3record(drawn_.drawn));
         if (code != savedone)
             return fail(exitcannotwrite, *o_.saveparams, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
@@ -298,7 +296,8 @@ private:
         if (o_.screen)
             return screen();
         if (o_.explore)
-            return explore(ExploreRun{o_, optionspicture(o_, engine_), colours_, seed_, err_, progress_, engine_,
+            return explore(ctx_,
+                           ExploreRun{o_, optionspicture(o_, engine_), colours_, seed_, err_, progress_, engine_,
                                       search_, screening_});
         if (int status = checkoutputs(); status != exitsuccess)
             return status;
@@ -307,7 +306,7 @@ private:
                 [this](EngineState& s) { applyfilter(s); },
                 [this](int status, const std::string& file, const std::string& why) { return fail(status, file, why); },
                 err_, progress_};
-            if (int status = writeturntable(engine_, o_, hooks); status != exitsuccess)
+            if (int status = writeturntable(ctx_, engine_, o_, hooks); status != exitsuccess)
                 return status;
         } else {
             if (int status = renderimage(); status != exitsuccess || interrupted())
@@ -327,6 +326,8 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     bool progress_;
+    TerminalPresentation shown_;
+    RenderContext ctx_;
     std::uint32_t seed_ = 0;
     // The run's own state: the set and its picture, and the search and the
     // screening that find and judge sets.
@@ -405,7 +406,6 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
         err << renderprogram << ": only " << threads << " of " << wanted
             << " threads fit beside the pictures in the address space; the work goes on with " << threads
             << ", with the same result\n";
-    setworkerthreads(threads);
     // A gallery's finished entries are its work so far; a single picture or
     // animation is worth nothing half done. The screen writes nothing, so
     // Ctrl-C simply ends it.
@@ -413,7 +413,7 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
     std::optional<InterruptGuard> guard;
     if (!o.screen)
         guard.emplace(o.explore ? OnInterrupt::finishsaves : OnInterrupt::abandonsaves);
-    Renderer renderer(o, picture, out, err, progressOnTerminal);
+    Renderer renderer(o, picture, out, err, progressOnTerminal, threads, guard && !o.explore);
     const int status = renderer.run();
     if (guard && interrupted() && !o.explore) {
         err << renderprogram << ": interrupted; " << o.output << " was not " << (o.turntable ? "finished" : "written")

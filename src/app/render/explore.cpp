@@ -27,7 +27,7 @@
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
-#include "engine/workers.h"
+#include "engine/rendercontext.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
 #include "files/paramfiles.h"
@@ -66,7 +66,7 @@ std::string because(int err)
 
 class Explorer {
 public:
-    explicit Explorer(const ExploreRun& run) : run_(run), o_(run.options), folder_(o_.output) {}
+    Explorer(RenderContext& ctx, const ExploreRun& run) : ctx_(ctx), run_(run), o_(run.options), folder_(o_.output) {}
 
     int go()
     {
@@ -90,11 +90,11 @@ public:
         // entries in flight, and so what is written, do not depend on them.
         // The threads start with the first entry, so their stacks are not
         // mapped yet.
-        const std::uint64_t stacks = static_cast<std::uint64_t>(workerthreads() - 1) * threadbytes();
+        const std::uint64_t stacks = static_cast<std::uint64_t>(ctx_.workers.threads() - 1) * threadbytes();
         const std::uint64_t left = addressspaceleft().value_or(picturebudget + stacks);
         const std::uint64_t budget = std::min(picturebudget, left > stacks ? left - stacks : 0);
         const int inflight = picturesatonce(
-            renderside(run_.look), std::min(entries, 2 * workerthreads() + 1),
+            renderside(run_.look), std::min(entries, 2 * ctx_.workers.threads() + 1),
             renderbytesperpixel + pngbytesperpixel + (o_.depthtone ? depthsumbytesperpixel : 0), budget);
         slots_ = std::vector<Slot>(static_cast<std::size_t>(inflight));
         int mine = 0;
@@ -102,7 +102,7 @@ public:
             mine += ours(k) ? 1 : 0;
         Progress progress(run_.err, static_cast<std::uint64_t>(mine), run_.progress, "entries");
         runblockpipeline(
-            entries, inflight, [&](int k) { find(k); }, [&](int k) { draw(k); },
+            ctx_, entries, inflight, [&](int k) { find(k); }, [&](int k) { draw(k); },
             [&](int k) {
                 keep(k);
                 progress.update(gallery_.entries.size());
@@ -209,7 +209,7 @@ private:
         s.others = !ours(k);
         if (stopping())
             return;
-        if (const int result = nextrandomparams(run_.engine, run_.search, run_.screening, answeryes);
+        if (const int result = nextrandomparams(ctx_, run_.engine, run_.search, run_.screening, answeryes);
             result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
@@ -243,7 +243,7 @@ private:
     {
         Slot& s = slot(k);
         if (s.ready) {
-            renderpicture(s.picture, run_.colours, s.drawn, [&](std::uint64_t) { return !stopping(); });
+            renderpicture(ctx_, s.picture, run_.colours, s.drawn, [&](std::uint64_t) { return !stopping(); });
             s.ready = s.drawn.outcome == OrbitsResult::done;
             s.outofmemory = s.drawn.outcome == OrbitsResult::nomemory;
             s.entry.set.scale = s.drawn.drawn.set.scale;
@@ -264,8 +264,8 @@ private:
     int writepicture(Slot& s, const std::string& png)
     {
         const auto write = [&] {
-            return s.picture.tone != Tone::hit ? writetoned(s.drawn.state, s.drawn.drawn, png)
-                                               : writepng(*s.drawn.image, png);
+            return s.picture.tone != Tone::hit ? writetoned(ctx_, s.drawn.state, s.drawn.drawn, png)
+                                               : writepng(ctx_, *s.drawn.image, png);
         };
         int code = savedone;
         {
@@ -324,7 +324,7 @@ private:
     {
         replaced_ = true; // or may have, if the write fails part-way
         const std::string dv3 = path(entryname(s.entry.index) + ".dv3");
-        if (int code = writedv3(dv3, dv3record(s.drawn.state)); code != savedone)
+        if (int code = writedv3(ctx_, dv3, dv3record(s.drawn.state)); code != savedone)
             return fail(exitcannotwrite, dv3, saveerror[code - 1] + because(AtomicFile::lasterror()));
         return exitsuccess;
     }
@@ -342,7 +342,7 @@ private:
 
     int writetext(const std::string& name, const std::string& text)
     {
-        AtomicFile file(path(name));
+        AtomicFile file(ctx_, path(name));
         if (!file.open() || !file.write(text.data(), text.size()) || !file.commit())
             return fail(exitcannotwrite, path(name), "cannot be written" + because(file.error()));
         return exitsuccess;
@@ -357,6 +357,7 @@ private:
         return json != exitsuccess ? json : page;
     }
 
+    RenderContext& ctx_;
     const ExploreRun& run_;
     const RenderOptions& o_;
     const std::string folder_;
@@ -373,9 +374,9 @@ private:
 
 } // namespace
 
-int explore(const ExploreRun& run)
+int explore(RenderContext& ctx, const ExploreRun& run)
 {
-    Explorer explorer(run);
+    Explorer explorer(ctx, run);
     return explorer.go();
 }
 

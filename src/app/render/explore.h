@@ -15,6 +15,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct ExploreRun {
     const RenderOptions& options;
     // Every entry's picture but its set, which the search finds.
@@ -34,6 +36,6 @@ struct ExploreRun {
 // Returns an exit status: 0, 2 when the search gives up, 3 when the folder or
 // a file cannot be written, 130 after Ctrl-C and 143 after SIGTERM (the
 // entries written by then are complete, and the page lists them).
-int explore(const ExploreRun& run);
+int explore(RenderContext& ctx, const ExploreRun& run);
 
 } // namespace kt

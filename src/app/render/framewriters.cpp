@@ -52,8 +52,8 @@ std::string framepath(const std::string& folder, int frame)
 
 class WebPWriter : public FrameWriter {
 public:
-    WebPWriter(const std::string& path, int side, int frames, int fps, std::optional<int> quality)
-        : path_(path), animation_(path, side, side, frames, fps, quality)
+    WebPWriter(RenderContext& ctx, const std::string& path, int side, int frames, int fps, std::optional<int> quality)
+        : path_(path), animation_(ctx, path, side, side, frames, fps, quality)
     {
     }
 
@@ -70,8 +70,8 @@ private:
 
 class PngFolderWriter : public FrameWriter {
 public:
-    PngFolderWriter(const std::string& folder, int frames, int first, int step)
-        : folder_(folder), frames_(frames), next_(first), step_(step)
+    PngFolderWriter(RenderContext& ctx, const std::string& folder, int frames, int first, int step)
+        : ctx_(ctx), folder_(folder), frames_(frames), next_(first), step_(step)
     {
     }
 
@@ -81,7 +81,7 @@ public:
     {
         const std::string path = framepath(folder_, next_);
         next_ += step_;
-        const int code = writepng(frame, path);
+        const int code = writepng(ctx_, frame, path);
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
 
@@ -96,6 +96,7 @@ public:
     }
 
 private:
+    RenderContext& ctx_;
     std::string folder_;
     int frames_;
     int next_;
@@ -117,8 +118,8 @@ bool opaque(const Surface& frame)
 
 class WebPShareWriter : public FrameWriter {
 public:
-    explicit WebPShareWriter(const WebPShare& share)
-        : share_(share), folder_(shareframesfolder(share.path)), next_(share.part)
+    WebPShareWriter(RenderContext& ctx, const WebPShare& share)
+        : ctx_(ctx), share_(share), folder_(shareframesfolder(share.path)), next_(share.part)
     {
     }
 
@@ -154,7 +155,7 @@ public:
     {
         const std::string path = framepath(folder_, next_);
         next_ += share_.parts;
-        const int code = writepng(frame, path, !opaque(frame));
+        const int code = writepng(ctx_, frame, path, !opaque(frame));
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
 
@@ -164,7 +165,7 @@ public:
     {
         const std::string record =
             (std::filesystem::path(folder_) / sharerecordname(share_.part, share_.parts)).string();
-        AtomicFile file(record);
+        AtomicFile file(ctx_, record);
         if (!file.open())
             return failed(saveopenfailed, record, file.error());
         if (!file.write(share_.settings.data(), share_.settings.size()) || !file.commit())
@@ -225,7 +226,7 @@ private:
     // The frames in order through the encoder a single run uses.
     int encode(const std::string& joining)
     {
-        WebPAnimation animation(share_.path, share_.side, share_.side, share_.frames, share_.fps, share_.quality);
+        WebPAnimation animation(ctx_, share_.path, share_.side, share_.side, share_.frames, share_.fps, share_.quality);
         const auto check = [&](int code) {
             return code == savedone ? savedone : failed(code, share_.path, animation.error());
         };
@@ -246,6 +247,7 @@ private:
         return check(animation.finish());
     }
 
+    RenderContext& ctx_;
     WebPShare share_;
     std::string folder_;
     int next_;
@@ -253,20 +255,21 @@ private:
 
 } // namespace
 
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+std::unique_ptr<FrameWriter> webpwriter(RenderContext& ctx, const std::string& path, int side, int frames, int fps,
                                         std::optional<int> quality)
 {
-    return std::make_unique<WebPWriter>(path, side, frames, fps, quality);
+    return std::make_unique<WebPWriter>(ctx, path, side, frames, fps, quality);
 }
 
-std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first, int step)
+std::unique_ptr<FrameWriter> pngfolderwriter(RenderContext& ctx, const std::string& folder, int frames, int first,
+                                             int step)
 {
-    return std::make_unique<PngFolderWriter>(folder, frames, first, step);
+    return std::make_unique<PngFolderWriter>(ctx, folder, frames, first, step);
 }
 
-std::unique_ptr<FrameWriter> webpsharewriter(const WebPShare& share)
+std::unique_ptr<FrameWriter> webpsharewriter(RenderContext& ctx, const WebPShare& share)
 {
-    return std::make_unique<WebPShareWriter>(share);
+    return std::make_unique<WebPShareWriter>(ctx, share);
 }
 
 } // namespace kt

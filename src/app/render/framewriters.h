@@ -10,6 +10,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 class FrameWriter {
 public:
     virtual ~FrameWriter() = default;
@@ -43,13 +45,14 @@ private:
 
 // The file is written as the frames come; it is refused as soon as the disk
 // shows that it cannot hold `frames` of them.
-std::unique_ptr<FrameWriter> webpwriter(const std::string& path, int side, int frames, int fps,
+std::unique_ptr<FrameWriter> webpwriter(RenderContext& ctx, const std::string& path, int side, int frames, int fps,
                                         std::optional<int> quality);
 // frame-0001.png, frame-0002.png, ... in `folder`, which is made when missing;
 // frames past `frames` (an earlier, longer turntable's) are removed at the
 // end. The frames added are numbered from `first` in steps of `step`, so that
 // shares of one turntable fill one folder.
-std::unique_ptr<FrameWriter> pngfolderwriter(const std::string& folder, int frames, int first = 1, int step = 1);
+std::unique_ptr<FrameWriter> pngfolderwriter(RenderContext& ctx, const std::string& folder, int frames, int first = 1,
+                                             int step = 1);
 
 struct WebPShare {
     std::string path; // the animation
@@ -64,6 +67,6 @@ struct WebPShare {
 // Share K of N of a WebP file (see turntableshares.h): the frames added go to
 // its working folder, and the share that finishes last writes the file from
 // every share's frames, as webpwriter would have from the same frames.
-std::unique_ptr<FrameWriter> webpsharewriter(const WebPShare& share);
+std::unique_ptr<FrameWriter> webpsharewriter(RenderContext& ctx, const WebPShare& share);
 
 } // namespace kt

@@ -9,22 +9,22 @@
 
 namespace kt {
 
-int writetoned(const EngineState& s, const Picture& p, const std::string& path)
+int writetoned(RenderContext& ctx, const EngineState& s, const Picture& p, const std::string& path)
 {
-    const DeepImage picture = tonepicture(s, p);
+    const DeepImage picture = tonepicture(ctx, s, p);
     if (picture.width == 0)
         return savenomemory;
     if (p.depth == 16 || p.transparent)
-        return writepngsamples(PngSamples{picture.rgba.data(), picture.width, picture.height, p.depth, p.transparent},
-                               path);
+        return writepngsamples(
+            ctx, PngSamples{picture.rgba.data(), picture.width, picture.height, p.depth, p.transparent}, path);
 
     const auto image = Surface::create(picture.width, picture.height);
     if (!image)
         return savenomemory;
     copytoned(picture, *image);
     if (imageformat(path) == ImageFormat::tga)
-        return writetga(*image, path);
-    return writepng(*image, path);
+        return writetga(ctx, *image, path);
+    return writepng(ctx, *image, path);
 }
 
 } // namespace kt

@@ -8,8 +8,10 @@
 
 namespace kt {
 
+class RenderContext;
+
 // savedone, a save-error code, or savenomemory when the picture itself
 // cannot be had.
-int writetoned(const EngineState& s, const Picture& p, const std::string& path);
+int writetoned(RenderContext& ctx, const EngineState& s, const Picture& p, const std::string& path);
 
 } // namespace kt

@@ -15,6 +15,7 @@
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
 #include "engine/picturedraw.h"
+#include "engine/rendercontext.h"
 #include "engine/turntable.h"
 #include "files/interruption.h"
 #include "files/saveerrors.h"
@@ -39,12 +40,12 @@ std::string saveproblem(const FrameWriter& writer, int code)
 
 } // namespace
 
-int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks& hooks)
+int writeturntable(RenderContext& ctx, EngineState& s, const RenderOptions& o, const TurntableHooks& hooks)
 {
     Picture look = optionspicture(o, s);
     applypicture(look, s);
     if (o.fit)
-        s.icon[s.type].scale = fittedscaleanyturn(s, o.iterations, o.orbits, o.size, o.size, o.margin);
+        s.icon[s.type].scale = fittedscaleanyturn(ctx, s, o.iterations, o.orbits, o.size, o.size, o.margin);
     const Axis spin = o.spin.value_or(Y);
     const int frames = o.turntable;
     // With --part K/N only frames K, K + N, ... (from 1): each frame is drawn
@@ -60,13 +61,14 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
 
     std::unique_ptr<FrameWriter> writer;
     if (animationformat(o.output) == AnimationFormat::pngfolder)
-        writer = pngfolderwriter(o.output, frames, firstframe + 1, step);
+        writer = pngfolderwriter(ctx, o.output, frames, firstframe + 1, step);
     else if (o.parts)
-        writer = webpsharewriter(WebPShare{o.output, s.res, frames, o.fps.value_or(30), o.quality, o.part, o.parts,
-                                           turntablesettings(optionspicture(o, s), s.palette, frames,
-                                                             spin, o.fps.value_or(30), o.quality)});
+        writer = webpsharewriter(
+            ctx,
+            WebPShare{o.output, s.res, frames, o.fps.value_or(30), o.quality, o.part, o.parts,
+                      turntablesettings(optionspicture(o, s), s.palette, frames, spin, o.fps.value_or(30), o.quality)});
     else
-        writer = webpwriter(o.output, s.res, frames, o.fps.value_or(30), o.quality);
+        writer = webpwriter(ctx, o.output, s.res, frames, o.fps.value_or(30), o.quality);
     if (const int code = writer->prepare(); code != savedone)
         return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));
 
@@ -88,7 +90,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
                 frame.fit = false; // the scale that fits every turn
                 frame.set.scale = s.icon[s.type].scale;
                 frame.rotation = held[k]->state.rot[s.type];
-                const OrbitsResult result = drawpicture(frame, held[k]->state, [&](std::uint64_t done) {
+                const OrbitsResult result = drawpicture(ctx, frame, held[k]->state, [&](std::uint64_t done) {
                     progress.update(before + (k * groupsteps + done) / held.size());
                     return !interrupted();
                 });
@@ -99,7 +101,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
             }
         } else {
             try {
-                if (!renderturntable(held, spin, batches, [&](std::uint64_t done) {
+                if (!renderturntable(ctx, held, spin, batches, [&](std::uint64_t done) {
                         if (interrupted())
                             throw Stopped{};
                         progress.update(before + done);
@@ -113,7 +115,7 @@ int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks&
             if (interrupted())
                 return exitsuccess;
             hooks.recolour(frame->state);
-            if (o.density && !tonesurface(frame->state, look, *frame->image))
+            if (o.density && !tonesurface(ctx, frame->state, look, *frame->image))
                 return hooks.fail(exitcannotwrite, o.output, "Not enough memory for the frames.");
             if (const int code = writer->add(*frame->image); code != savedone)
                 return hooks.fail(exitcannotwrite, writer->failedfile(), saveproblem(*writer, code));

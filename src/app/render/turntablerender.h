@@ -10,6 +10,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 struct TurntableHooks {
     // Applies --filter to a frame's picture.
     std::function<void(EngineState&)> recolour;
@@ -21,6 +23,6 @@ struct TurntableHooks {
 
 // Renders from s as the options have set it up (set, palette,
 // colouring, background, angles, order); returns the exit status.
-int writeturntable(EngineState& s, const RenderOptions& o, const TurntableHooks& hooks);
+int writeturntable(RenderContext& ctx, EngineState& s, const RenderOptions& o, const TurntableHooks& hooks);
 
 } // namespace kt

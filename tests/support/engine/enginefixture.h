@@ -1,7 +1,8 @@
 #pragma once
 // An engine state of the test's own with a fresh off-screen image of
-// res x res pixels, as the engine's callers hand it over. The failures a test
-// injects and what is shown are process-wide, so none outlives its test.
+// res x res pixels, as the engine's callers hand it over, and a context of
+// its own to render it with. The failures a test injects are process-wide, so
+// none outlives its test.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 #include "base/memory.h"
 #include "base/surface.h"
 #include "engine/enginestate.h"
-#include "engine/presentation.h"
+#include "engine/rendercontext.h"
 #include "support/engine/pictures.h"
 
 namespace kt::testing {
@@ -20,7 +21,6 @@ inline void clearprocesswidestate()
 {
     injectallocationfailures(0);
     Surface::injectcreatefailures(0);
-    setpresentation(nullptr);
 }
 
 class EngineTest : public ::testing::Test {
@@ -51,6 +51,7 @@ protected:
     std::vector<std::uint32_t> pixelcopy() const { return pixelsof(*image); }
     int countpixels(COLORREF colour) const { return testing::countpixels(*image, colour); }
 
+    RenderContext ctx;
     EngineState engine;
     std::unique_ptr<Surface> image;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// What compute code showed while it worked, kept for a test to look at; it is
-// what the test sees for as long as it lives.
+// What compute code showed while it worked, kept for a test to look at: the
+// presentation of the context the test hands over.
 #include <string>
 #include <vector>
 
@@ -10,8 +10,7 @@ namespace kt::testing {
 
 class RecordingPresentation : public Presentation {
 public:
-    RecordingPresentation() { setpresentation(this); }
-    ~RecordingPresentation() override { setpresentation(nullptr); }
+    RecordingPresentation() = default;
     RecordingPresentation(const RecordingPresentation&) = delete;
     RecordingPresentation& operator=(const RecordingPresentation&) = delete;
 

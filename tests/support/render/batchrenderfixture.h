@@ -44,6 +44,7 @@ protected:
         EXPECT_NE(err.str().find(refusal.message), std::string::npos) << err.str();
     }
 
+    RenderContext ctx;
     std::ostringstream out;
     std::ostringstream err;
 };

@@ -33,11 +33,7 @@ inline void resetprogram()
 class DesktopTest : public ::testing::Test {
 protected:
     void SetUp() override { freshdesktop(); }
-    void TearDown() override
-    {
-        resetprogram();
-        setpresentation(nullptr);
-    }
+    void TearDown() override { resetprogram(); }
 
     // The program as it starts again: its windows go before the desktop
     // they keep.
@@ -45,7 +41,6 @@ protected:
     {
         resetprogram();
         desktop = std::make_unique<Desktop>();
-        setpresentation(&desktop->presentation);
     }
 
     std::unique_ptr<Desktop> desktop;
