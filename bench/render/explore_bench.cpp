@@ -18,7 +18,7 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "engine/enginestate.h"
 #include "engine/rendercontext.h"
 

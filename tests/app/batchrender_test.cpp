@@ -6,7 +6,7 @@
 #include <limits>
 #include <sstream>
 
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "base/memory.h"
 #include "engine/driver.h"
 #include "files/atomicfile.h"

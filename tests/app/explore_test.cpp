@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/render/batchrender.h"
-#include "app/render/explore.h"
-#include "app/render/gallerypage.h"
-#include "app/render/galleryshares.h"
+#include "app/render/still/batchrender.h"
+#include "app/render/gallery/explore.h"
+#include "app/render/gallery/gallerypage.h"
+#include "app/render/shares/galleryshares.h"
 #include "files/atomicfile.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"

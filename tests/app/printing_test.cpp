@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/render/memoryestimate.h"
+#include "app/render/output/memoryestimate.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/pngsamples.h"
 #include "support/base/tempdir.h"

@@ -5,8 +5,8 @@
 #include <functional>
 #include <sstream>
 
-#include "app/render/batchrender.h"
-#include "app/render/renderoptions.h"
+#include "app/render/still/batchrender.h"
+#include "app/render/commandline/renderoptions.h"
 
 namespace kt {
 namespace {

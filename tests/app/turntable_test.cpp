@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/render/batchrender.h"
-#include "app/render/turntableshares.h"
+#include "app/render/still/batchrender.h"
+#include "app/render/shares/turntableshares.h"
 #include "engine/turntable.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"

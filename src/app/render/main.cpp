@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 
 int main(int argc, char** argv)
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "files/atomicfile.h"
 #include "support/engine/enginefixture.h"
 

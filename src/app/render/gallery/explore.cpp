@@ -1,4 +1,4 @@
-#include "app/render/explore.h"
+#include "app/render/gallery/explore.h"
 
 #include <unistd.h>
 
@@ -14,15 +14,15 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "engine/framing.h"
-#include "app/render/gallerypage.h"
-#include "app/render/galleryshares.h"
-#include "app/render/memoryestimate.h"
-#include "app/render/outputfolder.h"
-#include "app/render/picturebudget.h"
-#include "app/render/progress.h"
-#include "app/render/tonedpicture.h"
+#include "app/render/gallery/gallerypage.h"
+#include "app/render/shares/galleryshares.h"
+#include "app/render/output/memoryestimate.h"
+#include "app/render/output/outputfolder.h"
+#include "app/render/output/picturebudget.h"
+#include "app/render/output/progress.h"
+#include "app/render/output/tonedpicture.h"
 #include "image/picturerender.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"

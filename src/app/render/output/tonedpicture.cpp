@@ -1,6 +1,6 @@
-#include "app/render/tonedpicture.h"
+#include "app/render/output/tonedpicture.h"
 
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 #include "files/png.h"
 #include "files/pngsamples.h"
 #include "files/saveerrors.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The picture a command line asks for.
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 #include "engine/enginestate.h"
 #include "engine/picture.h"
 

@@ -1,4 +1,4 @@
-#include "app/render/progress.h"
+#include "app/render/output/progress.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/render/staleframes.h"
+#include "app/render/turntable/staleframes.h"
 
 #include <algorithm>
 #include <cstdio>

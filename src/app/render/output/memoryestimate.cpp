@@ -1,4 +1,4 @@
-#include "app/render/memoryestimate.h"
+#include "app/render/output/memoryestimate.h"
 
 #include <sys/resource.h>
 
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/render/picturebudget.h"
+#include "app/render/output/picturebudget.h"
 
 namespace kt {
 

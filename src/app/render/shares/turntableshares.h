@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 #include "engine/enginestate.h"
 #include "engine/picture.h"
 #include "engine/rotation.h"

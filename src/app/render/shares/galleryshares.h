@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/render/gallerypage.h"
-#include "app/render/renderoptions.h"
+#include "app/render/gallery/gallerypage.h"
+#include "app/render/commandline/renderoptions.h"
 #include "engine/enginestate.h"
 #include "engine/picture.h"
 

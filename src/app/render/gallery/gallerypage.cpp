@@ -1,4 +1,4 @@
-#include "app/render/gallerypage.h"
+#include "app/render/gallery/gallerypage.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "files/picturetext.h"
 #include "image/palettes.h"
 

@@ -1,12 +1,12 @@
-#include "app/render/framewriters.h"
+#include "app/render/turntable/framewriters.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "app/render/galleryshares.h"
-#include "app/render/outputfolder.h"
-#include "app/render/staleframes.h"
-#include "app/render/turntableshares.h"
+#include "app/render/shares/galleryshares.h"
+#include "app/render/output/outputfolder.h"
+#include "app/render/turntable/staleframes.h"
+#include "app/render/shares/turntableshares.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
 #include "files/png.h"

@@ -1,4 +1,4 @@
-#include "app/render/turntableshares.h"
+#include "app/render/shares/turntableshares.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/render/galleryshares.h"
+#include "app/render/shares/galleryshares.h"
 #include "files/paramfiles.h"
 
 namespace kt {

@@ -1,4 +1,4 @@
-#include "app/render/galleryshares.h"
+#include "app/render/shares/galleryshares.h"
 
 #include <algorithm>
 #include <charconv>

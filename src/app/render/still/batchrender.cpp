@@ -1,4 +1,4 @@
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 
 #include <malloc.h>
 
@@ -13,14 +13,14 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "app/render/explore.h"
+#include "app/render/gallery/explore.h"
 #include "engine/framing.h"
-#include "app/render/memoryestimate.h"
-#include "app/render/optionspicture.h"
-#include "app/render/progress.h"
-#include "app/render/renderoptions.h"
-#include "app/render/tonedpicture.h"
-#include "app/render/turntablerender.h"
+#include "app/render/output/memoryestimate.h"
+#include "app/render/commandline/optionspicture.h"
+#include "app/render/output/progress.h"
+#include "app/render/commandline/renderoptions.h"
+#include "app/render/output/tonedpicture.h"
+#include "app/render/turntable/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
 #include "engine/manyorbits.h"

@@ -1,4 +1,4 @@
-#include "app/render/optionspicture.h"
+#include "app/render/commandline/optionspicture.h"
 
 namespace kt {
 

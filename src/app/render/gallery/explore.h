@@ -9,7 +9,7 @@
 
 #include "analysis/randomsearch.h"
 #include "analysis/screening.h"
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 #include "engine/enginestate.h"
 #include "engine/picture.h"
 

@@ -1,17 +1,17 @@
-#include "app/render/turntablerender.h"
+#include "app/render/turntable/turntablerender.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "app/render/batchrender.h"
-#include "app/render/framewriters.h"
+#include "app/render/still/batchrender.h"
+#include "app/render/turntable/framewriters.h"
 #include "engine/framing.h"
-#include "app/render/optionspicture.h"
-#include "app/render/picturebudget.h"
-#include "app/render/progress.h"
-#include "app/render/tonedpicture.h"
-#include "app/render/turntableshares.h"
+#include "app/render/commandline/optionspicture.h"
+#include "app/render/output/picturebudget.h"
+#include "app/render/output/progress.h"
+#include "app/render/output/tonedpicture.h"
+#include "app/render/shares/turntableshares.h"
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
 #include "engine/picturedraw.h"

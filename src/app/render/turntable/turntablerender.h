@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 #include "engine/enginestate.h"
 
 namespace kt {

@@ -1,4 +1,4 @@
-#include "app/render/outputfolder.h"
+#include "app/render/output/outputfolder.h"
 
 #include <filesystem>
 

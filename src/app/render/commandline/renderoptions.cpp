@@ -1,4 +1,4 @@
-#include "app/render/renderoptions.h"
+#include "app/render/commandline/renderoptions.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include <tuple>
 #include <type_traits>
 
-#include "app/render/batchrender.h"
+#include "app/render/still/batchrender.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
 #include "image/palettes.h"
