@@ -7,7 +7,6 @@ namespace kt {
 
 namespace {
 
-constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 constexpr std::string_view filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
 
 bool within(double value, double low, double high)

@@ -64,7 +64,9 @@ constexpr int maxhitside = 4000;
 std::string pictureproblem(const Picture& p);
 
 const char* tonename(Tone tone);
-const char* ordername(int order); // "XYZ" for 0, ...
+// The turns' orders by their number.
+inline constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
+const char* ordername(int order); // "" for none of them
 
 // Makes `s` ready to draw `p` from its first batch: the set and its formula,
 // the angles and their order, the colouring, the background, the side and

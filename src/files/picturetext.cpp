@@ -293,14 +293,13 @@ PictureRead readpicture(const std::string& text)
     int rgb[3] = {GetRValue(p.background), GetGValue(p.background), GetBValue(p.background)};
     int tone = 0;
     constexpr const char* tones[] = {"hit", "density", "depth"};
-    constexpr const char* orders[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
     const bool read = r.scalar("alpha", s.a, "a number") && r.scalar("beta", s.b, "a number") &&
         r.scalar("gamma", s.c, "a number") && r.scalar("lambda", s.d, "a number") &&
         r.scalar("omega", s.e, "a number") && r.scalar("n", s.n, "a whole number") &&
         r.scalar("p", s.p, "a whole number") && r.scalar("scale", s.scale, "a positive number") &&
         r.list("start", start, 3, "a list of three numbers") &&
         r.list("rotation", angles, 3, "a list of three angles in degrees") &&
-        r.word("order", p.order, orders, 6, "XYZ, XZY, YXZ, YZX, ZXY or ZYX") &&
+        r.word("order", p.order, ordernames, 6, "XYZ, XZY, YXZ, YZX, ZXY or ZYX") &&
         r.word("coloring", p.coloring, coloringnames, 2, "hit or z") &&
         r.scalar("palette", p.palette, "a built-in palette's name or a .map file") &&
         r.list("background", rgb, 3, "a list of three numbers from 0 to 255") &&

@@ -125,7 +125,6 @@ std::string jsontext(const std::string& text)
     return escaped + "\"";
 }
 
-constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 
 // A palette file by the path that finds it from anywhere, so that the
 // commands work in the gallery's folder, where the README runs them.
