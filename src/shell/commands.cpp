@@ -254,6 +254,7 @@ void saveimage(Desktop& d, HWND hWnd)
         problem(hWnd, saveerror[code - 1], saveerrortitle);
         return;
     }
+    picturesaved(d.shell.unsaved);
     information("Image saved as " + d.filenames.tgafiletitle);
     saveparameters(d, hWnd, 1);
 }
@@ -471,7 +472,10 @@ constexpr CommandEntry commands[] = {
     {cmdsaveparameters, file, nullptr, false, "Save Parameters Only (P)", false, key, 'P', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { saveparametersonly(d, hWnd); }},
     {cmdexit, file, nullptr, true, "Exit (Esc)", false, key, VK_ESCAPE, Runs::paused, false,
-     [](Desktop&, HWND hWnd, UINT) { PostMessageA(hWnd, WM_DESTROY, 0, 0); }},
+     [](Desktop& d, HWND hWnd, UINT) {
+         if (mayend(d.shell.unsaved, hWnd))
+             PostMessageA(hWnd, WM_DESTROY, 0, 0);
+     }},
 
     {cmdrender, render, nullptr, false, "Render / Pause / Resume (R)", false, key, 'R', Runs::always, false,
      [](Desktop& d, HWND hWnd, UINT) { renderpauseresume(d, hWnd); }},

@@ -73,6 +73,10 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         ondestroy(d, hWnd);
         return 0;
+    case WM_CLOSE:
+        if (mayend(d.shell.unsaved, hWnd))
+            DestroyWindow(hWnd);
+        return 0;
     case WM_COMMAND:
         maincommand(d, hWnd, LOWORD(wParam));
         if (!d.shell.closing)
@@ -94,7 +98,7 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         onscroll(d.shell, hWnd, SB_VERT, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_KEYDOWN:
-        onkeydown(hWnd, static_cast<int>(wParam));
+        onkeydown(d.shell, hWnd, static_cast<int>(wParam));
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MOUSEMOVE:

@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "shell/history.h"
 #include "shell/turnpreview.h"
+#include "shell/unsavedrender.h"
 
 namespace kt {
 
@@ -78,6 +79,7 @@ struct ShellState {
     int logadvisory = 1;
 
     StatusClock status;
+    UnsavedRender unsaved;
     History history;
     MouseDrag drag;
     TurnPreview preview;

@@ -97,6 +97,10 @@ LRESULT PopupWindowProc(HWND hPopupwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
         InvalidateRect(hPopupwnd, nullptr, 1);
         return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && d.shell.aboutflag)
+            closeabout(d, hPopupwnd);
+        return 0;
     case WM_CHAR:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -18,6 +18,13 @@ namespace kt {
 
 namespace {
 constexpr std::size_t pathbuffer = 260;
+
+// Esc closes the about box as it would a dialog; the accelerators would take
+// it as the Exit of the main window, which the box disables.
+bool aboutboxescape(const Desktop& d, const MSG& msg)
+{
+    return d.shell.aboutflag && msg.hwnd != d.shell.g_hWnd && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
+}
 } // namespace
 
 std::string commandlinepath(const std::string& argument)
@@ -104,12 +111,15 @@ unsigned ProgramDriver(Desktop& d)
             PostMessageA(d.shell.g_hWnd, WM_USER, 0, 0);
         if (!GetMessageA(&msg, nullptr, 0, 0))
             return static_cast<unsigned>(msg.wParam);
-        if (!TranslateAcceleratorA(d.shell.g_hWnd, d.shell.g_hAccel, &msg)) {
+        if (aboutboxescape(d, msg) || !TranslateAcceleratorA(d.shell.g_hWnd, d.shell.g_hAccel, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         if (s.okicon) {
+            const bool newpicture = s.newimage;
+            const RenderClock::time_point began = RenderClock::now();
             icondriver(d.context, s, d.shell.g_hWnd);
+            countbatch(d.shell.unsaved, newpicture, RenderClock::now() - began);
             showstatus(d.shell.status, s, d.shell.g_hWnd, false);
         }
     }

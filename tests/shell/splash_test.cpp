@@ -115,6 +115,16 @@ TEST_F(AboutTest, ACharacterClosesItButAcceleratorKeysDoNot)
                [&] { EXPECT_EQ(aboutwindow(), nullptr); }});
 }
 
+TEST_F(AboutTest, EscClosesItAndEndsNothing)
+{
+    withabout({[&] { deliverkey(aboutwindow(), VK_ESCAPE, 0, 0); },
+               [&] {
+                   EXPECT_EQ(aboutwindow(), nullptr);
+                   EXPECT_TRUE(IsWindowEnabled(mainwindow()));
+                   EXPECT_FALSE(desktop->shell.closing) << "the Esc was the box's, not the main window's Exit";
+               }});
+}
+
 TEST_F(AboutTest, AMissingPictureIsReportedAndLeavesNoWindow)
 {
     then([&] { click(); }, 6);
