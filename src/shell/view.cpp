@@ -141,19 +141,37 @@ void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int thumb)
     InvalidateRect(hWnd, nullptr, 0);
 }
 
-void onkeydown(HWND hWnd, int key)
+void onkeydown(ShellState& shell, HWND hWnd, int key)
 {
     struct KeyScroll {
         int key, bar, request;
     };
-    static constexpr KeyScroll keys[] = {
-        {VK_PRIOR, SB_VERT, SB_PAGEUP},  {VK_NEXT, SB_VERT, SB_PAGEDOWN},   {VK_HOME, SB_VERT, SB_TOP},
-        {VK_END, SB_VERT, SB_BOTTOM},    {VK_UP, SB_VERT, SB_LINEUP},       {VK_DOWN, SB_VERT, SB_LINEDOWN},
-        {VK_LEFT, SB_HORZ, SB_LINELEFT}, {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
+    static constexpr KeyScroll pagekeys[] = {
+        {VK_PRIOR, SB_VERT, SB_PAGEUP},
+        {VK_NEXT, SB_VERT, SB_PAGEDOWN},
+        {VK_HOME, SB_VERT, SB_TOP},
+        {VK_END, SB_VERT, SB_BOTTOM},
     };
-    for (const KeyScroll& k : keys)
+    for (const KeyScroll& k : pagekeys)
         if (k.key == key)
-            SendMessageA(hWnd, k.bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL, static_cast<WPARAM>(k.request), 0);
+            SendMessageA(hWnd, k.bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(k.request), 0);
+    // A pixel a key press would take minutes across a large picture: an
+    // arrow moves a tenth of what the window shows.
+    struct ArrowScroll {
+        int key, bar, direction;
+    };
+    static constexpr ArrowScroll arrows[] = {
+        {VK_UP, SB_VERT, -1}, {VK_DOWN, SB_VERT, 1}, {VK_LEFT, SB_HORZ, -1}, {VK_RIGHT, SB_HORZ, 1}};
+    for (const ArrowScroll& a : arrows) {
+        if (a.key != key)
+            continue;
+        const bool horizontal = a.bar == SB_HORZ;
+        const int page = horizontal ? shell.ClientRes.right : shell.ClientRes.bottom;
+        const int step = page / 10 > 1 ? page / 10 : 1;
+        const int target = position(shell, a.bar) + a.direction * step;
+        SendMessageA(hWnd, horizontal ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, target < 0 ? 0 : target),
+                     0);
+    }
 }
 
 } // namespace kt

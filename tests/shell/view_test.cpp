@@ -60,13 +60,24 @@ TEST_F(ViewTest, KeysScrollALargeImage)
         EXPECT_EQ(y(), 1300);
         key(VK_HOME);
         EXPECT_EQ(y(), 0);
+        // Arrows move a tenth of the 1000 x 700 window, and stop at the ends.
         key(VK_RIGHT);
         key(VK_RIGHT);
         key(VK_LEFT);
-        EXPECT_EQ(x(), 1);
+        EXPECT_EQ(x(), 100);
+        key(VK_DOWN);
+        EXPECT_EQ(y(), 70);
+        key(VK_UP);
+        key(VK_UP);
+        EXPECT_EQ(y(), 0);
+        desktop->shell.xCurrentScroll = 950;
+        key(VK_RIGHT);
+        EXPECT_EQ(x(), 1000);
+        key(VK_LEFT);
+        EXPECT_EQ(x(), 900);
         SCROLLINFO si;
         GetScrollInfo(mainwindow(), SB_HORZ, &si);
-        EXPECT_EQ(si.nPos, 1);
+        EXPECT_EQ(si.nPos, 900);
         EXPECT_EQ(si.nMax, 1999);
         EXPECT_EQ(si.nPage, 1000u);
     });
