@@ -106,6 +106,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, const DialogTemplate* tmpl, HWND owner, DLGPR
 
     const BOOL ownerWasDisabled = owner ? EnableWindow(owner, 0) : 1;
     SendMessageA(dialog, WM_INITDIALOG, 0, param);
+    dialog->focus = initialfocus(dialog);
     if (!dialog->dialogEnded) {
         ShowWindow(dialog, SW_SHOW);
         backend().rundialog(dialog);
@@ -119,6 +120,30 @@ INT_PTR DialogBoxParamA(HINSTANCE, const DialogTemplate* tmpl, HWND owner, DLGPR
     dialog->controls.clear();
     DestroyWindow(dialog);
     return result;
+}
+
+HWND initialfocus(HWND dialog)
+{
+    if (!IsWindow(dialog))
+        return nullptr;
+    HWND field = nullptr;
+    for (HWND c : dialog->controls)
+        if (c->kind == ControlKind::Edit && c->enabled &&
+            (!field || c->dlgy < field->dlgy || (c->dlgy == field->dlgy && c->dlgx < field->dlgx)))
+            field = c;
+    if (field)
+        return field;
+    const auto first = [dialog](auto wanted) -> HWND {
+        for (HWND c : dialog->controls)
+            if (c->enabled && wanted(c))
+                return c;
+        return nullptr;
+    };
+    if (HWND radio = first([](HWND c) { return c->kind == ControlKind::Radio && c->checked; }))
+        return radio;
+    if (HWND slider = first([](HWND c) { return c->kind == ControlKind::Trackbar; }))
+        return slider;
+    return first([](HWND c) { return c->kind == ControlKind::DefButton; });
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result)

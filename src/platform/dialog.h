@@ -38,6 +38,10 @@ constexpr UINT TBM_SETRANGE = WM_USER + 6;
 // WM_INITDIALOG with `param`, and the result is what EndDialog was given.
 INT_PTR DialogBoxParamA(HINSTANCE instance, const DialogTemplate* dialog, HWND owner, DLGPROC procedure, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+// What typing goes to as a dialog opens: its first enabled edit field, top to
+// bottom and left to right; without one its checked radio button, else its
+// trackbar, else its default button.
+HWND initialfocus(HWND dialog);
 HWND GetDlgItem(HWND dialog, int id);
 // Copies at most size - 1 characters and a terminator; returns the count copied.
 UINT GetDlgItemTextA(HWND dialog, int id, char* buffer, int size);

@@ -144,6 +144,7 @@ struct Window {
     INT_PTR dialogResult = 0;
     bool dialogEnded = false;
     std::vector<HWND> controls;
+    HWND focus = nullptr; // the control a dialog opens with the keyboard focus on
     int controlId = 0;
     ControlKind kind = ControlKind::None;
     bool groupStart = false;

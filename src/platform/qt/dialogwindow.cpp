@@ -229,6 +229,10 @@ void DialogWindow::reject()
 void DialogWindow::run()
 {
     show();
+    // As by Tab, so that a field's text is selected and typing replaces it.
+    for (const auto& [control, widget] : controls_)
+        if (control == dialog_->focus)
+            widget->setFocus(Qt::TabFocusReason);
     // A quit before the loop runs would be lost, and the loop would never end.
     if (!dialog_->dialogEnded)
         loop_.exec(QEventLoop::DialogExec);
