@@ -1,5 +1,7 @@
 #include "platform/backend.h"
 
+#include <cctype>
+
 #include "platform/core.h"
 #include "platform/headless.h"
 
@@ -86,6 +88,21 @@ void delivermenucommand(HWND hwnd, UINT id)
     const MenuItem* item = findmenuitem(GetMenu(hwnd), id);
     if (IsWindowEnabled(hwnd) && item && !item->grayed)
         PostMessageA(hwnd, WM_COMMAND, id, 0);
+}
+
+void delivermenukeys(HWND hwnd, HMENU popup, const std::string& letters)
+{
+    for (char letter : letters) {
+        const int at = menumnemonicposition(popup, static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(letter))));
+        if (at < 0)
+            return;
+        const MenuItem& item = popup->items[static_cast<std::size_t>(at)];
+        if (!item.popup) {
+            delivermenucommand(hwnd, item.id);
+            return;
+        }
+        popup = item.popup.get();
+    }
 }
 
 } // namespace kt

@@ -31,6 +31,9 @@ public:
     virtual void menuchanged(HWND) {}
     virtual void scrollchanged(HWND, int /*bar*/) {}
     virtual void cursorchanged() {}
+    // Opens the popup at `position` of the window's menu bar for the keys,
+    // as Alt and its letter do.
+    virtual void openmenu(HWND, int /*position*/) {}
 
     virtual int messagebox(const MessageBoxRequest& request) = 0;
     // The chosen path, or nothing for Cancel.
@@ -57,5 +60,9 @@ void delivermove(HWND hwnd, int x, int y);
 void deliverscroll(HWND hwnd, int bar, int request, int position);
 void deliverclose(HWND hwnd);                // a disabled window cannot be closed by the user
 void delivermenucommand(HWND hwnd, UINT id); // ignored for a greyed item
+// Letters typed into an open popup of the window's menu: each opens the
+// submenu with that Alt letter, or chooses the command with it (a greyed one
+// does nothing); a letter no item has closes the menu.
+void delivermenukeys(HWND hwnd, HMENU popup, const std::string& letters);
 
 } // namespace kt

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 
 #include "platform/backend.h"
 #include "platform/core.h"
@@ -34,6 +35,39 @@ MenuItem* findmenuitem(HMENU menu, UINT id)
                 return inner;
     }
     return nullptr;
+}
+
+char menumnemonic(const std::string& text)
+{
+    for (std::size_t k = 0; k + 1 < text.size(); ++k) {
+        if (text[k] != '&')
+            continue;
+        if (text[k + 1] != '&')
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(text[k + 1])));
+        ++k;
+    }
+    return 0;
+}
+
+std::string menushowntext(const std::string& text)
+{
+    std::string shown;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == '&' && k + 1 < text.size())
+            ++k;
+        shown += text[k];
+    }
+    return shown;
+}
+
+int menumnemonicposition(HMENU menu, int key)
+{
+    if (!menu || key <= 0 || key > 0x7F || !std::isalnum(key))
+        return -1;
+    for (std::size_t k = 0; k < menu->items.size(); ++k)
+        if (!menu->items[k].separator && menumnemonic(menu->items[k].text) == std::toupper(key))
+            return static_cast<int>(k);
+    return -1;
 }
 
 HMENU GetMenu(HWND hwnd)

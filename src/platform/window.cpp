@@ -254,11 +254,16 @@ BOOL GetClientRect(HWND hwnd, RECT* rect)
     return 1;
 }
 
-LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM, LPARAM)
+LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Alt and a menu's letter open that menu of the bar.
+        if (const int at = menumnemonicposition(GetMenu(hwnd), static_cast<int>(wParam)); at >= 0 && hwnd->enabled)
+            backend().openmenu(hwnd, at);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;

@@ -83,6 +83,15 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text);
 // Removes the item at `position` (MF_BYPOSITION) or with the command id.
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);
 
+// A menu text marks its Alt letter with '&' before it ("&File"); "&&" shows
+// one '&'. The letter, upper case, or 0 for a text without one.
+char menumnemonic(const std::string& text);
+// The text as the menu shows it: without the marks.
+std::string menushowntext(const std::string& text);
+// The position in `menu` of the item whose Alt letter is the key (a letter or
+// digit, as its virtual key), or -1.
+int menumnemonicposition(HMENU menu, int key);
+
 constexpr UINT FVIRTKEY = 0x01;
 constexpr UINT FSHIFT = 0x04;
 constexpr UINT FCONTROL = 0x08;

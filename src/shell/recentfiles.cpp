@@ -54,7 +54,10 @@ void showrecentfiles(const Desktop& d, HWND hWnd)
         return;
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     for (std::size_t k = 0; k < files.size(); ++k) {
-        std::string text = std::to_string(k + 1) + "  ";
+        // The number is the entry's Alt letter.
+        std::string text(1, '&');
+        text += std::to_string(k + 1);
+        text += "  ";
         // An ampersand in a name is shown, not taken for a mnemonic.
         for (const char c : shortened(baretitle(files[k])))
             text += c == '&' ? std::string("&&") : std::string(1, c);

@@ -1,6 +1,7 @@
 #include "shell/resources.h"
 
 #include "shell/commandtable.h"
+#include "shell/menumnemonics.h"
 
 namespace kt {
 
@@ -24,6 +25,7 @@ const MenuTemplate& dravune3dmenu()
             }
             items->push_back(MenuItemTemplate{entry.id, entry.label, entry.checked, {}});
         }
+        givemnemonics(bar);
         return bar;
     }();
     return menu;

@@ -291,6 +291,52 @@ TEST_F(CommandTest, SavingParametersOnly)
     });
 }
 
+// Alt and a letter of the bar open that popup; the letters typed then choose
+// as the mouse would, greyed items included.
+TEST_F(CommandTest, AltAndALetterOpenAPopupWhoseLettersChoose)
+{
+    struct Case {
+        std::string name;
+        int key;
+        std::string letters;
+        int popup; // the position opened, or -1
+        std::string box; // the caption of the dialog or box the choice opens, or none
+    };
+    const Case cases[] = {
+        {"Options, Parameters", 'O', "P", 2, "                  Dravune 3D Parameters"},
+        {"Render, the log submenu, its squared filter", 'R', "hc", 1, "Hit Count Adjustment Advisory"},
+        {"Help, About's letter is its word's", 'H', "A", 3, ""},
+        {"a letter no popup has", 'Z', "", -1, ""},
+        {"a letter no item has", 'F', "Q", 0, ""},
+    };
+    paused([&] {
+        for (const Case& c : cases) {
+            headless().menusopened.clear();
+            headless().dialogs.clear();
+            headless().messageboxes.clear();
+            headless().menuletters.push_back(c.letters);
+            press(c.key, MOD_ALT, static_cast<char32_t>(c.key + 32));
+            settle();
+            EXPECT_EQ(headless().menusopened, (c.popup < 0 ? std::vector<int>{} : std::vector<int>{c.popup})) << c.name;
+            std::vector<std::string> shown = headless().dialogs;
+            for (const auto& box : headless().messageboxes)
+                shown.push_back(box.caption);
+            EXPECT_EQ(shown, (c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box})) << c.name;
+            headless().menuletters.clear();
+            EXPECT_EQ(desktop->shell.aboutflag, c.key == 'H' ? 1 : 0) << c.name;
+            if (desktop->shell.aboutflag)
+                SendMessageA(allwindows().back(), WM_LBUTTONDOWN, 0, 0);
+        }
+        EXPECT_EQ(desktop->shell.aboutflag, 0);
+        command(cmdrender);
+        headless().menuletters.push_back("P");
+        press('O', MOD_ALT, U'o');
+        settle();
+        EXPECT_TRUE(headless().dialogs.empty()) << "greyed while rendering";
+        command(cmdrender);
+    });
+}
+
 TEST_F(CommandTest, AboutOpensFromItsKey)
 {
     paused([&] {

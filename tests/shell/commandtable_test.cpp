@@ -17,11 +17,12 @@ void flatten(const std::vector<MenuItemTemplate>& items, const std::string& path
 {
     for (const MenuItemTemplate& item : items) {
         if (!item.popup.empty()) {
-            flatten(item.popup, path + item.text + "/", out);
+            flatten(item.popup, path + menushowntext(item.text) + "/", out);
             continue;
         }
         out.push_back(item.text.empty() ? path + "-"
-                                        : path + item.text + "#" + std::to_string(item.id) + (item.checked ? "*" : ""));
+                                        : path + menushowntext(item.text) + "#" + std::to_string(item.id) +
+                                              (item.checked ? "*" : ""));
     }
 }
 
@@ -118,6 +119,36 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
 
     for (const CommandEntry& entry : commandtable())
         EXPECT_NE(entry.run, nullptr) << entry.id;
+}
+
+
+// Every item of every popup has an Alt letter, none shared within its popup,
+// and no letter of the bar is an Alt key of the accelerators, which would
+// take it before the menu could.
+void expectownletters(const std::vector<MenuItemTemplate>& items, const std::string& where)
+{
+    std::map<char, std::string> letters;
+    for (const MenuItemTemplate& item : items) {
+        if (item.text.empty())
+            continue;
+        const char letter = menumnemonic(item.text);
+        EXPECT_NE(letter, 0) << where << menushowntext(item.text);
+        if (letter) {
+            const auto [other, fresh] = letters.emplace(letter, item.text);
+            EXPECT_TRUE(fresh) << where << item.text << " and " << other->second;
+        }
+        if (!item.popup.empty())
+            expectownletters(item.popup, where + menushowntext(item.text) + "/");
+    }
+}
+
+TEST(CommandTable, EveryMenuItemHasAnAltLetterOfItsOwn)
+{
+    expectownletters(dravune3dmenu(), "");
+    for (const MenuItemTemplate& popup : dravune3dmenu())
+        for (const ACCEL& key : dravune3daccelerators())
+            EXPECT_FALSE((key.fVirt & FALT) && !(key.fVirt & FCONTROL) && key.key == menumnemonic(popup.text))
+                << popup.text;
 }
 
 } // namespace

@@ -22,7 +22,7 @@ protected:
         std::vector<std::string> texts;
         for (const MenuItem& item : GetSubMenu(GetMenu(mainwindow()), 0)->items)
             if (item.id >= cmdrecentfile)
-                texts.push_back(item.text);
+                texts.push_back(menushowntext(item.text));
         return texts;
     }
 

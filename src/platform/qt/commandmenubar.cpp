@@ -87,6 +87,13 @@ void CommandMenuBar::addcommand(QWidget* menu, const MenuItem& item)
     commands_.emplace_back(action, id);
 }
 
+void CommandMenuBar::openpopup(int position)
+{
+    const QList<QAction*> entries = actions();
+    if (position >= 0 && position < entries.size())
+        setActiveAction(entries[position]);
+}
+
 bool CommandMenuBar::event(QEvent* event)
 {
     switch (event->type()) {

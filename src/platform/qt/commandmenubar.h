@@ -20,6 +20,9 @@ public:
 
     // Items, greyed and checked states as the core has them now.
     void sync();
+    // Opens the popup at `position` of the bar for the keys, as Alt and its
+    // letter do.
+    void openpopup(int position);
     // The window is gone: from now on a chosen item does nothing.
     void detach() { hwnd_ = nullptr; }
 

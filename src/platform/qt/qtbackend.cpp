@@ -228,6 +228,13 @@ void QtBackend::scrollchanged(HWND hwnd, int bar)
         window->syncscrollbar(bar);
 }
 
+void QtBackend::openmenu(HWND hwnd, int position)
+{
+    TopLevelWindow* window = toplevelof(hwnd);
+    if (window && window->menubar())
+        window->menubar()->openpopup(position);
+}
+
 void QtBackend::cursorchanged()
 {
     const Qt::CursorShape shape = coreshape();

@@ -41,6 +41,7 @@ public:
     void menuchanged(HWND hwnd) override;
     void scrollchanged(HWND hwnd, int bar) override;
     void cursorchanged() override;
+    void openmenu(HWND hwnd, int position) override;
 
     int messagebox(const MessageBoxRequest& request) override;
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;

@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include "platform/qt/clientview.h"
 #include "platform/qt/commandmenubar.h"
 #include "qtfixture.h"
 
@@ -75,6 +76,27 @@ TEST_F(QtMenuTest, ChosenItemPostsItsCommandUnlessGreyed)
     EnableMenuItem(GetMenu(hwnd), cmdOpen, MF_GRAYED);
     findaction(bar, "&Open...\tCtrl+O")->trigger();
     EXPECT_TRUE(postedmessages().empty());
+}
+
+// Alt and a letter reach the program as a key like any other; the core opens
+// the bar's popup with that letter, and Qt's popup takes its own letters.
+TEST_F(QtMenuTest, AltAndALetterOpenThePopupWhoseLettersChoose)
+{
+    HWND hwnd = makemainwindow();
+    CommandMenuBar* bar = widgetfor(hwnd)->menubar();
+    QTest::keyClick(widgetfor(hwnd)->view(), Qt::Key_C, Qt::AltModifier);
+    for (const MSG& msg : postedmessages())
+        DispatchMessageA(&msg);
+    QAction* color = findaction(bar, "&Color");
+    ASSERT_NE(color, nullptr);
+    EXPECT_EQ(bar->activeAction(), color);
+    ASSERT_TRUE(color->menu()->isVisible());
+    QTest::keyClick(color->menu(), Qt::Key_D);
+    std::vector<UINT> commands;
+    for (const MSG& msg : postedmessages())
+        if (msg.message == WM_COMMAND)
+            commands.push_back(static_cast<UINT>(msg.wParam));
+    EXPECT_EQ(commands, std::vector<UINT>{cmdDepth});
 }
 
 TEST_F(QtMenuTest, ChoosingACheckedItemLeavesTheCheckToTheProgram)

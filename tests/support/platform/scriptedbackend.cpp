@@ -23,6 +23,16 @@ void ScriptedBackend::input(std::function<void()> step, int afterPumps)
     steps_.push_back(Step{afterPumps, std::move(step)});
 }
 
+void ScriptedBackend::openmenu(HWND hwnd, int position)
+{
+    menusopened.push_back(position);
+    if (menuletters.empty())
+        return;
+    const std::string letters = std::move(menuletters.front());
+    menuletters.pop_front();
+    delivermenukeys(hwnd, GetSubMenu(GetMenu(hwnd), position), letters);
+}
+
 void ScriptedBackend::reset()
 {
     *this = ScriptedBackend{};

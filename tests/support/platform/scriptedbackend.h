@@ -31,6 +31,12 @@ public:
     std::deque<std::function<void(HWND)>> dialogscripts; // one per dialog; an unscripted one is cancelled
     std::vector<std::string> dialogs;                    // captions of the dialogs shown
 
+    // A popup of a menu bar opened for the keys (Alt and its letter): its
+    // position, and the letters typed into it, one string a popup; an
+    // unscripted one is closed again.
+    std::vector<int> menusopened;
+    std::deque<std::string> menuletters;
+
     std::vector<unsigned> sleeps;
     std::function<void()> onsleep; // runs in every sleep, to look at the program meanwhile
 
@@ -59,6 +65,7 @@ public:
     int messagebox(const MessageBoxRequest& request) override;
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
+    void openmenu(HWND hwnd, int position) override;
     void sleep(unsigned milliseconds) override
     {
         sleeps.push_back(milliseconds);
