@@ -54,12 +54,13 @@ void deliverwheel(HWND hwnd, int delta, int x, int y)
 
 void deliverclientsize(HWND hwnd, int width, int height)
 {
-    if (!IsWindow(hwnd) || (hwnd->client.width() == width && hwnd->client.height() == height))
+    if (!IsWindow(hwnd))
         return;
-    hwnd->client.resize(width, height);
-    if (hwnd->cls.style & (CS_HREDRAW | CS_VREDRAW))
-        InvalidateRect(hwnd, nullptr, 1);
-    SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
+    hwnd->roomwidth = width;
+    hwnd->roomheight = height;
+    if (hwnd->fixedwidth > 0 && hwnd->fixedheight > 0)
+        return;
+    resizeclient(hwnd, width, height);
 }
 
 void delivermove(HWND hwnd, int x, int y)

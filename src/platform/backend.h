@@ -42,6 +42,8 @@ public:
     virtual void rundialog(HWND dialog) = 0;
     virtual void sleep(unsigned milliseconds) = 0;
     virtual bool opendocument(const std::string& /*path*/) { return false; }
+    // Puts a picture on the desktop's clipboard; the core keeps its own copy.
+    virtual bool copyimage(const Surface&) { return true; }
 };
 
 // The backend in use; the headless one unless another was set.

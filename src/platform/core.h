@@ -16,5 +16,8 @@ int cursordisplaycount();
 // Whether the window is a dialog or one of its controls: a backend shows
 // those while it runs the dialog, not as windows of their own.
 bool isdialogwindow(HWND hwnd);
+// The client area at a new size: repainted as its class asks, and told by
+// WM_SIZE; nothing when the size stays.
+void resizeclient(HWND hwnd, int width, int height);
 
 } // namespace kt

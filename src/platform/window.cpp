@@ -126,6 +126,8 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     int clientWidth = width, clientHeight = height;
     backend().initialclientsize(hwnd, &clientWidth, &clientHeight);
     hwnd->client.resize(clientWidth, clientHeight);
+    hwnd->roomwidth = clientWidth;
+    hwnd->roomheight = clientHeight;
     windows.push_back(std::move(window));
     backend().windowcreated(hwnd);
 
@@ -211,6 +213,41 @@ BOOL ShowWindow(HWND hwnd, int command)
         SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(hwnd->client.width(), hwnd->client.height()));
     }
     return was ? 1 : 0;
+}
+
+void resizeclient(HWND hwnd, int width, int height)
+{
+    if (!IsWindow(hwnd) || (hwnd->client.width() == width && hwnd->client.height() == height))
+        return;
+    hwnd->client.resize(width, height);
+    if (hwnd->cls.style & (CS_HREDRAW | CS_VREDRAW))
+        InvalidateRect(hwnd, nullptr, 1);
+    SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(width, height));
+}
+
+BOOL SetFixedClientSize(HWND hwnd, int width, int height)
+{
+    if (!IsWindow(hwnd) || width < 0 || height < 0)
+        return 0;
+    const bool fixed = width > 0 && height > 0;
+    hwnd->fixedwidth = fixed ? width : 0;
+    hwnd->fixedheight = fixed ? height : 0;
+    // The backend shows the area at its new scale even when its size stays.
+    backend().windowchanged(hwnd);
+    InvalidateRect(hwnd, nullptr, 1);
+    resizeclient(hwnd, fixed ? width : hwnd->roomwidth, fixed ? height : hwnd->roomheight);
+    return 1;
+}
+
+BOOL SetFullScreen(HWND hwnd, BOOL on)
+{
+    if (!IsWindow(hwnd))
+        return 0;
+    if (hwnd->fullscreen != (on != 0)) {
+        hwnd->fullscreen = on != 0;
+        backend().windowchanged(hwnd);
+    }
+    return 1;
 }
 
 BOOL UpdateWindow(HWND hwnd)

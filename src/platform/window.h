@@ -141,6 +141,13 @@ struct Window {
     bool visible = false;
     bool shownOnce = false; // the first showing tells the window its size
     bool enabled = true;
+    bool acceptsfiles = false; // files may be dropped onto it
+    bool fullscreen = false;
+    // The room the backend has for the client area. A fixed client size
+    // keeps the client area at that size whatever the room, shown scaled
+    // down where the room is smaller; 0 x 0: the client area is the room.
+    int roomwidth = 0, roomheight = 0;
+    int fixedwidth = 0, fixedheight = 0;
     std::unique_ptr<Menu> menu;
     // The line a window with a menu shows under its client area.
     std::string status;
@@ -177,6 +184,11 @@ BOOL UpdateWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable); // returns whether it was disabled
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
+// See Window's fixed client size; WM_SIZE follows when the client area's
+// size changes.
+BOOL SetFixedClientSize(HWND hwnd, int width, int height);
+// Shown over the whole screen, or as a window again.
+BOOL SetFullScreen(HWND hwnd, BOOL on);
 // The text of the window's status line; a window without a menu shows none.
 void SetStatusText(HWND hwnd, const std::string& text);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

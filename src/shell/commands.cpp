@@ -34,6 +34,7 @@
 #include "shell/splash.h"
 #include "shell/userguide.h"
 #include "shell/view.h"
+#include "shell/viewcommands.h"
 #include "shell/desktop.h"
 
 namespace kt {
@@ -98,15 +99,13 @@ void checkpalette(HWND hWnd, UINT chosen)
     }
 }
 
-void choosepalettefile(Desktop& d, HWND hWnd)
+} // namespace
+
+PaletteOffer offerpalettefile(Desktop& d, HWND hWnd)
 {
-    if (!GetOpenFileNameA(&d.filedialogs.ofn))
-        return;
-    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
     if (OpenMapFile(d.filenames.file, d.paltemp) != 0) {
         problem(hWnd, "Error opening MAP file", "MAP file error");
-        PostMessageA(hWnd, WM_COMMAND, cmdclearscreen, 0);
-        return;
+        return PaletteOffer::unreadable;
     }
     // The preview covers the window's corner; what it covered comes back
     // whatever the answer.
@@ -117,13 +116,26 @@ void choosepalettefile(Desktop& d, HWND hWnd)
     const int answer = MessageBoxA(nullptr, "Accept palette?", "Preview", MB_YESNO | MB_ICONINFORMATION);
     BitBlt(window, 0, 0, previewwidth, previewheight, saved, 0, 0, SRCCOPY);
     ReleaseDC(hWnd, window);
-    if (answer == IDNO) {
-        PostMessageA(hWnd, WM_COMMAND, cmdpalette, 0);
-        return;
-    }
+    if (answer == IDNO)
+        return PaletteOffer::declined;
     d.engine.palette = d.paltemp;
     checkpalette(hWnd, cmdpalette);
     d.engine.newimage = 1;
+    return PaletteOffer::accepted;
+}
+
+namespace {
+
+void choosepalettefile(Desktop& d, HWND hWnd)
+{
+    if (!GetOpenFileNameA(&d.filedialogs.ofn))
+        return;
+    repaintnow(hWnd, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    const PaletteOffer offer = offerpalettefile(d, hWnd);
+    if (offer == PaletteOffer::unreadable)
+        PostMessageA(hWnd, WM_COMMAND, cmdclearscreen, 0);
+    if (offer == PaletteOffer::declined)
+        PostMessageA(hWnd, WM_COMMAND, cmdpalette, 0);
 }
 
 void builtinpalette(Desktop& d, HWND hWnd, UINT id)
@@ -165,7 +177,8 @@ void clearscreen(Desktop& d, HWND hWnd)
     d.engine.newimage = 1;
 }
 
-// Loads filenames.odv3file and renders it, or says why not.
+} // namespace
+
 void loadchosen(Desktop& d, HWND hWnd)
 {
     const int code = loaddv3(d.engine, d.filenames.odv3file);
@@ -177,6 +190,8 @@ void loadchosen(Desktop& d, HWND hWnd)
     rememberrecentfile(d, hWnd, d.filenames.odv3file);
     rendernew(d, hWnd);
 }
+
+namespace {
 
 void loadparameters(Desktop& d, HWND hWnd)
 {
@@ -456,9 +471,12 @@ void toggledebug(Desktop& d)
 constexpr UINT key = FVIRTKEY;
 constexpr UINT alt = FVIRTKEY | FALT;
 constexpr UINT controlalt = FVIRTKEY | FCONTROL | FALT;
+constexpr UINT control = FVIRTKEY | FCONTROL;
 constexpr const char* file = "File      ";
+constexpr const char* edit = "Edit      ";
 constexpr const char* render = "Render      ";
 constexpr const char* options = "Options      ";
+constexpr const char* viewmenu = "View      ";
 constexpr const char* helpmenu = "Help";
 constexpr const char* logmenu = "Hit Count Log Normalization";
 constexpr const char* perceptualmenu = "Perceptual Palettes";
@@ -476,6 +494,9 @@ constexpr CommandEntry commands[] = {
          if (mayend(d.shell.unsaved, hWnd))
              PostMessageA(hWnd, WM_DESTROY, 0, 0);
      }},
+
+    {cmdcopypicture, edit, nullptr, false, "Copy Picture (Ctrl + C)", false, control, 'C', Runs::always, false,
+     [](Desktop& d, HWND hWnd, UINT) { copypicture(d, hWnd); }},
 
     {cmdrender, render, nullptr, false, "Render / Pause / Resume (R)", false, key, 'R', Runs::always, false,
      [](Desktop& d, HWND hWnd, UINT) { renderpauseresume(d, hWnd); }},
@@ -535,6 +556,11 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND hWnd, UINT) { savepalette(d, hWnd); }},
     {cmdclearscreen, options, nullptr, true, "Clear Screen (F11)", false, key, VK_F1 + 10, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { clearscreen(d, hWnd); }},
+
+    {cmdfitwindow, viewmenu, nullptr, false, "Fit Window (W)", false, key, 'W', Runs::always, false,
+     [](Desktop& d, HWND hWnd, UINT) { togglefitwindow(d, hWnd); }},
+    {cmdfullscreen, viewmenu, nullptr, false, "Full Screen (Ctrl + F)", false, control, 'F', Runs::always, false,
+     [](Desktop&, HWND hWnd, UINT) { togglefullscreen(hWnd); }},
 
     {cmdhelp, helpmenu, nullptr, false, "Help Topics (F1)", false, key, VK_F1, Runs::paused, false,
      [](Desktop&, HWND, UINT) { help(); }},

@@ -12,4 +12,12 @@ void maincommand(Desktop& d, HWND hWnd, UINT id);
 // available) or while paused.
 void setmenustate(const Desktop& d, HWND hWnd, bool rendering);
 
+// What the palette open command and a dropped palette do with the chosen file
+// (filenames.file): a preview, and the question whether to use it.
+enum class PaletteOffer { unreadable, declined, accepted };
+PaletteOffer offerpalettefile(Desktop& d, HWND hWnd);
+// What the parameter open command and a dropped parameter file do with the
+// chosen file (filenames.odv3file): load it and render it, or say why not.
+void loadchosen(Desktop& d, HWND hWnd);
+
 } // namespace kt

@@ -42,8 +42,10 @@ void DesktopPresentation::batchdrawn(bool newpicture)
     HDC window = GetDC(d_.shell.g_hWnd);
     if (newpicture)
         clearwindow(d_, window);
-    BitBlt(window, 0, 0, d_.shell.xscreen, d_.shell.yscreen, s.g_vhdc, d_.shell.xCurrentScroll, d_.shell.yCurrentScroll,
-           SRCCOPY);
+    // The client area, not the screen: at a scale factor above 1 it has more
+    // pixels than the screen has units.
+    BitBlt(window, 0, 0, window ? window->width() : 0, window ? window->height() : 0, s.g_vhdc, d_.shell.xCurrentScroll,
+           d_.shell.yCurrentScroll, SRCCOPY);
     ReleaseDC(d_.shell.g_hWnd, window);
 }
 

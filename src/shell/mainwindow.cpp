@@ -5,6 +5,7 @@
 #include "files/paramfiles.h"
 #include "base/memory.h"
 #include "shell/commands.h"
+#include "shell/droppedfiles.h"
 #include "shell/mouseturn.h"
 #include "shell/recentfiles.h"
 #include "shell/resources.h"
@@ -28,6 +29,7 @@ void oncreate(Desktop& d, HWND hWnd)
     if (!createviewbuffers(d, hWnd))
         return;
     loadrecentfiles(d, hWnd);
+    DragAcceptFiles(hWnd, 1);
     // A command-line file that cannot be loaded leaves the built-in set, silently.
     const std::string path = commandlinepath(d.shell.odv3temp);
     if (!path.empty()) {
@@ -105,6 +107,11 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONUP:
         onmousedrag(d, hWnd, message, static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))),
                     static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        return 0;
+    case WM_DROPFILES:
+        ondroppedfiles(d, hWnd, reinterpret_cast<HDROP>(wParam));
+        if (!d.shell.closing)
+            showstatus(d.shell.status, d.engine, hWnd, true);
         return 0;
     case WM_MOUSEWHEEL:
         onmousewheel(d, hWnd, static_cast<short>(HIWORD(static_cast<std::uintptr_t>(wParam))));

@@ -37,6 +37,9 @@ enum Command : UINT {
     cmdnextset = 305,
     cmdrecentfile = 320,   // the first of recentfilecount
     cmdnamedpalette = 400, // the first of the perceptual maps, in namedpalettes' order after 1 and 2
+    cmdcopypicture = 500,
+    cmdfitwindow = 505,
+    cmdfullscreen = 510,
 };
 
 const MenuTemplate& dravune3dmenu();

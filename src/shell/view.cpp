@@ -74,6 +74,11 @@ void releaseviewbuffers(Desktop& d)
 void onsize(Desktop& d, HWND hWnd, int width, int height)
 {
     EngineState& s = d.engine;
+    // A fitted view follows the picture's size; the size it gets tells again.
+    if (d.shell.fitwindow && (width != s.res || height != s.res)) {
+        SetFixedClientSize(hWnd, s.res, s.res);
+        return;
+    }
     d.shell.ClientRes.right = width;
     d.shell.ClientRes.bottom = height;
 

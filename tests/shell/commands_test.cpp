@@ -303,9 +303,9 @@ TEST_F(CommandTest, AltAndALetterOpenAPopupWhoseLettersChoose)
         std::string box; // the caption of the dialog or box the choice opens, or none
     };
     const Case cases[] = {
-        {"Options, Parameters", 'O', "P", 2, "                  Dravune 3D Parameters"},
-        {"Render, the log submenu, its squared filter", 'R', "hc", 1, "Hit Count Adjustment Advisory"},
-        {"Help, About's letter is its word's", 'H', "A", 3, ""},
+        {"Options, Parameters", 'O', "P", 3, "                  Dravune 3D Parameters"},
+        {"Render, the log submenu, its squared filter", 'R', "hc", 2, "Hit Count Adjustment Advisory"},
+        {"Help, About's letter is its word's", 'H', "A", 5, ""},
         {"a letter no popup has", 'Z', "", -1, ""},
         {"a letter no item has", 'F', "Q", 0, ""},
     };

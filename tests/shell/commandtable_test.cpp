@@ -39,6 +39,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         file + "Save Parameters Only (P)#190",
         file + "-",
         file + "Exit (Esc)#205",
+        "Edit      /Copy Picture (Ctrl + C)#500",
         render + "Render / Pause / Resume (R)#195",
         render + "-",
         render + "Normalize (N)#155",
@@ -75,6 +76,8 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         options + "Save Palette...#270",
         options + "-",
         options + "Clear Screen (F11)#150",
+        "View      /Fit Window (W)#505",
+        "View      /Full Screen (Ctrl + F)#510",
         help + "Help Topics (F1)#100",
         help + "-",
         help + "About (F2)#105",
@@ -84,7 +87,8 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
     std::map<std::pair<UINT, WORD>, WORD> keys;
     for (const ACCEL& a : dravune3daccelerators())
         EXPECT_TRUE(keys.emplace(std::pair{a.fVirt, a.key}, a.cmd).second) << "one command a key";
-    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, controlalt = FVIRTKEY | FCONTROL | FALT;
+    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, controlalt = FVIRTKEY | FCONTROL | FALT,
+               control = FVIRTKEY | FCONTROL;
     const std::map<std::pair<UINT, WORD>, WORD> expectedkeys = {
         {{key, VK_F1}, cmdhelp},
         {{key, VK_F1 + 1}, cmdabout},
@@ -114,6 +118,9 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         {{controlalt, 'X'}, cmdfdlimit},
         {{alt, VK_LEFT}, cmdpreviousset},
         {{alt, VK_RIGHT}, cmdnextset},
+        {{control, 'C'}, cmdcopypicture},
+        {{key, 'W'}, cmdfitwindow},
+        {{control, 'F'}, cmdfullscreen},
     };
     EXPECT_EQ(keys, expectedkeys);
 

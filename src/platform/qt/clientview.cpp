@@ -1,5 +1,7 @@
 #include "platform/qt/clientview.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include <QImage>
@@ -12,7 +14,8 @@
 
 namespace kt {
 
-ClientView::ClientView(HWND hwnd, QWidget* parent) : QWidget(parent), hwnd_(hwnd)
+ClientView::ClientView(HWND hwnd, QWidget* parent)
+    : QWidget(parent), hwnd_(hwnd), devicepixels_(!(hwnd->style & WS_POPUP))
 {
     // Every pixel is painted from the surface or black, so Qt need not clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -35,10 +38,30 @@ QImage rgb32(const std::uint32_t* first, int width, int height, int stride)
 
 } // namespace
 
+double ClientView::surfacescale() const
+{
+    const double units = devicepixels_ ? devicePixelRatioF() : 1.0;
+    if (!hwnd_ || hwnd_->fixedwidth <= 0 || hwnd_->fixedheight <= 0)
+        return 1.0 / units;
+    const double fit = std::min(width() * units / hwnd_->fixedwidth, height() * units / hwnd_->fixedheight);
+    return std::min(1.0, fit) / units;
+}
+
+QPoint ClientView::surfacepoint(const QPointF& at) const
+{
+    const double scale = surfacescale();
+    return QPoint(static_cast<int>(at.x() / scale), static_cast<int>(at.y() / scale));
+}
+
 void ClientView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    QRegion black(rect());
+    // From here on the painter works in the surface's pixels.
+    const double scale = surfacescale();
+    painter.scale(scale, scale);
+    if (scale * (devicepixels_ ? devicePixelRatioF() : 1.0) < 1.0)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    QRegion black(QRect(0, 0, static_cast<int>(std::ceil(width() / scale)), static_cast<int>(std::ceil(height() / scale))));
     if (hwnd_) {
         const Surface& surface = hwnd_->client;
         const QRect whole(0, 0, surface.width(), surface.height());
@@ -71,7 +94,7 @@ void ClientView::paintEvent(QPaintEvent*)
 
 void ClientView::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = surfacepoint(event->position());
     if (hwnd_ && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
         deliverclick(hwnd_, event->button() == Qt::LeftButton, at.x(), at.y());
     if (hwnd_ && event->button() == Qt::MiddleButton)
@@ -80,29 +103,32 @@ void ClientView::mousePressEvent(QMouseEvent* event)
 
 void ClientView::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = surfacepoint(event->position());
     if (hwnd_ && (event->buttons() & Qt::MiddleButton))
         delivermiddle(hwnd_, WM_MOUSEMOVE, at.x(), at.y());
 }
 
 void ClientView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = surfacepoint(event->position());
     if (hwnd_ && event->button() == Qt::MiddleButton)
         delivermiddle(hwnd_, WM_MBUTTONUP, at.x(), at.y());
 }
 
 void ClientView::wheelEvent(QWheelEvent* event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = surfacepoint(event->position());
     if (hwnd_ && event->angleDelta().y() != 0)
         deliverwheel(hwnd_, event->angleDelta().y(), at.x(), at.y());
 }
 
 void ClientView::resizeEvent(QResizeEvent*)
 {
-    if (hwnd_)
-        deliverclientsize(hwnd_, width(), height());
+    if (!hwnd_)
+        return;
+    const double units = devicepixels_ ? devicePixelRatioF() : 1.0;
+    deliverclientsize(hwnd_, static_cast<int>(std::lround(width() * units)),
+                      static_cast<int>(std::lround(height() * units)));
 }
 
 } // namespace kt

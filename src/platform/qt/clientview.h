@@ -27,7 +27,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Device pixels per pixel of the window's surface: a main window's
+    // surface is in device pixels, so that its picture is shown pixel for
+    // pixel at any scale factor; a popup's (splash, about, histogram) is in
+    // the widget's own units, its artwork scaled with the rest of the
+    // desktop. A fixed client size larger than the room is scaled down.
+    double surfacescale() const;
+    QPoint surfacepoint(const QPointF& at) const;
+
     HWND hwnd_;
+    bool devicepixels_;
     std::uint64_t shownGeneration_ = 0;
     bool shownOnce_ = false;
 };

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QIcon>
 #include <QImage>
@@ -268,6 +269,17 @@ void QtBackend::rundialog(HWND dialog)
 bool QtBackend::opendocument(const std::string& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool QtBackend::copyimage(const Surface& picture)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    const QImage shown(reinterpret_cast<const uchar*>(picture.bits()), picture.width(), picture.height(),
+                       static_cast<qsizetype>(picture.width()) * 4, QImage::Format_RGB32);
+    clipboard->setImage(shown.copy());
+    return true;
 }
 
 void QtBackend::sleep(unsigned milliseconds)

@@ -48,6 +48,7 @@ public:
     void rundialog(HWND dialog) override;
     void sleep(unsigned milliseconds) override;
     bool opendocument(const std::string& path) override;
+    bool copyimage(const Surface& picture) override;
 
 private:
     using Clock = std::chrono::steady_clock;

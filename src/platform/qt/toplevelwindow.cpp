@@ -4,6 +4,10 @@
 #include <initializer_list>
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QGridLayout>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -11,6 +15,7 @@
 #include <QWindow>
 
 #include "platform/backend.h"
+#include "platform/dropfiles.h"
 #include "platform/qt/clientview.h"
 #include "platform/qt/commandmenubar.h"
 #include "platform/qt/statusline.h"
@@ -178,7 +183,16 @@ void TopLevelWindow::syncstate()
         view_->setFocus();
     if (ispopup(hwnd_) && geometry() != QRect(hwnd_->x, hwnd_->y, hwnd_->width, hwnd_->height))
         setGeometry(hwnd_->x, hwnd_->y, hwnd_->width, hwnd_->height);
+    setAcceptDrops(hwnd_->acceptsfiles);
     setVisible(hwnd_->visible);
+    if (hwnd_->visible && hwnd_->fullscreen != isFullScreen()) {
+        if (hwnd_->fullscreen)
+            showFullScreen();
+        else
+            showNormal();
+    }
+    // A fixed client size shows at another scale.
+    view_->update();
 }
 
 void TopLevelWindow::detach()
@@ -197,6 +211,37 @@ void TopLevelWindow::closeEvent(QCloseEvent* event)
     event->ignore();
     if (hwnd_ && hwnd_->enabled)
         deliverclose(hwnd_);
+}
+
+namespace {
+
+// The local files a drag carries; what is not a file here (a web address)
+// cannot be opened.
+std::vector<std::string> localfiles(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                paths.push_back(url.toLocalFile().toStdString());
+    return paths;
+}
+
+} // namespace
+
+void TopLevelWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (hwnd_ && hwnd_->enabled && hwnd_->acceptsfiles && !localfiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TopLevelWindow::dropEvent(QDropEvent* event)
+{
+    const std::vector<std::string> paths = localfiles(event->mimeData());
+    if (!hwnd_ || paths.empty())
+        return;
+    deliverdrop(hwnd_, paths);
+    event->acceptProposedAction();
 }
 
 void TopLevelWindow::moveEvent(QMoveEvent*)
