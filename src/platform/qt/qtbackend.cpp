@@ -206,6 +206,17 @@ void QtBackend::windowchanged(HWND hwnd)
 {
     if (TopLevelWindow* window = toplevelof(hwnd)) {
         window->syncstate();
+        // A window disabled under a popup of its own (the about box, the
+        // histogram) leaves the keys to that popup, and takes them back once
+        // enabled, as the platform the program was written for moves them.
+        if (hwnd->enabled) {
+            if (window->isVisible() && !(hwnd->style & WS_POPUP))
+                window->takekeys();
+            return;
+        }
+        for (TopLevelWindow* owned : windows_)
+            if (owned->hwnd() && owned->hwnd()->parent == hwnd && owned->isVisible())
+                owned->takekeys();
         return;
     }
     // A running dialog, or one of its controls.

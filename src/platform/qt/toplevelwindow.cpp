@@ -195,6 +195,13 @@ void TopLevelWindow::syncstate()
     view_->update();
 }
 
+void TopLevelWindow::takekeys()
+{
+    raise();
+    activateWindow();
+    view_->setFocus();
+}
+
 void TopLevelWindow::detach()
 {
     hwnd_ = nullptr;

@@ -28,6 +28,8 @@ public:
     void syncstate();
     void syncscrollbar(int bar);
     void syncstatus();
+    // The keys come here from now on, as to the window on top.
+    void takekeys();
     // The window is gone: the widget only waits to be deleted.
     void detach();
 
