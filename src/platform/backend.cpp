@@ -94,7 +94,8 @@ void delivermenucommand(HWND hwnd, UINT id)
 void delivermenukeys(HWND hwnd, HMENU popup, const std::string& letters)
 {
     for (char letter : letters) {
-        const int at = menumnemonicposition(popup, static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(letter))));
+        const int at = menumnemonicposition(
+            popup, static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(letter))));
         if (at < 0)
             return;
         const MenuItem& item = popup->items[static_cast<std::size_t>(at)];

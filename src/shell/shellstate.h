@@ -63,7 +63,7 @@ struct ShellState {
     SCROLLINFO si;
     int xCurrentScroll = 0;
     int yCurrentScroll = 0;
-    bool fitwindow = false; // the whole picture shown, scaled down to the window
+    bool fitwindow = false;               // the whole picture shown, scaled down to the window
     std::unique_ptr<Surface> previewsave; // the window corner a palette preview covers
 
     // The idle cursor, the one each render batch shows, and the one for

@@ -299,7 +299,7 @@ TEST_F(CommandTest, AltAndALetterOpenAPopupWhoseLettersChoose)
         std::string name;
         int key;
         std::string letters;
-        int popup; // the position opened, or -1
+        int popup;       // the position opened, or -1
         std::string box; // the caption of the dialog or box the choice opens, or none
     };
     const Case cases[] = {

@@ -22,7 +22,7 @@ void flatten(const std::vector<MenuItemTemplate>& items, const std::string& path
         }
         out.push_back(item.text.empty() ? path + "-"
                                         : path + menushowntext(item.text) + "#" + std::to_string(item.id) +
-                                              (item.checked ? "*" : ""));
+                              (item.checked ? "*" : ""));
     }
 }
 
@@ -127,7 +127,6 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
     for (const CommandEntry& entry : commandtable())
         EXPECT_NE(entry.run, nullptr) << entry.id;
 }
-
 
 // Every item of every popup has an Alt letter, none shared within its popup,
 // and no letter of the bar is an Alt key of the accelerators, which would

@@ -37,9 +37,8 @@ TEST_F(DialogFocusTest, EveryDialogOpensWithTheFocusOnItsFirstField)
     };
     for (const Case& c : cases) {
         int focused = 0;
-        testing::rundialog(c.dialog, c.procedure, dialogparam(*desktop), [&](HWND hDlg) {
-            focused = hDlg->focus ? hDlg->focus->controlId : 0;
-        });
+        testing::rundialog(c.dialog, c.procedure, dialogparam(*desktop),
+                           [&](HWND hDlg) { focused = hDlg->focus ? hDlg->focus->controlId : 0; });
         EXPECT_EQ(focused, c.focused) << c.name;
     }
 }

@@ -44,26 +44,40 @@ TEST_F(DroppedFilesTest, ADroppedParameterFileOrPaletteOpensAsFromTheMenu)
         EXPECT_EQ(d.engine.newimage, 0);
     };
     const Case cases[] = {
-        {"a parameter file", {dir.file("two.dv3"), dir.file("notes.txt")}, false, "",
+        {"a parameter file",
+         {dir.file("two.dv3"), dir.file("notes.txt")},
+         false,
+         "",
          [](const Desktop& d) {
              EXPECT_EQ(d.engine.type, 1);
              EXPECT_EQ(d.engine.okicon, 1) << "it renders at once";
          }},
-        {"a parameter file while rendering", {dir.file("two.dv3")}, true, "",
+        {"a parameter file while rendering",
+         {dir.file("two.dv3")},
+         true,
+         "",
          [](const Desktop& d) {
              EXPECT_EQ(d.engine.type, 1);
              EXPECT_EQ(d.engine.okicon, 1);
              EXPECT_EQ(d.engine.newimage, 1) << "a new picture of the loaded set";
          }},
-        {"a short .dv file", {dir.file("short.dv")}, false, loaderror(loadtooshort, dir.file("short.dv")).text,
+        {"a short .dv file",
+         {dir.file("short.dv")},
+         false,
+         loaderror(loadtooshort, dir.file("short.dv")).text,
          unchanged},
-        {"a palette, accepted", {dir.file("viridis.MAP")}, false, "Accept palette?",
+        {"a palette, accepted",
+         {dir.file("viridis.MAP")},
+         false,
+         "Accept palette?",
          [](const Desktop& d) {
              EXPECT_EQ(d.engine.palette, *namedpalette("viridis"));
              EXPECT_EQ(d.engine.newimage, 1);
          }},
         {"a palette that is not there", {dir.file("absent.map")}, false, "Error opening MAP file", unchanged},
-        {"a file of another kind", {dir.file("notes.txt")}, false,
+        {"a file of another kind",
+         {dir.file("notes.txt")},
+         false,
          "Only parameter files (.dv3, .dv) and palettes (.map)\n   can be opened by dropping them here, not\n"
          "   notes.txt.",
          unchanged},

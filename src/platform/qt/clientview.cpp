@@ -61,7 +61,8 @@ void ClientView::paintEvent(QPaintEvent*)
     painter.scale(scale, scale);
     if (scale * (devicepixels_ ? devicePixelRatioF() : 1.0) < 1.0)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    QRegion black(QRect(0, 0, static_cast<int>(std::ceil(width() / scale)), static_cast<int>(std::ceil(height() / scale))));
+    QRegion black(
+        QRect(0, 0, static_cast<int>(std::ceil(width() / scale)), static_cast<int>(std::ceil(height() / scale))));
     if (hwnd_) {
         const Surface& surface = hwnd_->client;
         const QRect whole(0, 0, surface.width(), surface.height());

@@ -22,8 +22,8 @@ TEST_F(QtDropClipboardTest, DroppedLocalFilesReachTheWindowAsADrop)
 {
     HWND hwnd = makemainwindow();
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile("/tmp/a star.dv3"), QUrl("https://example.org/x.map"),
-                  QUrl::fromLocalFile("/tmp/b.map")});
+    data.setUrls(
+        {QUrl::fromLocalFile("/tmp/a star.dv3"), QUrl("https://example.org/x.map"), QUrl::fromLocalFile("/tmp/b.map")});
     // A drag enters the window before it drops there.
     const auto drop = [&] {
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
