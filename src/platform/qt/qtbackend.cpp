@@ -205,10 +205,13 @@ void QtBackend::windowdestroyed(HWND hwnd)
 void QtBackend::windowchanged(HWND hwnd)
 {
     if (TopLevelWindow* window = toplevelof(hwnd)) {
+        const bool wasenabled = window->shownenabled();
         window->syncstate();
         // A window disabled under a popup of its own (the about box, the
         // histogram) leaves the keys to that popup, and takes them back once
         // enabled, as the platform the program was written for moves them.
+        if (wasenabled == hwnd->enabled)
+            return;
         if (hwnd->enabled) {
             if (window->isVisible() && !(hwnd->style & WS_POPUP))
                 window->takekeys();

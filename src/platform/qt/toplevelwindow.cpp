@@ -181,6 +181,7 @@ void TopLevelWindow::syncstate()
     // program was written for; it refuses input by itself.
     if (hwnd_->enabled)
         view_->setFocus();
+    shownenabled_ = hwnd_->enabled;
     if (ispopup(hwnd_) && geometry() != QRect(hwnd_->x, hwnd_->y, hwnd_->width, hwnd_->height))
         setGeometry(hwnd_->x, hwnd_->y, hwnd_->width, hwnd_->height);
     setAcceptDrops(hwnd_->acceptsfiles);

@@ -30,6 +30,8 @@ public:
     void syncstatus();
     // The keys come here from now on, as to the window on top.
     void takekeys();
+    // Whether the window was enabled when last brought up to date.
+    bool shownenabled() const { return shownenabled_; }
     // The window is gone: the widget only waits to be deleted.
     void detach();
 
@@ -48,6 +50,7 @@ private:
     ClientView* view_ = nullptr;
     QScrollBar* bars_[2] = {nullptr, nullptr};
     StatusLine* status_ = nullptr;
+    bool shownenabled_ = true;
 };
 
 } // namespace kt

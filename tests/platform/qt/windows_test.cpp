@@ -36,6 +36,26 @@ TEST_F(QtWindowsTest, APopupIsAFramelessClientAreaWhereTheProgramPutsIt)
     EXPECT_EQ(window->windowHandle()->transientParent(), widgetfor(owner)->windowHandle());
 }
 
+// The about box disables its owner: the keys go to the box while it is up,
+// and back to the owner once it is enabled again.
+TEST_F(QtWindowsTest, AWindowDisabledUnderItsPopupLeavesTheKeysToIt)
+{
+    HWND main = makemainwindow();
+    HWND about = makepopup(100, 100, 200, 100, main);
+    // However the desktop placed the focus when the box was shown.
+    widgetfor(main)->activateWindow();
+    QApplication::processEvents();
+    EnableWindow(main, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), widgetfor(about)->view());
+    DestroyWindow(about);
+    widgetfor(makepopup(300, 300, 50, 50))->activateWindow(); // another window took the focus meanwhile
+    QApplication::processEvents();
+    EnableWindow(main, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), widgetfor(main)->view());
+}
+
 TEST_F(QtWindowsTest, WindowsShowAndHideWithTheCore)
 {
     HWND hwnd = makemainwindow();
