@@ -1,4 +1,5 @@
-// Run with QT_SCALE_FACTOR=2: a desktop whose every unit is two device pixels.
+// A desktop whose every unit is two device pixels.
+#include <QtGlobal>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -10,6 +11,9 @@ namespace kt::testing {
 namespace {
 
 using QtScaleTest = QtBackendTest;
+
+// Before the application is made, which reads it.
+const bool scaled = qputenv("QT_SCALE_FACTOR", "2");
 
 void drawcheckerboard(Surface& surface, int side)
 {
@@ -35,7 +39,8 @@ TEST_F(QtScaleTest, TheMainWindowShowsItsSurfaceAtDevicePixels)
 {
     HWND hwnd = makemainwindow();
     ClientView* view = widgetfor(hwnd)->view();
-    ASSERT_EQ(view->devicePixelRatioF(), 2.0) << "run with QT_SCALE_FACTOR=2";
+    ASSERT_TRUE(scaled);
+    ASSERT_EQ(view->devicePixelRatioF(), 2.0);
     EXPECT_EQ(hwnd->client.width(), 2 * view->width());
     EXPECT_EQ(hwnd->client.height(), 2 * view->height());
     drawcheckerboard(hwnd->client, 8);
