@@ -7,8 +7,6 @@ namespace kt {
 
 namespace {
 
-constexpr std::string_view filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
-
 bool within(double value, double low, double high)
 {
     return std::isfinite(value) && value >= low && value <= high;

@@ -67,6 +67,8 @@ const char* tonename(Tone tone);
 // The turns' orders by their number.
 inline constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 const char* ordername(int order); // "" for none of them
+// The filters by name, as the Render menu lists them.
+inline constexpr const char* filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
 
 // Makes `s` ready to draw `p` from its first batch: the set and its formula,
 // the angles and their order, the colouring, the background, the side and

@@ -3,7 +3,6 @@
 #include <malloc.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <set>
 
 #include "analysis/randomsearch.h"
+#include "analysis/screenreport.h"
 #include "analysis/screening.h"
 #include "app/render/gallery/explore.h"
 #include "engine/framing.h"
@@ -146,23 +146,7 @@ private:
     int screen()
     {
         const EngineState& s = engine_;
-        const ICON& set = s.icon[s.type];
-        const int verdict = testrp(set, s.type, screening_);
-        char text[1024];
-        std::snprintf(text, sizeof text,
-                      "formula: %d\nalpha: %.15f\nbeta: %.15f\ngamma: %.15f\nlambda: %.15f\nomega: %.15f\n"
-                      "n: %d\np: %d\nscale: %.15f\n",
-                      s.type + 1, set.a, set.b, set.c, set.d, set.e, set.n, set.p, set.scale);
-        out_ << text;
-        const char* verdicts[] = {"pass", "", "escape", "not chaotic", "low dimension"};
-        out_ << "verdict: " << verdicts[verdict] << '\n';
-        if (verdict == screenescape) {
-            out_ << "lyapunov exponent: none\nfractal dimension: none\n";
-        } else {
-            std::snprintf(text, sizeof text, "lyapunov exponent: %.15f\nfractal dimension: %.15f\n", screening_.LExp,
-                          screening_.FD);
-            out_ << text;
-        }
+        out_ << screenreport(s.icon[s.type], s.type, screening_).text;
         return exitsuccess;
     }
 
