@@ -14,7 +14,8 @@ class RenderContext;
 // the frame free on each side and no drawn pixel on its edge; the set's own
 // scale when the orbit gives none.
 // With more than one orbit, from the reach of those orbits, as
-// renderorbits draws them.
+// renderorbits draws them. When ctx's owner wants the work stopped, the
+// scale is only that of the steps run so far: the picture is not to be drawn.
 double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
                    double margin);
 

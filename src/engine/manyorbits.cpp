@@ -311,12 +311,17 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     // further, never less far.
     const std::uint64_t steps = (plotted + orbits - 1) / orbits;
     std::vector<LaneReach> reaches(plan.chunks, LaneReach{radius});
-    constexpr std::uint64_t piece = 1 << 16;
-    for (std::uint64_t taken = 0; taken < steps; taken += piece)
+    // Pieces of some 16M steps of all the orbits: the owner can stop the work
+    // between two within a tenth of a second.
+    const std::uint64_t piece = std::max<std::uint64_t>(1 << 12, (std::uint64_t{1} << 24) / orbits);
+    for (std::uint64_t taken = 0; taken < steps; taken += piece) {
+        if (ctx.cancelled())
+            return false;
         ctx.workers.shareout(plan.chunks, [&](int c) {
             steplanes(f, v, chunkof(plan, points, c), static_cast<int>(std::min(piece, steps - taken)),
                       LaneSpots{nullptr, nullptr, &reaches[c]});
         });
+    }
     reach = {};
     for (const LaneReach& r : reaches) {
         reach.across = std::max(reach.across, r.across);

@@ -42,7 +42,8 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
 
 // How far the turned points of renderorbits' orbits reach across and down
 // the view, or with `radius` from the origin in any turn, over every step
-// they plot; false without the memory for the orbits.
+// they plot; false without the memory for the orbits, or once the context's
+// owner wants the work stopped.
 struct OrbitsReach {
     double across = 0;
     double down = 0;

@@ -128,7 +128,7 @@ py::object triple(double x, double y, double z)
 }
 
 template <typename T, typename Member>
-Field number(const char* name, Member member, const char* what)
+Field memberfield(const char* name, Member member, const char* what)
 {
     return {name, [member](const Picture& p) { return py::cast(std::invoke(member, p)); },
             [member, name, what](Picture& p, py::handle v) { std::invoke(member, p) = take<T>(v, name, what); }};
@@ -144,7 +144,7 @@ Field coefficient(const char* name, Member member)
 const std::vector<Field>& fields()
 {
     static const std::vector<Field> table = {
-        number<int>("formula", &Picture::formula, "1 or 2"),
+        memberfield<int>("formula", &Picture::formula, "1 or 2"),
         coefficient("alpha", &ICON::a),
         coefficient("beta", &ICON::b),
         coefficient("gamma", &ICON::c),
@@ -176,18 +176,18 @@ const std::vector<Field>& fields()
          [](Picture& p, py::handle v) { p.order = wordindex(v, "order", ordernames); }},
         {"coloring", [](const Picture& p) { return py::cast(coloringnames[p.coloring & 1]); },
          [](Picture& p, py::handle v) { p.coloring = wordindex(v, "coloring", coloringnames); }},
-        number<std::string>("palette", &Picture::palette, "a built-in palette's name or a .map file"),
+        memberfield<std::string>("palette", &Picture::palette, "a built-in palette's name or a .map file"),
         {"background",
          [](const Picture& p) {
              return py::object(py::make_tuple(GetRValue(p.background), GetGValue(p.background),
                                               GetBValue(p.background)));
          },
          setbackground},
-        number<bool>("transparent", &Picture::transparent, "True or False"),
-        number<int>("width", &Picture::width, "a whole number"),
-        number<int>("height", &Picture::height, "a whole number"),
+        memberfield<bool>("transparent", &Picture::transparent, "True or False"),
+        memberfield<int>("width", &Picture::width, "a whole number"),
+        memberfield<int>("height", &Picture::height, "a whole number"),
         {"size", [](const Picture& p) { return py::object(py::make_tuple(p.width, p.height)); }, setsize},
-        number<int>("supersample", &Picture::supersample, "a whole number"),
+        memberfield<int>("supersample", &Picture::supersample, "a whole number"),
         {"steps", [](const Picture& p) { return py::cast(p.steps); },
          [](Picture& p, py::handle v) {
              // A count below one is the picture's to refuse, with its message.
@@ -200,9 +200,9 @@ const std::vector<Field>& fields()
              return py::cast(static_cast<double>(p.steps) / (side * side));
          },
          setspp},
-        number<int>("orbits", &Picture::orbits, "a whole number"),
-        number<bool>("fit", &Picture::fit, "True or False"),
-        number<double>("margin", &Picture::margin, "a number"),
+        memberfield<int>("orbits", &Picture::orbits, "a whole number"),
+        memberfield<bool>("fit", &Picture::fit, "True or False"),
+        memberfield<double>("margin", &Picture::margin, "a number"),
         {"tone", [](const Picture& p) { return py::cast(tonename(p.tone)); },
          [](Picture& p, py::handle v) {
              const int tone = wordindex(v, "tone", tonenames);
@@ -210,11 +210,11 @@ const std::vector<Field>& fields()
                  raisevalue("tone takes hit, density or depth");
              p.tone = static_cast<Tone>(tone);
          }},
-        number<double>("tone_brightness", &Picture::brightness, "a number"),
-        number<double>("tone_gamma", &Picture::gamma, "a number"),
-        number<int>("depth", &Picture::depth, "8 or 16"),
-        number<std::string>("filter", &Picture::filter, "a filter's name"),
-        number<int>("nadjust", &Picture::nadjust, "a whole number"),
+        memberfield<double>("tone_brightness", &Picture::brightness, "a number"),
+        memberfield<double>("tone_gamma", &Picture::gamma, "a number"),
+        memberfield<int>("depth", &Picture::depth, "8 or 16"),
+        memberfield<std::string>("filter", &Picture::filter, "a filter's name"),
+        memberfield<int>("nadjust", &Picture::nadjust, "a whole number"),
     };
     return table;
 }
