@@ -143,12 +143,6 @@ bool parseiterations(const std::string& text, std::uint64_t* steps)
     return true;
 }
 
-std::uint64_t sppiterations(double spp, int side)
-{
-    const double steps = std::ceil(spp * side * side);
-    return static_cast<std::uint64_t>(std::clamp(steps, 1.0, maxiterations));
-}
-
 // The composite values, read the same way by their check and their store.
 struct Size {
     int width = 0;
@@ -955,7 +949,7 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
         problem = "--margin needs --fit";
     // The steps follow the size, which the mode may have chosen.
     if (o.spp)
-        o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));
+        o.iterations = sppsteps(*o.spp, std::max(framewidth(o), frameheight(o)));
     return problem;
 }
 
@@ -993,16 +987,6 @@ std::string refusal(const CLI::ParseError& error, const CLI::App& app, const std
 }
 
 } // namespace
-
-std::optional<ImageFormat> imageformat(const std::string& path)
-{
-    const std::string lower = lowercase(path);
-    if (endswith(lower, ".tga"))
-        return ImageFormat::tga;
-    if (endswith(lower, ".png"))
-        return ImageFormat::png;
-    return std::nullopt;
-}
 
 std::optional<AnimationFormat> animationformat(const std::string& path)
 {

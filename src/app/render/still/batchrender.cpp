@@ -19,7 +19,8 @@
 #include "app/render/commandline/optionspicture.h"
 #include "app/render/output/progress.h"
 #include "app/render/commandline/renderoptions.h"
-#include "app/render/output/tonedpicture.h"
+#include "files/picturefile.h"
+#include "files/saveerrors.h"
 #include "app/render/turntable/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
@@ -80,8 +81,6 @@ private:
         err_ << renderprogram << ": " << file << ": " << why << '\n';
         return status;
     }
-
-    static std::string because(int err) { return err ? std::string(" (") + std::strerror(err) + ")" : std::string(); }
 
     int choosepalette()
     {
