@@ -35,6 +35,8 @@
 #include "shell/userguide.h"
 #include "shell/view.h"
 #include "shell/desktop.h"
+#include "shell/exportcommand.h"
+#include "engine/framing.h"
 
 namespace kt {
 
@@ -122,6 +124,7 @@ void choosepalettefile(Desktop& d, HWND hWnd)
         return;
     }
     d.engine.palette = d.paltemp;
+    d.palettename = d.filenames.file;
     checkpalette(hWnd, cmdpalette);
     d.engine.newimage = 1;
 }
@@ -129,13 +132,16 @@ void choosepalettefile(Desktop& d, HWND hWnd)
 void builtinpalette(Desktop& d, HWND hWnd, UINT id)
 {
     genpalette(d.engine, id == cmdpalette1 ? defpal1 : defpal2);
+    d.palettename = namedpalettes()[id == cmdpalette1 ? 0 : 1].name;
     checkpalette(hWnd, id);
     d.engine.newimage = 1;
 }
 
 void perceptualpalette(Desktop& d, HWND hWnd, UINT id)
 {
-    genpalette(d.engine, *namedpalettes()[firstperceptual + (id - cmdnamedpalette)].table);
+    const NamedPalette& chosen = namedpalettes()[firstperceptual + (id - cmdnamedpalette)];
+    genpalette(d.engine, *chosen.table);
+    d.palettename = chosen.name;
     checkpalette(hWnd, id);
     d.engine.newimage = 1;
 }
@@ -336,6 +342,24 @@ void background(Desktop& d, HWND hWnd)
         d.engine.newimage = 1;
 }
 
+// The scale at which the turned orbit fills the window, leaving the batch
+// renderer's margin; estimated from many orbits, which take a moment where the
+// exact orbit of a turned view would take minutes.
+void fittoframe(Desktop& d, HWND hWnd)
+{
+    constexpr std::uint64_t fitsteps = 4000000;
+    constexpr int fitorbits = 4096;
+    EngineState& s = d.engine;
+    Presentation& shown = d.context.shown();
+    shown.busy(Presentation::Work::lengthy);
+    const double scale = fittedscale(d.context, s, fitsteps, fitorbits, s.res, s.res, Picture{}.margin);
+    shown.idle();
+    if (scale == s.icon[s.type].scale)
+        return;
+    s.icon[s.type].scale = scale;
+    rendernew(d, hWnd);
+}
+
 // Filters need hit counts of the current image size.
 bool hitcountsfit(Desktop& d)
 {
@@ -454,6 +478,7 @@ void toggledebug(Desktop& d)
 
 constexpr UINT key = FVIRTKEY;
 constexpr UINT alt = FVIRTKEY | FALT;
+constexpr UINT control = FVIRTKEY | FCONTROL;
 constexpr UINT controlalt = FVIRTKEY | FCONTROL | FALT;
 constexpr const char* file = "File      ";
 constexpr const char* render = "Render      ";
@@ -470,6 +495,8 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND hWnd, UINT) { saveimage(d, hWnd); }},
     {cmdsaveparameters, file, nullptr, false, "Save Parameters Only (P)", false, key, 'P', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { saveparametersonly(d, hWnd); }},
+    {cmdexport, file, nullptr, false, "Export Picture... (Ctrl + E)", false, control, 'E', Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { exportcommand(d, hWnd); }},
     {cmdexit, file, nullptr, true, "Exit (Esc)", false, key, VK_ESCAPE, Runs::paused, false,
      [](Desktop&, HWND hWnd, UINT) { PostMessageA(hWnd, WM_DESTROY, 0, 0); }},
 
@@ -503,6 +530,8 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, false); }},
     {cmdrotate, options, nullptr, false, "Rotate Image (F5)", false, key, VK_F1 + 4, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { rotation(d, hWnd); }},
+    {cmdfittoframe, options, nullptr, false, "Fit to Frame", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { fittoframe(d, hWnd); }},
     {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { coloringmethod(d, hWnd); }},
     {cmdbackground, options, nullptr, false, "Background Color (F7)", false, key, VK_F1 + 6, Runs::paused, false,
@@ -574,6 +603,12 @@ void setmenustate(const Desktop& d, HWND hWnd, bool rendering)
 
 void maincommand(Desktop& d, HWND hWnd, UINT id)
 {
+    // An export under way takes no other command; Esc (Exit) cancels it.
+    if (d.exporting) {
+        if (id == cmdexit)
+            d.exportcancelled = true;
+        return;
+    }
     const CommandEntry* entry = entryof(id);
     if (d.engine.okicon && !(entry && entry->runs == Runs::always))
         return;

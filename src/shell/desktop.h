@@ -11,6 +11,7 @@
 #include "image/filters.h"
 #include "image/palettes.h"
 #include "platform/window.h"
+#include "shell/desktoppicture.h"
 #include "shell/desktoppresentation.h"
 #include "shell/filedialogs.h"
 #include "shell/histogramwindow.h"
@@ -40,6 +41,13 @@ struct Desktop {
     FileDialogs filedialogs{};
     ParamDialogSaves paramsaves{};
     HistogramChart chart{};
+    // The palette's name as the picture model gives it: a built-in's, or
+    // the .map file it was read from.
+    std::string palettename = "1";
+    ExportSettings exportsettings{};
+    // While an export renders, the window takes no command but its cancel.
+    bool exporting = false;
+    bool exportcancelled = false;
     DesktopPresentation presentation{*this};
     // What the desktop renders, filters, searches and saves with: its
     // presentation, on every processor.

@@ -66,6 +66,10 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     // no buffers, and a second Esc would close the window again.
     if (d.shell.closing)
         return message == WM_PAINT ? DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+    // An export renders from a copy of the picture; turning or zooming the
+    // window's meanwhile would start a render beside it.
+    if (d.exporting && (message == WM_MBUTTONDOWN || message == WM_MOUSEWHEEL))
+        return 0;
     switch (message) {
     case WM_CREATE:
         oncreate(d, hWnd);

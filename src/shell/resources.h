@@ -33,6 +33,8 @@ enum Command : UINT {
     cmdtone = 260,
     cmddepthtone = 265,
     cmdsavepalette = 270,
+    cmdexport = 275,
+    cmdfittoframe = 280,
     cmdpreviousset = 300,
     cmdnextset = 305,
     cmdrecentfile = 320,   // the first of recentfilecount

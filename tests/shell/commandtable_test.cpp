@@ -36,6 +36,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         file + "Load Parameter File (L)#185",
         file + "Save Image and Parameters (S)#200",
         file + "Save Parameters Only (P)#190",
+        file + "Export Picture... (Ctrl + E)#275",
         file + "-",
         file + "Exit (Esc)#205",
         render + "Render / Pause / Resume (R)#195",
@@ -58,6 +59,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         options + "Previous Parameter Set (Alt + Left)#300",
         options + "Next Parameter Set (Alt + Right)#305",
         options + "Rotate Image (F5)#120",
+        options + "Fit to Frame#280",
         options + "-",
         options + "Coloring Method (F6)#125",
         options + "Background Color (F7)#130",
@@ -83,7 +85,8 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
     std::map<std::pair<UINT, WORD>, WORD> keys;
     for (const ACCEL& a : dravune3daccelerators())
         EXPECT_TRUE(keys.emplace(std::pair{a.fVirt, a.key}, a.cmd).second) << "one command a key";
-    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, controlalt = FVIRTKEY | FCONTROL | FALT;
+    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, control = FVIRTKEY | FCONTROL;
+    const UINT controlalt = FVIRTKEY | FCONTROL | FALT;
     const std::map<std::pair<UINT, WORD>, WORD> expectedkeys = {
         {{key, VK_F1}, cmdhelp},
         {{key, VK_F1 + 1}, cmdabout},
@@ -113,6 +116,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         {{controlalt, 'X'}, cmdfdlimit},
         {{alt, VK_LEFT}, cmdpreviousset},
         {{alt, VK_RIGHT}, cmdnextset},
+        {{control, 'E'}, cmdexport},
     };
     EXPECT_EQ(keys, expectedkeys);
 
