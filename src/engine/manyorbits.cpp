@@ -8,6 +8,7 @@
 #include "engine/formulas.h"
 #include "engine/orbitlanes.h"
 #include "engine/plot.h"
+#include "engine/recolour.h"
 #include "engine/rotation.h"
 #include "engine/rendercontext.h"
 
@@ -256,35 +257,6 @@ private:
     std::vector<std::uint32_t> next_;  // per chunk: where each band's next point goes
 };
 
-// The image and the highest level from the finished counts, as the exact
-// render leaves them: a pixel's colour depends only on its final count, or
-// under the depth colouring on its final level.
-void colourpicture(EngineState& s)
-{
-    const std::size_t pixels = static_cast<std::size_t>(s.res) * s.res;
-    std::uint32_t highest = 0;
-    for (std::size_t i = 0; i < pixels; ++i)
-        highest = std::max(highest, static_cast<std::uint32_t>(s.hitcount[i]));
-    s.hitmax = highest;
-    if (!s.g_vhdc)
-        return;
-    Surface& image = *s.g_vhdc;
-    const int width = std::min(image.width(), s.res);
-    const int height = std::min(image.height(), s.res);
-    std::uint32_t* bits = image.bits();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const float stored = s.hitcount[static_cast<std::size_t>(y) * s.res + x];
-            if (stored <= 0)
-                continue;
-            const auto count = static_cast<std::uint32_t>(stored);
-            const COLORREF colour = s.cmethod == 0
-                ? hitcolour(s.palette, count)
-                : depthcolour(s.palette, DepthLevel{std::min(count, 255u), static_cast<double>(stored)});
-            bits[static_cast<std::size_t>(y) * image.width() + x] = Surface::toNative(colour);
-        }
-}
-
 void warmup(RenderContext& ctx, const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
 {
     ctx.workers.shareout(plan.chunks, [&](int c) {
@@ -369,7 +341,7 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
     }
     if (stopped)
         return OrbitsResult::stopped;
-    colourpicture(s);
+    colourfromcounts(s);
     s.itercount = static_cast<std::uint32_t>((batches * batchsteps) % itercountperiod);
     s.newimage = 0;
     return OrbitsResult::done;

@@ -37,6 +37,7 @@
 #include "shell/desktop.h"
 #include "shell/exportcommand.h"
 #include "engine/framing.h"
+#include "engine/recolour.h"
 
 namespace kt {
 
@@ -89,6 +90,20 @@ void stepthroughhistory(Desktop& d, HWND hWnd, bool back)
 // The perceptual maps follow palettes 1 and 2 in namedpalettes.
 constexpr std::size_t firstperceptual = 2;
 
+// A new palette or background shows at once on the picture drawn so far,
+// which rendering then continues in it; a picture not begun yet takes it as
+// it starts.
+void recolourshown(Desktop& d)
+{
+    EngineState& s = d.engine;
+    if (s.newimage || s.hcres != s.res || !s.g_vhdc) {
+        s.newimage = 1;
+        return;
+    }
+    recolour(s);
+    d.context.shown().filtered();
+}
+
 void checkpalette(HWND hWnd, UINT chosen)
 {
     HMENU menu = GetMenu(hWnd);
@@ -126,7 +141,7 @@ void choosepalettefile(Desktop& d, HWND hWnd)
     d.engine.palette = d.paltemp;
     d.palettename = d.filenames.file;
     checkpalette(hWnd, cmdpalette);
-    d.engine.newimage = 1;
+    recolourshown(d);
 }
 
 void builtinpalette(Desktop& d, HWND hWnd, UINT id)
@@ -134,7 +149,7 @@ void builtinpalette(Desktop& d, HWND hWnd, UINT id)
     genpalette(d.engine, id == cmdpalette1 ? defpal1 : defpal2);
     d.palettename = namedpalettes()[id == cmdpalette1 ? 0 : 1].name;
     checkpalette(hWnd, id);
-    d.engine.newimage = 1;
+    recolourshown(d);
 }
 
 void perceptualpalette(Desktop& d, HWND hWnd, UINT id)
@@ -143,7 +158,7 @@ void perceptualpalette(Desktop& d, HWND hWnd, UINT id)
     genpalette(d.engine, *chosen.table);
     d.palettename = chosen.name;
     checkpalette(hWnd, id);
-    d.engine.newimage = 1;
+    recolourshown(d);
 }
 
 // A user's own palette can start from a named one: its .map file, edited.
@@ -339,7 +354,7 @@ void background(Desktop& d, HWND hWnd)
     if (opendialog(d, hWnd, backgrounddialog, BackgroundDialogProc) == IDCANCEL)
         return;
     if (d.engine.back != saveback)
-        d.engine.newimage = 1;
+        recolourshown(d);
 }
 
 // The scale at which the turned orbit fills the window, leaving the batch
