@@ -17,6 +17,7 @@
 #include "shell/histogramwindow.h"
 #include "shell/paramdialog.h"
 #include "shell/shellstate.h"
+#include "shell/undo.h"
 
 namespace kt {
 
@@ -45,6 +46,7 @@ struct Desktop {
     // the .map file it was read from.
     std::string palettename = "1";
     ExportSettings exportsettings{};
+    UndoHistory undo{};
     // While an export renders, the window takes no command but its cancel.
     bool exporting = false;
     bool exportcancelled = false;

@@ -35,6 +35,8 @@ enum Command : UINT {
     cmdsavepalette = 270,
     cmdexport = 275,
     cmdfittoframe = 280,
+    cmdundo = 285,
+    cmdredo = 290,
     cmdpreviousset = 300,
     cmdnextset = 305,
     cmdrecentfile = 320,   // the first of recentfilecount

@@ -39,6 +39,8 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         file + "Export Picture... (Ctrl + E)#275",
         file + "-",
         file + "Exit (Esc)#205",
+        "Edit      /Undo (Ctrl + Z)#285",
+        "Edit      /Redo (Ctrl + Y)#290",
         render + "Render / Pause / Resume (R)#195",
         render + "-",
         render + "Normalize (N)#155",
@@ -117,6 +119,9 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         {{alt, VK_LEFT}, cmdpreviousset},
         {{alt, VK_RIGHT}, cmdnextset},
         {{control, 'E'}, cmdexport},
+        {{control, 'Z'}, cmdundo},
+        {{control, 'Y'}, cmdredo},
+        {{control | FSHIFT, 'Z'}, cmdredo},
     };
     EXPECT_EQ(keys, expectedkeys);
 
