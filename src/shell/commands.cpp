@@ -40,6 +40,8 @@
 #include "engine/recolour.h"
 #include "shell/mouseturn.h"
 #include "shell/undo.h"
+#include "shell/livetone.h"
+#include "shell/quality.h"
 #include <optional>
 
 namespace kt {
@@ -73,6 +75,10 @@ void renderpauseresume(Desktop& d, HWND hWnd)
         InvalidateRect(hWnd, nullptr, 0);
     }
     s.okicon = 1 - s.okicon;
+    if (!s.okicon) {
+        settlelivetone(d);
+        InvalidateRect(hWnd, nullptr, 0);
+    }
     if (s.okicon)
         d.shell.history.record(currentset(s));
     setmenustate(d, hWnd, s.okicon == 1);
@@ -494,6 +500,28 @@ void depthtonecommand(Desktop& d, HWND hWnd)
     }
 }
 
+// The view follows the tone as the picture grows; what it is drawn over
+// stays the render's own until it pauses.
+void livetonecommand(Desktop& d, HWND hWnd)
+{
+    LiveTone& tone = d.livetone;
+    tone.on = !tone.on;
+    CheckMenuItem(GetMenu(hWnd), cmdlivetone, MF_BYCOMMAND | (tone.on ? MF_CHECKED : MF_UNCHECKED));
+    if (tone.on && d.engine.cmethod != 0)
+        information("The live density tone shows pictures coloured by hit count;\n"
+                    "   this one is coloured by depth (Coloring Method, F6).",
+                    "Live Density Tone");
+}
+
+void qualitycommand(Desktop& d, HWND hWnd, UINT id)
+{
+    const std::size_t k = id - cmdquality;
+    d.quality = k == 0 ? 0 : qualitysteps[k - 1];
+    HMENU menu = GetMenu(hWnd);
+    for (UINT item = 0; item <= qualitysteps.size(); ++item)
+        CheckMenuItem(menu, cmdquality + item, MF_BYCOMMAND | (item == k ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void histogrammode(Desktop& d, HWND hWnd)
 {
     d.filters.histogramflag = 1 - d.filters.histogramflag;
@@ -538,6 +566,7 @@ constexpr const char* edit = "Edit      ";
 constexpr const char* helpmenu = "Help";
 constexpr const char* logmenu = "Hit Count Log Normalization";
 constexpr const char* perceptualmenu = "Perceptual Palettes";
+constexpr const char* qualitymenu = "Quality";
 
 // In menu order; the keys-only commands last.
 constexpr CommandEntry commands[] = {
@@ -570,6 +599,20 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND, UINT) { logcommand(d, false); }, true},
     {cmdlogsquared, render, logmenu, false, "Hit Count Log Squared (Alt + C)", false, alt, 'C',
      Runs::pausedcolouringbyhitcount, true, [](Desktop& d, HWND, UINT) { logcommand(d, true); }, true},
+    {cmdlivetone, render, nullptr, true, "Live Density Tone", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { livetonecommand(d, hWnd); }},
+    {cmdquality + 0, render, qualitymenu, false, "Off", true, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 1, render, qualitymenu, false, "10 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 2, render, qualitymenu, false, "20 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 3, render, qualitymenu, false, "50 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 4, render, qualitymenu, false, "100 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 5, render, qualitymenu, false, "200 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
     {cmdhistogram, render, nullptr, true, "Histogram (H)", false, key, 'H', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { histogrammode(d, hWnd); }},
     {cmdtone, render, nullptr, true, "Density Tone (T)", false, key, 'T', Runs::pausedcolouringbyhitcount, true,

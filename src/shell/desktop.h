@@ -15,6 +15,7 @@
 #include "shell/desktoppresentation.h"
 #include "shell/filedialogs.h"
 #include "shell/histogramwindow.h"
+#include "shell/livetone.h"
 #include "shell/paramdialog.h"
 #include "shell/shellstate.h"
 #include "shell/undo.h"
@@ -47,6 +48,9 @@ struct Desktop {
     std::string palettename = "1";
     ExportSettings exportsettings{};
     UndoHistory undo{};
+    LiveTone livetone{};
+    // Rendering stops by itself at this many steps per pixel; 0: never.
+    int quality = 0;
     // While an export renders, the window takes no command but its cancel.
     bool exporting = false;
     bool exportcancelled = false;

@@ -1,5 +1,7 @@
 #include "shell/mainwindow.h"
 
+#include "shell/quality.h"
+
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
@@ -80,7 +82,7 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         maincommand(d, hWnd, LOWORD(wParam));
         if (!d.shell.closing)
-            showstatus(d.shell.status, d.engine, hWnd, true);
+            showstatus(d.shell.status, d.engine, hWnd, true, qualitytarget(d.quality, d.engine.res));
         return 0;
     case WM_SIZE:
         onsize(d, hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));

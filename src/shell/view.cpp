@@ -90,7 +90,9 @@ void onsize(Desktop& d, HWND hWnd, int width, int height)
 
 Surface* shownimage(const Desktop& d)
 {
-    return d.shell.previewing && d.shell.previewimage ? d.shell.previewimage.get() : d.engine.g_vhdc;
+    if (d.shell.previewing && d.shell.previewimage)
+        return d.shell.previewimage.get();
+    return d.livetone.current && d.engine.okicon ? d.livetone.view.get() : d.engine.g_vhdc;
 }
 
 void onpaint(const Desktop& d, HWND hWnd)
