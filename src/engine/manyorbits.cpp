@@ -1,6 +1,7 @@
 #include "engine/manyorbits.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <vector>
 
@@ -293,6 +294,36 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     for (const LaneReach& r : reaches) {
         reach.across = std::max(reach.across, r.across);
         reach.down = std::max(reach.down, r.down);
+    }
+    return true;
+}
+
+bool orbitpoints(RenderContext& ctx, const EngineState& set, int orbits, std::size_t count,
+                 std::vector<std::array<double, 3>>& into)
+{
+    EngineState s(set);
+    loadorbit(s, s.icon[s.type]);
+    const Plan plan = planfor(orbits, s.res);
+    OrbitPoints points;
+    try {
+        into.clear();
+        into.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!startorbits(s, plan, points))
+        return false;
+    const LaneFormula f = laneformula(s);
+    const LaneView v = laneview(s);
+    warmup(ctx, plan, f, v, points);
+    // A step of every orbit at a time, so that the points are the orbits'
+    // first steps after their warm-up, in the orbits' order at each step.
+    while (into.size() < count) {
+        ctx.workers.shareout(plan.chunks, [&](int c) {
+            steplanes(f, v, chunkof(plan, points, c), 1, LaneSpots{nullptr, nullptr});
+        });
+        for (int i = 0; i < plan.orbits && into.size() < count; ++i)
+            into.push_back({points.x[i], points.y[i], points.z[i]});
     }
     return true;
 }

@@ -35,7 +35,7 @@ void showpreview(Desktop& d, HWND hWnd, const VOXEL& angles, double scale)
         image = Surface::create(side, side);
     if (!image)
         return;
-    d.shell.preview.take(d.engine);
+    d.shell.preview.take(d.context, d.engine);
     d.shell.preview.draw(d.context, d.engine, angles, scale, *image);
     d.shell.previewing = true;
     InvalidateRect(hWnd, nullptr, 0);

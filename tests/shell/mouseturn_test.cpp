@@ -109,11 +109,11 @@ TEST_F(MouseTurnTest, AWheelZoomAndBackKeepsTheRender)
 TEST(MouseTurn, ThePreviewIsTheSameOnAnyNumberOfThreads)
 {
     EngineState state;
-    TurnPreview preview;
-    preview.take(state);
     std::vector<std::vector<std::uint32_t>> drawn;
     for (int threads : {1, 2, 5}) {
         RenderContext ctx(threads);
+        TurnPreview preview;
+        preview.take(ctx, state);
         Surface image(state.res, state.res);
         preview.draw(ctx, state, VOXEL{30, 45, 60}, 1.2, image);
         drawn.emplace_back(image.bits(), image.bits() + state.res * state.res);
