@@ -236,7 +236,8 @@ template <int Type, bool Turned>
     Reals restart;
     for (int k = 0; k < packgroups; ++k)
         for (int l = 0; l < lanewidth; ++l)
-            restart.v[k][l] = restartx + static_cast<double>(lanes.first + (g + k) * lanewidth + l) * restartspread;
+            restart.v[k][l] = restartx +
+                static_cast<double>(lanes.first + ((g + k) * lanewidth + l) * lanes.stride) * restartspread;
     const std::size_t groupstride = static_cast<std::size_t>(steps) * lanewidth;
     Reals across = x * 0, down = x * 0;
     for (int r = 0; r < steps; ++r) {

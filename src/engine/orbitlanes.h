@@ -39,6 +39,9 @@ struct Lanes {
     double* z;
     int groups;
     std::int64_t first; // the first lane's index among all orbits
+    // How far apart among all orbits neighbouring lanes' orbits are: a
+    // share of the orbits steps every stride-th of them.
+    std::int64_t stride = 1;
 };
 
 // Where each step of a set of lanes landed: for group g, step r and lane l,
