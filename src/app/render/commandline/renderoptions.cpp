@@ -956,9 +956,9 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     // A gallery fits by default.
     if (problem.empty() && given.count("--margin") && !o.fit)
         problem = "--margin needs --fit";
-    // A picture file's own settings are known once it is read.
-    if (problem.empty() && o.parts && !o.explore && !o.turntable && !o.picture)
-        problem = stillshareproblem(optionslook(o), o.parts);
+    if (problem.empty() && o.parts && !o.explore && !o.turntable)
+        problem = o.random && !o.seed ? "--part with --random needs --seed, so that every share draws the same set"
+                                      : stillshareproblem(optionslook(o), o.parts);
     // The steps follow the size, which the mode may have chosen.
     if (o.spp)
         o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));

@@ -449,12 +449,6 @@ int runbatchrender(const std::vector<std::string>& args, std::ostream& out, std:
             return exitbadinput;
         }
         picture = read.picture;
-        if (parsed.options.parts && !parsed.options.explore && !parsed.options.turntable)
-            if (const std::string problem = stillshareproblem(*picture, parsed.options.parts); !problem.empty()) {
-                err << renderprogram << ": " << problem << "\nTry '" << renderprogram
-                    << " --help' for more information.\n";
-                return exitbadarguments;
-            }
     }
     const int wanted = parsed.options.threads ? *parsed.options.threads : processorcount();
     // A gallery holds at least two entries in flight when it can: one drawn,
