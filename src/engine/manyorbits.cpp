@@ -327,11 +327,11 @@ void finishorbits(EngineState& s, std::uint64_t batches)
 }
 
 bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
-                 OrbitsReach& reach)
+                 OrbitsReach& reach, OrbitShare share)
 {
     EngineState s(set);
     loadorbit(s, s.icon[s.type]);
-    const Plan plan = planfor(orbits, s.res);
+    const Plan plan = planfor(orbits, s.res, share);
     OrbitPoints points;
     if (!startorbits(s, plan, points))
         return false;
@@ -341,7 +341,9 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     // Every orbit steps as far as the longest: one step more can only reach
     // further, never less far.
     const std::uint64_t steps = (plottedsteps(batches) + orbits - 1) / orbits;
-    std::vector<LaneReach> reaches(plan.chunks, LaneReach{radius});
+    std::vector<LaneReach> reaches;
+    for (int c = 0; c < plan.chunks; ++c)
+        reaches.push_back(LaneReach{radius, 0, 0, plan.orbits - c * plan.chunklanes});
     constexpr std::uint64_t piece = 1 << 16;
     for (std::uint64_t taken = 0; taken < steps; taken += piece)
         ctx.workers.shareout(plan.chunks, [&](int c) {

@@ -62,12 +62,13 @@ void finishorbits(EngineState& s, std::uint64_t batches);
 
 // How far the turned points of renderorbits' orbits reach across and down
 // the view, or with `radius` from the origin in any turn, over every step
-// they plot; false without the memory for the orbits.
+// they plot; false without the memory for the orbits. With a share, of its
+// orbits: the farthest of every share's reach is the whole picture's.
 struct OrbitsReach {
     double across = 0;
     double down = 0;
 };
 bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
-                 OrbitsReach& reach);
+                 OrbitsReach& reach, OrbitShare share = {});
 
 } // namespace kt

@@ -269,7 +269,7 @@ template <int Type, bool Turned>
     }
     if (spots.reach) {
         for (int k = 0; k < groups; ++k)
-            for (int l = 0; l < lanewidth; ++l) {
+            for (int l = 0; l < lanewidth && (g + k) * lanewidth + l < spots.reach->lanes; ++l) {
                 // The radius was kept squared, which orders the same.
                 const double a = spots.reach->radius ? std::sqrt(across.v[k][l]) : across.v[k][l];
                 const double d = spots.reach->radius ? a : down.v[k][l];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <string>
@@ -127,17 +128,21 @@ const ThreadCase sharecases[] = {
     {"Turned", {builtinicon1, 0, {30, 45, 0}}, 1000, 200},
     {"SecondFormula", {builtinicon2, 1}, 333, 200},
     {"FewOrbitsUnevenSteps", {builtinicon1, 0, {}, 0, 1200}, 5, 100},
-    {"Restarting", {escaping}, 64, 100},
+    {"Restarting", {escaping}, 61, 100},
 };
 
 class ManyOrbitsShares : public ::testing::TestWithParam<ThreadCase> {};
 
 // The orbits shared out as --part K/N does, the shares' counts added up are
-// the whole picture's, whatever threads each share had.
+// the whole picture's, whatever threads each share had, and the farthest of
+// their reaches is the whole picture's, to the bit.
 TEST_P(ManyOrbitsShares, AddUpToTheWholePicture)
 {
     const ThreadCase& c = GetParam();
     const Picture whole = many(c.scene, c.orbits, c.batches, 2);
+    RenderContext ctx(2);
+    OrbitsReach wholereach, farthest;
+    ASSERT_TRUE(orbitsreach(ctx, statefor(c.scene), c.orbits, c.batches, false, wholereach));
     std::vector<float> sum(whole.hits.size());
     std::uint64_t steps = 0;
     for (int first = 0; first < 3; ++first) {
@@ -146,9 +151,16 @@ TEST_P(ManyOrbitsShares, AddUpToTheWholePicture)
         for (std::size_t k = 0; k < sum.size(); ++k)
             sum[k] += part.hits[k];
         steps += sharesteps(c.orbits, c.batches, share) - 1000;
+        OrbitsReach reach;
+        ASSERT_TRUE(orbitsreach(ctx, statefor(c.scene), c.orbits, c.batches, false, reach, share));
+        farthest.across = std::max(farthest.across, reach.across);
+        farthest.down = std::max(farthest.down, reach.down);
     }
     EXPECT_GT(whole.hitmax, 0u);
     EXPECT_EQ(sum, whole.hits);
+    EXPECT_GT(wholereach.across, 0);
+    EXPECT_EQ(farthest.across, wholereach.across);
+    EXPECT_EQ(farthest.down, wholereach.down);
     EXPECT_EQ(steps, (c.batches - 1) * 1000) << "every plotted step is one share's";
 }
 

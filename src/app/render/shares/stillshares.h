@@ -13,6 +13,8 @@
 
 namespace kt {
 
+class RenderContext;
+
 // "" when a still `p` can be drawn in `parts` shares, else why not.
 std::string stillshareproblem(const Picture& p, int parts);
 
@@ -27,6 +29,14 @@ inline OrbitShare stillshare(int part, int parts)
 // file's name, which may differ from machine to machine). Not the share, the
 // threads or the output.
 std::string stillsettings(const Picture& p, const Palette& colours);
+
+// The scale --fit gives p drawn from `set` (applypicture's state), the one
+// run's to the bit, without stepping every orbit here: the reach of each
+// share's orbits is kept in `folder` by the share that stepped them, this
+// share's own first, so that shares running side by side each step about
+// their own, and one that finds the others' reach steps none of theirs.
+double sharedfit(RenderContext& ctx, const Picture& p, const EngineState& set, const std::string& folder, int part,
+                 int parts, const std::string& settings);
 
 // "counts-2-of-3.bin": share K of N's counts in the shares' folder.
 std::string sharecountsname(int part, int parts);

@@ -262,7 +262,14 @@ private:
             (std::filesystem::path(folder.folder()) / sharecountsname(o_.part, o_.parts)).string();
         if (const OutputFailure failure = folder.prepare(counts); failure.failed())
             return report(failure);
-        if (int status = renderimage(picture, stillshare(o_.part, o_.parts)); status != exitsuccess || interrupted())
+        Picture share = picture;
+        if (picture.fit) {
+            EngineState set = engine_;
+            applypicture(picture, set);
+            share.fit = false;
+            share.set.scale = sharedfit(ctx_, picture, set, folder.folder(), o_.part, o_.parts, settings);
+        }
+        if (int status = renderimage(share, stillshare(o_.part, o_.parts)); status != exitsuccess || interrupted())
             return status;
         const EngineState& s = drawn_.state;
         if (const int code = writesharecounts(ctx_, counts, settings, s.icon[s.type].scale, s.hitcount.get(), s.res);
