@@ -238,6 +238,21 @@ TEST_F(BatchRenderTest, AStillInSharesIsRefusedOrJoinedOnlyAsOneRunWouldDrawIt)
     testing::writetext(dir.file("y.png.parts"), "mine");
     expectrefused(with(look, {"--part", "1/2", "-o", dir.file("y.png")}),
                   {{}, exitcannotwrite, "y.png.parts: not a folder"});
+    // A folder of the shares that the user may not write.
+    fs::create_directory(dir.file("z.png.parts"));
+    fs::permissions(dir.file("z.png.parts"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                        fs::perms::others_exec);
+    fs::permissions(dir.path(), fs::perms::all);
+    const int status = testing::asunprivileged([&] {
+        const int code = run(with(look, {"--part", "1/2", "-o", dir.file("z.png")}));
+        return code == exitcannotwrite &&
+                err.str().find("z.png.parts/counts-1-of-2.bin: Error opening a save file. (Permission denied)") !=
+                    std::string::npos
+            ? code
+            : 100 + code;
+    });
+    EXPECT_EQ(status, exitcannotwrite);
+    EXPECT_FALSE(fs::exists(dir.file("z.png")));
 
     const std::vector<std::uint8_t> one = render(look, "one.png");
     ASSERT_EQ(run(with(look, {"--part", "1/3", "-o", picture})), exitsuccess) << err.str();
