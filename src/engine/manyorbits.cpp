@@ -138,7 +138,7 @@ bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
         ++lane;
     };
     // Every share walks every orbit's start, so that its own start where
-    // they start in the whole picture.
+    // they do in the whole picture.
     for (int i = 0; i < plan.total; ++i) {
         advanceorbit(s, steps.data(), spacing);
         if (i % plan.share.stride == plan.share.first)
