@@ -11,7 +11,7 @@ set(allowed_qt qt platform base)
 set(allowed_engine engine base)
 set(allowed_analysis analysis engine base)
 set(allowed_image image engine base)
-set(allowed_files files engine base)
+set(allowed_files files image engine base)
 # The desktop program, whose window procedures find its state in its windows.
 set(allowed_shell shell analysis image files engine platform base)
 # The batch renderer runs where there is no window system, on state it owns.

@@ -82,10 +82,15 @@ double orbitsscale(RenderContext& ctx, const EngineState& set, std::uint64_t ste
     OrbitsReach reach;
     if (!orbitsreach(ctx, set, orbits, (steps + batchsteps - 1) / batchsteps, anyturn, reach))
         return set.icon[set.type].scale;
-    return scalefor(reach.across, reach.down, set, width, height, margin);
+    return reachscale(set, reach, width, height, margin);
 }
 
 } // namespace
+
+double reachscale(const EngineState& set, const OrbitsReach& reach, int width, int height, double margin)
+{
+    return scalefor(reach.across, reach.down, set, width, height, margin);
+}
 
 double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
                    double margin)

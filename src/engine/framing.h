@@ -19,6 +19,11 @@ class RenderContext;
 double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
                    double margin);
 
+// The scale that fits many orbits' `reach` (orbitsreach's, not across any
+// turn) into the frame, as fittedscale does.
+struct OrbitsReach;
+double reachscale(const EngineState& set, const OrbitsReach& reach, int width, int height, double margin);
+
 // The same for every turn of the icon at once, as a turntable shows it: from
 // the orbit's distance to the origin in three dimensions.
 double fittedscaleanyturn(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width,

@@ -112,6 +112,12 @@ const char* ordername(int order)
     return order >= 0 && order < 6 ? ordernames[order] : "";
 }
 
+std::uint64_t sppsteps(double spp, int side)
+{
+    const double steps = std::ceil(spp * side * side);
+    return static_cast<std::uint64_t>(std::clamp(steps, 1.0, static_cast<double>(maxsteps)));
+}
+
 std::string pictureproblem(const Picture& p)
 {
     for (std::string problem : {setproblem(p), sizeproblem(p), lookproblem(p)})

@@ -60,6 +60,10 @@ constexpr std::uint64_t maxsteps = 1000000000000ull;
 // Above this side, and for frames that are not square, only a tone draws.
 constexpr int maxhitside = 4000;
 
+// The steps that give `spp` steps per pixel of a frame whose larger side is
+// `side`, at least one and at most maxsteps.
+std::uint64_t sppsteps(double spp, int side);
+
 // "" when the picture can be drawn, else what is wrong, naming the setting.
 std::string pictureproblem(const Picture& p);
 

@@ -5,6 +5,7 @@
 #include "platform/gdi.h"
 #include "platform/messagebox.h"
 #include "shell/desktop.h"
+#include "shell/view.h"
 
 namespace kt {
 
@@ -38,12 +39,12 @@ void DesktopPresentation::idle()
 // cleared for a new picture just before the picture is shown.
 void DesktopPresentation::batchdrawn(bool newpicture)
 {
-    const EngineState& s = d_.engine;
     HDC window = GetDC(d_.shell.g_hWnd);
     if (newpicture)
         clearwindow(d_, window);
-    BitBlt(window, 0, 0, d_.shell.xscreen, d_.shell.yscreen, s.g_vhdc, d_.shell.xCurrentScroll, d_.shell.yCurrentScroll,
-           SRCCOPY);
+    refreshlivetone(d_, newpicture);
+    BitBlt(window, 0, 0, d_.shell.xscreen, d_.shell.yscreen, shownimage(d_), d_.shell.xCurrentScroll,
+           d_.shell.yCurrentScroll, SRCCOPY);
     ReleaseDC(d_.shell.g_hWnd, window);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include "shell/quality.h"
+
 #include "engine/driver.h"
 #include "shell/renderdriver.h"
 #include "engine/enginestate.h"
@@ -110,7 +112,11 @@ unsigned ProgramDriver(Desktop& d)
         }
         if (s.okicon) {
             icondriver(d.context, s, d.shell.g_hWnd);
-            showstatus(d.shell.status, s, d.shell.g_hWnd, false);
+            const std::uint64_t target = qualitytarget(d.quality, s.res);
+            // The quality reached: rendering pauses as R would pause it.
+            if (target && s.okicon && !s.newimage && s.itercount >= target)
+                SendMessageA(d.shell.g_hWnd, WM_COMMAND, cmdrender, 0);
+            showstatus(d.shell.status, s, d.shell.g_hWnd, false, target);
         }
     }
 }
