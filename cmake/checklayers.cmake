@@ -11,17 +11,19 @@ set(allowed_qt qt platform base)
 set(allowed_engine engine base)
 set(allowed_analysis analysis engine base)
 set(allowed_image image engine base)
-set(allowed_files files engine base)
+set(allowed_files files image engine base)
 # The desktop program, whose window procedures find its state in its windows.
 set(allowed_shell shell analysis image files engine platform base)
 # The batch renderer runs where there is no window system, on state it owns.
 set(allowed_render render analysis image files engine base)
+# The Python module, beside the programs: what they stand on, no window system.
+set(allowed_python python analysis image files engine base)
 # The desktop program's entry point puts every layer together.
 set(allowed_desktop desktop shell analysis image files engine platform qt base)
 # The build's tool that typesets the user guide stands on Qt alone.
 set(allowed_manual "")
 # Code below the programs' own, which takes the state it works on as arguments.
-set(stateless engine analysis image files render)
+set(stateless engine analysis image files render python)
 set(compute engine analysis image files)
 # What compute code once reached for beside the program's state: the
 # presentation, the worker pool (and its function-local instance, pool()),

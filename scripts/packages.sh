@@ -13,5 +13,5 @@ install_packages() {
     fi
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpng-dev libdeflate-dev nlohmann-json3-dev libwebp-dev libcli11-dev qt6-base-dev libgl-dev fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils libxml2-utils shared-mime-info python3 chromium poppler-utils parallel)
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpng-dev libdeflate-dev nlohmann-json3-dev libwebp-dev libcli11-dev qt6-base-dev libgl-dev fonts-dejavu-core pybind11-dev python3-dev python3-numpy)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils libxml2-utils shared-mime-info python3 chromium poppler-utils parallel python3-pytest python3-numba python3-matplotlib python3-pil)

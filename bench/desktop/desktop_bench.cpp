@@ -190,15 +190,16 @@ BENCHMARK(BM_DesktopLoop)
     ->Iterations(5)
     ->Unit(benchmark::kSecond);
 
-// Frames per second of the preview a mouse drag shows, at 600 x 600: each
-// frame turns the taken orbit by one more degree about Y and draws it.
+// Frames per second of the preview a mouse drag shows, at 600 x 600, and
+// the steps per pixel each frame draws: each frame turns the taken points by
+// one more degree about Y and draws them.
 void BM_TurnPreview(benchmark::State& state)
 {
     const auto desktop = freshdesktop();
     const EngineState& engine = desktop->engine;
     Surface image(600, 600);
     TurnPreview preview;
-    preview.take(engine);
+    preview.take(desktop->context, engine);
     VOXEL angles{30, 0, 0};
     for (auto _ : state) {
         angles.y = angles.y + 1;
@@ -207,6 +208,7 @@ void BM_TurnPreview(benchmark::State& state)
     }
     state.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                         benchmark::Counter::kIsRate);
+    state.counters["steps_per_pixel"] = static_cast<double>(TurnPreview::pointsfor(600)) / (600.0 * 600.0);
     program().reset();
 }
 BENCHMARK(BM_TurnPreview)->Unit(benchmark::kMillisecond)->UseRealTime();

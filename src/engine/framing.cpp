@@ -9,6 +9,7 @@
 
 #include "engine/formulas.h"
 #include "engine/manyorbits.h"
+#include "engine/rendercontext.h"
 #include "engine/rotation.h"
 
 namespace kt {
@@ -31,8 +32,11 @@ double shortdecimal(double value)
 // point, over every step the render plots: no later step can reach further.
 // A point no farther from the origin than both reaches so far cannot pass
 // them in any view, so only the few farther ones are measured (and turned).
+// Its owner may stop it between batches: the reach is then the one so far,
+// for a picture that is not to be drawn.
 template <typename Reach>
-void orbitreach(const EngineState& set, std::uint64_t steps, const Reach& reach, real* across, real* down)
+void orbitreach(RenderContext& ctx, const EngineState& set, std::uint64_t steps, const Reach& reach, real* across,
+                real* down)
 {
     EngineState s(set);
     loadorbit(s, s.icon[s.type]);
@@ -41,7 +45,7 @@ void orbitreach(const EngineState& set, std::uint64_t steps, const Reach& reach,
     advanceorbit(s, points.data(), batchsteps);
     *across = *down = 0;
     const std::uint64_t batches = std::max<std::uint64_t>((steps + batchsteps - 1) / batchsteps, 2);
-    for (std::uint64_t done = 1; done < batches; ++done) {
+    for (std::uint64_t done = 1; done < batches && !ctx.cancelled(); ++done) {
         advanceorbit(s, points.data(), batchsteps);
         const real within = std::min(*across, *down);
         for (const VOXEL& point : points) {
@@ -78,10 +82,15 @@ double orbitsscale(RenderContext& ctx, const EngineState& set, std::uint64_t ste
     OrbitsReach reach;
     if (!orbitsreach(ctx, set, orbits, (steps + batchsteps - 1) / batchsteps, anyturn, reach))
         return set.icon[set.type].scale;
-    return scalefor(reach.across, reach.down, set, width, height, margin);
+    return reachscale(set, reach, width, height, margin);
 }
 
 } // namespace
+
+double reachscale(const EngineState& set, const OrbitsReach& reach, int width, int height, double margin)
+{
+    return scalefor(reach.across, reach.down, set, width, height, margin);
+}
 
 double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
                    double margin)
@@ -92,7 +101,7 @@ double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t ste
     const bool turned = rotationactive(set.rot[set.type]);
     real across = 0, down = 0;
     orbitreach(
-        set, steps,
+        ctx, set, steps,
         [&](const VOXEL& point) {
             const VOXEL shown = turned ? rotated(point, plan) : point;
             return std::pair<real, real>(fabsl(shown.x), fabsl(shown.y));
@@ -108,7 +117,7 @@ double fittedscaleanyturn(RenderContext& ctx, const EngineState& set, std::uint6
         return orbitsscale(ctx, set, steps, orbits, true, width, height, margin);
     real across = 0, down = 0;
     orbitreach(
-        set, steps,
+        ctx, set, steps,
         [](const VOXEL& point) {
             const real radius = sqrtl(point.x * point.x + point.y * point.y + point.z * point.z);
             return std::pair<real, real>(radius, radius);

@@ -14,9 +14,15 @@ class RenderContext;
 // the frame free on each side and no drawn pixel on its edge; the set's own
 // scale when the orbit gives none.
 // With more than one orbit, from the reach of those orbits, as
-// renderorbits draws them.
+// renderorbits draws them. When ctx's owner wants the work stopped, the
+// scale is only that of the steps run so far: the picture is not to be drawn.
 double fittedscale(RenderContext& ctx, const EngineState& set, std::uint64_t steps, int orbits, int width, int height,
                    double margin);
+
+// The scale that fits many orbits' `reach` (orbitsreach's, not across any
+// turn) into the frame, as fittedscale does.
+struct OrbitsReach;
+double reachscale(const EngineState& set, const OrbitsReach& reach, int width, int height, double margin);
 
 // The same for every turn of the icon at once, as a turntable shows it: from
 // the orbit's distance to the origin in three dimensions.

@@ -1,6 +1,7 @@
 #include "engine/manyorbits.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "engine/formulas.h"
 #include "engine/orbitlanes.h"
 #include "engine/plot.h"
+#include "engine/recolour.h"
 #include "engine/rotation.h"
 #include "engine/rendercontext.h"
 
@@ -27,8 +29,10 @@ constexpr int minbandshift = 16;
 constexpr int maxbands = 4096;
 
 struct Plan {
-    int orbits = 0;
-    int lanes = 0; // orbits rounded up to whole vectors
+    int total = 0;  // the picture's orbits
+    int orbits = 0; // the share's
+    OrbitShare share;
+    int lanes = 0; // the share's orbits rounded up to whole vectors
     int roundsteps = 0;
     int chunklanes = 0;
     int chunks = 0;
@@ -36,12 +40,14 @@ struct Plan {
     int bands = 0;
 };
 
-Plan planfor(int orbits, int side)
+Plan planfor(int orbits, int side, OrbitShare share = {})
 {
     Plan p;
-    p.orbits = orbits;
-    p.lanes = (orbits + lanewidth - 1) / lanewidth * lanewidth;
-    p.roundsteps = static_cast<int>(std::clamp<std::int64_t>(roundpoints / orbits, 1, maxroundsteps));
+    p.total = orbits;
+    p.orbits = shareorbits(orbits, share);
+    p.share = share;
+    p.lanes = (p.orbits + lanewidth - 1) / lanewidth * lanewidth;
+    p.roundsteps = static_cast<int>(std::clamp<std::int64_t>(roundpoints / std::max(p.orbits, 1), 1, maxroundsteps));
     const std::int64_t wanted = (chunkpoints / p.roundsteps + lanewidth - 1) / lanewidth * lanewidth;
     p.chunklanes = static_cast<int>(std::clamp<std::int64_t>(wanted, lanewidth, p.lanes));
     p.chunks = (p.lanes + p.chunklanes - 1) / p.chunklanes;
@@ -104,12 +110,17 @@ Lanes chunkof(const Plan& plan, OrbitPoints& points, int c)
 {
     const int first = c * plan.chunklanes;
     const int count = std::min(plan.chunklanes, plan.lanes - first);
-    return Lanes{points.x.data() + first, points.y.data() + first, points.z.data() + first, count / lanewidth, first};
+    return Lanes{points.x.data() + first,
+                 points.y.data() + first,
+                 points.z.data() + first,
+                 count / lanewidth,
+                 plan.share.first + std::int64_t{first} * plan.share.stride,
+                 plan.share.stride};
 }
 
 bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
 {
-    const int spacing = orbitspacing(plan.orbits);
+    const int spacing = orbitspacing(plan.total);
     std::vector<VOXEL> steps;
     try {
         steps.resize(std::max(batchsteps, spacing));
@@ -121,14 +132,23 @@ bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
     }
     setupimage(s);
     advanceorbit(s, steps.data(), batchsteps);
-    for (int i = 0; i < plan.lanes; ++i) {
-        // Lanes past the last orbit only fill the vector; they never plot.
-        if (i < plan.orbits)
-            advanceorbit(s, steps.data(), spacing);
-        points.x[i] = static_cast<double>(s.z.x);
-        points.y[i] = static_cast<double>(s.z.y);
-        points.z[i] = static_cast<double>(s.z.z);
+    int lane = 0;
+    const auto start = [&] {
+        points.x[lane] = static_cast<double>(s.z.x);
+        points.y[lane] = static_cast<double>(s.z.y);
+        points.z[lane] = static_cast<double>(s.z.z);
+        ++lane;
+    };
+    // Every share walks every orbit's start, so that its own start where
+    // they do in the whole picture.
+    for (int i = 0; i < plan.total; ++i) {
+        advanceorbit(s, steps.data(), spacing);
+        if (i % plan.share.stride == plan.share.first)
+            start();
     }
+    // Lanes past the last orbit only fill the vector; they never plot.
+    while (lane < plan.lanes)
+        start();
     return true;
 }
 
@@ -174,7 +194,7 @@ public:
               float* hits, float* sums)
     {
         const Lanes lanes = chunkof(plan_, points, c);
-        const int first = static_cast<int>(lanes.first);
+        const int first = c * plan_.chunklanes;
         const int count = lanes.groups * lanewidth;
         const std::size_t base = static_cast<std::size_t>(first) * plan_.roundsteps;
         std::int64_t* pixels = pixels_.data() + base;
@@ -256,35 +276,6 @@ private:
     std::vector<std::uint32_t> next_;  // per chunk: where each band's next point goes
 };
 
-// The image and the highest level from the finished counts, as the exact
-// render leaves them: a pixel's colour depends only on its final count, or
-// under the depth colouring on its final level.
-void colourpicture(EngineState& s)
-{
-    const std::size_t pixels = static_cast<std::size_t>(s.res) * s.res;
-    std::uint32_t highest = 0;
-    for (std::size_t i = 0; i < pixels; ++i)
-        highest = std::max(highest, static_cast<std::uint32_t>(s.hitcount[i]));
-    s.hitmax = highest;
-    if (!s.g_vhdc)
-        return;
-    Surface& image = *s.g_vhdc;
-    const int width = std::min(image.width(), s.res);
-    const int height = std::min(image.height(), s.res);
-    std::uint32_t* bits = image.bits();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const float stored = s.hitcount[static_cast<std::size_t>(y) * s.res + x];
-            if (stored <= 0)
-                continue;
-            const auto count = static_cast<std::uint32_t>(stored);
-            const COLORREF colour = s.cmethod == 0
-                ? hitcolour(s.palette, count)
-                : depthcolour(s.palette, DepthLevel{std::min(count, 255u), static_cast<double>(stored)});
-            bits[static_cast<std::size_t>(y) * image.width() + x] = Surface::toNative(colour);
-        }
-}
-
 void warmup(RenderContext& ctx, const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
 {
     ctx.workers.shareout(plan.chunks, [&](int c) {
@@ -292,31 +283,56 @@ void warmup(RenderContext& ctx, const Plan& plan, const LaneFormula& f, const La
     });
 }
 
+// Every step but the first batch's, shared among the orbits.
+std::uint64_t plottedsteps(std::uint64_t batches)
+{
+    return batches > 1 ? (batches - 1) * batchsteps : 0;
+}
+
+// Of the share's orbits, those that take one step more than the others.
+int longershare(int orbits, std::uint64_t batches, OrbitShare share)
+{
+    return shareorbits(static_cast<int>(plottedsteps(batches) % orbits), share);
+}
+
 } // namespace
 
+void finishorbits(EngineState& s, std::uint64_t batches)
+{
+    s.itercount = static_cast<std::uint32_t>((batches * batchsteps) % itercountperiod);
+    s.newimage = 0;
+    colourfromcounts(s);
+}
+
 bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
-                 OrbitsReach& reach)
+                 OrbitsReach& reach, OrbitShare share)
 {
     EngineState s(set);
     loadorbit(s, s.icon[s.type]);
-    const Plan plan = planfor(orbits, s.res);
+    const Plan plan = planfor(orbits, s.res, share);
     OrbitPoints points;
     if (!startorbits(s, plan, points))
         return false;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
     warmup(ctx, plan, f, v, points);
-    const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
     // Every orbit steps as far as the longest: one step more can only reach
     // further, never less far.
-    const std::uint64_t steps = (plotted + orbits - 1) / orbits;
-    std::vector<LaneReach> reaches(plan.chunks, LaneReach{radius});
-    constexpr std::uint64_t piece = 1 << 16;
-    for (std::uint64_t taken = 0; taken < steps; taken += piece)
+    const std::uint64_t steps = (plottedsteps(batches) + orbits - 1) / orbits;
+    std::vector<LaneReach> reaches;
+    for (int c = 0; c < plan.chunks; ++c)
+        reaches.push_back(LaneReach{radius, 0, 0, plan.orbits - c * plan.chunklanes});
+    // Pieces of some 16M steps of all the orbits: the owner can stop the work
+    // between two within a tenth of a second.
+    const std::uint64_t piece = std::max<std::uint64_t>(1 << 12, (std::uint64_t{1} << 24) / orbits);
+    for (std::uint64_t taken = 0; taken < steps; taken += piece) {
+        if (ctx.cancelled())
+            return false;
         ctx.workers.shareout(plan.chunks, [&](int c) {
             steplanes(f, v, chunkof(plan, points, c), static_cast<int>(std::min(piece, steps - taken)),
                       LaneSpots{nullptr, nullptr, &reaches[c]});
         });
+    }
     reach = {};
     for (const LaneReach& r : reaches) {
         reach.across = std::max(reach.across, r.across);
@@ -325,17 +341,57 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     return true;
 }
 
+bool orbitpoints(RenderContext& ctx, const EngineState& set, int orbits, std::size_t count,
+                 std::vector<std::array<double, 3>>& into)
+{
+    EngineState s(set);
+    loadorbit(s, s.icon[s.type]);
+    const Plan plan = planfor(orbits, s.res);
+    OrbitPoints points;
+    try {
+        into.clear();
+        into.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!startorbits(s, plan, points))
+        return false;
+    const LaneFormula f = laneformula(s);
+    const LaneView v = laneview(s);
+    warmup(ctx, plan, f, v, points);
+    // A step of every orbit at a time, so that the points are the orbits'
+    // first steps after their warm-up, in the orbits' order at each step.
+    while (into.size() < count) {
+        ctx.workers.shareout(plan.chunks, [&](int c) {
+            steplanes(f, v, chunkof(plan, points, c), 1, LaneSpots{nullptr, nullptr});
+        });
+        for (int i = 0; i < plan.orbits && into.size() < count; ++i)
+            into.push_back({points.x[i], points.y[i], points.z[i]});
+    }
+    return true;
+}
+
+int shareorbits(int orbits, OrbitShare share)
+{
+    return orbits > share.first ? (orbits - share.first + share.stride - 1) / share.stride : 0;
+}
+
+std::uint64_t sharesteps(int orbits, std::uint64_t batches, OrbitShare share)
+{
+    return batchsteps + plottedsteps(batches) / orbits * shareorbits(orbits, share) + longershare(orbits, batches, share);
+}
+
 int orbitspacing(int orbits)
 {
     return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{1} << 18) / orbits, 8, 1000));
 }
 
 OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::uint64_t batches,
-                          const std::function<bool(std::uint64_t)>& going)
+                          const std::function<bool(std::uint64_t)>& going, OrbitShare share)
 {
     if (!beginimage(s))
         return OrbitsResult::nomemory;
-    const Plan plan = planfor(orbits, s.res);
+    const Plan plan = planfor(orbits, s.res, share);
     OrbitPoints points;
     const bool threads = ctx.workers.threads() > 1 && !Workers::withinjob();
     Round round(plan, s.cmethod != 0, s.depthsums, threads);
@@ -346,9 +402,8 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
 
     warmup(ctx, plan, f, v, points);
 
-    const std::uint64_t plotted = batches > 1 ? (batches - 1) * batchsteps : 0;
-    const std::uint64_t each = plotted / orbits;
-    const int longer = static_cast<int>(plotted % orbits);
+    const std::uint64_t each = plottedsteps(batches) / orbits;
+    const int longer = longershare(orbits, batches, share);
     std::uint64_t done = batchsteps;
     float* hits = s.hitcount.get();
     float* sums = s.depthsum.get();
@@ -356,11 +411,11 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
         ctx.workers.shareout(plan.chunks, [&](int c) { round.make(c, f, v, points, steps, lastplotting, hits, sums); });
         if (threads)
             ctx.workers.shareout(plan.bands, [&](int b) { round.plot(b, hits, sums); });
-        done += static_cast<std::uint64_t>(std::min(lastplotting, orbits)) * steps;
+        done += static_cast<std::uint64_t>(std::min(lastplotting, plan.orbits)) * steps;
     };
     bool stopped = false;
     for (std::uint64_t taken = 0; taken < each && !stopped; taken += plan.roundsteps) {
-        roundof(static_cast<int>(std::min<std::uint64_t>(plan.roundsteps, each - taken)), orbits);
+        roundof(static_cast<int>(std::min<std::uint64_t>(plan.roundsteps, each - taken)), plan.orbits);
         stopped = !going(done);
     }
     if (longer && !stopped) {
@@ -369,9 +424,7 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
     }
     if (stopped)
         return OrbitsResult::stopped;
-    colourpicture(s);
-    s.itercount = static_cast<std::uint32_t>((batches * batchsteps) % itercountperiod);
-    s.newimage = 0;
+    finishorbits(s, batches);
     return OrbitsResult::done;
 }
 

@@ -236,7 +236,8 @@ template <int Type, bool Turned>
     Reals restart;
     for (int k = 0; k < packgroups; ++k)
         for (int l = 0; l < lanewidth; ++l)
-            restart.v[k][l] = restartx + static_cast<double>(lanes.first + (g + k) * lanewidth + l) * restartspread;
+            restart.v[k][l] = restartx +
+                static_cast<double>(lanes.first + ((g + k) * lanewidth + l) * lanes.stride) * restartspread;
     const std::size_t groupstride = static_cast<std::size_t>(steps) * lanewidth;
     Reals across = x * 0, down = x * 0;
     for (int r = 0; r < steps; ++r) {
@@ -268,7 +269,7 @@ template <int Type, bool Turned>
     }
     if (spots.reach) {
         for (int k = 0; k < groups; ++k)
-            for (int l = 0; l < lanewidth; ++l) {
+            for (int l = 0; l < lanewidth && (g + k) * lanewidth + l < spots.reach->lanes; ++l) {
                 // The radius was kept squared, which orders the same.
                 const double a = spots.reach->radius ? std::sqrt(across.v[k][l]) : across.v[k][l];
                 const double d = spots.reach->radius ? a : down.v[k][l];

@@ -39,6 +39,9 @@ struct Lanes {
     double* z;
     int groups;
     std::int64_t first; // the first lane's index among all orbits
+    // How far apart among all orbits neighbouring lanes' orbits are: a
+    // share of the orbits steps every stride-th of them.
+    std::int64_t stride = 1;
 };
 
 // Where each step of a set of lanes landed: for group g, step r and lane l,
@@ -46,11 +49,13 @@ struct Lanes {
 // column), or -1 when it missed the image, and, when `depths` is not null,
 // the point's depth: its own, or with `viewdepths` the turned one.
 // The farthest any step reached: across and down the view, or with
-// `radius` from the origin in three dimensions (then across = down).
+// `radius` from the origin in three dimensions (then across = down), of the
+// first `lanes` lanes: those past them only fill the vector.
 struct LaneReach {
     bool radius = false;
     double across = 0;
     double down = 0;
+    std::int64_t lanes = INT64_MAX;
 };
 
 struct LaneSpots {

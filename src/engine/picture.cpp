@@ -7,8 +7,6 @@ namespace kt {
 
 namespace {
 
-constexpr std::string_view filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
-
 bool within(double value, double low, double high)
 {
     return std::isfinite(value) && value >= low && value <= high;
@@ -112,6 +110,12 @@ const char* tonename(Tone tone)
 const char* ordername(int order)
 {
     return order >= 0 && order < 6 ? ordernames[order] : "";
+}
+
+std::uint64_t sppsteps(double spp, int side)
+{
+    const double steps = std::ceil(spp * side * side);
+    return static_cast<std::uint64_t>(std::clamp(steps, 1.0, static_cast<double>(maxsteps)));
 }
 
 std::string pictureproblem(const Picture& p)

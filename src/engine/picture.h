@@ -60,6 +60,10 @@ constexpr std::uint64_t maxsteps = 1000000000000ull;
 // Above this side, and for frames that are not square, only a tone draws.
 constexpr int maxhitside = 4000;
 
+// The steps that give `spp` steps per pixel of a frame whose larger side is
+// `side`, at least one and at most maxsteps.
+std::uint64_t sppsteps(double spp, int side);
+
 // "" when the picture can be drawn, else what is wrong, naming the setting.
 std::string pictureproblem(const Picture& p);
 
@@ -67,6 +71,8 @@ const char* tonename(Tone tone);
 // The turns' orders by their number.
 inline constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 const char* ordername(int order); // "" for none of them
+// The filters by name, as the Render menu lists them.
+inline constexpr const char* filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
 
 // Makes `s` ready to draw `p` from its first batch: the set and its formula,
 // the angles and their order, the colouring, the background, the side and

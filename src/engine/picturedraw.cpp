@@ -13,12 +13,12 @@ double picturescale(RenderContext& ctx, const Picture& p, const EngineState& set
 }
 
 OrbitsResult drawpicture(RenderContext& ctx, const Picture& p, EngineState& s,
-                         const std::function<bool(std::uint64_t)>& going)
+                         const std::function<bool(std::uint64_t)>& going, OrbitShare share)
 {
     s.icon[s.type].scale = picturescale(ctx, p, s);
     const std::uint64_t batches = picturebatches(p);
     if (p.orbits > 1)
-        return renderorbits(ctx, s, p.orbits, batches, going);
+        return renderorbits(ctx, s, p.orbits, batches, going, share);
     for (std::uint64_t done = 0; done < batches; ++done) {
         if (!going(done * batchsteps))
             return OrbitsResult::stopped;

@@ -24,8 +24,9 @@ double picturescale(RenderContext& ctx, const Picture& p, const EngineState& set
 
 // Draws p into s, from the scale picturescale gives, which s's set then
 // holds. `going(steps done)` is asked between batches; false stops the
-// picture, which is then not finished.
+// picture, which is then not finished. A share of many orbits draws only its
+// orbits, at the scale of the whole picture.
 OrbitsResult drawpicture(RenderContext& ctx, const Picture& p, EngineState& s,
-                         const std::function<bool(std::uint64_t)>& going);
+                         const std::function<bool(std::uint64_t)>& going, OrbitShare share = {});
 
 } // namespace kt

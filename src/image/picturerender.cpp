@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "engine/driver.h"
 #include "engine/picturedraw.h"
 #include "image/filters.h"
 #include "image/mapfile.h"
@@ -72,8 +73,11 @@ std::string filterpicture(RenderContext& ctx, const Picture& p, EngineState& s)
     return code == filterdone ? std::string() : whynotfiltered(p, s, code);
 }
 
-void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
-                   const std::function<bool(std::uint64_t)>& going)
+namespace {
+
+// What renderpicture and joinpicture begin with; false, with the outcome
+// set, when the hit tone's image cannot be had.
+bool setuppicture(const Picture& p, const Palette& colours, RenderedPicture& into)
 {
     EngineState& s = into.state;
     applypicture(p, s);
@@ -85,14 +89,45 @@ void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours,
             into.image = Surface::create(s.res, s.res);
         if (!into.image) {
             into.outcome = OrbitsResult::nomemory;
-            return;
+            return false;
         }
     }
     s.g_vhdc = p.tone == Tone::hit ? into.image.get() : nullptr;
-    into.outcome = drawpicture(ctx, p, s, going);
+    return true;
+}
+
+} // namespace
+
+void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
+                   const std::function<bool(std::uint64_t)>& going, OrbitShare share)
+{
+    if (!setuppicture(p, colours, into))
+        return;
+    EngineState& s = into.state;
+    into.outcome = drawpicture(ctx, p, s, going, share);
     into.drawn.set.scale = s.icon[s.type].scale;
-    if (into.outcome == OrbitsResult::done)
+    // A share's counts are filtered once joined with the others'.
+    if (into.outcome == OrbitsResult::done && share.stride == 1)
         into.unfiltered = filterpicture(ctx, p, s);
+}
+
+std::string joinpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
+                        const std::function<std::string(EngineState&)>& addcounts)
+{
+    if (!setuppicture(p, colours, into))
+        return {};
+    EngineState& s = into.state;
+    if (!beginimage(s)) {
+        into.outcome = OrbitsResult::nomemory;
+        return {};
+    }
+    if (std::string why = addcounts(s); !why.empty())
+        return why;
+    finishorbits(s, picturebatches(p));
+    into.outcome = OrbitsResult::done;
+    into.drawn.set.scale = s.icon[s.type].scale;
+    into.unfiltered = filterpicture(ctx, p, s);
+    return {};
 }
 
 } // namespace kt

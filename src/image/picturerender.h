@@ -42,8 +42,18 @@ struct RenderedPicture {
 
 // Draws p in the colours given into `into`, whose buffers it keeps from one
 // picture to the next. The hit tone draws into `into.image`, made when there
-// is none or it has another side; a tone keeps the counts alone.
+// is none or it has another side; a tone keeps the counts alone. A share of
+// many orbits draws only its orbits' counts, unfiltered: they are for
+// joinpicture.
 void renderpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
-                   const std::function<bool(std::uint64_t)>& going);
+                   const std::function<bool(std::uint64_t)>& going, OrbitShare share = {});
+
+// The many-orbit picture p from the hit counts of all its shares, coloured
+// and filtered as renderpicture draws it whole: addcounts(state) adds every
+// share's counts into the state's cleared ones and sets the scale they were
+// drawn at, or says why it cannot ("" when it did). Returns that reason, or
+// "" with into.outcome saying whether the picture was had.
+std::string joinpicture(RenderContext& ctx, const Picture& p, const Palette& colours, RenderedPicture& into,
+                        const std::function<std::string(EngineState&)>& addcounts);
 
 } // namespace kt

@@ -10,7 +10,7 @@ namespace kt {
 
 namespace {
 
-int tonefilter(RenderContext& ctx, EngineState& s, bool bydepth)
+int tonefilter(RenderContext& ctx, const EngineState& s, Surface* image, bool bydepth)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
@@ -18,7 +18,6 @@ int tonefilter(RenderContext& ctx, EngineState& s, bool bydepth)
         return filternothitcount;
     if (s.hitmax == 0)
         return filternothingtoscale;
-    Surface* image = s.g_vhdc;
     if (!image || !s.hitcount || s.hcres != s.res)
         return filtertonenomemory;
     if (bydepth && !s.depthsum)
@@ -45,12 +44,17 @@ int tonefilter(RenderContext& ctx, EngineState& s, bool bydepth)
 
 int densitytonefilter(RenderContext& ctx, EngineState& s)
 {
-    return tonefilter(ctx, s, false);
+    return tonefilter(ctx, s, s.g_vhdc, false);
+}
+
+int densitytoneinto(RenderContext& ctx, const EngineState& s, Surface& image)
+{
+    return tonefilter(ctx, s, &image, false);
 }
 
 int depthtonefilter(RenderContext& ctx, EngineState& s)
 {
-    return tonefilter(ctx, s, true);
+    return tonefilter(ctx, s, s.g_vhdc, true);
 }
 
 } // namespace kt

@@ -17,6 +17,9 @@ constexpr int filternodepths = 5;
 // filterdone, filtertoofew, filternothitcount (z-plane colouring),
 // filternothingtoscale (no pixel hit) or filtertonenomemory.
 int densitytonefilter(RenderContext& ctx, EngineState& s);
+// The same tone drawn into `image` (res x res) instead, leaving the state's
+// own image as the render drew it: a view of the tone while rendering.
+int densitytoneinto(RenderContext& ctx, const EngineState& s, Surface& image);
 
 // The depth tone likewise, from the hit counts and depth sums; also
 // filternodepths.

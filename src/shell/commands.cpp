@@ -36,6 +36,14 @@
 #include "shell/view.h"
 #include "shell/viewcommands.h"
 #include "shell/desktop.h"
+#include "shell/exportcommand.h"
+#include "engine/framing.h"
+#include "engine/recolour.h"
+#include "shell/mouseturn.h"
+#include "shell/undo.h"
+#include "shell/livetone.h"
+#include "shell/quality.h"
+#include <optional>
 
 namespace kt {
 
@@ -59,7 +67,19 @@ void repaintnow(HWND hWnd, UINT flags)
 void renderpauseresume(Desktop& d, HWND hWnd)
 {
     EngineState& s = d.engine;
+    // Rendering starts at the zoom the wheel previewed; the render it
+    // replaces can be had back.
+    if (!s.okicon && d.shell.previewing) {
+        PictureSnapshot before = takesnapshot(d);
+        if (takezoom(d))
+            d.undo.record(std::move(before));
+        InvalidateRect(hWnd, nullptr, 0);
+    }
     s.okicon = 1 - s.okicon;
+    if (!s.okicon) {
+        settlelivetone(d);
+        InvalidateRect(hWnd, nullptr, 0);
+    }
     if (s.okicon)
         d.shell.history.record(currentset(s));
     setmenustate(d, hWnd, s.okicon == 1);
@@ -88,6 +108,20 @@ void stepthroughhistory(Desktop& d, HWND hWnd, bool back)
 // The perceptual maps follow palettes 1 and 2 in namedpalettes.
 constexpr std::size_t firstperceptual = 2;
 
+// A new palette or background shows at once on the picture drawn so far,
+// which rendering then continues in it; a picture not begun yet takes it as
+// it starts.
+void recolourshown(Desktop& d)
+{
+    EngineState& s = d.engine;
+    if (s.newimage || s.hcres != s.res || !s.g_vhdc) {
+        s.newimage = 1;
+        return;
+    }
+    recolour(s);
+    d.context.shown().filtered();
+}
+
 void checkpalette(HWND hWnd, UINT chosen)
 {
     HMENU menu = GetMenu(hWnd);
@@ -99,6 +133,29 @@ void checkpalette(HWND hWnd, UINT chosen)
     }
 }
 
+// The palette menu's item for a palette's name.
+UINT paletteitem(const std::string& name)
+{
+    const auto& named = namedpalettes();
+    for (std::size_t k = 0; k < named.size(); ++k)
+        if (name == named[k].name)
+            return k == 0 ? cmdpalette1 : k == 1 ? cmdpalette2 : cmdnamedpalette + static_cast<UINT>(k - firstperceptual);
+    return cmdpalette;
+}
+
+// Back (or forward again) to the picture before (after) the last command
+// that changed it, to go on rendering from there.
+void undocommand(Desktop& d, HWND hWnd, bool redo)
+{
+    UndoHistory& undo = d.undo;
+    if (redo ? !undo.canredo() : !undo.canundo())
+        return;
+    endpreview(d, hWnd);
+    PictureSnapshot now = takesnapshot(d);
+    restoresnapshot(d, hWnd, redo ? undo.redo(std::move(now)) : undo.undo(std::move(now)));
+    checkpalette(hWnd, paletteitem(d.palettename));
+    InvalidateRect(hWnd, nullptr, 0);
+}
 } // namespace
 
 PaletteOffer offerpalettefile(Desktop& d, HWND hWnd)
@@ -119,8 +176,9 @@ PaletteOffer offerpalettefile(Desktop& d, HWND hWnd)
     if (answer == IDNO)
         return PaletteOffer::declined;
     d.engine.palette = d.paltemp;
+    d.palettename = d.filenames.file;
     checkpalette(hWnd, cmdpalette);
-    d.engine.newimage = 1;
+    recolourshown(d);
     return PaletteOffer::accepted;
 }
 
@@ -141,15 +199,18 @@ void choosepalettefile(Desktop& d, HWND hWnd)
 void builtinpalette(Desktop& d, HWND hWnd, UINT id)
 {
     genpalette(d.engine, id == cmdpalette1 ? defpal1 : defpal2);
+    d.palettename = namedpalettes()[id == cmdpalette1 ? 0 : 1].name;
     checkpalette(hWnd, id);
-    d.engine.newimage = 1;
+    recolourshown(d);
 }
 
 void perceptualpalette(Desktop& d, HWND hWnd, UINT id)
 {
-    genpalette(d.engine, *namedpalettes()[firstperceptual + (id - cmdnamedpalette)].table);
+    const NamedPalette& chosen = namedpalettes()[firstperceptual + (id - cmdnamedpalette)];
+    genpalette(d.engine, *chosen.table);
+    d.palettename = chosen.name;
     checkpalette(hWnd, id);
-    d.engine.newimage = 1;
+    recolourshown(d);
 }
 
 // A user's own palette can start from a named one: its .map file, edited.
@@ -349,7 +410,25 @@ void background(Desktop& d, HWND hWnd)
     if (opendialog(d, hWnd, backgrounddialog, BackgroundDialogProc) == IDCANCEL)
         return;
     if (d.engine.back != saveback)
-        d.engine.newimage = 1;
+        recolourshown(d);
+}
+
+// The scale at which the turned orbit fills the window, leaving the batch
+// renderer's margin; estimated from many orbits, which take a moment where the
+// exact orbit of a turned view would take minutes.
+void fittoframe(Desktop& d, HWND hWnd)
+{
+    constexpr std::uint64_t fitsteps = 4000000;
+    constexpr int fitorbits = 4096;
+    EngineState& s = d.engine;
+    Presentation& shown = d.context.shown();
+    shown.busy(Presentation::Work::lengthy);
+    const double scale = fittedscale(d.context, s, fitsteps, fitorbits, s.res, s.res, Picture{}.margin);
+    shown.idle();
+    if (scale == s.icon[s.type].scale)
+        return;
+    s.icon[s.type].scale = scale;
+    rendernew(d, hWnd);
 }
 
 // Filters need hit counts of the current image size.
@@ -436,6 +515,28 @@ void depthtonecommand(Desktop& d, HWND hWnd)
     }
 }
 
+// The view follows the tone as the picture grows; what it is drawn over
+// stays the render's own until it pauses.
+void livetonecommand(Desktop& d, HWND hWnd)
+{
+    LiveTone& tone = d.livetone;
+    tone.on = !tone.on;
+    CheckMenuItem(GetMenu(hWnd), cmdlivetone, MF_BYCOMMAND | (tone.on ? MF_CHECKED : MF_UNCHECKED));
+    if (tone.on && d.engine.cmethod != 0)
+        information("The live density tone shows pictures coloured by hit count;\n"
+                    "   this one is coloured by depth (Coloring Method, F6).",
+                    "Live Density Tone");
+}
+
+void qualitycommand(Desktop& d, HWND hWnd, UINT id)
+{
+    const std::size_t k = id - cmdquality;
+    d.quality = k == 0 ? 0 : qualitysteps[k - 1];
+    HMENU menu = GetMenu(hWnd);
+    for (UINT item = 0; item <= qualitysteps.size(); ++item)
+        CheckMenuItem(menu, cmdquality + item, MF_BYCOMMAND | (item == k ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void histogrammode(Desktop& d, HWND hWnd)
 {
     d.filters.histogramflag = 1 - d.filters.histogramflag;
@@ -470,8 +571,9 @@ void toggledebug(Desktop& d)
 
 constexpr UINT key = FVIRTKEY;
 constexpr UINT alt = FVIRTKEY | FALT;
-constexpr UINT controlalt = FVIRTKEY | FCONTROL | FALT;
 constexpr UINT control = FVIRTKEY | FCONTROL;
+constexpr UINT controlshift = FVIRTKEY | FCONTROL | FSHIFT;
+constexpr UINT controlalt = FVIRTKEY | FCONTROL | FALT;
 constexpr const char* file = "File      ";
 constexpr const char* edit = "Edit      ";
 constexpr const char* render = "Render      ";
@@ -480,82 +582,105 @@ constexpr const char* viewmenu = "View      ";
 constexpr const char* helpmenu = "Help";
 constexpr const char* logmenu = "Hit Count Log Normalization";
 constexpr const char* perceptualmenu = "Perceptual Palettes";
+constexpr const char* qualitymenu = "Quality";
 
 // In menu order; the keys-only commands last.
 constexpr CommandEntry commands[] = {
     {cmdload, file, nullptr, false, "Load Parameter File (L)", false, key, 'L', Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { loadparameters(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { loadparameters(d, hWnd); }, true},
     {cmdsaveimage, file, nullptr, false, "Save Image and Parameters (S)", false, key, 'S', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { saveimage(d, hWnd); }},
     {cmdsaveparameters, file, nullptr, false, "Save Parameters Only (P)", false, key, 'P', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { saveparametersonly(d, hWnd); }},
+    {cmdexport, file, nullptr, false, "Export Picture... (Ctrl + E)", false, control, 'E', Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { exportcommand(d, hWnd); }},
     {cmdexit, file, nullptr, true, "Exit (Esc)", false, key, VK_ESCAPE, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) {
          if (mayend(d.shell.unsaved, hWnd))
              PostMessageA(hWnd, WM_DESTROY, 0, 0);
      }},
 
-    {cmdcopypicture, edit, nullptr, false, "Copy Picture (Ctrl + C)", false, control, 'C', Runs::always, false,
+    {cmdundo, edit, nullptr, false, "Undo (Ctrl + Z)", false, control, 'Z', Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { undocommand(d, hWnd, false); }},
+    {cmdredo, edit, nullptr, false, "Redo (Ctrl + Y)", false, control, 'Y', Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { undocommand(d, hWnd, true); }},
+    {cmdcopypicture, edit, nullptr, true, "Copy Picture (Ctrl + C)", false, control, 'C', Runs::always, false,
      [](Desktop& d, HWND hWnd, UINT) { copypicture(d, hWnd); }},
 
     {cmdrender, render, nullptr, false, "Render / Pause / Resume (R)", false, key, 'R', Runs::always, false,
      [](Desktop& d, HWND hWnd, UINT) { renderpauseresume(d, hWnd); }},
     {cmdnormalize, render, nullptr, true, "Normalize (N)", false, key, 'N', Runs::paused, true,
-     [](Desktop& d, HWND, UINT) { normalizecommand(d); }},
+     [](Desktop& d, HWND, UINT) { normalizecommand(d); }, true},
     {cmdnadjust, render, nullptr, false, "Normalization Adjustment (A)", false, key, 'A',
      Runs::pausedcolouringbyhitcount, true,
      [](Desktop& d, HWND hWnd, UINT) { opendialog(d, hWnd, nadjustdialog, NadjustDialogProc); }},
     {cmdequalize, render, nullptr, true, "Equalize (E)", false, key, 'E', Runs::paused, true,
-     [](Desktop& d, HWND, UINT) { equalizecommand(d); }},
+     [](Desktop& d, HWND, UINT) { equalizecommand(d); }, true},
     {cmdlog, render, logmenu, true, "Hit Count Log (C)", false, key, 'C', Runs::pausedcolouringbyhitcount, true,
-     [](Desktop& d, HWND, UINT) { logcommand(d, false); }},
+     [](Desktop& d, HWND, UINT) { logcommand(d, false); }, true},
     {cmdlogsquared, render, logmenu, false, "Hit Count Log Squared (Alt + C)", false, alt, 'C',
-     Runs::pausedcolouringbyhitcount, true, [](Desktop& d, HWND, UINT) { logcommand(d, true); }},
+     Runs::pausedcolouringbyhitcount, true, [](Desktop& d, HWND, UINT) { logcommand(d, true); }, true},
+    {cmdlivetone, render, nullptr, true, "Live Density Tone", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { livetonecommand(d, hWnd); }},
+    {cmdquality + 0, render, qualitymenu, false, "Off", true, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 1, render, qualitymenu, false, "10 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 2, render, qualitymenu, false, "20 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 3, render, qualitymenu, false, "50 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 4, render, qualitymenu, false, "100 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
+    {cmdquality + 5, render, qualitymenu, false, "200 Steps per Pixel", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
     {cmdhistogram, render, nullptr, true, "Histogram (H)", false, key, 'H', Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { histogrammode(d, hWnd); }},
     {cmdtone, render, nullptr, true, "Density Tone (T)", false, key, 'T', Runs::pausedcolouringbyhitcount, true,
-     [](Desktop& d, HWND hWnd, UINT) { tonecommand(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { tonecommand(d, hWnd); }, true},
     {cmddepthtone, render, nullptr, false, "Depth Tone (D)", false, key, 'D', Runs::pausedcolouringbyhitcount, true,
-     [](Desktop& d, HWND hWnd, UINT) { depthtonecommand(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { depthtonecommand(d, hWnd); }, true},
 
     {cmdparameters, options, nullptr, true, "Parameters (F3)", false, key, VK_F1 + 2, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { parameters(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { parameters(d, hWnd); }, true},
     {cmdrandom, options, nullptr, false, "Random Parameter Set (F4)", false, key, VK_F1 + 3, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { randomset(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { randomset(d, hWnd); }, true},
     {cmdpreviousset, options, nullptr, false, "Previous Parameter Set (Alt + Left)", false, alt, VK_LEFT, Runs::paused,
-     false, [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, true); }},
+     false, [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, true); }, true},
     {cmdnextset, options, nullptr, false, "Next Parameter Set (Alt + Right)", false, alt, VK_RIGHT, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, false); }},
+     [](Desktop& d, HWND hWnd, UINT) { stepthroughhistory(d, hWnd, false); }, true},
     {cmdrotate, options, nullptr, false, "Rotate Image (F5)", false, key, VK_F1 + 4, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { rotation(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { rotation(d, hWnd); }, true},
+    {cmdfittoframe, options, nullptr, false, "Fit to Frame", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { fittoframe(d, hWnd); }, true},
     {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { coloringmethod(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { coloringmethod(d, hWnd); }, true},
     {cmdbackground, options, nullptr, false, "Background Color (F7)", false, key, VK_F1 + 6, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { background(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { background(d, hWnd); }, true},
     {cmdpalette, options, nullptr, false, "Palette (F8)", false, key, VK_F1 + 7, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { choosepalettefile(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { choosepalettefile(d, hWnd); }, true},
     {cmdpalette1, options, nullptr, false, "Default Palette 1 (F9)", true, key, VK_F1 + 8, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }, true},
     {cmdpalette2, options, nullptr, false, "Default Palette 2 (F10)", false, key, VK_F1 + 9, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { builtinpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 0, options, perceptualmenu, false, "Inferno", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 1, options, perceptualmenu, false, "Magma", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 2, options, perceptualmenu, false, "Viridis", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 3, options, perceptualmenu, false, "Cividis", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 4, options, perceptualmenu, false, "Twilight", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 5, options, perceptualmenu, false, "Grey", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdnamedpalette + 6, options, perceptualmenu, false, "Fire", false, 0, 0, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }},
+     [](Desktop& d, HWND hWnd, UINT id) { perceptualpalette(d, hWnd, id); }, true},
     {cmdsavepalette, options, nullptr, false, "Save Palette...", false, 0, 0, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { savepalette(d, hWnd); }},
     {cmdclearscreen, options, nullptr, true, "Clear Screen (F11)", false, key, VK_F1 + 10, Runs::paused, false,
-     [](Desktop& d, HWND hWnd, UINT) { clearscreen(d, hWnd); }},
+     [](Desktop& d, HWND hWnd, UINT) { clearscreen(d, hWnd); }, true},
 
     {cmdfitwindow, viewmenu, nullptr, false, "Fit Window (W)", false, key, 'W', Runs::always, false,
      [](Desktop& d, HWND hWnd, UINT) { togglefitwindow(d, hWnd); }},
@@ -567,6 +692,8 @@ constexpr CommandEntry commands[] = {
     {cmdabout, helpmenu, nullptr, true, "About (F2)", false, key, VK_F1 + 1, Runs::paused, false,
      [](Desktop& d, HWND, UINT) { openaboutwindow(d); }},
 
+    {cmdredo, nullptr, nullptr, false, nullptr, false, controlshift, 'Z', Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { undocommand(d, hWnd, true); }},
     {cmddebug, nullptr, nullptr, false, nullptr, false, controlalt, 'D', Runs::paused, false,
      [](Desktop& d, HWND, UINT) { toggledebug(d); }},
     {cmdfdlimit, nullptr, nullptr, false, nullptr, false, controlalt, 'X', Runs::paused, false,
@@ -600,20 +727,47 @@ void setmenustate(const Desktop& d, HWND hWnd, bool rendering)
     }
     for (UINT k = 0; k < recentfilecount; ++k)
         EnableMenuItem(menu, cmdrecentfile + k, MF_BYCOMMAND | (rendering ? MF_GRAYED : MF_ENABLED));
+    if (!rendering)
+        setundostate(d, hWnd);
+}
+
+void setundostate(const Desktop& d, HWND hWnd)
+{
+    if (d.engine.okicon)
+        return;
+    HMENU menu = GetMenu(hWnd);
+    EnableMenuItem(menu, cmdundo, MF_BYCOMMAND | (d.undo.canundo() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, cmdredo, MF_BYCOMMAND | (d.undo.canredo() ? MF_ENABLED : MF_GRAYED));
 }
 
 void maincommand(Desktop& d, HWND hWnd, UINT id)
 {
+    // An export under way takes no other command; Esc (Exit) cancels it.
+    if (d.exporting) {
+        if (id == cmdexit)
+            d.exportcancelled = true;
+        return;
+    }
     const CommandEntry* entry = entryof(id);
     if (d.engine.okicon && !(entry && entry->runs == Runs::always))
         return;
-    if (entry) {
-        if (!entry->needshitcounts || hitcountsfit(d))
-            entry->run(d, hWnd, id);
+    const bool recent = id >= cmdrecentfile && id < cmdrecentfile + recentfilecount;
+    if (!recent && (!entry || (entry->needshitcounts && !hitcountsfit(d))))
         return;
-    }
-    if (id >= cmdrecentfile && id < cmdrecentfile + recentfilecount)
+    // What changes the picture changes the render, never a preview of it.
+    const bool undoable = recent || entry->undoable;
+    if (undoable)
+        endpreview(d, hWnd);
+    std::optional<PictureSnapshot> before;
+    if (undoable)
+        before = takesnapshot(d);
+    if (recent)
         loadrecent(d, hWnd, id - cmdrecentfile);
+    else
+        entry->run(d, hWnd, id);
+    if (before && !d.shell.closing && !samepicture(*before, d))
+        d.undo.record(std::move(*before));
+    setundostate(d, hWnd);
 }
 
 } // namespace kt

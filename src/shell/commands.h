@@ -11,6 +11,8 @@ void maincommand(Desktop& d, HWND hWnd, UINT id);
 // The menu as it is while rendering runs (only Render / Pause / Resume
 // available) or while paused.
 void setmenustate(const Desktop& d, HWND hWnd, bool rendering);
+// Undo and Redo available while paused only when there is a step to take.
+void setundostate(const Desktop& d, HWND hWnd);
 
 // What the palette open command and a dropped palette do with the chosen file
 // (filenames.file): a preview, and the question whether to use it.

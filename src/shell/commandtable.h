@@ -32,6 +32,9 @@ struct CommandEntry {
     // does nothing.
     bool needshitcounts;
     void (*run)(Desktop& d, HWND hWnd, UINT id);
+    // It may change the picture or its set, so Undo can give back the one
+    // it replaced.
+    bool undoable = false;
 };
 
 std::span<const CommandEntry> commandtable();

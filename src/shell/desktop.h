@@ -11,11 +11,14 @@
 #include "image/filters.h"
 #include "image/palettes.h"
 #include "platform/window.h"
+#include "shell/desktoppicture.h"
 #include "shell/desktoppresentation.h"
 #include "shell/filedialogs.h"
 #include "shell/histogramwindow.h"
+#include "shell/livetone.h"
 #include "shell/paramdialog.h"
 #include "shell/shellstate.h"
+#include "shell/undo.h"
 
 namespace kt {
 
@@ -40,6 +43,17 @@ struct Desktop {
     FileDialogs filedialogs{};
     ParamDialogSaves paramsaves{};
     HistogramChart chart{};
+    // The palette's name as the picture model gives it: a built-in's, or
+    // the .map file it was read from.
+    std::string palettename = "1";
+    ExportSettings exportsettings{};
+    UndoHistory undo{};
+    LiveTone livetone{};
+    // Rendering stops by itself at this many steps per pixel; 0: never.
+    int quality = 0;
+    // While an export renders, the window takes no command but its cancel.
+    bool exporting = false;
+    bool exportcancelled = false;
     DesktopPresentation presentation{*this};
     // What the desktop renders, filters, searches and saves with: its
     // presentation, on every processor.

@@ -5,6 +5,7 @@
 #include "platform/gdi.h"
 #include "platform/messagebox.h"
 #include "shell/desktop.h"
+#include "shell/view.h"
 
 namespace kt {
 
@@ -38,13 +39,14 @@ void DesktopPresentation::idle()
 // cleared for a new picture just before the picture is shown.
 void DesktopPresentation::batchdrawn(bool newpicture)
 {
-    const EngineState& s = d_.engine;
     HDC window = GetDC(d_.shell.g_hWnd);
     if (newpicture)
         clearwindow(d_, window);
+    refreshlivetone(d_, newpicture);
     // The client area, not the screen: at a scale factor above 1 it has more
     // pixels than the screen has units.
-    BitBlt(window, 0, 0, window ? window->width() : 0, window ? window->height() : 0, s.g_vhdc, d_.shell.xCurrentScroll,
+    BitBlt(window, 0, 0, window ? window->width() : 0, window ? window->height() : 0, shownimage(d_),
+           d_.shell.xCurrentScroll,
            d_.shell.yCurrentScroll, SRCCOPY);
     ReleaseDC(d_.shell.g_hWnd, window);
 }

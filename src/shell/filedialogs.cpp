@@ -14,6 +14,7 @@ namespace {
 // a closing zero (the literal adds the last one).
 constexpr char mapfilter[] = "Fractint .map files (*.map)\0*.map\0";
 constexpr char tgafilter[] = "Targa image (*.tga)\0*.tga\0PNG image (*.png)\0*.png\0";
+constexpr char exportfilter[] = "PNG image (*.png)\0*.png\0Targa image (*.tga)\0*.tga\0";
 constexpr char dv3openfilter[] = "DV3 files (*.dv3)\0*.dv3\0DV files (*.dv)\0*.dv\0";
 constexpr char dv3savefilter[] = "DV3 files (*.dv3)\0*.dv3\0";
 
@@ -62,6 +63,9 @@ void InitOpenFile(FileDialogs& filedialogs, FileNames& f)
     filedialogs.mapsavefile = currentdirectory() + "/*.map";
     filedialogs.smapn = record(mapfilter, &filedialogs.mapsavefile, &filedialogs.mapsavetitle,
                                "Select a file for saving the palette:", "map", saveflags);
+    filedialogs.exportfile = currentdirectory() + "/*.png";
+    filedialogs.sexportn = record(exportfilter, &filedialogs.exportfile, &filedialogs.exporttitle,
+                                  "Select a file for the exported picture:", "png", saveflags);
 }
 
 } // namespace kt

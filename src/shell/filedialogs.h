@@ -15,6 +15,8 @@ struct FileDialogs {
     OPENFILENAMEA sdv3n; // parameter file to save (.dv3)
     OPENFILENAMEA smapn; // the palette in use, to save as a .map file
     std::string mapsavefile, mapsavetitle;
+    OPENFILENAMEA sexportn; // an exported picture (.png, .tga)
+    std::string exportfile, exporttitle;
 };
 
 // Prepares the four dialogs; the save and load names start as the current

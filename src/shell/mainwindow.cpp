@@ -1,5 +1,7 @@
 #include "shell/mainwindow.h"
 
+#include "shell/quality.h"
+
 #include "engine/enginestate.h"
 #include "engine/filenames.h"
 #include "files/paramfiles.h"
@@ -68,6 +70,10 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     // no buffers, and a second Esc would close the window again.
     if (d.shell.closing)
         return message == WM_PAINT ? DefWindowProcA(hWnd, message, wParam, lParam) : 0;
+    // An export renders from a copy of the picture; turning or zooming the
+    // window's meanwhile would start a render beside it.
+    if (d.exporting && (message == WM_MBUTTONDOWN || message == WM_MOUSEWHEEL))
+        return 0;
     switch (message) {
     case WM_CREATE:
         oncreate(d, hWnd);
@@ -82,7 +88,7 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         maincommand(d, hWnd, LOWORD(wParam));
         if (!d.shell.closing)
-            showstatus(d.shell.status, d.engine, hWnd, true);
+            showstatus(d.shell.status, d.engine, hWnd, true, qualitytarget(d.quality, d.engine.res));
         return 0;
     case WM_SIZE:
         onsize(d, hWnd, LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam)));

@@ -7,6 +7,7 @@
 #include "shell/paramdialog.h"
 #include "shell/resources.h"
 #include "shell/desktop.h"
+#include "shell/undo.h"
 
 namespace kt {
 
@@ -25,12 +26,25 @@ void pauserendering(const EngineState& engine, HWND hWnd)
         SendMessageA(hWnd, WM_COMMAND, cmdrender, 0);
 }
 
+// Into an image of its own, so that the render stays whole underneath.
 void showpreview(Desktop& d, HWND hWnd, const VOXEL& angles, double scale)
 {
-    d.shell.preview.take(d.engine);
-    d.shell.preview.draw(d.context, d.engine, angles, scale, *d.engine.g_vhdc);
+    const int side = d.engine.res;
+    std::unique_ptr<Surface>& image = d.shell.previewimage;
+    if (!image || image->width() != side || image->height() != side)
+        image = Surface::create(side, side);
+    if (!image)
+        return;
+    d.shell.preview.take(d.context, d.engine);
+    d.shell.preview.draw(d.context, d.engine, angles, scale, *image);
+    d.shell.previewing = true;
     InvalidateRect(hWnd, nullptr, 0);
     UpdateWindow(hWnd);
+}
+
+double previewscale(const Desktop& d)
+{
+    return d.shell.zoomedscale != 0 ? d.shell.zoomedscale : d.engine.icon[d.engine.type].scale;
 }
 
 } // namespace
@@ -55,17 +69,44 @@ void onmousedrag(Desktop& d, HWND hWnd, UINT message, int x, int y)
     const bool moved = x != drag.x || y != drag.y;
     if (message == WM_MOUSEMOVE) {
         if (moved)
-            showpreview(d, hWnd, angles, s.icon[s.type].scale);
+            showpreview(d, hWnd, angles, previewscale(d));
         return;
     }
     drag.active = false;
     if (!moved)
         return;
     // Released: the angles are set as the Rotation dialog sets them, and the
-    // exact picture renders.
+    // exact picture renders, zoomed as the wheel left it.
+    const PictureSnapshot before = takesnapshot(d);
     s.rot[s.type] = angles;
+    if (d.shell.zoomedscale != 0)
+        s.icon[s.type].scale = d.shell.zoomedscale;
+    endpreview(d, hWnd);
     s.newimage = 1;
+    d.undo.record(before);
     PostMessageA(hWnd, WM_COMMAND, cmdrender, 0);
+}
+
+void endpreview(Desktop& d, HWND hWnd)
+{
+    if (!d.shell.previewing && d.shell.zoomedscale == 0)
+        return;
+    d.shell.previewing = false;
+    d.shell.zoomedscale = 0;
+    InvalidateRect(hWnd, nullptr, 0);
+}
+
+bool takezoom(Desktop& d)
+{
+    EngineState& s = d.engine;
+    const double zoomed = d.shell.zoomedscale;
+    d.shell.previewing = false;
+    d.shell.zoomedscale = 0;
+    if (zoomed == 0 || zoomed == s.icon[s.type].scale)
+        return false;
+    s.icon[s.type].scale = zoomed;
+    s.newimage = 1;
+    return true;
 }
 
 void onmousewheel(Desktop& d, HWND hWnd, int delta)
@@ -74,12 +115,16 @@ void onmousewheel(Desktop& d, HWND hWnd, int delta)
     if (d.shell.drag.active || !s.g_vhdc || delta == 0)
         return;
     pauserendering(s, hWnd);
-    ICON& set = s.icon[s.type];
-    // The wheel goes no further than the Parameters dialog would.
-    set.scale = std::clamp(set.scale * std::pow(zoomstep, -static_cast<double>(delta) / WHEEL_DELTA),
-                           scalerange[s.type][0], scalerange[s.type][1]);
-    s.newimage = 1;
-    showpreview(d, hWnd, s.rot[s.type], set.scale);
+    // The wheel goes no further than the Parameters dialog would. Back at the
+    // render's own scale, the render shows again as it stands.
+    const double scale = std::clamp(previewscale(d) * std::pow(zoomstep, -static_cast<double>(delta) / WHEEL_DELTA),
+                                    scalerange[s.type][0], scalerange[s.type][1]);
+    if (std::fabs(scale / s.icon[s.type].scale - 1) < 1e-9) {
+        endpreview(d, hWnd);
+        return;
+    }
+    d.shell.zoomedscale = scale;
+    showpreview(d, hWnd, s.rot[s.type], scale);
 }
 
 } // namespace kt

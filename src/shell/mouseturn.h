@@ -19,6 +19,14 @@ struct Desktop;
 
 // The main window's middle-button and wheel messages.
 void onmousedrag(Desktop& d, HWND hWnd, UINT message, int x, int y);
+// The wheel previews a zoom and leaves the render as it is: its counts,
+// steps and image stay, and saving saves them, until rendering starts again.
 void onmousewheel(Desktop& d, HWND hWnd, int delta);
+
+// The window shows the render again, and a zoom waiting is dropped.
+void endpreview(Desktop& d, HWND hWnd);
+// As rendering starts: the zoom the wheel left becomes the set's scale, for a
+// new picture (true), and the preview ends.
+bool takezoom(Desktop& d);
 
 } // namespace kt

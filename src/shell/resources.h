@@ -33,9 +33,15 @@ enum Command : UINT {
     cmdtone = 260,
     cmddepthtone = 265,
     cmdsavepalette = 270,
+    cmdexport = 275,
+    cmdfittoframe = 280,
+    cmdundo = 285,
+    cmdredo = 290,
+    cmdlivetone = 295,
     cmdpreviousset = 300,
     cmdnextset = 305,
     cmdrecentfile = 320,   // the first of recentfilecount
+    cmdquality = 350,      // Off, then each of qualitysteps in order
     cmdnamedpalette = 400, // the first of the perceptual maps, in namedpalettes' order after 1 and 2
     cmdcopypicture = 500,
     cmdfitwindow = 505,

@@ -84,6 +84,12 @@ struct ShellState {
     History history;
     MouseDrag drag;
     TurnPreview preview;
+    // What the window shows while the mouse turns or zooms the picture: the
+    // render's own image, counts and steps stay as they were, and a zoom is
+    // taken only once rendering starts again.
+    std::unique_ptr<Surface> previewimage;
+    bool previewing = false;
+    double zoomedscale = 0; // 0: no zoom waiting
     std::vector<std::string> recentfiles; // newest first
 
     // The about window.

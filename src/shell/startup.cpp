@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include "shell/quality.h"
+
 #include "engine/driver.h"
 #include "shell/renderdriver.h"
 #include "engine/enginestate.h"
@@ -120,7 +122,11 @@ unsigned ProgramDriver(Desktop& d)
             const RenderClock::time_point began = RenderClock::now();
             icondriver(d.context, s, d.shell.g_hWnd);
             countbatch(d.shell.unsaved, newpicture, RenderClock::now() - began);
-            showstatus(d.shell.status, s, d.shell.g_hWnd, false);
+            const std::uint64_t target = qualitytarget(d.quality, s.res);
+            // The quality reached: rendering pauses as R would pause it.
+            if (target && s.okicon && !s.newimage && s.itercount >= target)
+                SendMessageA(d.shell.g_hWnd, WM_COMMAND, cmdrender, 0);
+            showstatus(d.shell.status, s, d.shell.g_hWnd, false, target);
         }
     }
 }

@@ -1,6 +1,8 @@
 #include "shell/statusline.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 #include "engine/enginestate.h"
 #include "shell/shellstate.h"
@@ -28,6 +30,29 @@ std::string grouped(std::uint64_t value)
     return text;
 }
 
+// "[#####.....] 50 %, 1:05 left": how far the quality target is, and at
+// the present rate how long it takes.
+std::string progresstext(const StatusFigures& f)
+{
+    constexpr int cells = 20;
+    const double done = std::min(1.0, static_cast<double>(f.steps) / static_cast<double>(f.target));
+    const int filled = static_cast<int>(done * cells);
+    char bar[64];
+    std::snprintf(bar, sizeof bar, "[%.*s%.*s] %d %%", filled, "####################", cells - filled,
+                  "....................", static_cast<int>(done * 100));
+    std::string text = bar;
+    if (f.steps >= f.target)
+        return text + ", quality reached";
+    if (f.rendering && f.stepspersecond > 0) {
+        const auto seconds = static_cast<std::uint64_t>((f.target - f.steps) / f.stepspersecond + 0.5);
+        char left[32];
+        std::snprintf(left, sizeof left, ", %llu:%02llu left", static_cast<unsigned long long>(seconds / 60),
+                      static_cast<unsigned long long>(seconds % 60));
+        text += left;
+    }
+    return text;
+}
+
 } // namespace
 
 std::string statustext(const StatusFigures& f)
@@ -38,10 +63,12 @@ std::string statustext(const StatusFigures& f)
         text += "      " + grouped(static_cast<std::uint64_t>(f.stepspersecond + 0.5)) + " steps/s";
     text += "      largest hit count " + grouped(f.hitmax);
     text += "      " + std::to_string(f.res) + " x " + std::to_string(f.res);
+    if (f.target)
+        text += "      " + progresstext(f);
     return text;
 }
 
-void showstatus(StatusClock& c, const EngineState& s, HWND hWnd, bool now)
+void showstatus(StatusClock& c, const EngineState& s, HWND hWnd, bool now, std::uint64_t target)
 {
     const Clock::time_point at = Clock::now();
     if (!now && at < c.due)
@@ -58,7 +85,7 @@ void showstatus(StatusClock& c, const EngineState& s, HWND hWnd, bool now)
     }
     if (!s.okicon)
         c.rate = 0;
-    SetStatusText(hWnd, statustext({s.okicon != 0, s.itercount, c.rate, s.hitmax, s.res}));
+    SetStatusText(hWnd, statustext({s.okicon != 0, s.itercount, c.rate, s.hitmax, s.res, target}));
 }
 
 } // namespace kt

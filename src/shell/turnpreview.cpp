@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/formulas.h"
+#include "engine/manyorbits.h"
 #include "engine/palette.h"
 #include "engine/rotation.h"
 #include "engine/rendercontext.h"
@@ -22,23 +23,13 @@ bool sameorbit(const ICON& a, const ICON& b)
 
 } // namespace
 
-void TurnPreview::take(const EngineState& s)
+void TurnPreview::take(RenderContext& ctx, const EngineState& s)
 {
-    if (takentype_ == s.type && sameorbit(takenset_, s.icon[s.type]) && !orbit_.empty())
+    const std::size_t wanted = pointsfor(s.res);
+    if (takentype_ == s.type && sameorbit(takenset_, s.icon[s.type]) && orbit_.size() == wanted)
         return;
-    EngineState walk(s);
-    loadorbit(walk, walk.icon[walk.type]);
-    setupimage(walk);
-    std::vector<VOXEL> steps(batchsteps);
-    // A render plots nothing of its first batch either.
-    advanceorbit(walk, steps.data(), batchsteps);
-    orbit_.clear();
-    orbit_.reserve(points);
-    while (orbit_.size() < static_cast<std::size_t>(points)) {
-        advanceorbit(walk, steps.data(), batchsteps);
-        for (const VOXEL& p : steps)
-            orbit_.push_back({static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z)});
-    }
+    if (!orbitpoints(ctx, s, orbits, wanted, orbit_))
+        orbit_.clear();
     takenset_ = s.icon[s.type];
     takentype_ = s.type;
 }
@@ -58,23 +49,30 @@ void TurnPreview::draw(RenderContext& ctx, const EngineState& s, const VOXEL& an
     const int res = s.res;
     const double toplot = res / (scale * 2);
     const std::size_t count = orbit_.size();
-    pixel_.resize(count);
+    const std::size_t pixels = static_cast<std::size_t>(res) * res;
     const int parts = std::max(1, ctx.workers.threads());
-    ctx.workers.run([&](int index) {
+    // Each part counts its points into counts of its own; whole numbers add
+    // up the same in any order, so the picture is the same on any number of
+    // threads, and shared out, every part is drawn even when this runs
+    // within another job, where only the calling thread works.
+    parthits_.resize(static_cast<std::size_t>(parts));
+    ctx.workers.shareout(parts, [&](int index) {
+        std::vector<std::uint32_t>& hits = parthits_[static_cast<std::size_t>(index)];
+        hits.assign(pixels, 0);
         const std::size_t from = count * static_cast<std::size_t>(index) / static_cast<std::size_t>(parts);
         const std::size_t to = count * static_cast<std::size_t>(index + 1) / static_cast<std::size_t>(parts);
         for (std::size_t i = from; i < to; ++i) {
             const auto& p = orbit_[i];
             const double x = ((m[0][0] * p[0] + m[0][1] * p[1] + m[0][2] * p[2]) + scale) * toplot;
             const double y = ((m[1][0] * p[0] + m[1][1] * p[1] + m[1][2] * p[2]) + scale) * toplot;
-            const bool inside = x >= 0 && x < res && y >= 0 && y < res;
-            pixel_[i] = inside ? static_cast<std::int32_t>(y) * res + static_cast<std::int32_t>(x) : -1;
+            if (x >= 0 && x < res && y >= 0 && y < res)
+                ++hits[static_cast<std::size_t>(static_cast<std::int32_t>(y)) * res + static_cast<std::int32_t>(x)];
         }
     });
-    hits_.assign(static_cast<std::size_t>(res) * res, 0);
-    for (const std::int32_t at : pixel_)
-        if (at >= 0)
-            ++hits_[static_cast<std::size_t>(at)];
+    hits_.assign(pixels, 0);
+    for (const std::vector<std::uint32_t>& part : parthits_)
+        for (std::size_t k = 0; k < part.size(); ++k)
+            hits_[k] += part[k];
     image.fill(RECT{0, 0, res, res}, s.back);
     for (int y = 0; y < res; ++y)
         for (int x = 0; x < res; ++x)

@@ -93,12 +93,19 @@ void onsize(Desktop& d, HWND hWnd, int width, int height)
     setbar(d, hWnd, SB_VERT, height);
 }
 
+Surface* shownimage(const Desktop& d)
+{
+    if (d.shell.previewing && d.shell.previewimage)
+        return d.shell.previewimage.get();
+    return d.livetone.current && d.engine.okicon ? d.livetone.view.get() : d.engine.g_vhdc;
+}
+
 void onpaint(const Desktop& d, HWND hWnd)
 {
     PAINTSTRUCT ps;
     BeginPaint(hWnd, &ps);
     const RECT& r = ps.rcPaint;
-    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, d.engine.g_vhdc, r.left + d.shell.xCurrentScroll,
+    BitBlt(ps.hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, shownimage(d), r.left + d.shell.xCurrentScroll,
            r.top + d.shell.yCurrentScroll, SRCCOPY);
     EndPaint(hWnd, &ps);
 }

@@ -17,6 +17,9 @@ bool createviewbuffers(Desktop& d, HWND hWnd);
 bool rebuildoffscreen(EngineState& s, HWND hWnd, int previousres);
 void releaseviewbuffers(Desktop& d);
 
+// What the window shows: a mouse turn's or zoom's preview while there is
+// one, else the render's image.
+Surface* shownimage(const Desktop& d);
 void onsize(Desktop& d, HWND hWnd, int width, int height);
 void onpaint(const Desktop& d, HWND hWnd);
 void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int position);

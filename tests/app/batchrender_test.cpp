@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <sstream>
 
@@ -212,6 +213,72 @@ TEST_F(BatchRenderTest, AnOutputFolderThatIsNotOneIsNamedForWhatItIs)
     }
     EXPECT_EQ(testing::readbytes(dir.file("afile")).size(), 4u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
+}
+
+// Shares that cannot make one picture say so, and write none of it; a
+// share run again mends what was damaged.
+TEST_F(BatchRenderTest, AStillInSharesIsRefusedOrJoinedOnlyAsOneRunWouldDrawIt)
+{
+    namespace fs = std::filesystem;
+    const std::vector<std::string> look = {"--quiet", "--size", "200", "--orbits", "16", "--iterations", "100k"};
+    const auto with = [](std::vector<std::string> args, const std::vector<std::string>& extra) {
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    };
+    const std::string picture = dir.file("x.png"), parts = dir.file("x.png.parts");
+    const Refusal usage[] = {
+        {{"--size", "200", "--part", "1/2"}, exitbadarguments, "needs --orbits above 1"},
+        {{"--orbits", "4", "--part", "1/5"}, exitbadarguments, "N may be at most the number of --orbits"},
+        {{"--orbits", "4", "--tone", "depth", "--part", "1/2"}, exitbadarguments, "not with --tone depth"},
+        {{"--orbits", "4", "--coloring", "z", "--part", "1/2"}, exitbadarguments, "needs hit colouring"},
+        {{"--orbits", "4", "--random", "--part", "1/2"}, exitbadarguments, "--part with --random needs --seed"},
+    };
+    for (const Refusal& c : usage)
+        expectrefused(with(c.args, {"-o", picture}), c);
+    testing::writetext(dir.file("y.png.parts"), "mine");
+    expectrefused(with(look, {"--part", "1/2", "-o", dir.file("y.png")}),
+                  {{}, exitcannotwrite, "y.png.parts: not a folder"});
+    // A folder of the shares that the user may not write.
+    fs::create_directory(dir.file("z.png.parts"));
+    fs::permissions(dir.file("z.png.parts"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                        fs::perms::others_exec);
+    fs::permissions(dir.path(), fs::perms::all);
+    const int status = testing::asunprivileged([&] {
+        const int code = run(with(look, {"--part", "1/2", "-o", dir.file("z.png")}));
+        return code == exitcannotwrite &&
+                err.str().find("z.png.parts/counts-1-of-2.bin: Error opening a save file. (Permission denied)") !=
+                    std::string::npos
+            ? code
+            : 100 + code;
+    });
+    EXPECT_EQ(status, exitcannotwrite);
+    EXPECT_FALSE(fs::exists(dir.file("z.png")));
+
+    const std::vector<std::uint8_t> one = render(look, "one.png");
+    ASSERT_EQ(run(with(look, {"--part", "1/3", "-o", picture})), exitsuccess) << err.str();
+    ASSERT_EQ(run(with(look, {"--part", "2/3", "-o", picture})), exitsuccess) << err.str();
+    ASSERT_EQ(run(with(look, {"--iterations", "50k", "--part", "1/3", "-o", dir.file("other.png")})), exitsuccess);
+    const std::string counts = parts + "/counts-1-of-3.bin";
+    const std::vector<std::uint8_t> drawn = testing::readbytes(counts);
+    struct Damage {
+        std::vector<std::uint8_t> counts;
+        std::string said;
+    } damages[] = {
+        {std::vector<std::uint8_t>(drawn.begin(), drawn.end() - 1), "counts-1-of-3.bin is cut short"},
+        {testing::readbytes(dir.file("other.png.parts/counts-1-of-3.bin")), "counts-1-of-3.bin holds the hit counts of other settings"},
+        {{}, "counts-1-of-3.bin is not a share's hit counts"},
+    };
+    for (const Damage& d : damages) {
+        testing::writebytes(counts, d.counts);
+        expectrefused(with(look, {"--part", "3/3", "-o", picture}),
+                      {{}, exitcannotwrite, "x.png.parts: " + d.said + "; share 1/3 run again draws it anew"});
+        EXPECT_FALSE(fs::exists(picture)) << d.said;
+        EXPECT_TRUE(fs::exists(parts)) << d.said << ": the counts are put back";
+        EXPECT_FALSE(fs::exists(dir.file("x.png.joining"))) << d.said;
+    }
+    ASSERT_EQ(run(with(look, {"--part", "1/3", "-o", picture})), exitsuccess) << err.str();
+    EXPECT_EQ(testing::readbytes(picture), one);
+    EXPECT_FALSE(fs::exists(parts)) << "the counts go once joined";
 }
 
 TEST_F(BatchRenderTest, AClockSeedIsSaidEvenWhenQuiet)

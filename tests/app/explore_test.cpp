@@ -212,7 +212,7 @@ TEST_F(ExploreTest, BadInputChangesNothingAndAFolderThatCannotTakeTheGalleryIsRe
         {{"--explore", "2", "--screen", "-o", folder}, exitbadarguments, "cannot be combined with --screen"},
         {{"--explore", "2", "--part", "1/2", "-o", folder}, exitbadarguments, "--part needs --seed"},
         {{"--explore", "2", "--seed", "1", "--part", "3/2", "-o", folder}, exitbadarguments, "--part takes K/N"},
-        {{"--part", "1/2", "--seed", "1"}, exitbadarguments, "--part needs --explore or --turntable"},
+        {{"--part", "1/2", "--seed", "1"}, exitbadarguments, "--part K/N on a still picture needs --orbits above 1"},
         {{"--turntable", "4", "--part", "1/5", "-o", folder + "/"}, exitbadarguments, "at most the number of frames"},
         {{"--explore", "2", "--save-params", "a.dv3", "-o", folder}, exitbadarguments, "--save-params"},
         {{"--explore", "2"}, exitbadarguments, "--explore needs -o DIR"},

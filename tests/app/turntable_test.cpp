@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "app/render/still/batchrender.h"
-#include "app/render/shares/turntableshares.h"
+#include "app/render/shares/sharefolder.h"
 #include "engine/turntable.h"
 #include "support/render/batchrenderfixture.h"
 #include "support/base/tempdir.h"

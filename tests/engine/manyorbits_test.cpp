@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <string>
@@ -53,13 +54,13 @@ Picture picture(EngineState& s, Surface* image)
     return p;
 }
 
-Picture many(const Scene& scene, int orbits, std::uint64_t batches, int threads)
+Picture many(const Scene& scene, int orbits, std::uint64_t batches, int threads, OrbitShare share = {})
 {
     RenderContext on(threads);
     EngineState s = statefor(scene);
     Surface image(scene.res, scene.res);
     s.g_vhdc = &image;
-    EXPECT_EQ(renderorbits(on, s, orbits, batches, [](std::uint64_t) { return true; }), OrbitsResult::done);
+    EXPECT_EQ(renderorbits(on, s, orbits, batches, [](std::uint64_t) { return true; }, share), OrbitsResult::done);
     return picture(s, &image);
 }
 
@@ -116,6 +117,54 @@ TEST_P(ManyOrbitsThreads, GiveOneThreadsPicture)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ManyOrbitsThreads, ::testing::ValuesIn(threadcases), testing::CaseName());
+
+// Orbits that leave the render range about every hundred steps and restart,
+// each from its own point: long enough after it for the restart points' 1e-12
+// apart to tell the orbits apart.
+constexpr ICON escaping{1.61, -2.437, -2.019, -1.727, 0, 7, 0, 1.0, 0.1, 0.003, 0.1};
+
+const ThreadCase sharecases[] = {
+    {"Flat", {}, 4096, 200},
+    {"Turned", {builtinicon1, 0, {30, 45, 0}}, 1000, 200},
+    {"SecondFormula", {builtinicon2, 1}, 333, 200},
+    {"FewOrbitsUnevenSteps", {builtinicon1, 0, {}, 0, 1200}, 5, 100},
+    {"Restarting", {escaping}, 61, 100},
+};
+
+class ManyOrbitsShares : public ::testing::TestWithParam<ThreadCase> {};
+
+// The orbits shared out as --part K/N does, the shares' counts added up are
+// the whole picture's, whatever threads each share had, and the farthest of
+// their reaches is the whole picture's, to the bit.
+TEST_P(ManyOrbitsShares, AddUpToTheWholePicture)
+{
+    const ThreadCase& c = GetParam();
+    const Picture whole = many(c.scene, c.orbits, c.batches, 2);
+    RenderContext ctx(2);
+    OrbitsReach wholereach, farthest;
+    ASSERT_TRUE(orbitsreach(ctx, statefor(c.scene), c.orbits, c.batches, false, wholereach));
+    std::vector<float> sum(whole.hits.size());
+    std::uint64_t steps = 0;
+    for (int first = 0; first < 3; ++first) {
+        const OrbitShare share{first, 3};
+        const Picture part = many(c.scene, c.orbits, c.batches, first + 1, share);
+        for (std::size_t k = 0; k < sum.size(); ++k)
+            sum[k] += part.hits[k];
+        steps += sharesteps(c.orbits, c.batches, share) - 1000;
+        OrbitsReach reach;
+        ASSERT_TRUE(orbitsreach(ctx, statefor(c.scene), c.orbits, c.batches, false, reach, share));
+        farthest.across = std::max(farthest.across, reach.across);
+        farthest.down = std::max(farthest.down, reach.down);
+    }
+    EXPECT_GT(whole.hitmax, 0u);
+    EXPECT_EQ(sum, whole.hits);
+    EXPECT_GT(wholereach.across, 0);
+    EXPECT_EQ(farthest.across, wholereach.across);
+    EXPECT_EQ(farthest.down, wholereach.down);
+    EXPECT_EQ(steps, (c.batches - 1) * 1000) << "every plotted step is one share's";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ManyOrbitsShares, ::testing::ValuesIn(sharecases), testing::CaseName());
 
 // The share of the palette's range between two pictures under the density
 // tone on a grey ramp, on average over the pixels either draws.

@@ -82,14 +82,20 @@ TEST_F(CommandTest, CommandsOtherThanRenderAreRefusedWhileRendering)
 TEST_F(CommandTest, DefaultPalettesMoveTheCheckMark)
 {
     paused([&] {
+        const std::uint32_t steps = desktop->engine.itercount;
+        const Surface& image = *desktop->engine.g_vhdc;
+        const std::vector<std::uint32_t> before(image.bits(), image.bits() + image.width() * image.height());
         press(VK_F1 + 8);
         press(VK_F1 + 9);
         settle();
+        EXPECT_EQ(desktop->engine.itercount, steps);
+        EXPECT_NE(std::vector<std::uint32_t>(image.bits(), image.bits() + image.width() * image.height()), before)
+            << "the picture is shown in the new palette at once";
         EXPECT_EQ(palettecolour(desktop->engine.palette, 20), RGB(148, 0, 0));
         EXPECT_EQ(menustate(cmdpalette2) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, 0u);
-        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 0) << "recoloured, not started again";
     });
 }
 
@@ -102,7 +108,7 @@ TEST_F(CommandTest, APerceptualPaletteSavedAsAMapLoadsBackThroughThePaletteDialo
         EXPECT_EQ(desktop->engine.palette, *namedpalette("cividis"));
         EXPECT_EQ(menustate(cividis) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
-        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 0);
         headless().onmessagebox = [&](const MessageBoxRequest&) { return IDYES; };
         headless().fileanswers.push_back(path);
         command(cmdsavepalette);
@@ -144,7 +150,7 @@ TEST_F(CommandTest, PalettePreviewShowsTheStripAndRestoresTheCorner)
         EXPECT_EQ(palettecolour(desktop->engine.palette, 200), RGB(200, 0, 0));
         EXPECT_EQ(menustate(cmdpalette) & MF_CHECKED, MF_CHECKED);
         EXPECT_EQ(menustate(cmdpalette1) & MF_CHECKED, 0u);
-        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 0);
         ASSERT_EQ(headless().filedialogs.size(), 1u);
         EXPECT_EQ(headless().filedialogs[0].title, "Select a Fractint .MAP File");
     });

@@ -37,8 +37,12 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         file + "Load Parameter File (L)#185",
         file + "Save Image and Parameters (S)#200",
         file + "Save Parameters Only (P)#190",
+        file + "Export Picture... (Ctrl + E)#275",
         file + "-",
         file + "Exit (Esc)#205",
+        "Edit      /Undo (Ctrl + Z)#285",
+        "Edit      /Redo (Ctrl + Y)#290",
+        "Edit      /-",
         "Edit      /Copy Picture (Ctrl + C)#500",
         render + "Render / Pause / Resume (R)#195",
         render + "-",
@@ -50,6 +54,14 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         log + "Hit Count Log (C)#170",
         log + "Hit Count Log Squared (Alt + C)#175",
         render + "-",
+        render + "Live Density Tone#295",
+        render + "Quality/Off#350*",
+        render + "Quality/10 Steps per Pixel#351",
+        render + "Quality/20 Steps per Pixel#352",
+        render + "Quality/50 Steps per Pixel#353",
+        render + "Quality/100 Steps per Pixel#354",
+        render + "Quality/200 Steps per Pixel#355",
+        render + "-",
         render + "Histogram (H)#180",
         render + "-",
         render + "Density Tone (T)#260",
@@ -60,6 +72,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         options + "Previous Parameter Set (Alt + Left)#300",
         options + "Next Parameter Set (Alt + Right)#305",
         options + "Rotate Image (F5)#120",
+        options + "Fit to Frame#280",
         options + "-",
         options + "Coloring Method (F6)#125",
         options + "Background Color (F7)#130",
@@ -87,8 +100,8 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
     std::map<std::pair<UINT, WORD>, WORD> keys;
     for (const ACCEL& a : dravune3daccelerators())
         EXPECT_TRUE(keys.emplace(std::pair{a.fVirt, a.key}, a.cmd).second) << "one command a key";
-    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, controlalt = FVIRTKEY | FCONTROL | FALT,
-               control = FVIRTKEY | FCONTROL;
+    const UINT key = FVIRTKEY, alt = FVIRTKEY | FALT, control = FVIRTKEY | FCONTROL;
+    const UINT controlalt = FVIRTKEY | FCONTROL | FALT;
     const std::map<std::pair<UINT, WORD>, WORD> expectedkeys = {
         {{key, VK_F1}, cmdhelp},
         {{key, VK_F1 + 1}, cmdabout},
@@ -121,6 +134,10 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         {{control, 'C'}, cmdcopypicture},
         {{key, 'W'}, cmdfitwindow},
         {{control, 'F'}, cmdfullscreen},
+        {{control, 'E'}, cmdexport},
+        {{control, 'Z'}, cmdundo},
+        {{control, 'Y'}, cmdredo},
+        {{control | FSHIFT, 'Z'}, cmdredo},
     };
     EXPECT_EQ(keys, expectedkeys);
 

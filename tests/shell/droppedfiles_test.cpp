@@ -72,7 +72,7 @@ TEST_F(DroppedFilesTest, ADroppedParameterFileOrPaletteOpensAsFromTheMenu)
          "Accept palette?",
          [](const Desktop& d) {
              EXPECT_EQ(d.engine.palette, *namedpalette("viridis"));
-             EXPECT_EQ(d.engine.newimage, 1);
+             EXPECT_EQ(d.engine.newimage, 0) << "the picture is recoloured, not started again";
          }},
         {"a palette that is not there", {dir.file("absent.map")}, false, "Error opening MAP file", unchanged},
         {"a file of another kind",

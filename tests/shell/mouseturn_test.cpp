@@ -7,6 +7,7 @@
 #include "engine/workers.h"
 #include "platform/dialog.h"
 #include "shell/mouseturn.h"
+#include "shell/view.h"
 #include "support/shell/programfixture.h"
 #include "shell/desktop.h"
 
@@ -38,9 +39,13 @@ TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPi
                                               desktop->engine.g_vhdc->bits() + 600 * 600);
         mouse(WM_MBUTTONDOWN, 300, 300);
         mouse(WM_MOUSEMOVE, 340, 290);
-        const std::vector<std::uint32_t> preview(desktop->engine.g_vhdc->bits(),
-                                                 desktop->engine.g_vhdc->bits() + 600 * 600);
+        ASSERT_TRUE(desktop->shell.previewing);
+        const Surface& shown = *shownimage(*desktop);
+        const std::vector<std::uint32_t> preview(shown.bits(), shown.bits() + 600 * 600);
         EXPECT_NE(preview, flat) << "the preview shows the turned icon";
+        EXPECT_EQ(std::vector<std::uint32_t>(desktop->engine.g_vhdc->bits(), desktop->engine.g_vhdc->bits() + 600 * 600),
+                  flat)
+            << "over the render, which stays whole";
         EXPECT_EQ(desktop->engine.rot[0].y, 0) << "nothing is set before the release";
         mouse(WM_MBUTTONUP, 345, 280);
         settle();
@@ -66,21 +71,49 @@ TEST_F(MouseTurnTest, AMiddleDragTurnsByTheDistanceAndEndsInTheRotationDialogsPi
 
         const double scale = desktop->engine.icon[0].scale;
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 300));
-        EXPECT_DOUBLE_EQ(desktop->engine.icon[0].scale, scale / zoomstep) << "a notch away zooms in";
-        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_DOUBLE_EQ(desktop->shell.zoomedscale, scale / zoomstep) << "a notch away zooms in";
         SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -60 * WHEEL_DELTA), MAKELPARAM(300, 300));
-        EXPECT_EQ(desktop->engine.icon[0].scale, 5.0) << "no further than the Parameters dialog goes";
+        EXPECT_EQ(desktop->shell.zoomedscale, 5.0) << "no further than the Parameters dialog goes";
+        EXPECT_EQ(desktop->engine.icon[0].scale, scale) << "the set keeps its scale until rendering starts";
+        press('R');
+        settle();
+        EXPECT_EQ(desktop->engine.icon[0].scale, 5.0);
+        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_FALSE(desktop->shell.previewing);
+        press('R');
+        settle();
+    });
+}
+
+// A zoom in and back out changes nothing: the render's image and steps stay
+// through the preview, and saving meanwhile saves the render.
+TEST_F(MouseTurnTest, AWheelZoomAndBackKeepsTheRender)
+{
+    paused([&] {
+        const EngineState& s = desktop->engine;
+        const std::uint32_t steps = s.itercount;
+        const std::vector<std::uint32_t> before(s.g_vhdc->bits(), s.g_vhdc->bits() + 600 * 600);
+        const std::vector<float> hits(s.hitcount.get(), s.hitcount.get() + 600 * 600);
+        SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(300, 300));
+        EXPECT_NE(std::vector<std::uint32_t>(shownimage(*desktop)->bits(), shownimage(*desktop)->bits() + 600 * 600),
+                  before);
+        SendMessageA(mainwindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(300, 300));
+        EXPECT_FALSE(desktop->shell.previewing);
+        EXPECT_EQ(s.itercount, steps);
+        EXPECT_EQ(s.newimage, 0);
+        EXPECT_EQ(std::vector<std::uint32_t>(s.g_vhdc->bits(), s.g_vhdc->bits() + 600 * 600), before);
+        EXPECT_EQ(std::vector<float>(s.hitcount.get(), s.hitcount.get() + 600 * 600), hits);
     });
 }
 
 TEST(MouseTurn, ThePreviewIsTheSameOnAnyNumberOfThreads)
 {
     EngineState state;
-    TurnPreview preview;
-    preview.take(state);
     std::vector<std::vector<std::uint32_t>> drawn;
     for (int threads : {1, 2, 5}) {
         RenderContext ctx(threads);
+        TurnPreview preview;
+        preview.take(ctx, state);
         Surface image(state.res, state.res);
         preview.draw(ctx, state, VOXEL{30, 45, 60}, 1.2, image);
         drawn.emplace_back(image.bits(), image.bits() + state.res * state.res);

@@ -192,7 +192,7 @@ TEST_F(OptionCommandTest, RotationColouringAndBackgroundMarkANewImageOnlyWhenCha
         });
         command(cmdbackground);
         EXPECT_EQ(desktop->engine.back, RGB(0, 245, 230));
-        EXPECT_EQ(desktop->engine.newimage, 1);
+        EXPECT_EQ(desktop->engine.newimage, 0) << "the new background is laid under the picture as it stands";
     });
 }
 

@@ -14,6 +14,8 @@
 #include <tuple>
 #include <type_traits>
 
+#include "app/render/commandline/optionspicture.h"
+#include "app/render/shares/stillshares.h"
 #include "app/render/still/batchrender.h"
 #include "engine/turntable.h"
 #include "engine/workers.h"
@@ -141,12 +143,6 @@ bool parseiterations(const std::string& text, std::uint64_t* steps)
         return false;
     *steps = total;
     return true;
-}
-
-std::uint64_t sppiterations(double spp, int side)
-{
-    const double steps = std::ceil(spp * side * side);
-    return static_cast<std::uint64_t>(std::clamp(steps, 1.0, maxiterations));
 }
 
 // The composite values, read the same way by their check and their store.
@@ -495,7 +491,10 @@ const std::vector<Row>& optiontable()
                  "N), so that N runs, on one machine or many, share a gallery; the share that finds the others "
                  "finished writes the page. Together the files are those of one run. With --turntable: frames K, K + "
                  "N, ... of the turn, into the folder -o DIR/, or for -o FILE.webp into FILE.webp.parts, from which "
-                 "the last share to finish writes FILE.webp (and removes the folder).",
+                 "the last share to finish writes FILE.webp (and removes the folder). A still of --orbits M > 1 (hit "
+                 "colouring, not --tone depth, N <= M): orbits K, K + N, ... of the M, whose hit counts go into "
+                 "FILE.parts beside -o FILE; the last share to finish adds them up and writes FILE, the bytes of "
+                 "one run.",
              fixed},
             {"--filter", oneof({"none", "normalize", "equalize", "log", "log-squared"}), into(&RenderOptions::filter),
              "recolour the finished picture (default none); the log filters need hit colouring. A filter that "
@@ -929,8 +928,6 @@ std::string settlesaveparams(const RenderOptions& o)
 // What is checked before the modes' own rules.
 std::string settlevalues(RenderOptions& o, const std::set<std::string>& given)
 {
-    if (o.parts && !o.explore && !o.turntable)
-        return "--part needs --explore or --turntable";
     return settletone(o, given);
 }
 
@@ -953,9 +950,12 @@ std::string settle(RenderOptions& o, const std::set<std::string>& given)
     // A gallery fits by default.
     if (problem.empty() && given.count("--margin") && !o.fit)
         problem = "--margin needs --fit";
+    if (problem.empty() && o.parts && !o.explore && !o.turntable)
+        problem = o.random && !o.seed ? "--part with --random needs --seed, so that every share draws the same set"
+                                      : stillshareproblem(optionslook(o), o.parts);
     // The steps follow the size, which the mode may have chosen.
     if (o.spp)
-        o.iterations = sppiterations(*o.spp, std::max(framewidth(o), frameheight(o)));
+        o.iterations = sppsteps(*o.spp, std::max(framewidth(o), frameheight(o)));
     return problem;
 }
 
@@ -993,16 +993,6 @@ std::string refusal(const CLI::ParseError& error, const CLI::App& app, const std
 }
 
 } // namespace
-
-std::optional<ImageFormat> imageformat(const std::string& path)
-{
-    const std::string lower = lowercase(path);
-    if (endswith(lower, ".tga"))
-        return ImageFormat::tga;
-    if (endswith(lower, ".png"))
-        return ImageFormat::png;
-    return std::nullopt;
-}
 
 std::optional<AnimationFormat> animationformat(const std::string& path)
 {

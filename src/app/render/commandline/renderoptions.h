@@ -11,6 +11,7 @@
 #include "engine/manyorbits.h"
 #include "engine/picture.h"
 #include "engine/rotation.h"
+#include "files/picturefile.h"
 
 namespace kt {
 
@@ -72,11 +73,6 @@ inline int renderside(const RenderOptions& o)
 {
     return std::max(framewidth(o), frameheight(o)) * o.supersample;
 }
-
-enum class ImageFormat { tga, png };
-
-// nullopt for a name that is neither .tga nor .png (case does not matter).
-std::optional<ImageFormat> imageformat(const std::string& path);
 
 // A gallery's entries are many small pictures, so they default smaller.
 constexpr int exploresize = 300;

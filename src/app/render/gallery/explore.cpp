@@ -22,7 +22,7 @@
 #include "app/render/output/outputfolder.h"
 #include "app/render/output/picturebudget.h"
 #include "app/render/output/progress.h"
-#include "app/render/output/tonedpicture.h"
+#include "files/picturefile.h"
 #include "image/picturerender.h"
 #include "engine/blockpipeline.h"
 #include "engine/driver.h"
@@ -58,11 +58,6 @@ struct Slot {
     int pngerror = 0;
     bool pngwritten = false;
 };
-
-std::string because(int err)
-{
-    return err ? std::string(" (") + std::strerror(err) + ")" : std::string();
-}
 
 class Explorer {
 public:

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "files/atomicfile.h"
+
 namespace kt {
 
 std::string whynotafolder(const std::string& path)
@@ -18,6 +20,21 @@ std::string whynotafolder(const std::string& path)
     if (fs::is_symlink(entry) && !fs::exists(fs::status(name, error)))
         return "a symbolic link to " + fs::read_symlink(name, error).string() + ", which does not exist";
     return "not a folder";
+}
+
+OutputFailure makefolder(const std::string& folder, const std::string& first)
+{
+    if (const std::string why = whynotafolder(folder); !why.empty())
+        return {saveopenfailed, folder, 0, why};
+    // Shares of one output may make the folder at the same moment.
+    std::error_code error;
+    std::filesystem::create_directory(folder, error);
+    if (error)
+        return {saveopenfailed, folder, error.value(), {}};
+    // A folder that exists may still refuse files.
+    if (const int err = AtomicFile::trial(first))
+        return {saveopenfailed, first, err, {}};
+    return {};
 }
 
 } // namespace kt

@@ -3,7 +3,6 @@
 #include <malloc.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <set>
 
 #include "analysis/randomsearch.h"
+#include "analysis/screenreport.h"
 #include "analysis/screening.h"
 #include "app/render/gallery/explore.h"
 #include "engine/framing.h"
@@ -19,7 +19,10 @@
 #include "app/render/commandline/optionspicture.h"
 #include "app/render/output/progress.h"
 #include "app/render/commandline/renderoptions.h"
-#include "app/render/output/tonedpicture.h"
+#include "files/picturefile.h"
+#include "files/saveerrors.h"
+#include "app/render/shares/sharefolder.h"
+#include "app/render/shares/stillshares.h"
 #include "app/render/turntable/turntablerender.h"
 #include "engine/driver.h"
 #include "engine/enginestate.h"
@@ -31,6 +34,7 @@
 #include "files/mapsave.h"
 #include "files/paramfiles.h"
 #include "files/picturetext.h"
+#include "files/sharecounts.h"
 #include "files/png.h"
 #include "files/tga.h"
 #include "image/filters.h"
@@ -80,8 +84,6 @@ private:
         err_ << renderprogram << ": " << file << ": " << why << '\n';
         return status;
     }
-
-    static std::string because(int err) { return err ? std::string(" (") + std::strerror(err) + ")" : std::string(); }
 
     int choosepalette()
     {
@@ -146,36 +148,25 @@ private:
     int screen()
     {
         const EngineState& s = engine_;
-        const ICON& set = s.icon[s.type];
-        const int verdict = testrp(set, s.type, screening_);
-        char text[1024];
-        std::snprintf(text, sizeof text,
-                      "formula: %d\nalpha: %.15f\nbeta: %.15f\ngamma: %.15f\nlambda: %.15f\nomega: %.15f\n"
-                      "n: %d\np: %d\nscale: %.15f\n",
-                      s.type + 1, set.a, set.b, set.c, set.d, set.e, set.n, set.p, set.scale);
-        out_ << text;
-        const char* verdicts[] = {"pass", "", "escape", "not chaotic", "low dimension"};
-        out_ << "verdict: " << verdicts[verdict] << '\n';
-        if (verdict == screenescape) {
-            out_ << "lyapunov exponent: none\nfractal dimension: none\n";
-        } else {
-            std::snprintf(text, sizeof text, "lyapunov exponent: %.15f\nfractal dimension: %.15f\n", screening_.LExp,
-                          screening_.FD);
-            out_ << text;
-        }
+        out_ << screenreport(s.icon[s.type], s.type, screening_).text;
         return exitsuccess;
     }
 
-    int renderimage()
+    Picture stillpicture() const { return picture_ ? *picture_ : optionspicture(o_, engine_); }
+
+    int renderimage(const Picture& picture, OrbitShare share = {})
     {
-        const Picture picture = picture_ ? *picture_ : optionspicture(o_, engine_);
         // The state as the set, the palette and the options left it.
         drawn_.state = engine_;
-        Progress progress(err_, picturebatches(picture) * batchsteps, progress_);
-        renderpicture(ctx_, picture, colours_, drawn_, [&](std::uint64_t done) {
-            progress.update(done);
-            return !interrupted();
-        });
+        const std::uint64_t batches = picturebatches(picture);
+        Progress progress(err_, o_.parts ? sharesteps(picture.orbits, batches, share) : batches * batchsteps, progress_);
+        renderpicture(
+            ctx_, picture, colours_, drawn_,
+            [&](std::uint64_t done) {
+                progress.update(done);
+                return !interrupted();
+            },
+            share);
         if (drawn_.outcome == OrbitsResult::nomemory) {
             if (picture.tone == Tone::hit && !drawn_.image)
                 return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
@@ -220,26 +211,74 @@ private:
             reportunfiltered(o_.filter, why);
     }
 
-    int savetoned()
+    int report(const OutputFailure& failure)
     {
-        const int code = writetoned(ctx_, drawn_.state, drawn_.drawn, o_.output);
-        if (code == savenomemory)
-            return fail(exitcannotwrite, o_.output, "Not enough memory for the image.");
-        if (code != savedone)
-            return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
-        return exitsuccess;
+        return fail(exitcannotwrite, failure.file,
+                    failure.why.empty() ? saveerror[failure.code - 1] + because(failure.err) : failure.why);
     }
 
-    int saveimage()
+    OutputFailure writepicture()
     {
         int code;
-        if (imageformat(o_.output) == ImageFormat::png) {
+        if (drawn_.drawn.tone != Tone::hit) {
+            code = writetoned(ctx_, drawn_.state, drawn_.drawn, o_.output);
+            if (code == savenomemory)
+                return {code, o_.output, 0, "Not enough memory for the image."};
+        } else if (imageformat(o_.output) == ImageFormat::png) {
             code = writepng(ctx_, *drawn_.image, o_.output);
         } else {
             code = writetga(ctx_, drawn_.image.get(), drawn_.state.res, o_.output);
         }
         if (code != savedone)
-            return fail(exitcannotwrite, o_.output, saveerror[code - 1] + because(AtomicFile::lasterror()));
+            return {code, o_.output, AtomicFile::lasterror(), {}};
+        return {};
+    }
+
+    // Share K of N: its counts into the shares' folder, and the picture
+    // from every share's once they are all there.
+    int rendershare()
+    {
+        const Picture picture = stillpicture();
+        const std::string settings = stillsettings(picture, colours_);
+        ShareFolder folder(ctx_, o_.output, o_.part, o_.parts, settings, {"hit counts", "the picture"});
+        const std::string counts =
+            (std::filesystem::path(folder.folder()) / sharecountsname(o_.part, o_.parts)).string();
+        if (const OutputFailure failure = folder.prepare(counts); failure.failed())
+            return report(failure);
+        Picture share = picture;
+        if (picture.fit) {
+            EngineState set = engine_;
+            applypicture(picture, set);
+            share.fit = false;
+            share.set.scale = sharedfit(ctx_, picture, set, folder.folder(), o_.part, o_.parts, settings);
+        }
+        if (int status = renderimage(share, stillshare(o_.part, o_.parts)); status != exitsuccess || interrupted())
+            return status;
+        const EngineState& s = drawn_.state;
+        if (const int code = writesharecounts(ctx_, counts, settings, s.icon[s.type].scale, s.hitcount.get(), s.res);
+            code != savedone)
+            return report({code, counts, AtomicFile::lasterror(), {}});
+        const OutputFailure failure = folder.finish([&](const std::string& joining) -> OutputFailure {
+            const std::string why = joinpicture(ctx_, picture, colours_, drawn_, [&](EngineState& joined) {
+                return addshares(joining, o_.parts, settings, joined);
+            });
+            // Named where the counts are kept once the join has given them back.
+            if (!why.empty())
+                return {saveopenfailed, folder.folder(), 0, why};
+            if (drawn_.outcome == OrbitsResult::nomemory)
+                return {savenomemory, o_.output, 0, "Not enough memory for the picture's hit counts."};
+            return writepicture();
+        });
+        if (failure.failed())
+            return report(failure);
+        if (!folder.note().empty())
+            err_ << renderprogram << ": " << folder.note() << '\n';
+        sharejoined_ = folder.joined();
+        if (sharejoined_) {
+            if (!drawn_.unfiltered.empty())
+                reportunfiltered(picture.filter, drawn_.unfiltered);
+            reportempty(drawn_.drawn);
+        }
         return exitsuccess;
     }
 
@@ -308,11 +347,15 @@ private:
                 err_, progress_};
             if (int status = writeturntable(ctx_, engine_, o_, hooks); status != exitsuccess)
                 return status;
+        } else if (o_.parts) {
+            // The share that writes the picture writes its parameters.
+            if (int status = rendershare(); status != exitsuccess || !sharejoined_)
+                return status;
         } else {
-            if (int status = renderimage(); status != exitsuccess || interrupted())
+            if (int status = renderimage(stillpicture()); status != exitsuccess || interrupted())
                 return status;
-            if (int status = drawn_.drawn.tone != Tone::hit ? savetoned() : saveimage(); status != exitsuccess)
-                return status;
+            if (const OutputFailure failure = writepicture(); failure.failed())
+                return report(failure);
             reportempty(drawn_.drawn);
         }
         if (o_.saveparams && !interrupted())
@@ -338,6 +381,7 @@ private:
     // The picture as drawn: its state, hit counts and image.
     RenderedPicture drawn_;
     std::set<std::string> notfiltered_;
+    bool sharejoined_ = false;
 };
 
 } // namespace

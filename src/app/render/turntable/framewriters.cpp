@@ -3,10 +3,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/render/shares/galleryshares.h"
 #include "app/render/output/outputfolder.h"
 #include "app/render/turntable/staleframes.h"
-#include "app/render/shares/turntableshares.h"
+#include "app/render/shares/sharefolder.h"
 #include "files/atomicfile.h"
 #include "files/interruption.h"
 #include "files/png.h"
@@ -28,19 +27,15 @@ int FrameWriter::failed(const std::string& file, const std::string& why)
     return failed(saveopenfailed, file, 0);
 }
 
+int FrameWriter::failed(const OutputFailure& failure)
+{
+    failedwhy_ = failure.why;
+    return failure.failed() ? failed(failure.code, failure.file, failure.err) : savedone;
+}
+
 int FrameWriter::makefolder(const std::string& folder, const std::string& first)
 {
-    if (const std::string why = whynotafolder(folder); !why.empty())
-        return failed(folder, why);
-    // Shares of one turntable may make the folder at the same moment.
-    std::error_code error;
-    std::filesystem::create_directory(folder, error);
-    if (error)
-        return failed(saveopenfailed, folder, error.value());
-    // A folder that exists may still refuse files.
-    if (const int err = AtomicFile::trial(first))
-        return failed(saveopenfailed, first, err);
-    return savedone;
+    return failed(kt::makefolder(folder, first));
 }
 
 namespace {
@@ -119,137 +114,58 @@ bool opaque(const Surface& frame)
 class WebPShareWriter : public FrameWriter {
 public:
     WebPShareWriter(RenderContext& ctx, const WebPShare& share)
-        : ctx_(ctx), share_(share), folder_(shareframesfolder(share.path)), next_(share.part)
+        : ctx_(ctx), share_(share),
+          folder_(ctx, share.path, share.part, share.parts, share.settings, {"frames", "the animation"}),
+          next_(share.part)
     {
     }
 
-    int prepare() override
-    {
-        // Whichever share finishes last writes the animation: each finds out
-        // now whether it could.
-        if (const int err = AtomicFile::trial(share_.path))
-            return failed(saveopenfailed, share_.path, err);
-        // Frames being joined, or left by a share stopped while joining,
-        // would keep this share's from ever being joined: said before hours
-        // of drawing rather than after.
-        // A join whose share is gone is taken back, so that this share, once
-        // drawn, joins every share's frames as that one would have.
-        if (const std::string joining = joiningfolder(share_.path); std::filesystem::exists(joining)) {
-            const FolderClaim claim(joining);
-            if (!claim.held() && !claim.missing())
-                return beingjoined(joining);
-            if (claim.held())
-                if (const std::string why = takebackjoin(joining, folder_, share_.path); !why.empty())
-                    return failed(joining,
-                                  "holds the frames of a join that was stopped, and they cannot be "
-                                  "taken back (" +
-                                      why + ")");
-        }
-        if (const int code = makefolder(folder_, framepath(folder_, share_.part)); code != savedone)
-            return code;
-        startshare(folder_, share_.part, share_.parts, share_.settings);
-        return savedone;
-    }
+    int prepare() override { return failed(folder_.prepare(framepath(folder_.folder(), share_.part))); }
 
     int add(const Surface& frame) override
     {
-        const std::string path = framepath(folder_, next_);
+        const std::string path = framepath(folder_.folder(), next_);
         next_ += share_.parts;
         const int code = writepng(ctx_, frame, path, !opaque(frame));
         return code == savedone ? savedone : failed(code, path, AtomicFile::lasterror());
     }
 
-    // The record follows the frames, and the animation follows the last
-    // record: each share looks for all of them once its own is written.
     int finish() override
     {
-        const std::string record =
-            (std::filesystem::path(folder_) / sharerecordname(share_.part, share_.parts)).string();
-        AtomicFile file(ctx_, record);
-        if (!file.open())
-            return failed(saveopenfailed, record, file.error());
-        if (!file.write(share_.settings.data(), share_.settings.size()) || !file.commit())
-            return failed(savewritefailed, record, file.error());
-        if (!sharesfinished(folder_, share_.parts, share_.settings))
-            return savedone;
-        return join();
+        const int code = failed(folder_.finish([this](const std::string& joining) { return encode(joining); }));
+        note_ = folder_.note();
+        return code;
     }
 
 private:
-    // Only while another share is at work on them: one stopped is taken back.
-    int beingjoined(const std::string& joining)
-    {
-        return failed(joining,
-                      "holds the frames another share is joining into " + share_.path +
-                          " now; this share is not needed, as that one writes the animation");
-    }
-
-    // Renaming the folder is the claim: of shares that finish at once, one
-    // takes it, and the others find it gone and leave the animation to it.
-    int join()
-    {
-        const std::string joining = joiningfolder(share_.path);
-        // Claimed before the rename and held until the end, so that a share
-        // finding the joining folder can tell whether its joiner still runs.
-        const FolderClaim claim(folder_);
-        if (!claim.held())
-            return savedone; // another share is taking them
-        std::error_code error;
-        std::filesystem::rename(folder_, joining, error);
-        if (error == std::errc::no_such_file_or_directory)
-            return savedone;
-        if (error)
-            return failed(joining, "cannot take the frames to join them (" + error.message() + ")");
-        // A share that started before the folder was taken removed its own
-        // record first: only finished shares' frames are joined.
-        if (!sharesfinished(joining, share_.parts, share_.settings)) {
-            giveback(joining);
-            return savedone;
-        }
-        if (const int code = encode(joining); code != savedone) {
-            giveback(joining);
-            return code;
-        }
-        std::filesystem::remove_all(joining, error);
-        if (error)
-            note_ = "the frames joined into " + share_.path + " stay in " + joining + ": " + error.message();
-        return savedone;
-    }
-
-    // Put back for a share run again, which finds the others' frames there.
-    void giveback(const std::string& joining)
-    {
-        std::error_code ignored;
-        std::filesystem::rename(joining, folder_, ignored);
-    }
-
     // The frames in order through the encoder a single run uses.
-    int encode(const std::string& joining)
+    OutputFailure encode(const std::string& joining)
     {
         WebPAnimation animation(ctx_, share_.path, share_.side, share_.side, share_.frames, share_.fps, share_.quality);
         const auto check = [&](int code) {
-            return code == savedone ? savedone : failed(code, share_.path, animation.error());
+            return OutputFailure{code, share_.path, code == savedone ? 0 : animation.error(), {}};
         };
-        if (const int code = check(animation.begin()); code != savedone)
-            return code;
+        if (const OutputFailure begun = check(animation.begin()); begun.failed())
+            return begun;
         const auto frame = Surface::create(share_.side, share_.side);
         if (!frame)
-            return failed(savenomemory, share_.path, 0);
+            return {savenomemory, share_.path, 0, {}};
         for (int k = 1; k <= share_.frames; ++k) {
             if (interrupted())
-                return failed(savewritefailed, share_.path, 0); // the run says why it ended
+                return {savewritefailed, share_.path, 0, {}}; // the run says why it ended
             const std::string path = framepath(joining, k);
             if (!readpng(path, *frame))
-                return failed(path, "cannot be read back as frame " + std::to_string(k) + " of " + share_.path);
-            if (const int code = check(animation.add(*frame)); code != savedone)
-                return code;
+                return {saveopenfailed, path, 0,
+                        "cannot be read back as frame " + std::to_string(k) + " of " + share_.path};
+            if (const OutputFailure added = check(animation.add(*frame)); added.failed())
+                return added;
         }
         return check(animation.finish());
     }
 
     RenderContext& ctx_;
     WebPShare share_;
-    std::string folder_;
+    ShareFolder folder_;
     int next_;
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/render/output/outputfolder.h"
 #include "base/surface.h"
 
 namespace kt {
@@ -32,6 +33,7 @@ public:
 protected:
     int failed(int code, const std::string& file, int err);
     int failed(const std::string& file, const std::string& why);
+    int failed(const OutputFailure& failure); // savedone when it is none
     // Makes `folder` if it is not there and tries `first`, a file in it: 0 or
     // a save-error code.
     int makefolder(const std::string& folder, const std::string& first);
@@ -64,7 +66,7 @@ struct WebPShare {
     std::string settings; // turntablesettings()
 };
 
-// Share K of N of a WebP file (see turntableshares.h): the frames added go to
+// Share K of N of a WebP file (see sharefolder.h): the frames added go to
 // its working folder, and the share that finishes last writes the file from
 // every share's frames, as webpwriter would have from the same frames.
 std::unique_ptr<FrameWriter> webpsharewriter(RenderContext& ctx, const WebPShare& share);

@@ -10,7 +10,7 @@
 #include "app/render/commandline/optionspicture.h"
 #include "app/render/output/picturebudget.h"
 #include "app/render/output/progress.h"
-#include "app/render/output/tonedpicture.h"
+#include "files/picturefile.h"
 #include "app/render/shares/turntableshares.h"
 #include "engine/driver.h"
 #include "engine/manyorbits.h"
