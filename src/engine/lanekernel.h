@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "engine/orbitlanes.h"
+#include "engine/plot.h"
 
 namespace kt {
 
@@ -201,7 +202,8 @@ constexpr double restartspread = 1e-12;
 // of each group's run of steps.
 template <bool Turned>
 [[gnu::always_inline]] inline void land(const Reals& x, const Reals& y, const Reals& z, const LaneView& v,
-                                        const LaneSpots& spots, std::size_t at, std::size_t groupstride, int groups)
+                                        const Masks& plots, const LaneSpots& spots, std::size_t at,
+                                        std::size_t groupstride, int groups)
 {
     Reals px = x, py = y;
     if constexpr (Turned) {
@@ -210,7 +212,7 @@ template <bool Turned>
     }
     const Reals column = (px + v.offset) * v.factor;
     const Reals row = (py + v.offset) * v.factor;
-    const Masks lands = (column > -1) & (column < v.resolution) & (row > -1) & (row < v.resolution);
+    const Masks lands = (column > -1) & (column < v.resolution) & (row > -1) & (row < v.resolution) & plots;
     for (int k = 0; k < groups; ++k) {
         // Truncation toward zero keeps (-1, 0) on row or column 0; a miss
         // is converted as 0, never as a value no integer holds.
@@ -218,6 +220,13 @@ template <bool Turned>
         const vd onrow = in ? row.v[k] : vd{}, oncolumn = in ? column.v[k] : vd{};
         const vi pixel = __builtin_convertvector(onrow, vi) * v.side + __builtin_convertvector(oncolumn, vi);
         const vi spot = in ? pixel : vi{} - 1;
+        if (spots.hits) {
+            // Counted while the next steps' arithmetic is under way.
+            for (int l = 0; l < lanewidth; ++l)
+                if (spot[l] >= 0)
+                    counthit(spots.hits[spot[l]]);
+            continue;
+        }
         const std::size_t out = at + k * groupstride;
         std::memcpy(spots.pixels + out, &spot, sizeof spot);
         if (spots.depths) {
@@ -245,6 +254,10 @@ template <int Type, bool Turned>
         for (int l = 0; l < lanewidth; ++l)
             restart.v[k][l] = restartx +
                 static_cast<double>(lanes.first + ((g + k) * lanewidth + l) * lanes.stride) * restartspread;
+    Masks plots;
+    for (int k = 0; k < packgroups; ++k)
+        for (int l = 0; l < lanewidth; ++l)
+            plots.v[k][l] = (g + k) * lanewidth + l < spots.plotting ? -1 : 0;
     const std::size_t groupstride = static_cast<std::size_t>(steps) * lanewidth;
     Reals across = x * 0, down = x * 0;
     for (int r = 0; r < steps; ++r) {
@@ -270,9 +283,9 @@ template <int Type, bool Turned>
                 down = select(py > down, py, down);
             }
         }
-        if (spots.pixels)
-            land<Turned>(x, y, z, v, spots, g * groupstride + static_cast<std::size_t>(r) * lanewidth, groupstride,
-                         groups);
+        if (spots.pixels || spots.hits)
+            land<Turned>(x, y, z, v, plots, spots, g * groupstride + static_cast<std::size_t>(r) * lanewidth,
+                         groupstride, groups);
     }
     if (spots.reach) {
         for (int k = 0; k < groups; ++k)

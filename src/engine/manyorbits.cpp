@@ -169,7 +169,9 @@ public:
     {
         const std::size_t points = static_cast<std::size_t>(plan_.lanes) * plan_.roundsteps;
         try {
-            pixels_.resize(points);
+            // Plain hits counted by one thread keep no spots.
+            if (sorted_ || depths_)
+                pixels_.resize(points);
             if (depths_)
                 depths_v_.resize(points);
             if (sorted_) {
@@ -189,7 +191,8 @@ public:
     // Steps chunk c's lanes `steps` times; lanes from `lastplotting` on take
     // their steps but plot none of them. Several threads sort where the
     // points landed by band; one plots them at once, while they are still in
-    // cache, taking the chunks in order.
+    // cache, taking the chunks in order, or counts plain hits as the lanes
+    // land, since the order of adding ones never changes a count.
     void make(int c, const LaneFormula& f, const LaneView& v, OrbitPoints& points, int steps, int lastplotting,
               float* hits, float* sums)
     {
@@ -197,15 +200,15 @@ public:
         const int first = c * plan_.chunklanes;
         const int count = lanes.groups * lanewidth;
         const std::size_t base = static_cast<std::size_t>(first) * plan_.roundsteps;
+        const std::int64_t plotting = lastplotting - first;
+        if (!sorted_ && !depths_) {
+            steplanes(f, v, lanes, steps, LaneSpots{nullptr, nullptr, nullptr, hits, plotting});
+            return;
+        }
         std::int64_t* pixels = pixels_.data() + base;
         float* depths = depths_ ? depths_v_.data() + base : nullptr;
-        steplanes(f, v, lanes, steps, LaneSpots{pixels, depths});
+        steplanes(f, v, lanes, steps, LaneSpots{pixels, depths, nullptr, nullptr, plotting});
         const std::size_t made = static_cast<std::size_t>(count) * steps;
-        if (lastplotting < first + count)
-            for (std::size_t i = 0; i < made; ++i)
-                if (first + static_cast<int>(i % lanewidth) + static_cast<int>(i / (steps * lanewidth)) * lanewidth >=
-                    lastplotting)
-                    pixels[i] = -1;
         if (!sorted_) {
             plotpoints(hits, sums, pixels, depths, 0, made);
             return;
@@ -378,7 +381,8 @@ int shareorbits(int orbits, OrbitShare share)
 
 std::uint64_t sharesteps(int orbits, std::uint64_t batches, OrbitShare share)
 {
-    return batchsteps + plottedsteps(batches) / orbits * shareorbits(orbits, share) + longershare(orbits, batches, share);
+    return batchsteps + plottedsteps(batches) / orbits * shareorbits(orbits, share) +
+        longershare(orbits, batches, share);
 }
 
 int orbitspacing(int orbits)

@@ -62,6 +62,11 @@ struct LaneSpots {
     std::int64_t* pixels;       // null: the steps are only taken
     float* depths;              // null: no depths kept
     LaneReach* reach = nullptr; // raised by every step when not null
+    // Not null (with pixels null): each landing point's hit is counted here
+    // at once, without its spot being kept.
+    float* hits = nullptr;
+    // Lanes from this one on (of `lanes`) take their steps but land nowhere.
+    std::int64_t plotting = INT64_MAX;
 };
 
 // Steps every lane `steps` times in render mode: a point that leaves the
