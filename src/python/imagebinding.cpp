@@ -113,9 +113,7 @@ void saveimage(const Image& image, const std::string& path)
     const Picture& p = image.picture();
     const bool samples = image.toning() && (p.depth == 16 || p.transparent);
     if (samples && format == ImageFormat::tga)
-        raisevalue("a picture at depth 16 or with a transparent background is saved as PNG: the name must end in "
-                   ".png: " +
-                   path);
+        raisevalue("a picture at depth 16 or with a transparent background is saved as PNG: " + path);
     int code;
     {
         py::gil_scoped_release released;
@@ -167,9 +165,9 @@ py::array hits(const Image& image, py::handle self)
     return packedarray(image.drawn.state.hitcount.get(), {side, side}, self);
 }
 
-// A copy, since the counts are kept as float32: whole numbers, exact up to
-// 2^24, which the hit colouring never passes in a picture of sense. The z
-// colouring keeps depth colours there instead, which are not counts.
+// A copy, since the engine counts in float32: whole numbers, exact up to
+// 2^24, where a float32 count stops growing. The z colouring keeps depth
+// colours there instead, which are not counts.
 py::array hitsuint32(const Image& image)
 {
     if (image.picture().coloring != 0)
@@ -211,7 +209,8 @@ void bindimage(py::module_& m)
         .def_property_readonly(
             "unfiltered", [](const Image& image) { return image.drawn.unfiltered; },
             "Why the picture's filter left it as drawn, or ''.")
-        .def("save", &saveimage, py::arg("path"), "Writes the picture as the batch renderer does, as PNG or (8 bits, opaque) TGA by the name.")
+        .def("save", &saveimage, py::arg("path"),
+             "Writes the picture as the batch renderer does, as PNG or (8 bits, opaque) TGA by the name.")
         .def("_repr_png_", &pngbytes);
     m.def("render", &render, py::arg("picture"), py::arg("threads") = py::none(), py::arg("progress") = py::none(),
           "Draws the picture on `threads` threads (default: every processor), calling progress(share done); "

@@ -227,7 +227,7 @@ BAD = [
     ("parameter file name", lambda d: Picture().save(str(d / "x.txt")), ValueError, ".dv3"),
     ("unwritable", lambda d: Picture().save(str(d / "none" / "x.dv3")), OSError, "save file"),
     ("TGA at 16 bits", lambda d: kt.render(Picture(steps=2000, tone="density", depth=16)).save(str(d / "x.tga")),
-     ValueError, ".png"),
+     ValueError, "saved as PNG"),
     ("counts of z", lambda d: kt.render(Picture(steps=2000, coloring="z")).hits_uint32(), ValueError, "depth colours"),
     ("filter name", lambda d: kt.filter(np.ones((200, 200)), "blur"), ValueError, "filter takes"),
     ("log filter of z", lambda d: kt.filter(np.ones((200, 200)), "log", coloring="z"), ValueError, "hit colouring"),
