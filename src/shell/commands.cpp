@@ -352,7 +352,9 @@ void parameters(Desktop& d, HWND hWnd)
     d.paramsaves.saveicon = s.icon[s.type];
     d.paramsaves.savetype = s.type;
     s.saveres = s.res;
-    if (opendialog(d, hWnd, paramdialog, ParamDialogProc) == IDCANCEL)
+    const INT_PTR answer = opendialog(d, hWnd, paramdialog, ParamDialogProc);
+    endpreview(d, hWnd);
+    if (answer == IDCANCEL)
         return;
     if (!sameset(s.icon[s.type], d.paramsaves.saveicon) || s.type != d.paramsaves.savetype)
         s.newimage = 1;
@@ -388,7 +390,9 @@ void rotation(Desktop& d, HWND hWnd)
     EngineState& s = d.engine;
     const VOXEL saverot = s.rot[s.type];
     const int saveorder = s.rotationorder;
-    if (opendialog(d, hWnd, rotationdialog, RotationDialogProc) == IDCANCEL)
+    const INT_PTR answer = opendialog(d, hWnd, rotationdialog, RotationDialogProc);
+    endpreview(d, hWnd);
+    if (answer == IDCANCEL)
         return;
     const VOXEL& now = s.rot[s.type];
     if (now.x != saverot.x || now.y != saverot.y || now.z != saverot.z || s.rotationorder != saveorder)
