@@ -22,6 +22,7 @@
 #include "shell/desktop.h"
 #include "shell/renderdriver.h"
 #include "shell/startup.h"
+#include "shell/editpreview.h"
 #include "shell/turnpreview.h"
 
 namespace {
@@ -208,10 +209,26 @@ void BM_TurnPreview(benchmark::State& state)
     }
     state.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                         benchmark::Counter::kIsRate);
-    state.counters["steps_per_pixel"] = static_cast<double>(TurnPreview::pointsfor(600)) / (600.0 * 600.0);
+    state.counters["steps_per_pixel"] = static_cast<double>(preview.pointsfor(engine)) / (600.0 * 600.0);
     program().reset();
 }
 BENCHMARK(BM_TurnPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The time from an edit in the Parameters dialog to its preview, at 600 x
+// 600: each edit is a new alpha, so its points are taken afresh.
+void BM_EditPreview(benchmark::State& state)
+{
+    const auto desktop = freshdesktop();
+    EngineState edited(desktop->engine);
+    int edit = 0;
+    for (auto _ : state) {
+        edited.icon[0].a = builtinicon1.a + 0.001 * (++edit % 50);
+        showeditpreview(*desktop, edited);
+        benchmark::DoNotOptimize(desktop->shell.previewimage->bits());
+    }
+    program().reset();
+}
+BENCHMARK(BM_EditPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

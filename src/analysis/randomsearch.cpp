@@ -105,6 +105,12 @@ int nextrandomparams(RenderContext& ctx, EngineState& s, SearchState& st, Screen
 
     const int t = s.type;
     while (st.okrp > 0 && st.count < searchcandidatelimit) {
+        // A search that finds nothing screens every candidate for seconds:
+        // between two is where it can stop without a draw half made.
+        if (ctx.cancelled()) {
+            shown.idle();
+            return searchstopped;
+        }
         ++st.count;
         ICON candidate{};
         candidate.a = drawn(st, ranges[t][0]);

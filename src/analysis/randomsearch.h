@@ -31,7 +31,13 @@ std::int32_t ktrandominteger(SearchState& st);
 // Truncates a, b, c, d, e and scale to twelve decimal places, in place.
 void paramclip(ICON* set);
 
-enum SearchResult { searchaccepted = 0, searchrejected = 1, searchbadstart = 2, searchexhausted = 3 };
+enum SearchResult {
+    searchaccepted = 0,
+    searchrejected = 1,
+    searchbadstart = 2,
+    searchexhausted = 3,
+    searchstopped = 4
+};
 
 // The most candidates a search draws. The built-in sets' start points need a
 // few hundred at most (one candidate in about 200 passes under the default
@@ -54,8 +60,9 @@ inline bool answeryes(const std::string&, const std::string&)
 // sc's limit) and stores it in s.icon[s.type]: searchaccepted. Nothing is
 // stored when the user rejected the winner (asked only with st.debugflag
 // set), when the start point of icon[type] cannot pass (nothing is drawn
-// then), or when searchcandidatelimit candidates all failed. The program
-// seeds from the clock in seconds.
+// then), when searchcandidatelimit candidates all failed, or when ctx's
+// owner wants the work stopped (asked before each candidate): searchstopped.
+// The program seeds from the clock in seconds.
 int randomparams(RenderContext& ctx, EngineState& s, SearchState& st, ScreeningState& sc, const AskUser& ask,
                  std::uint32_t seed);
 // The same search continuing from st's generator as it stands, so that calls

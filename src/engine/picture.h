@@ -71,6 +71,8 @@ const char* tonename(Tone tone);
 // The turns' orders by their number.
 inline constexpr const char* ordernames[] = {"XYZ", "XZY", "YXZ", "YZX", "ZXY", "ZYX"};
 const char* ordername(int order); // "" for none of them
+// The colourings by name: by hit count and by depth.
+inline constexpr const char* coloringnames[] = {"hit", "z"};
 // The filters by name, as the Render menu lists them.
 inline constexpr const char* filternames[] = {"none", "normalize", "equalize", "log", "log-squared"};
 

@@ -124,8 +124,6 @@ std::string triple(const std::string& x, const std::string& y, const std::string
     return "[" + x + ", " + y + ", " + z + "]";
 }
 
-const char* coloringnames[] = {"hit", "z"};
-
 // Reads one field's value; "" or what the field takes.
 class Reader {
 public:

@@ -279,8 +279,10 @@ INT_PTR okcancelcommand(HWND dialog, WPARAM wParam, void (*accept)(HWND))
 void usertypes(HWND dialog, int id, const std::string& text)
 {
     HWND c = control(dialog, id);
-    if (c && c->enabled && c->kind == ControlKind::Edit)
-        c->title = text;
+    if (!c || !c->enabled || c->kind != ControlKind::Edit || c->title == text)
+        return;
+    c->title = text;
+    notify(dialog, c, EN_CHANGE);
 }
 
 void userclicks(HWND dialog, int id)

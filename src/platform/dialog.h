@@ -26,6 +26,8 @@ struct DialogTemplate {
 };
 
 constexpr WORD BN_CLICKED = 0;
+// An edit field's text was changed by the user.
+constexpr WORD EN_CHANGE = 0x0300;
 constexpr UINT BM_GETCHECK = 0x00F0;
 constexpr UINT BM_SETCHECK = 0x00F1;
 constexpr int BST_UNCHECKED = 0;
@@ -67,8 +69,8 @@ void showdialogreal(HWND dialog, int id, double value);
 INT_PTR okcancelcommand(HWND dialog, WPARAM wParam, void (*accept)(HWND));
 
 // What the user does to a control, as a backend reports it: typing into an
-// edit field, clicking a button (radio buttons check themselves), moving a
-// trackbar. Each notifies the dialog procedure as the platform would.
+// edit field (EN_CHANGE), clicking a button (radio buttons check themselves),
+// moving a trackbar. Each notifies the dialog procedure as the platform would.
 void usertypes(HWND dialog, int id, const std::string& text);
 void userclicks(HWND dialog, int id);
 void usermovestrackbar(HWND dialog, int id, int position);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -17,9 +18,11 @@
 #include "engine/rendercontext.h"
 #include "engine/workers.h"
 #include "files/atomicfile.h"
+#include "files/picturefile.h"
 #include "files/png.h"
 #include "files/pngsamples.h"
 #include "files/saveerrors.h"
+#include "files/tga.h"
 #include "image/picturerender.h"
 #include "image/picturetone.h"
 #include "python/errors.h"
@@ -100,30 +103,31 @@ std::unique_ptr<Image> render(const Picture& p, std::optional<int> threads, py::
     return image;
 }
 
-bool endswith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// What the batch renderer writes for the same picture, byte for byte.
+// What the batch renderer writes for the same picture and name, byte for
+// byte: PNG, or TGA where the picture has 8 bits and no alpha.
 void saveimage(const Image& image, const std::string& path)
 {
-    if (!endswith(path, ".png") && !endswith(path, ".PNG"))
-        raisevalue("an image is saved as PNG: the name must end in .png: " + path);
+    const std::optional<ImageFormat> format = imageformat(path);
+    if (!format)
+        raisevalue("an image is saved as PNG or TGA: the name must end in .png or .tga: " + path);
     const Picture& p = image.picture();
+    const bool samples = image.toning() && (p.depth == 16 || p.transparent);
+    if (samples && format == ImageFormat::tga)
+        raisevalue("a picture at depth 16 or with a transparent background is saved as PNG: " + path);
     int code;
     {
         py::gil_scoped_release released;
         RenderContext ctx(1);
-        if (!image.toning())
-            code = writepng(ctx, *image.drawn.image, path);
-        else if (p.depth == 16 || p.transparent)
+        if (samples)
             code = writepngsamples(ctx,
                                    PngSamples{image.toned.rgba.data(), image.toned.width, image.toned.height,
                                               p.depth, p.transparent},
                                    path);
+        else if (format == ImageFormat::tga)
+            code = image.toning() ? writetga(ctx, *image.opaque, path)
+                                  : writetga(ctx, image.drawn.image.get(), image.drawn.state.res, path);
         else
-            code = writepng(ctx, *image.opaque, path);
+            code = writepng(ctx, image.toning() ? *image.opaque : *image.drawn.image, path);
     }
     if (code != savedone)
         raiseoserror(AtomicFile::lasterror(), saveerror[code - 1], path);
@@ -161,6 +165,21 @@ py::array hits(const Image& image, py::handle self)
     return packedarray(image.drawn.state.hitcount.get(), {side, side}, self);
 }
 
+// A copy, since the engine counts in float32: whole numbers, exact up to
+// 2^24, where a float32 count stops growing. The z colouring keeps depth
+// colours there instead, which are not counts.
+py::array hitsuint32(const Image& image)
+{
+    if (image.picture().coloring != 0)
+        raisevalue("the z colouring keeps depth colours, not counts: read hits as float32");
+    const std::size_t side = static_cast<std::size_t>(image.drawn.state.res);
+    py::array_t<std::uint32_t> counts({side, side});
+    const float* from = image.drawn.state.hitcount.get();
+    std::transform(from, from + side * side, counts.mutable_data(),
+                   [](float v) { return static_cast<std::uint32_t>(v); });
+    return counts;
+}
+
 py::object depths(const Image& image, py::handle self)
 {
     if (!image.drawn.state.depthsum)
@@ -180,6 +199,7 @@ void bindimage(py::module_& m)
         .def_property_readonly(
             "hits", [](py::object self) { return hits(self.cast<const Image&>(), self); },
             "The rendered square's hit counts (by depth colouring: its depth colours), float32.")
+        .def("hits_uint32", &hitsuint32, "The hit counts as a new uint32 array (hit colouring only).")
         .def_property_readonly(
             "depths", [](py::object self) { return depths(self.cast<const Image&>(), self); },
             "The sums of each pixel's depths under the depth tone, else None.")
@@ -189,7 +209,8 @@ void bindimage(py::module_& m)
         .def_property_readonly(
             "unfiltered", [](const Image& image) { return image.drawn.unfiltered; },
             "Why the picture's filter left it as drawn, or ''.")
-        .def("save", &saveimage, py::arg("path"), "Writes the picture as the batch renderer does, as PNG.")
+        .def("save", &saveimage, py::arg("path"),
+             "Writes the picture as the batch renderer does, as PNG or (8 bits, opaque) TGA by the name.")
         .def("_repr_png_", &pngbytes);
     m.def("render", &render, py::arg("picture"), py::arg("threads") = py::none(), py::arg("progress") = py::none(),
           "Draws the picture on `threads` threads (default: every processor), calling progress(share done); "

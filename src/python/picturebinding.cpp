@@ -76,7 +76,6 @@ int wordindex(py::handle value, const char* name, const char* const (&names)[N])
     return -1;
 }
 
-constexpr const char* coloringnames[] = {"hit", "z"};
 constexpr const char* tonenames[] = {"hit", "density", "depth"};
 
 constexpr double minspp = 0.001, maxspp = 100000;

@@ -2,6 +2,7 @@
 
 #include <pybind11/stl.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -13,6 +14,7 @@
 #include "engine/picture.h"
 #include "engine/rendercontext.h"
 #include "python/errors.h"
+#include "python/renderwatch.h"
 
 namespace py = pybind11;
 
@@ -61,22 +63,41 @@ Screen screen(const Picture& p, double fdlimit)
 // found from where the last search left the generator.
 class RandomSets {
 public:
-    RandomSets(long long seed, int formula, double fdlimit) : screening_(screeningfor(fdlimit))
+    RandomSets(long long seed, int formula, double fdlimit, std::optional<std::array<double, 3>> start)
+        : screening_(screeningfor(fdlimit))
     {
         if (seed < 0 || seed > maxseed)
             raisevalue("seed takes a whole number from 0 to 4294967295");
         if (formula != 1 && formula != 2)
             raisevalue("formula takes 1 or 2");
         state_.type = formula - 1;
+        ICON& set = state_.icon[state_.type];
+        if (start) {
+            set.xstart = (*start)[0];
+            set.ystart = (*start)[1];
+            set.zstart = (*start)[2];
+        }
+        if (!startpointscreenable(set))
+            raisevalue(flattened(searchfailure(searchbadstart)));
         ktseed(search_, static_cast<std::uint32_t>(seed));
     }
 
+    // Ctrl-C stops the search between candidates and leaves the stream
+    // where it was, so that the next call finds the set this one would have.
     Picture next()
     {
+        RenderWatch watch(py::none(), 0);
+        RenderContext ctx(1);
+        ctx.cancelled = [&watch] { return watch.cancelled(); };
+        const SearchState before = search_;
         int result;
         {
             py::gil_scoped_release released;
-            result = nextrandomparams(ctx_, state_, search_, screening_, answeryes);
+            result = nextrandomparams(ctx, state_, search_, screening_, answeryes);
+        }
+        if (result == searchstopped) {
+            search_ = before;
+            watch.raisestop();
         }
         if (result != searchaccepted)
             throw std::runtime_error(flattened(searchfailure(result)));
@@ -86,7 +107,6 @@ public:
     }
 
 private:
-    RenderContext ctx_{1};
     EngineState state_;
     SearchState search_;
     ScreeningState screening_;
@@ -112,11 +132,12 @@ void bindsearch(py::module_& m)
         .def("__next__", &RandomSets::next);
     m.def(
         "random_sets",
-        [](long long seed, int formula, double fdlimit) {
-            return std::make_unique<RandomSets>(seed, formula, fdlimit);
+        [](long long seed, int formula, double fdlimit, std::optional<std::array<double, 3>> start) {
+            return std::make_unique<RandomSets>(seed, formula, fdlimit, start);
         },
-        py::arg("seed"), py::arg("formula") = 1, py::arg("fd_limit") = 1.5,
-        "The sets --explore draws with this --seed, each on the built-in picture of the formula.");
+        py::arg("seed"), py::arg("formula") = 1, py::arg("fd_limit") = 1.5, py::arg("start") = py::none(),
+        "The sets --explore draws with this --seed, each on the built-in picture of the formula; from `start`, "
+        "as from a parameter file's start point, when given.");
 }
 
 } // namespace kt

@@ -3,7 +3,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +64,15 @@ int squareside(const Counts& grid, const char* name)
     return static_cast<int>(grid.shape(0));
 }
 
+COLORREF backgroundof(const std::vector<int>& background)
+{
+    if (background.size() != 3 || std::any_of(background.begin(), background.end(), [](int c) {
+            return c < 0 || c > 255;
+        }))
+        raisevalue("background takes R,G,B, each 0 to 255");
+    return RGB(background[0], background[1], background[2]);
+}
+
 struct ToneAsked {
     int width, height, supersample, depth;
     COLORREF back;
@@ -77,18 +88,13 @@ ToneAsked checked(int side, std::optional<int> width, std::optional<int> height,
     const int w = width.value_or(reduced), h = height.value_or(reduced);
     if (w < 1 || h < 1 || w > reduced || h > reduced)
         raisevalue("width and height take a frame within the counts' square at 1/supersample of its side");
-    if (background.size() != 3 || std::any_of(background.begin(), background.end(), [](int c) {
-            return c < 0 || c > 255;
-        }))
-        raisevalue("background takes R,G,B, each 0 to 255");
     if (!(brightness >= 0.01 && brightness <= 100))
         raisevalue("brightness takes a number from 0.01 to 100");
     if (!(gamma >= 0.1 && gamma <= 10))
         raisevalue("tone gamma takes a number from 0.1 to 10");
     if (depth != 8 && depth != 16)
         raisevalue("depth takes 8 or 16");
-    return {w, h, supersample, depth, RGB(background[0], background[1], background[2]),
-            ToneSettings{brightness, gamma, transparent}};
+    return {w, h, supersample, depth, backgroundof(background), ToneSettings{brightness, gamma, transparent}};
 }
 
 py::array tone(const Counts& hits, py::handle palette, std::optional<Counts> depths, std::vector<int> background,
@@ -122,6 +128,40 @@ py::array tone(const Counts& hits, py::handle palette, std::optional<Counts> dep
     return packedarray(data, {asked.height, asked.width, transparent ? 4 : 3}, owner);
 }
 
+// The counts coloured as a hit-tone render of that side colours them, then
+// filtered: the image the render with that filter gives for the same counts.
+py::array filtered(const Counts& hits, const std::string& name, int nadjust, py::handle palette,
+                   const std::vector<int>& background, const std::string& coloring)
+{
+    const int side = squareside(hits, "hits");
+    Picture p = builtinpicture(1);
+    p.width = p.height = side;
+    p.filter = name;
+    p.nadjust = nadjust;
+    p.background = backgroundof(background);
+    const auto named = std::find(std::begin(coloringnames), std::end(coloringnames), coloring);
+    p.coloring = named == std::end(coloringnames) ? -1 : static_cast<int>(named - std::begin(coloringnames));
+    if (const std::string problem = pictureproblem(p); !problem.empty())
+        raisevalue(problem);
+    const Palette colours = palettefrom(palette);
+    auto drawn = std::make_unique<RenderedPicture>();
+    {
+        py::gil_scoped_release released;
+        RenderContext ctx;
+        joinpicture(ctx, p, colours, *drawn, [&hits](EngineState& s) {
+            std::copy(hits.data(), hits.data() + hits.size(), s.hitcount.get());
+            return std::string();
+        });
+    }
+    if (drawn->outcome == OrbitsResult::nomemory)
+        throw std::bad_alloc();
+    if (!drawn->unfiltered.empty())
+        raisevalue("the " + name + " filter cannot apply: " + drawn->unfiltered);
+    const Surface& image = *drawn->image;
+    py::capsule owner(drawn.release(), [](void* d) { delete static_cast<RenderedPicture*>(d); });
+    return surfacergb(image, owner);
+}
+
 template <typename Names>
 py::tuple nametuple(const Names& names)
 {
@@ -142,6 +182,10 @@ void bindtone(py::module_& m)
           py::arg("gamma") = 1.0, py::arg("transparent") = false, py::arg("supersample") = 1,
           py::arg("width") = py::none(), py::arg("height") = py::none(), py::arg("depth") = 8,
           "The density tone of a square of counts (with depths, the depth tone), as the renderer tones a picture.");
+    m.def("filter", &filtered, py::arg("hits"), py::arg("name"), py::arg("nadjust") = 5, py::arg("palette") = "1",
+          py::arg("background") = std::vector<int>{255, 245, 230}, py::arg("coloring") = "hit",
+          "A square of counts coloured as the hit tone colours them, through the filter of that name (FILTERS), "
+          "as height x width x 3 bytes: what a render with that filter gives for the same counts.");
     std::vector<const char*> palettes;
     for (const NamedPalette& named : namedpalettes())
         palettes.push_back(named.name);

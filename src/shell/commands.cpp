@@ -352,12 +352,44 @@ void parameters(Desktop& d, HWND hWnd)
     d.paramsaves.saveicon = s.icon[s.type];
     d.paramsaves.savetype = s.type;
     s.saveres = s.res;
-    if (opendialog(d, hWnd, paramdialog, ParamDialogProc) == IDCANCEL)
+    const INT_PTR answer = opendialog(d, hWnd, paramdialog, ParamDialogProc);
+    endpreview(d, hWnd);
+    if (answer == IDCANCEL)
         return;
     if (!sameset(s.icon[s.type], d.paramsaves.saveicon) || s.type != d.paramsaves.savetype)
         s.newimage = 1;
     if (s.res != s.saveres && rebuildoffscreen(s, hWnd, s.saveres))
         s.newimage = 1;
+}
+
+// The scale at which the turned orbit fills the window, leaving the batch
+// renderer's margin; estimated from many orbits, which take a moment where the
+// exact orbit of a turned view would take minutes.
+bool fitscale(Desktop& d)
+{
+    constexpr std::uint64_t fitsteps = 4000000;
+    constexpr int fitorbits = 4096;
+    EngineState& s = d.engine;
+    Presentation& shown = d.context.shown();
+    shown.busy(Presentation::Work::lengthy);
+    const double scale = fittedscale(d.context, s, fitsteps, fitorbits, s.res, s.res, Picture{}.margin);
+    shown.idle();
+    if (scale == s.icon[s.type].scale)
+        return false;
+    s.icon[s.type].scale = scale;
+    return true;
+}
+
+void fittoframe(Desktop& d, HWND hWnd)
+{
+    if (fitscale(d))
+        rendernew(d, hWnd);
+}
+
+void fitrandomcommand(Desktop& d, HWND hWnd)
+{
+    d.fitrandom = !d.fitrandom;
+    CheckMenuItem(GetMenu(hWnd), cmdfitrandom, MF_BYCOMMAND | (d.fitrandom ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void randomset(Desktop& d, HWND hWnd)
@@ -379,6 +411,8 @@ void randomset(Desktop& d, HWND hWnd)
     // A search that could not run or found nothing left the picture as it
     // was, so resuming continues it; a declined winner renders the unchanged
     // set afresh.
+    if (result == searchaccepted && d.fitrandom)
+        fitscale(d);
     if (result == searchaccepted || result == searchrejected)
         rendernew(d, hWnd);
 }
@@ -388,7 +422,9 @@ void rotation(Desktop& d, HWND hWnd)
     EngineState& s = d.engine;
     const VOXEL saverot = s.rot[s.type];
     const int saveorder = s.rotationorder;
-    if (opendialog(d, hWnd, rotationdialog, RotationDialogProc) == IDCANCEL)
+    const INT_PTR answer = opendialog(d, hWnd, rotationdialog, RotationDialogProc);
+    endpreview(d, hWnd);
+    if (answer == IDCANCEL)
         return;
     const VOXEL& now = s.rot[s.type];
     if (now.x != saverot.x || now.y != saverot.y || now.z != saverot.z || s.rotationorder != saveorder)
@@ -411,24 +447,6 @@ void background(Desktop& d, HWND hWnd)
         return;
     if (d.engine.back != saveback)
         recolourshown(d);
-}
-
-// The scale at which the turned orbit fills the window, leaving the batch
-// renderer's margin; estimated from many orbits, which take a moment where the
-// exact orbit of a turned view would take minutes.
-void fittoframe(Desktop& d, HWND hWnd)
-{
-    constexpr std::uint64_t fitsteps = 4000000;
-    constexpr int fitorbits = 4096;
-    EngineState& s = d.engine;
-    Presentation& shown = d.context.shown();
-    shown.busy(Presentation::Work::lengthy);
-    const double scale = fittedscale(d.context, s, fitsteps, fitorbits, s.res, s.res, Picture{}.margin);
-    shown.idle();
-    if (scale == s.icon[s.type].scale)
-        return;
-    s.icon[s.type].scale = scale;
-    rendernew(d, hWnd);
 }
 
 // Filters need hit counts of the current image size.
@@ -653,6 +671,8 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND hWnd, UINT) { rotation(d, hWnd); }, true},
     {cmdfittoframe, options, nullptr, false, "Fit to Frame", false, 0, 0, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { fittoframe(d, hWnd); }, true},
+    {cmdfitrandom, options, nullptr, false, "Fit Random Sets", false, 0, 0, Runs::paused, false,
+     [](Desktop& d, HWND hWnd, UINT) { fitrandomcommand(d, hWnd); }},
     {cmdcoloring, options, nullptr, true, "Coloring Method (F6)", false, key, VK_F1 + 5, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { coloringmethod(d, hWnd); }, true},
     {cmdbackground, options, nullptr, false, "Background Color (F7)", false, key, VK_F1 + 6, Runs::paused, false,

@@ -51,6 +51,9 @@ struct Desktop {
     LiveTone livetone{};
     // Rendering stops by itself at this many steps per pixel; 0: never.
     int quality = 0;
+    // A random set found is fitted to the frame, as the gallery fits its
+    // entries; else it keeps its own scale.
+    bool fitrandom = false;
     // While an export renders, the window takes no command but its cancel.
     bool exporting = false;
     bool exportcancelled = false;

@@ -53,7 +53,7 @@ void showsettings(HWND dialog, const ExportSettings& e)
 } // namespace
 
 const DialogTemplate exportdialog{
-    900,
+    1000,
     "Export Picture",
     236,
     190,

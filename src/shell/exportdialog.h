@@ -9,15 +9,15 @@
 
 namespace kt {
 
-constexpr int widthfield = 910;
-constexpr int heightfield = 911;
-constexpr int sppfield = 912;
-constexpr int supersamplefield = 913;
-constexpr int orbitsfield = 914;
-constexpr int hitbutton = 920, densitybutton = 921, depthbutton = 922;
-constexpr int eightbitbutton = 925, sixteenbitbutton = 926;
-constexpr int colourbutton = 930, transparentbutton = 931;
-constexpr int shownscalebutton = 935, fitbutton = 936;
+constexpr int widthfield = 1010;
+constexpr int heightfield = 1011;
+constexpr int sppfield = 1012;
+constexpr int supersamplefield = 1013;
+constexpr int orbitsfield = 1014;
+constexpr int hitbutton = 1020, densitybutton = 1021, depthbutton = 1022;
+constexpr int eightbitbutton = 1025, sixteenbitbutton = 1026;
+constexpr int colourbutton = 1030, transparentbutton = 1031;
+constexpr int shownscalebutton = 1035, fitbutton = 1036;
 
 extern const DialogTemplate exportdialog;
 

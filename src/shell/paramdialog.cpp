@@ -8,6 +8,7 @@
 #include "engine/range.h"
 #include "platform/messagebox.h"
 #include "shell/desktop.h"
+#include "shell/editpreview.h"
 
 namespace kt {
 
@@ -70,9 +71,9 @@ bool acceptscreened(const ScreeningState& screening, int result)
     return true;
 }
 
-void ok(Desktop& d, HWND hDlg)
+// The set the fields give, read and kept in range as OK takes it.
+ICON fieldset(const EngineState& s, HWND hDlg)
 {
-    EngineState& s = d.engine;
     const int t0 = s.type;
     ICON t = s.icon[t0];
     double* coefficients[5] = {&t.a, &t.b, &t.c, &t.d, &t.e};
@@ -84,6 +85,23 @@ void ok(Desktop& d, HWND hDlg)
     if (t0 == 1)
         t.p = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldp), prange[0], prange[1]));
     t.scale = dialogreal(hDlg, fieldscale, scalerange[t0][0], scalerange[t0][1]);
+    return t;
+}
+
+// The picture the fields would give, shown over the render as they change
+// (at the picture's present side: a new side takes a new render).
+void preview(Desktop& d, HWND hDlg)
+{
+    EngineState edited(d.engine);
+    edited.icon[edited.type] = fieldset(d.engine, hDlg);
+    showeditpreview(d, edited);
+}
+
+void ok(Desktop& d, HWND hDlg)
+{
+    EngineState& s = d.engine;
+    const int t0 = s.type;
+    const ICON t = fieldset(s, hDlg);
     s.res = static_cast<int>(clampinteger(dialoginteger(hDlg, fieldres), resrange[0], resrange[1]));
 
     const int result = testrp(t, t0, d.screening);
@@ -152,11 +170,17 @@ INT_PTR ParamDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
         initialise(d.engine, hDlg);
         return 1;
     case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE) {
+            if (LOWORD(wParam) != fieldres)
+                preview(d, hDlg);
+            return 1;
+        }
         switch (LOWORD(wParam)) {
         case formula1button:
         case formula2button:
             d.engine.type = IsDlgButtonChecked(hDlg, formula1button) ? 0 : 1;
             initialise(d.engine, hDlg);
+            preview(d, hDlg);
             return 1;
         case IDOK:
             ok(d, hDlg);

@@ -5,6 +5,7 @@
 #include "analysis/screening.h"
 #include "engine/enginestate.h"
 #include "shell/desktop.h"
+#include "shell/editpreview.h"
 
 namespace kt {
 
@@ -30,7 +31,8 @@ void initialiserotation(const EngineState& engine, HWND hDlg)
     CheckRadioButton(hDlg, firstorder, lastorder, firstorder + engine.rotationorder);
 }
 
-void acceptrotation(EngineState& engine, HWND hDlg)
+// The angles and order the fields give, into `engine`, as OK takes them.
+void readrotation(EngineState& engine, HWND hDlg)
 {
     VOXEL& angles = engine.rot[engine.type];
     real* values[3] = {&angles.x, &angles.y, &angles.z};
@@ -44,7 +46,20 @@ void acceptrotation(EngineState& engine, HWND hDlg)
             break;
         }
     }
+}
+
+void acceptrotation(EngineState& engine, HWND hDlg)
+{
+    readrotation(engine, hDlg);
     EndDialog(hDlg, 1);
+}
+
+// The picture the fields would give, shown over the render as they change.
+void previewrotation(Desktop& d, HWND hDlg)
+{
+    EngineState edited(d.engine);
+    readrotation(edited, hDlg);
+    showeditpreview(d, edited);
 }
 
 void acceptlimit(ScreeningState& screening, HWND hDlg)
@@ -102,9 +117,17 @@ INT_PTR RotationDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam
         initialiserotation(desktopof(hDlg).engine, hDlg);
         return 1;
     }
-    return message == WM_COMMAND
-        ? okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptrotation(desktopof(dialog).engine, dialog); })
-        : 0;
+    if (message != WM_COMMAND)
+        return 0;
+    if (okcancelcommand(hDlg, wParam, [](HWND dialog) { acceptrotation(desktopof(dialog).engine, dialog); }))
+        return 1;
+    const int id = LOWORD(wParam);
+    const bool angle = HIWORD(wParam) == EN_CHANGE;
+    const bool order = HIWORD(wParam) == BN_CLICKED && id >= firstorder && id <= lastorder;
+    if (!angle && !order)
+        return 0;
+    previewrotation(desktopof(hDlg), hDlg);
+    return 1;
 }
 
 INT_PTR FDDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)

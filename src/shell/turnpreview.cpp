@@ -25,10 +25,10 @@ bool sameorbit(const ICON& a, const ICON& b)
 
 void TurnPreview::take(RenderContext& ctx, const EngineState& s)
 {
-    const std::size_t wanted = pointsfor(s.res);
+    const std::size_t wanted = pointsfor(s);
     if (takentype_ == s.type && sameorbit(takenset_, s.icon[s.type]) && orbit_.size() == wanted)
         return;
-    if (!orbitpoints(ctx, s, orbits, wanted, orbit_))
+    if (!orbitpoints(ctx, s, orbits_, wanted, orbit_))
         orbit_.clear();
     takenset_ = s.icon[s.type];
     takentype_ = s.type;

@@ -6,6 +6,7 @@
 // the render that follows as any picture of as many steps would.
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -17,13 +18,21 @@ namespace kt {
 
 class TurnPreview {
 public:
-    // Orbits the points come from, and the most points taken: a larger
-    // picture's preview has fewer for each pixel.
-    static constexpr int orbits = 4096;
-    static constexpr std::size_t mostpoints = 4000000;
-    static constexpr std::size_t pointsfor(int res)
+    // Points of `orbits` orbits, `stepsperpixel` for each pixel of the
+    // picture, at most `mostpoints`: a larger picture's preview has fewer.
+    TurnPreview() = default;
+    TurnPreview(int orbits, double stepsperpixel, std::size_t mostpoints)
+        : orbits_(orbits), stepsperpixel_(stepsperpixel), mostpoints_(mostpoints)
     {
-        return std::min<std::size_t>(mostpoints, 10 * static_cast<std::size_t>(res) * res);
+    }
+    // A set of high degree steps slowly: it gets fewer, so that its preview
+    // comes as soon as a simple one's.
+    std::size_t pointsfor(const EngineState& s) const
+    {
+        const ICON& set = s.icon[s.type];
+        const double cost = std::max(1.0, (std::abs(set.n) + std::abs(set.n * (s.type == 1 ? set.p : 0))) / 16.0);
+        const double wanted = stepsperpixel_ * static_cast<double>(s.res) * s.res / cost;
+        return std::min(mostpoints_, static_cast<std::size_t>(wanted));
     }
 
     // Takes points of s's set, unless it has them already.
@@ -33,6 +42,9 @@ public:
     void draw(RenderContext& ctx, const EngineState& s, const VOXEL& angles, double scale, Surface& image);
 
 private:
+    int orbits_ = 4096;
+    double stepsperpixel_ = 10;
+    std::size_t mostpoints_ = 4000000;
     std::vector<std::array<double, 3>> orbit_;
     ICON takenset_{};
     int takentype_ = -1;

@@ -175,6 +175,19 @@ TEST_F(RandomSearchTest, ASearchWithoutAPassingCandidateStopsAtItsLimit)
     EXPECT_NE(searchfailure(searchexhausted).find(std::to_string(searchcandidatelimit)), std::string::npos);
 }
 
+TEST_F(RandomSearchTest, AStoppedSearchEndsBetweenCandidatesAndStoresNothing)
+{
+    engine.icon[0].xstart = 1e8;
+    engine.icon[0].ystart = 1e8;
+    const ICON before = engine.icon[0];
+    int asked = 0;
+    ctx.cancelled = [&asked] { return ++asked > 7; };
+    EXPECT_EQ(randomparams(ctx, engine, search, screening, answeryes, 3), searchstopped);
+    EXPECT_EQ(search.count, 7);
+    EXPECT_EQ(std::memcmp(&before, &engine.icon[0], sizeof(ICON)), 0);
+    EXPECT_EQ(searchfailure(searchstopped), "") << "the user stopped it: nothing to be told";
+}
+
 TEST_F(RandomSearchTest, TheBuiltInStartPointsPassFarInsideTheLimit)
 {
     for (int type : {0, 1}) {

@@ -46,6 +46,11 @@ def test_render_saves_the_batch_renderers_file(name, tmp_path):
     image.save(str(tmp_path / "python.png"))
     assert (tmp_path / "python.png").read_bytes() == (tmp_path / "batch.png").read_bytes()
     assert image._repr_png_() == (tmp_path / "batch.png").read_bytes()
+    # TGA holds 8 bits without an alpha.
+    if picture.depth == 8 and not picture.transparent:
+        run_renderer("--picture", str(tmp_path / "picture.json"), "-o", str(tmp_path / "batch.tga"))
+        image.save(str(tmp_path / "python.tga"))
+        assert (tmp_path / "python.tga").read_bytes() == (tmp_path / "batch.tga").read_bytes()
 
     channels = 4 if picture.transparent else 3
     assert image.rgb.shape == (picture.height, picture.width, channels)
@@ -59,10 +64,13 @@ def test_render_saves_the_batch_renderers_file(name, tmp_path):
 @pytest.mark.parametrize("orbits", [1, 4096])
 def test_hits_add_up_to_the_plotted_steps(orbits):
     # The array outlives the image it views: it keeps the buffers alive.
-    hits = kt.render(Picture(size=300, steps=100_000, orbits=orbits), threads=2).hits
+    image = kt.render(Picture(size=300, steps=100_000, orbits=orbits), threads=2)
+    hits = image.hits
     assert hits.dtype == np.float32 and hits.shape == (300, 300)
     # The first batch of 1,000 steps is never plotted.
     assert hits.sum(dtype=np.float64) == 99_000
+    counts = image.hits_uint32()
+    assert counts.dtype == np.uint32 and np.array_equal(counts, hits) and counts.sum() == 99_000
 
 
 @pytest.mark.parametrize("picture, options", [
@@ -81,11 +89,19 @@ def test_screen_says_what_the_screen_option_prints(picture, options, tmp_path):
     assert (result.lyapunov is None) == (result.verdict == "escape")
 
 
-def test_random_sets_are_the_explore_options_sets(tmp_path):
-    run_renderer("--explore", "3", "--seed", "7", "--size", "200", "--iterations", "2k", "-o", str(tmp_path))
-    entries = json.loads((tmp_path / "gallery.json").read_text())["entries"]
+# From the built-in start point, and from a parameter file's.
+@pytest.mark.parametrize("formula, start", [(1, None), (2, (0.2, 1.0, 0.0))])
+def test_random_sets_are_the_explore_options_sets(formula, start, tmp_path):
+    setfile = []
+    if start:
+        Picture(formula=formula, start=start).save(str(tmp_path / "set.dv3"))
+        setfile = [str(tmp_path / "set.dv3")]
+    run_renderer("--explore", "3", "--seed", "7", "--size", "200", "--iterations", "2k", "-o",
+                 str(tmp_path / "gallery"), *setfile)
+    entries = json.loads((tmp_path / "gallery" / "gallery.json").read_text())["entries"]
     explored = [Picture.from_text(json.dumps(entry["picture"])) for entry in entries]
-    sets = kt.random_sets(7)
+    assert len(explored) == 3
+    sets = kt.random_sets(7, formula=formula, start=start)
     # The gallery fits each entry's scale; the rest of the set is the search's.
     fields = ["formula", "alpha", "beta", "gamma", "lambda_", "omega", "n", "p", "start"]
     for entry, found in zip(explored, sets):
@@ -111,14 +127,25 @@ def test_renders_on_two_python_threads_give_what_each_gives_alone():
 
 
 # Renders of hours, so that only Ctrl-C ends them within the test's time;
-# a fit runs the orbit through once before the render draws anything.
-@pytest.mark.parametrize("settings", [dict(), dict(fit=True), dict(fit=True, orbits=4096, tone="density")])
-def test_keyboard_interrupt_stops_a_long_render(settings):
+# a fit runs the orbit through once before the render draws anything. The
+# search screens all its 20,000 candidates from that start point in about
+# half a second and fails: ended any other way it raises RuntimeError.
+LONG_WORK = {
+    "render": lambda shares: kt.render(Picture(size=200, steps=10**11), threads=2, progress=shares.append),
+    "fit": lambda shares: kt.render(Picture(size=200, steps=10**11, fit=True), threads=2, progress=shares.append),
+    "fit-orbits": lambda shares: kt.render(Picture(size=200, steps=10**11, fit=True, orbits=4096, tone="density"),
+                                           threads=2, progress=shares.append),
+    "search": lambda shares: next(kt.random_sets(3, formula=2, fd_limit=1.75, start=(1, 1, 0))),
+}
+
+
+@pytest.mark.parametrize("work", LONG_WORK.values(), ids=LONG_WORK.keys())
+def test_keyboard_interrupt_stops_long_work(work):
     shares = []
-    timer = threading.Timer(0.5, _thread.interrupt_main)
+    timer = threading.Timer(0.1, _thread.interrupt_main)
     timer.start()
     with pytest.raises(KeyboardInterrupt):
-        kt.render(Picture(size=200, steps=10**11, **settings), threads=2, progress=shares.append)
+        work(shares)
     timer.cancel()
     assert not shares or shares[-1] < 0.01
 
@@ -157,6 +184,20 @@ def test_tone_colours_counts_as_the_render_tones_them():
         assert np.array_equal(toned, image.rgb)
 
 
+# The filters but the log ones under the z colouring (which they refuse);
+# without a filter the z colouring is drawn from depths the float32 counts
+# round, and may differ by a level.
+@pytest.mark.parametrize("name, coloring", [(f, c) for f in kt.FILTERS for c in ("hit", "z")
+                                            if c == "hit" or f in ("normalize", "equalize")])
+def test_filter_colours_counts_as_the_render_filters_them(name, coloring):
+    picture = Picture(size=200, steps=50_000, filter=name, nadjust=3, coloring=coloring, palette="inferno",
+                      background=(1, 2, 3))
+    image = kt.render(picture, threads=2)
+    filtered = kt.filter(image.hits, name, nadjust=3, palette=kt.palette("inferno"), background=(1, 2, 3),
+                         coloring=coloring)
+    assert np.array_equal(filtered, image.rgb)
+
+
 def write(path, data):
     path.write_bytes(data)
     return str(path)
@@ -185,6 +226,13 @@ BAD = [
     ("image name", lambda d: kt.render(Picture(steps=2000)).save(str(d / "x.jpg")), ValueError, ".png"),
     ("parameter file name", lambda d: Picture().save(str(d / "x.txt")), ValueError, ".dv3"),
     ("unwritable", lambda d: Picture().save(str(d / "none" / "x.dv3")), OSError, "save file"),
+    ("TGA at 16 bits", lambda d: kt.render(Picture(steps=2000, tone="density", depth=16)).save(str(d / "x.tga")),
+     ValueError, "saved as PNG"),
+    ("counts of z", lambda d: kt.render(Picture(steps=2000, coloring="z")).hits_uint32(), ValueError, "depth colours"),
+    ("filter name", lambda d: kt.filter(np.ones((200, 200)), "blur"), ValueError, "filter takes"),
+    ("log filter of z", lambda d: kt.filter(np.ones((200, 200)), "log", coloring="z"), ValueError, "hit colouring"),
+    ("nothing to filter", lambda d: kt.filter(np.zeros((200, 200)), "normalize"), ValueError, "no pixel was hit"),
+    ("start point", lambda d: kt.random_sets(1, start=(1e9, 0, 0)), ValueError, "screening range"),
 ]
 
 

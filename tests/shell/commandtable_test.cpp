@@ -73,6 +73,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         options + "Next Parameter Set (Alt + Right)#305",
         options + "Rotate Image (F5)#120",
         options + "Fit to Frame#280",
+        options + "Fit Random Sets#310",
         options + "-",
         options + "Coloring Method (F6)#125",
         options + "Background Color (F7)#130",

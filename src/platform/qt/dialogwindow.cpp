@@ -56,7 +56,8 @@ protected:
 
 } // namespace
 
-DialogWindow::DialogWindow(HWND dialog, QWidget* parent) : QDialog(parent), dialog_(dialog)
+DialogWindow::DialogWindow(HWND dialog, QWidget* parent, std::function<void()> present)
+    : QDialog(parent), dialog_(dialog), present_(std::move(present))
 {
     setWindowTitle(QString::fromStdString(dialog->title));
     setWindowModality(Qt::ApplicationModal);
@@ -214,6 +215,8 @@ void DialogWindow::refresh()
             slider->setValue(control->trackPos);
         }
     }
+    if (present_)
+        present_();
     if (dialog_->dialogEnded)
         loop_.quit();
 }
@@ -239,9 +242,9 @@ void DialogWindow::run()
     hide();
 }
 
-void rundialogwithqt(HWND dialog)
+void rundialogwithqt(HWND dialog, std::function<void()> present)
 {
-    DialogWindow window(dialog, widgetof(dialog->parent));
+    DialogWindow window(dialog, widgetof(dialog->parent), std::move(present));
     setwidget(dialog, &window);
     window.run();
     setwidget(dialog, nullptr);

@@ -277,7 +277,7 @@ std::optional<std::string> QtBackend::choosefile(const FileDialogRequest& reques
 void QtBackend::rundialog(HWND dialog)
 {
     presentchanged();
-    rundialogwithqt(dialog);
+    rundialogwithqt(dialog, [this] { presentchanged(); });
 }
 
 bool QtBackend::opendocument(const std::string& path)

@@ -204,8 +204,11 @@ private:
         s.others = !ours(k);
         if (stopping())
             return;
-        if (const int result = nextrandomparams(ctx_, run_.engine, run_.search, run_.screening, answeryes);
-            result != searchaccepted) {
+        const int result = nextrandomparams(ctx_, run_.engine, run_.search, run_.screening, answeryes);
+        // Stopped by Ctrl-C, which the gallery's loop reports.
+        if (result == searchstopped)
+            return;
+        if (result != searchaccepted) {
             fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
             return;
         }

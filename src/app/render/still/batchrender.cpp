@@ -138,8 +138,11 @@ private:
                             oneline(searchfailure(searchbadstart)));
         }
         if (o_.random) {
-            if (const int result = randomparams(ctx_, engine_, search_, screening_, answeryes, seed_);
-                result != searchaccepted)
+            const int result = randomparams(ctx_, engine_, search_, screening_, answeryes, seed_);
+            // Ctrl-C during the search: the run ends as an interrupted render does.
+            if (result == searchstopped)
+                return interruptedstatus();
+            if (result != searchaccepted)
                 return fail(exitbadinput, o_.paramfile.value_or("the built-in set"), oneline(searchfailure(result)));
         }
         return exitsuccess;
