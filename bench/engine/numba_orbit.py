@@ -22,10 +22,9 @@ STEPS = 20_000_000
 
 
 @numba.njit(cache=False, fastmath=False)
-def orbit_histogram(steps, side):
-    a, b, c, d, e, n = -2.29, -1.43, 0.3, 2.35, 0.0, 11
-    scale = 1.0
-    x, y = 0.1, 0.003
+def icon_histogram(a, b, c, d, e, n, scale, x, y, steps, side):
+    """Formula 1's orbit in doubles from (x, y), its first 1,000 steps
+    dropped, counted into a side x side histogram."""
     counts = np.zeros((side, side), np.uint32)
     for i in range(steps):
         zzbar = x * x + y * y
@@ -43,6 +42,10 @@ def orbit_histogram(steps, side):
         if 0 <= col < side and 0 <= row < side:
             counts[row, col] += 1
     return counts
+
+
+def orbit_histogram(steps, side):
+    return icon_histogram(-2.29, -1.43, 0.3, 2.35, 0.0, 11, 1.0, 0.1, 0.003, steps, side)
 
 
 def numba_rate():

@@ -20,10 +20,13 @@ import time
 build = os.path.abspath(sys.argv[1])
 steps = int(float(sys.argv[2])) if len(sys.argv) > 2 else 20_000_000
 sys.path.insert(0, os.path.join(build, "python"))
-import numba  # noqa: E402
-import numpy as np  # noqa: E402
 
 import ktdravune3d as kt  # noqa: E402
+
+# The notebook's way, as the engine benchmarks write it: the icon map in
+# doubles, counted into a histogram.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "engine"))
+from numba_orbit import icon_histogram  # noqa: E402
 
 renderer = os.path.join(build, "src", "app", "ktdravune3d-render")
 side = 1000
@@ -49,29 +52,6 @@ def contest(contenders):
             times[name].append(timed(contenders[name]))
         order.reverse()
     return {name: min(t) for name, t in times.items()}
-
-
-# The notebook's way: the icon map in doubles, counted into a histogram.
-@numba.njit(cache=False)
-def icon_histogram(alpha, beta, gamma, lam, omega, n, scale, x, y, steps, side):
-    hist = np.zeros((side, side), dtype=np.uint32)
-    for i in range(steps):
-        zzbar = x * x + y * y
-        # Re(z^n) and conj(z)^(n-1) by repeated multiplication.
-        u, v = x, y
-        for _ in range(n - 2):
-            u, v = u * x - v * y, v * x + u * y
-        rezn = u * x - v * y
-        p = lam + alpha * zzbar + beta * rezn
-        xnew = p * x + gamma * u - omega * y
-        ynew = p * y - gamma * v + omega * x
-        x, y = xnew, ynew
-        if i >= 1000:
-            col = int((x + scale) * side / (2 * scale))
-            row = int((y + scale) * side / (2 * scale))
-            if 0 <= col < side and 0 <= row < side:
-                hist[row, col] += 1
-    return hist
 
 
 def numba_render():
