@@ -9,6 +9,7 @@
 
 #include "engine/bands.h"
 #include "engine/blockpipeline.h"
+#include "engine/formulatype.h"
 #include "engine/plot.h"
 #include "engine/range.h"
 #include "engine/rotation.h"
@@ -413,6 +414,21 @@ template <int Formula>
     return true;
 }
 
+// The orbit's next `count` points from s's, as every render-mode step makes
+// them. Out of line with the coefficients behind a reference, as flatbatch.
+template <int Formula>
+[[gnu::noinline]] void advancepoints(EngineState& s, const Coefficients& k, VOXEL* points, int count)
+{
+    const int n = s.icon[s.type].n;
+    const int np = s.np;
+    real x = s.z.x, y = s.z.y, depth = s.z.z;
+    for (int i = 0; i < count; ++i) {
+        advance<Formula>(x, y, depth, k, n, np);
+        points[i] = VOXEL{x, y, depth};
+    }
+    s.z = VOXEL{x, y, depth};
+}
+
 // From this side up, the hit counts and pixels a batch touches are mostly
 // out of cache: plotting apart from the orbit wins even on one thread, and
 // with a second thread the plotting costs the orbit nothing. Below, plotting
@@ -482,34 +498,18 @@ int icon2(EngineState& s, VOXEL* z, int n, int p, int i)
 
 void renderbatch(RenderContext& ctx, EngineState& s, FlatPlotting how)
 {
-    if (s.type == 0)
-        batch<0>(ctx, s, how);
-    else
-        batch<1>(ctx, s, how);
+    withformula(s.type, [&]<class F>(F) { batch<F::index>(ctx, s, how); });
 }
 
 void setupimage(EngineState& s)
 {
     const ICON& set = s.icon[s.type];
-    if (s.type == 0)
-        setupimage<0>(s, set.n, set.p);
-    else
-        setupimage<1>(s, set.n, set.p);
+    withformula(s.type, [&]<class F>(F) { setupimage<F::index>(s, set.n, set.p); });
 }
 
 void advanceorbit(EngineState& s, VOXEL* points, int count)
 {
-    const ICON& set = s.icon[s.type];
-    const Coefficients k = workingcoefficients(s);
-    real x = s.z.x, y = s.z.y, depth = s.z.z;
-    for (int i = 0; i < count; ++i) {
-        if (s.type == 0)
-            advance<0>(x, y, depth, k, set.n, s.np);
-        else
-            advance<1>(x, y, depth, k, set.n, s.np);
-        points[i] = VOXEL{x, y, depth};
-    }
-    s.z = VOXEL{x, y, depth};
+    withformula(s.type, [&]<class F>(F) { advancepoints<F::index>(s, workingcoefficients(s), points, count); });
 }
 
 void plotturned(EngineState& s, const VOXEL& turned, real depth)

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "engine/formulatype.h"
 #include "engine/orbitlanes.h"
 #include "engine/plot.h"
 
@@ -320,17 +321,12 @@ template <int Type, bool Turned>
 [[gnu::always_inline]] inline void steplaneskernel(const LaneFormula& formula, const LaneView& view, const Lanes& lanes,
                                                    int steps, const LaneSpots& spots)
 {
-    if (formula.type == 0) {
+    withformula(formula.type, [&]<class F>(F) {
         if (view.turned)
-            run<0, true>(formula, view, lanes, steps, spots);
+            run<F::index, true>(formula, view, lanes, steps, spots);
         else
-            run<0, false>(formula, view, lanes, steps, spots);
-    } else {
-        if (view.turned)
-            run<1, true>(formula, view, lanes, steps, spots);
-        else
-            run<1, false>(formula, view, lanes, steps, spots);
-    }
+            run<F::index, false>(formula, view, lanes, steps, spots);
+    });
 }
 
 } // namespace
