@@ -1,0 +1,107 @@
+#include "engine/orbitsource.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+
+#include "engine/formulas.h"
+#include "engine/rendercontext.h"
+
+namespace kt {
+
+namespace {
+
+// The first batch of a new image is passed a piece at a time, so that no
+// buffer need be had for points nobody reads.
+constexpr int passedpiece = 100;
+static_assert(batchsteps % passedpiece == 0);
+
+// The most steps of the many orbits stepped in one job of the workers: few
+// wake-ups for a large batch, a bounded buffer for many orbits.
+constexpr int mostpiecesteps = 256;
+
+} // namespace
+
+ExactOrbit::ExactOrbit(EngineState& s, OrbitStart start) : s_(s)
+{
+    if (start == OrbitStart::here)
+        return;
+    loadorbit(s, s.icon[s.type]);
+    setupimage(s);
+    VOXEL passed[passedpiece];
+    for (int i = 0; i < batchsteps; i += passedpiece)
+        advanceorbit(s, passed, passedpiece);
+}
+
+void ExactOrbit::next(VOXEL* points, int count)
+{
+    advanceorbit(s_, points, count);
+}
+
+bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
+{
+    EngineState s(set);
+    loadorbit(s, s.icon[s.type]);
+    ctx_ = nullptr;
+    plan_ = planorbits(orbits, s.res);
+    keptsteps_ = step_ = orbit_ = 0;
+    try {
+        kept_.resize(static_cast<std::size_t>(mostpiecesteps) * static_cast<std::size_t>(plan_.lanes));
+    } catch (const std::bad_alloc&) {
+        kept_ = {};
+        return false;
+    }
+    if (!startorbits(s, plan_, orbits_)) {
+        kept_ = {};
+        return false;
+    }
+    formula_ = laneformula(s);
+    view_ = laneview(s);
+    warmup(ctx, plan_, formula_, view_, orbits_);
+    ctx_ = &ctx;
+    return true;
+}
+
+void ManyOrbits::next(VOXEL* points, int count)
+{
+    if (!ctx_)
+        return;
+    const std::size_t lanes = static_cast<std::size_t>(plan_.lanes);
+    for (int i = 0; i < count; ++i) {
+        if (step_ == keptsteps_) {
+            // Enough steps for the rest of the batch, so that a batch of
+            // whole steps leaves none stepped in vain.
+            const int rest = (count - i + plan_.orbits - 1) / plan_.orbits;
+            steppiece(std::min(rest, mostpiecesteps));
+        }
+        const std::array<double, 3>& p =
+            kept_[static_cast<std::size_t>(step_) * lanes + static_cast<std::size_t>(orbit_)];
+        points[i] = VOXEL{p[0], p[1], p[2]};
+        if (++orbit_ == plan_.orbits) {
+            orbit_ = 0;
+            ++step_;
+        }
+    }
+}
+
+// Each chunk takes the piece's steps in one job and keeps its lanes' points
+// after every step, so that the threads are woken once a piece.
+void ManyOrbits::steppiece(int steps)
+{
+    const std::size_t lanes = static_cast<std::size_t>(plan_.lanes);
+    ctx_->workers.shareout(plan_.chunks, [&](int c) {
+        const Lanes chunk = chunkof(plan_, orbits_, c);
+        const std::size_t first = static_cast<std::size_t>(c) * static_cast<std::size_t>(plan_.chunklanes);
+        const std::size_t width = static_cast<std::size_t>(chunk.groups) * lanewidth;
+        for (int r = 0; r < steps; ++r) {
+            steplanes(formula_, view_, chunk, 1, LaneSpots{nullptr, nullptr});
+            std::array<double, 3>* row = &kept_[static_cast<std::size_t>(r) * lanes + first];
+            for (std::size_t l = 0; l < width; ++l)
+                row[l] = {chunk.x[l], chunk.y[l], chunk.z[l]};
+        }
+    });
+    keptsteps_ = steps;
+    step_ = 0;
+}
+
+} // namespace kt
