@@ -215,7 +215,6 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
                  OrbitsReach& reach, OrbitShare share)
 {
     EngineState s(set);
-    loadorbit(s, s.icon[s.type]);
     const OrbitPlan plan = planorbits(orbits, s.res, share);
     OrbitPoints points;
     if (!startorbits(s, plan, points))

@@ -41,7 +41,6 @@ void ExactOrbit::next(VOXEL* points, int count)
 bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
 {
     EngineState s(set);
-    loadorbit(s, s.icon[s.type]);
     ctx_ = nullptr;
     plan_ = planorbits(orbits, s.res);
     keptsteps_ = step_ = orbit_ = 0;

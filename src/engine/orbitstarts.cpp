@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <new>
 
-#include "engine/formulas.h"
+#include "engine/orbitsource.h"
 #include "engine/rendercontext.h"
 #include "engine/rotation.h"
 
@@ -101,26 +101,26 @@ bool startorbits(EngineState& s, const OrbitPlan& plan, OrbitPoints& points)
     const int spacing = orbitspacing(plan.total);
     std::vector<VOXEL> steps;
     try {
-        steps.resize(std::max(batchsteps, spacing));
+        steps.resize(spacing);
         points.x.resize(plan.lanes);
         points.y.resize(plan.lanes);
         points.z.resize(plan.lanes);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    setupimage(s);
-    advanceorbit(s, steps.data(), batchsteps);
+    ExactOrbit exact(s, OrbitStart::newimage);
     int lane = 0;
     const auto start = [&] {
-        points.x[lane] = static_cast<double>(s.z.x);
-        points.y[lane] = static_cast<double>(s.z.y);
-        points.z[lane] = static_cast<double>(s.z.z);
+        const VOXEL& at = steps.back();
+        points.x[lane] = static_cast<double>(at.x);
+        points.y[lane] = static_cast<double>(at.y);
+        points.z[lane] = static_cast<double>(at.z);
         ++lane;
     };
     // Every share walks every orbit's start, so that its own start where
     // they do in the whole picture.
     for (int i = 0; i < plan.total; ++i) {
-        advanceorbit(s, steps.data(), spacing);
+        exact.next(steps.data(), spacing);
         if (i % plan.share.stride == plan.share.first)
             start();
     }
