@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/formulas.h"
 #include "engine/manyorbits.h"
+#include "engine/orbitsource.h"
 #include "engine/rendercontext.h"
 #include "engine/rotation.h"
 
@@ -39,14 +39,12 @@ void orbitreach(RenderContext& ctx, const EngineState& set, std::uint64_t steps,
                 real* down)
 {
     EngineState s(set);
-    loadorbit(s, s.icon[s.type]);
-    setupimage(s);
+    ExactOrbit orbit(s, OrbitStart::newimage);
     std::vector<VOXEL> points(batchsteps);
-    advanceorbit(s, points.data(), batchsteps);
     *across = *down = 0;
     const std::uint64_t batches = std::max<std::uint64_t>((steps + batchsteps - 1) / batchsteps, 2);
     for (std::uint64_t done = 1; done < batches && !ctx.cancelled(); ++done) {
-        advanceorbit(s, points.data(), batchsteps);
+        orbit.next(points.data(), batchsteps);
         const real within = std::min(*across, *down);
         for (const VOXEL& point : points) {
             if (point.x * point.x + point.y * point.y + point.z * point.z <= within * within)
