@@ -6,6 +6,7 @@
 
 #include "engine/driver.h"
 #include "engine/formulas.h"
+#include "engine/orbitsource.h"
 #include "engine/rendercontext.h"
 
 namespace kt {
@@ -134,12 +135,13 @@ bool renderturntable(RenderContext& ctx, TurntableFrames& frames, Axis spin, std
         plans.push_back(planrotation(frame->state.rot[frame->state.type], frame->state.rotationorder));
     const int spinat = spinposition(plans.front(), spin);
 
+    ExactOrbit source(orbit);
     std::vector<VOXEL> points(blockpoints);
     std::vector<SharedTurn> shared(blockpoints);
     const std::uint64_t steps = batches * batchsteps;
     for (std::uint64_t done = batchsteps; done < steps;) {
         const int count = static_cast<int>(std::min<std::uint64_t>(blockpoints, steps - done));
-        advanceorbit(orbit, points.data(), count);
+        source.next(points.data(), count);
         ctx.workers.shareout((count + sharedchunk - 1) / sharedchunk, [&](int chunk) {
             const int first = chunk * sharedchunk;
             turnbeforespin(&points[first], &shared[first], std::min(sharedchunk, count - first), plans.front(), spinat);
