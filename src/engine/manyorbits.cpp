@@ -247,54 +247,6 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     return true;
 }
 
-bool orbitpoints(RenderContext& ctx, const EngineState& set, int orbits, std::size_t count,
-                 std::vector<std::array<double, 3>>& into)
-{
-    EngineState s(set);
-    loadorbit(s, s.icon[s.type]);
-    const OrbitPlan plan = planorbits(orbits, s.res);
-    OrbitPoints points;
-    try {
-        into.clear();
-        into.reserve(count);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (!startorbits(s, plan, points))
-        return false;
-    const LaneFormula f = laneformula(s);
-    const LaneView v = laneview(s);
-    warmup(ctx, plan, f, v, points);
-    // The orbits' first steps after their warm-up, step by step in the
-    // orbits' order; each chunk takes a piece of steps in one job and keeps
-    // its lanes' points, so that the threads are woken once a piece.
-    const std::size_t steps = (count + plan.orbits - 1) / static_cast<std::size_t>(plan.orbits);
-    constexpr std::size_t piece = 256;
-    std::vector<std::array<double, 3>> kept;
-    try {
-        kept.resize(piece * static_cast<std::size_t>(plan.lanes));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    for (std::size_t taken = 0; taken < steps; taken += piece) {
-        const std::size_t now = std::min(piece, steps - taken);
-        ctx.workers.shareout(plan.chunks, [&](int c) {
-            const Lanes lanes = chunkof(plan, points, c);
-            const std::size_t first = static_cast<std::size_t>(c) * static_cast<std::size_t>(plan.chunklanes);
-            const std::size_t width = static_cast<std::size_t>(lanes.groups) * lanewidth;
-            for (std::size_t r = 0; r < now; ++r) {
-                steplanes(f, v, lanes, 1, LaneSpots{nullptr, nullptr});
-                for (std::size_t l = 0; l < width; ++l)
-                    kept[r * static_cast<std::size_t>(plan.lanes) + first + l] = {lanes.x[l], lanes.y[l], lanes.z[l]};
-            }
-        });
-        for (std::size_t r = 0; r < now; ++r)
-            for (int i = 0; i < plan.orbits && into.size() < count; ++i)
-                into.push_back(kept[r * static_cast<std::size_t>(plan.lanes) + static_cast<std::size_t>(i)]);
-    }
-    return true;
-}
-
 int shareorbits(int orbits, OrbitShare share)
 {
     return orbits > share.first ? (orbits - share.first + share.stride - 1) / share.stride : 0;

@@ -6,10 +6,8 @@
 // the same steps many times sooner, on every lane of every core. A different
 // N is a different picture; the same N is the same bytes for any number of
 // threads.
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "engine/enginestate.h"
 
@@ -73,11 +71,5 @@ struct OrbitsReach {
 };
 bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::uint64_t batches, bool radius,
                  OrbitsReach& reach, OrbitShare share = {});
-
-// `count` points of `orbits` orbits of s's set, started and warmed up as
-// renderorbits starts them, in the orbit's own coordinates (not turned): what
-// a preview turns and plots again at every frame. False without the memory.
-bool orbitpoints(RenderContext& ctx, const EngineState& set, int orbits, std::size_t count,
-                 std::vector<std::array<double, 3>>& into);
 
 } // namespace kt

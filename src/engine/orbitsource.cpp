@@ -63,20 +63,39 @@ bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
 
 void ManyOrbits::next(VOXEL* points, int count)
 {
+    handout(points, count, [](const std::array<double, 3>* from, std::size_t n, VOXEL* to) {
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = VOXEL{from[i][0], from[i][1], from[i][2]};
+    });
+}
+
+void ManyOrbits::next(std::array<double, 3>* points, int count)
+{
+    handout(points, count, [](const std::array<double, 3>* from, std::size_t n, std::array<double, 3>* to) {
+        std::copy(from, from + n, to);
+    });
+}
+
+// Whole runs of one step's orbits at a time, copied by `copy`.
+template <typename Point, typename Copy>
+void ManyOrbits::handout(Point* points, int count, const Copy& copy)
+{
     if (!ctx_)
         return;
     const std::size_t lanes = static_cast<std::size_t>(plan_.lanes);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count;) {
         if (step_ == keptsteps_) {
             // Enough steps for the rest of the batch, so that a batch of
             // whole steps leaves none stepped in vain.
             const int rest = (count - i + plan_.orbits - 1) / plan_.orbits;
             steppiece(std::min(rest, mostpiecesteps));
         }
-        const std::array<double, 3>& p =
-            kept_[static_cast<std::size_t>(step_) * lanes + static_cast<std::size_t>(orbit_)];
-        points[i] = VOXEL{p[0], p[1], p[2]};
-        if (++orbit_ == plan_.orbits) {
+        const int run = std::min(count - i, plan_.orbits - orbit_);
+        copy(&kept_[static_cast<std::size_t>(step_) * lanes + static_cast<std::size_t>(orbit_)],
+             static_cast<std::size_t>(run), points + i);
+        i += run;
+        orbit_ += run;
+        if (orbit_ == plan_.orbits) {
             orbit_ = 0;
             ++step_;
         }

@@ -55,8 +55,14 @@ public:
     // False without the memory for the orbits; the source is then empty.
     bool start(RenderContext& ctx, const EngineState& set, int orbits);
     void next(VOXEL* points, int count) override;
+    // The same points in the doubles they are, for work that keeps them so:
+    // widened and narrowed again, a preview's millions of them took a third
+    // longer to take.
+    void next(std::array<double, 3>* points, int count);
 
 private:
+    template <typename Point, typename Copy>
+    void handout(Point* points, int count, const Copy& copy);
     void steppiece(int steps);
 
     RenderContext* ctx_ = nullptr;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
-#include "engine/formulas.h"
-#include "engine/manyorbits.h"
+#include "engine/orbitsource.h"
 #include "engine/palette.h"
 #include "engine/rotation.h"
 #include "engine/rendercontext.h"
@@ -12,6 +12,10 @@
 namespace kt {
 
 namespace {
+
+// Points taken from the orbits at a time: a few megabytes of them, tens of
+// steps of every orbit for each wake-up of the threads.
+constexpr std::size_t takenbatch = std::size_t{1} << 18;
 
 bool sameorbit(const ICON& a, const ICON& b)
 {
@@ -28,10 +32,32 @@ void TurnPreview::take(RenderContext& ctx, const EngineState& s)
     const std::size_t wanted = pointsfor(s);
     if (takentype_ == s.type && sameorbit(takenset_, s.icon[s.type]) && orbit_.size() == wanted)
         return;
-    if (!orbitpoints(ctx, s, orbits_, wanted, orbit_))
+    if (!takepoints(ctx, s, wanted))
         orbit_.clear();
     takenset_ = s.icon[s.type];
     takentype_ = s.type;
+}
+
+bool TurnPreview::takepoints(RenderContext& ctx, const EngineState& s, std::size_t wanted)
+{
+    ManyOrbits source;
+    try {
+        orbit_.clear();
+        orbit_.reserve(wanted);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!source.start(ctx, s, orbits_))
+        return false;
+    // Grown a batch at a time, each written while its cleared memory is
+    // still in the cache.
+    while (orbit_.size() < wanted) {
+        const std::size_t taken = orbit_.size();
+        const std::size_t count = std::min(wanted - taken, takenbatch);
+        orbit_.resize(taken + count);
+        source.next(orbit_.data() + taken, static_cast<int>(count));
+    }
+    return true;
 }
 
 void TurnPreview::draw(RenderContext& ctx, const EngineState& s, const VOXEL& angles, double scale, Surface& image)

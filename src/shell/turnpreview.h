@@ -42,6 +42,9 @@ public:
     void draw(RenderContext& ctx, const EngineState& s, const VOXEL& angles, double scale, Surface& image);
 
 private:
+    // orbit_ holds `wanted` points of s's set; false without the memory.
+    bool takepoints(RenderContext& ctx, const EngineState& s, std::size_t wanted);
+
     int orbits_ = 4096;
     double stepsperpixel_ = 10;
     std::size_t mostpoints_ = 4000000;
