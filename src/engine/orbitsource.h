@@ -52,7 +52,8 @@ private:
 // batch asks for (up to a limit): the points are the same for any batches.
 class ManyOrbits final : public OrbitSource {
 public:
-    // False without the memory for the orbits; the source is then empty.
+    // False without the memory for the orbits; the source then hands out
+    // nothing.
     bool start(RenderContext& ctx, const EngineState& set, int orbits);
     void next(VOXEL* points, int count) override;
     // The same points in the doubles they are, for work that keeps them so:

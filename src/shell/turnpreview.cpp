@@ -13,8 +13,9 @@ namespace kt {
 
 namespace {
 
-// Points taken from the orbits at a time: a few megabytes of them, tens of
-// steps of every orbit for each wake-up of the threads.
+// Points taken from the orbits at a time: tens of steps of every orbit for
+// each wake-up of the threads, a few megabytes written while the memory the
+// preview grows into them is still in the cache.
 constexpr std::size_t takenbatch = std::size_t{1} << 18;
 
 bool sameorbit(const ICON& a, const ICON& b)
@@ -49,8 +50,6 @@ bool TurnPreview::takepoints(RenderContext& ctx, const EngineState& s, std::size
     }
     if (!source.start(ctx, s, orbits_))
         return false;
-    // Grown a batch at a time, each written while its cleared memory is
-    // still in the cache.
     while (orbit_.size() < wanted) {
         const std::size_t taken = orbit_.size();
         const std::size_t count = std::min(wanted - taken, takenbatch);
