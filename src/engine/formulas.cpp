@@ -415,10 +415,11 @@ template <int Formula>
 }
 
 // The orbit's next `count` points from s's, as every render-mode step makes
-// them. Out of line with the coefficients behind a reference, as flatbatch.
+// them.
 template <int Formula>
-[[gnu::noinline]] void advancepoints(EngineState& s, const Coefficients& k, VOXEL* points, int count)
+void advancepoints(EngineState& s, VOXEL* points, int count)
 {
+    const Coefficients k = workingcoefficients(s);
     const int n = s.icon[s.type].n;
     const int np = s.np;
     real x = s.z.x, y = s.z.y, depth = s.z.z;
@@ -509,7 +510,7 @@ void setupimage(EngineState& s)
 
 void advanceorbit(EngineState& s, VOXEL* points, int count)
 {
-    withformula(s.type, [&]<class F>(F) { advancepoints<F::index>(s, workingcoefficients(s), points, count); });
+    withformula(s.type, [&]<class F>(F) { advancepoints<F::index>(s, points, count); });
 }
 
 void plotturned(EngineState& s, const VOXEL& turned, real depth)
