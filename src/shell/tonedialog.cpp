@@ -47,7 +47,7 @@ void showstatus(HWND hDlg, const Desktop& d)
         first = "Coloured by depth (Coloring Method, F6):";
         second = "no density tone to change on this picture.";
     } else if (showstone(d)) {
-        first = "The density tone follows the sliders;";
+        first = "The picture's tone follows the sliders;";
         second = "Cancel gives back the picture as it was.";
     }
     SetDlgItemTextA(hDlg, tonestatus, first);

@@ -122,7 +122,7 @@ TEST_F(LiveColourTest, ToneSettingsOkKeepsTheScalesValuesAndUndoesInOneStep)
     const struct {
         int brightness, gamma;
         double brightnessvalue, gammavalue;
-    } cases[] = {{0, 40, 0.01, 10}, {40, 0, 100, 0.1}, {30, 10, 10, std::sqrt(0.1)}};
+    } cases[] = {{0, tonepositions, 0.01, 10}, {tonepositions, 0, 100, 0.1}, {30, 10, 10, std::sqrt(0.1)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.brightness);
         resetall();
