@@ -118,12 +118,12 @@ Lanes chunkof(const Plan& plan, OrbitPoints& points, int c)
                  plan.share.stride};
 }
 
-bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
+// Sets s up for the orbits, past its unplotted first batch, with room for
+// their points; false without the memory.
+bool prepareorbits(EngineState& s, const Plan& plan, OrbitPoints& points, std::vector<VOXEL>& walk)
 {
-    const int spacing = orbitspacing(plan.total);
-    std::vector<VOXEL> steps;
     try {
-        steps.resize(std::max(batchsteps, spacing));
+        walk.resize(std::max(batchsteps, orbitspacing(plan.total)));
         points.x.resize(plan.lanes);
         points.y.resize(plan.lanes);
         points.z.resize(plan.lanes);
@@ -131,25 +131,51 @@ bool startorbits(EngineState& s, const Plan& plan, OrbitPoints& points)
         return false;
     }
     setupimage(s);
-    advanceorbit(s, steps.data(), batchsteps);
-    int lane = 0;
-    const auto start = [&] {
-        points.x[lane] = static_cast<double>(s.z.x);
-        points.y[lane] = static_cast<double>(s.z.y);
-        points.z[lane] = static_cast<double>(s.z.z);
-        ++lane;
-    };
-    // Every share walks every orbit's start, so that its own start where
-    // they do in the whole picture.
-    for (int i = 0; i < plan.total; ++i) {
-        advanceorbit(s, steps.data(), spacing);
-        if (i % plan.share.stride == plan.share.first)
-            start();
-    }
-    // Lanes past the last orbit only fill the vector; they never plot.
-    while (lane < plan.lanes)
-        start();
+    advanceorbit(s, walk.data(), batchsteps);
     return true;
+}
+
+// Starts the orbits on the exact orbit of s (which this leaves after the
+// last start) and warms them up. The exact orbit is one chain that only one
+// thread can walk: while it walks on, the other threads warm up the chunks
+// whose starts it has passed, so that the walk is the only work not shared.
+void startorbits(RenderContext& ctx, EngineState& s, const Plan& plan, OrbitPoints& points, std::vector<VOXEL>& walk,
+                 const LaneFormula& f, const LaneView& v)
+{
+    const int spacing = orbitspacing(plan.total);
+    std::atomic<int> ready{0}; // chunks whose lanes all have their starts
+    std::atomic<int> next{0};
+    ctx.workers.run([&](int index) {
+        if (index == 0) {
+            int lane = 0;
+            const auto start = [&] {
+                points.x[lane] = static_cast<double>(s.z.x);
+                points.y[lane] = static_cast<double>(s.z.y);
+                points.z[lane] = static_cast<double>(s.z.z);
+                if (++lane % plan.chunklanes == 0) {
+                    ready.store(lane / plan.chunklanes);
+                    ready.notify_all();
+                }
+            };
+            // Every share walks every orbit's start, so that its own start
+            // where they do in the whole picture.
+            for (int i = 0; i < plan.total; ++i) {
+                advanceorbit(s, walk.data(), spacing);
+                if (i % plan.share.stride == plan.share.first)
+                    start();
+            }
+            // Lanes past the last orbit only fill the vector; they never plot.
+            while (lane < plan.lanes)
+                start();
+            ready.store(plan.chunks);
+            ready.notify_all();
+        }
+        for (int c = next++; c < plan.chunks; c = next++) {
+            for (int now = ready.load(); now <= c; now = ready.load())
+                ready.wait(now);
+            steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
+        }
+    });
 }
 
 // One round's spots, chunk by chunk, and the same sorted by band (misses
@@ -326,13 +352,6 @@ private:
     std::vector<std::vector<float>> counts_;
 };
 
-void warmup(RenderContext& ctx, const Plan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
-{
-    ctx.workers.shareout(plan.chunks, [&](int c) {
-        steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
-    });
-}
-
 // Every step but the first batch's, shared among the orbits.
 std::uint64_t plottedsteps(std::uint64_t batches)
 {
@@ -361,11 +380,12 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     loadorbit(s, s.icon[s.type]);
     const Plan plan = planfor(orbits, s.res, share);
     OrbitPoints points;
-    if (!startorbits(s, plan, points))
+    std::vector<VOXEL> walk;
+    if (!prepareorbits(s, plan, points, walk))
         return false;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
-    warmup(ctx, plan, f, v, points);
+    startorbits(ctx, s, plan, points, walk, f, v);
     // Every orbit steps as far as the longest: one step more can only reach
     // further, never less far.
     const std::uint64_t steps = (plottedsteps(batches) + orbits - 1) / orbits;
@@ -404,11 +424,12 @@ bool orbitpoints(RenderContext& ctx, const EngineState& set, int orbits, std::si
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!startorbits(s, plan, points))
+    std::vector<VOXEL> walk;
+    if (!prepareorbits(s, plan, points, walk))
         return false;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
-    warmup(ctx, plan, f, v, points);
+    startorbits(ctx, s, plan, points, walk, f, v);
     // The orbits' first steps after their warm-up, step by step in the
     // orbits' order; each chunk takes a piece of steps in one job and keeps
     // its lanes' points, so that the threads are woken once a piece.
@@ -467,12 +488,12 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
     const bool counting = threads && s.cmethod == 0 && !s.depthsums &&
         threadcounts.allocate(ctx.workers.threads(), s.res);
     Round round(plan, s.cmethod != 0, s.depthsums, threads && !counting);
-    if (!startorbits(s, plan, points) || !round.allocate())
+    std::vector<VOXEL> walk;
+    if (!prepareorbits(s, plan, points, walk) || !round.allocate())
         return OrbitsResult::nomemory;
     const LaneFormula f = laneformula(s);
     const LaneView v = laneview(s);
-
-    warmup(ctx, plan, f, v, points);
+    startorbits(ctx, s, plan, points, walk, f, v);
 
     const std::uint64_t each = plottedsteps(batches) / orbits;
     const int longer = longershare(orbits, batches, share);
