@@ -97,13 +97,14 @@ public:
     Block pendingmirror() const;
     const std::uint32_t* ownpixels() const { return pixels_.data(); }
 
-    // What a device context keeps between drawing calls: the pen's colour and
-    // the current position of line drawing.
+    // What a device context keeps between drawing calls: the pen's colour,
+    // the current position of line drawing and the colour of text.
     struct DrawingState {
         const void* pen = nullptr;
         COLORREF penColour = 0;
         int x = 0;
         int y = 0;
+        COLORREF textColour = 0;
     };
     DrawingState& drawing() { return drawing_; }
 

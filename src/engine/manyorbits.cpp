@@ -217,11 +217,10 @@ bool orbitsreach(RenderContext& ctx, const EngineState& set, int orbits, std::ui
     EngineState s(set);
     const OrbitPlan plan = planorbits(orbits, s.res, share);
     OrbitPoints points;
-    if (!startorbits(s, plan, points))
+    LaneFormula f;
+    LaneView v;
+    if (!startorbits(ctx, s, plan, points, f, v))
         return false;
-    const LaneFormula f = laneformula(s);
-    const LaneView v = laneview(s);
-    warmup(ctx, plan, f, v, points);
     // Every orbit steps as far as the longest: one step more can only reach
     // further, never less far.
     const std::uint64_t steps = (plottedsteps(batches) + orbits - 1) / orbits;
@@ -275,12 +274,10 @@ OrbitsResult renderorbits(RenderContext& ctx, EngineState& s, int orbits, std::u
     const bool counting = threads && s.cmethod == 0 && !s.depthsums &&
         threadcounts.allocate(ctx.workers.threads(), s.res);
     Round round(plan, s.cmethod != 0, s.depthsums, threads && !counting);
-    if (!startorbits(s, plan, points) || !round.allocate())
+    LaneFormula f;
+    LaneView v;
+    if (!round.allocate() || !startorbits(ctx, s, plan, points, f, v))
         return OrbitsResult::nomemory;
-    const LaneFormula f = laneformula(s);
-    const LaneView v = laneview(s);
-
-    warmup(ctx, plan, f, v, points);
 
     const std::uint64_t each = plottedsteps(batches) / orbits;
     const int longer = longershare(orbits, batches, share);

@@ -50,13 +50,10 @@ bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
         kept_ = {};
         return false;
     }
-    if (!startorbits(s, plan_, orbits_)) {
+    if (!startorbits(ctx, s, plan_, orbits_, formula_, view_)) {
         kept_ = {};
         return false;
     }
-    formula_ = laneformula(s);
-    view_ = laneview(s);
-    warmup(ctx, plan_, formula_, view_, orbits_);
     ctx_ = &ctx;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "engine/orbitstarts.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <new>
 
@@ -96,7 +97,8 @@ Lanes chunkof(const OrbitPlan& plan, OrbitPoints& points, int c)
                  plan.share.stride};
 }
 
-bool startorbits(EngineState& s, const OrbitPlan& plan, OrbitPoints& points)
+bool startorbits(RenderContext& ctx, EngineState& s, const OrbitPlan& plan, OrbitPoints& points, LaneFormula& f,
+                 LaneView& v)
 {
     const int spacing = orbitspacing(plan.total);
     std::vector<VOXEL> steps;
@@ -109,32 +111,46 @@ bool startorbits(EngineState& s, const OrbitPlan& plan, OrbitPoints& points)
         return false;
     }
     ExactOrbit exact(s, OrbitStart::newimage);
-    int lane = 0;
-    const auto start = [&] {
-        const VOXEL& at = steps.back();
-        points.x[lane] = static_cast<double>(at.x);
-        points.y[lane] = static_cast<double>(at.y);
-        points.z[lane] = static_cast<double>(at.z);
-        ++lane;
-    };
-    // Every share walks every orbit's start, so that its own start where
-    // they do in the whole picture.
-    for (int i = 0; i < plan.total; ++i) {
-        exact.next(steps.data(), spacing);
-        if (i % plan.share.stride == plan.share.first)
-            start();
-    }
-    // Lanes past the last orbit only fill the vector; they never plot.
-    while (lane < plan.lanes)
-        start();
-    return true;
-}
-
-void warmup(RenderContext& ctx, const OrbitPlan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points)
-{
-    ctx.workers.shareout(plan.chunks, [&](int c) {
-        steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
+    f = laneformula(s);
+    v = laneview(s);
+    // The exact orbit is one chain that only one thread can walk: while it
+    // walks on, the other threads warm up the chunks whose starts it has
+    // passed, so that the walk is the only work of the start not shared.
+    std::atomic<int> ready{0}; // chunks whose lanes all have their starts
+    std::atomic<int> next{0};
+    ctx.workers.run([&](int index) {
+        if (index == 0) {
+            int lane = 0;
+            const auto start = [&] {
+                const VOXEL& at = steps.back();
+                points.x[lane] = static_cast<double>(at.x);
+                points.y[lane] = static_cast<double>(at.y);
+                points.z[lane] = static_cast<double>(at.z);
+                if (++lane % plan.chunklanes == 0) {
+                    ready.store(lane / plan.chunklanes);
+                    ready.notify_all();
+                }
+            };
+            // Every share walks every orbit's start, so that its own start
+            // where they do in the whole picture.
+            for (int i = 0; i < plan.total; ++i) {
+                exact.next(steps.data(), spacing);
+                if (i % plan.share.stride == plan.share.first)
+                    start();
+            }
+            // Lanes past the last orbit only fill the vector; they never plot.
+            while (lane < plan.lanes)
+                start();
+            ready.store(plan.chunks);
+            ready.notify_all();
+        }
+        for (int c = next++; c < plan.chunks; c = next++) {
+            for (int now = ready.load(); now <= c; now = ready.load())
+                ready.wait(now);
+            steplanes(f, v, chunkof(plan, points, c), orbitwarmup, LaneSpots{nullptr, nullptr});
+        }
     });
+    return true;
 }
 
 } // namespace kt

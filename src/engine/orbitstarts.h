@@ -39,10 +39,10 @@ struct OrbitPoints {
 Lanes chunkof(const OrbitPlan& plan, OrbitPoints& points, int c);
 
 // Starts the plan's orbits on the exact orbit of s's set, which this sets up
-// as a new image and leaves after the last start; false without the memory.
-bool startorbits(EngineState& s, const OrbitPlan& plan, OrbitPoints& points);
-
-// Every orbit's steps before it plots, on the context's workers.
-void warmup(RenderContext& ctx, const OrbitPlan& plan, const LaneFormula& f, const LaneView& v, OrbitPoints& points);
+// as a new image and leaves after the last start, and warms them up on the
+// context's workers; `f` and `v` are then the lanes' formula and view of the
+// set. False without the memory.
+bool startorbits(RenderContext& ctx, EngineState& s, const OrbitPlan& plan, OrbitPoints& points, LaneFormula& f,
+                 LaneView& v);
 
 } // namespace kt

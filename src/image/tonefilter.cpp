@@ -10,7 +10,7 @@ namespace kt {
 
 namespace {
 
-int tonefilter(RenderContext& ctx, const EngineState& s, Surface* image, bool bydepth)
+int tonefilter(RenderContext& ctx, const EngineState& s, Surface* image, bool bydepth, ToneSettings settings)
 {
     if (s.itercount < batchsteps)
         return filtertoofew;
@@ -23,8 +23,9 @@ int tonefilter(RenderContext& ctx, const EngineState& s, Surface* image, bool by
     if (bydepth && !s.depthsum)
         return filternodepths;
     const float* depths = bydepth ? s.depthsum.get() : nullptr;
+    settings.transparent = false;
     const DeepImage toned = tonemap(ctx, HitGrid{s.hitcount.get(), s.res, depths}, ToneFrame{s.res, s.res, 1},
-                                    s.palette, s.back, {});
+                                    s.palette, s.back, settings);
     if (toned.width == 0)
         return filtertonenomemory;
     const int width = std::min(image->width(), toned.width);
@@ -42,19 +43,19 @@ int tonefilter(RenderContext& ctx, const EngineState& s, Surface* image, bool by
 
 } // namespace
 
-int densitytonefilter(RenderContext& ctx, EngineState& s)
+int densitytonefilter(RenderContext& ctx, EngineState& s, const ToneSettings& settings)
 {
-    return tonefilter(ctx, s, s.g_vhdc, false);
+    return tonefilter(ctx, s, s.g_vhdc, false, settings);
 }
 
-int densitytoneinto(RenderContext& ctx, const EngineState& s, Surface& image)
+int densitytoneinto(RenderContext& ctx, const EngineState& s, Surface& image, const ToneSettings& settings)
 {
-    return tonefilter(ctx, s, &image, false);
+    return tonefilter(ctx, s, &image, false, settings);
 }
 
-int depthtonefilter(RenderContext& ctx, EngineState& s)
+int depthtonefilter(RenderContext& ctx, EngineState& s, const ToneSettings& settings)
 {
-    return tonefilter(ctx, s, s.g_vhdc, true);
+    return tonefilter(ctx, s, s.g_vhdc, true, settings);
 }
 
 } // namespace kt

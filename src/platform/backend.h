@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/filedialog.h"
+#include "platform/gdi.h"
 #include "platform/messagebox.h"
 #include "platform/window.h"
 
@@ -44,6 +45,11 @@ public:
     virtual bool opendocument(const std::string& /*path*/) { return false; }
     // Puts a picture on the desktop's clipboard; the core keeps its own copy.
     virtual bool copyimage(const Surface&) { return true; }
+    // A line of text in the display's font: the pixels it takes, and drawn
+    // onto a surface with its top-left corner at (x, y). Text goes onto the
+    // main window's pictures, which are in device pixels, and is sized so.
+    virtual SIZE textsize(const std::string& text) = 0;
+    virtual void drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour) = 0;
 };
 
 // The backend in use; the headless one unless another was set.

@@ -1,6 +1,9 @@
 #include "platform/gdi.h"
 
 #include <cstdlib>
+#include <string>
+
+#include "platform/backend.h"
 
 namespace kt {
 
@@ -136,6 +139,32 @@ BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD
         dest->mirror(x, y, w, h, *src, sx, sy);
     else
         dest->blit(x, y, w, h, *src, sx, sy);
+    return 1;
+}
+
+COLORREF SetTextColor(HDC hdc, COLORREF colour)
+{
+    if (!hdc)
+        return CLR_INVALID;
+    COLORREF& text = hdc->drawing().textColour;
+    const COLORREF previous = text;
+    text = colour & 0x00FFFFFFu;
+    return previous;
+}
+
+BOOL GetTextExtentPoint32A(HDC hdc, const char* text, int length, SIZE* size)
+{
+    if (!hdc || !text || length < 0 || !size)
+        return 0;
+    *size = backend().textsize(std::string(text, static_cast<std::size_t>(length)));
+    return 1;
+}
+
+BOOL TextOutA(HDC hdc, int x, int y, const char* text, int length)
+{
+    if (!hdc || !text || length < 0)
+        return 0;
+    backend().drawtext(*hdc, x, y, std::string(text, static_cast<std::size_t>(length)), hdc->drawing().textColour);
     return 1;
 }
 

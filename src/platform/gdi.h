@@ -50,4 +50,16 @@ BOOL Polyline(HDC hdc, const POINT* points, int count);
 
 BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
 
+struct SIZE {
+    int cx = 0;
+    int cy = 0;
+};
+
+// Text is drawn by the backend in the display's own font, one line at a
+// time, with no background behind it, in the colour last set (black at
+// first); TextOutA places the line's top-left corner at (x, y).
+COLORREF SetTextColor(HDC hdc, COLORREF colour); // returns the colour before
+BOOL GetTextExtentPoint32A(HDC hdc, const char* text, int length, SIZE* size);
+BOOL TextOutA(HDC hdc, int x, int y, const char* text, int length);
+
 } // namespace kt

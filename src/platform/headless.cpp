@@ -39,4 +39,19 @@ void HeadlessBackend::rundialog(HWND dialog)
         EndDialog(dialog, IDCANCEL);
 }
 
+SIZE HeadlessBackend::textsize(const std::string& text)
+{
+    return SIZE{glyph.cx * static_cast<int>(text.size()), glyph.cy};
+}
+
+void HeadlessBackend::drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour)
+{
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == ' ')
+            continue;
+        const int left = x + glyph.cx * static_cast<int>(k);
+        surface.fill(RECT{left + 1, y + 3, left + glyph.cx - 1, y + glyph.cy - 3}, colour);
+    }
+}
+
 } // namespace kt

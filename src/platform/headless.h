@@ -28,6 +28,12 @@ public:
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
     void sleep(unsigned) override {}
+    // No fonts here: every character takes a cell of `glyph` pixels, and one
+    // that is not a space is drawn as a solid block within it, so that text
+    // still changes the pixels it covers.
+    static constexpr SIZE glyph{8, 16};
+    SIZE textsize(const std::string& text) override;
+    void drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour) override;
 };
 
 } // namespace kt

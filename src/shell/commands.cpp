@@ -43,7 +43,12 @@
 #include "shell/undo.h"
 #include "shell/livetone.h"
 #include "shell/quality.h"
+#include "shell/shownfilter.h"
+#include "shell/tonedialog.h"
+#include <algorithm>
+#include <new>
 #include <optional>
+#include <vector>
 
 namespace kt {
 
@@ -76,6 +81,8 @@ void renderpauseresume(Desktop& d, HWND hWnd)
         InvalidateRect(hWnd, nullptr, 0);
     }
     s.okicon = 1 - s.okicon;
+    if (s.okicon)
+        d.shownfilter = ShownFilter::none;
     if (!s.okicon) {
         settlelivetone(d);
         InvalidateRect(hWnd, nullptr, 0);
@@ -119,6 +126,7 @@ void recolourshown(Desktop& d)
         return;
     }
     recolour(s);
+    d.shownfilter = ShownFilter::none;
     d.context.shown().filtered();
 }
 
@@ -236,6 +244,7 @@ void clearscreen(Desktop& d, HWND hWnd)
     d.shell.VhdcRes = RECT{0, 0, d.engine.res, d.engine.res};
     FillRect(d.engine.g_vhdc, &d.shell.VhdcRes, black);
     d.engine.newimage = 1;
+    d.shownfilter = ShownFilter::none;
 }
 
 } // namespace
@@ -476,19 +485,18 @@ void normalizecommand(Desktop& d)
             "   menu or by pressing 'A'")
                .c_str(),
            "Normalization Advisory");
-    normalize(d.context, d.engine, d.filters, d.hist256);
+    applyfilter(d, ShownFilter::normalize, d.filters);
 }
 
 void equalizecommand(Desktop& d)
 {
     advise(d.shell.eadvisory, (std::string("The equalization filter will be applied.\n\n") + overdeveloped).c_str(),
            "Equalization Advisory");
-    equalize(d.context, d.engine, d.filters, d.hist256);
+    applyfilter(d, ShownFilter::equalize, d.filters);
 }
 
 void logcommand(Desktop& d, bool squared)
 {
-    d.filters.logsquare = squared ? 1 : 0;
     advise(d.shell.logadvisory,
            (std::string("The hit count will be adjusted with a\n   logarithmic transformation filter.\n\n"
                         "Using the squares of the logarithms will\n   shift the palette indices toward the\n"
@@ -496,18 +504,12 @@ void logcommand(Desktop& d, bool squared)
             overdeveloped)
                .c_str(),
            "Hit Count Adjustment Advisory");
-    logadjust(d.context, d.engine, d.filters, d.hist256);
-    d.filters.logsquare = 0;
+    applyfilter(d, squared ? ShownFilter::logsquared : ShownFilter::log, d.filters);
 }
 
 void tonecommand(Desktop& d, HWND hWnd)
 {
-    Presentation& shown = d.context.shown();
-    shown.busy(Presentation::Work::lengthy);
-    const int code = densitytonefilter(d.context, d.engine);
-    if (code == filterdone)
-        shown.filtered();
-    shown.idle();
+    const int code = applyfilter(d, ShownFilter::densitytone, d.filters);
     if (code == filtertonenomemory)
         problem(hWnd, "Not enough memory to apply the density tone.", "Memory allocation problem");
 }
@@ -516,12 +518,7 @@ void tonecommand(Desktop& d, HWND hWnd)
 // tone is first asked for: the picture is then drawn again with them.
 void depthtonecommand(Desktop& d, HWND hWnd)
 {
-    Presentation& shown = d.context.shown();
-    shown.busy(Presentation::Work::lengthy);
-    const int code = depthtonefilter(d.context, d.engine);
-    if (code == filterdone)
-        shown.filtered();
-    shown.idle();
+    const int code = applyfilter(d, ShownFilter::depthtone, d.filters);
     if (code == filtertonenomemory)
         problem(hWnd, "Not enough memory to apply the depth tone.", "Memory allocation problem");
     if (code == filternodepths) {
@@ -544,6 +541,32 @@ void livetonecommand(Desktop& d, HWND hWnd)
         information("The live density tone shows pictures coloured by hit count;\n"
                     "   this one is coloured by depth (Coloring Method, F6).",
                     "Live Density Tone");
+}
+
+// The sliders recolour the shown tone as they move; Cancel gives back the
+// settings and the very pixels shown before, which the live tone drew from
+// fewer hits than the render has by now. (Without memory for a copy, the
+// tone is drawn again with the settings as they were.)
+void tonesettings(Desktop& d, HWND hWnd)
+{
+    const ToneSettings before = d.tone;
+    Surface* const shown = showstone(d) ? shownimage(d) : nullptr;
+    std::vector<std::uint32_t> pixels;
+    try {
+        if (shown)
+            pixels.assign(shown->bits(), shown->bits() + static_cast<std::size_t>(shown->width()) * shown->height());
+    } catch (const std::bad_alloc&) {
+        pixels.clear();
+    }
+    if (opendialog(d, hWnd, tonedialog, ToneDialogProc) != IDCANCEL)
+        return;
+    d.tone = before;
+    if (pixels.empty() || shownimage(d) != shown) {
+        retone(d);
+        return;
+    }
+    std::copy(pixels.begin(), pixels.end(), shown->bits());
+    InvalidateRect(hWnd, nullptr, 0);
 }
 
 void qualitycommand(Desktop& d, HWND hWnd, UINT id)
@@ -631,7 +654,7 @@ constexpr CommandEntry commands[] = {
      [](Desktop& d, HWND, UINT) { normalizecommand(d); }, true},
     {cmdnadjust, render, nullptr, false, "Normalization Adjustment (A)", false, key, 'A',
      Runs::pausedcolouringbyhitcount, true,
-     [](Desktop& d, HWND hWnd, UINT) { opendialog(d, hWnd, nadjustdialog, NadjustDialogProc); }},
+     [](Desktop& d, HWND hWnd, UINT) { opendialog(d, hWnd, nadjustdialog, NadjustDialogProc); }, true},
     {cmdequalize, render, nullptr, true, "Equalize (E)", false, key, 'E', Runs::paused, true,
      [](Desktop& d, HWND, UINT) { equalizecommand(d); }, true},
     {cmdlog, render, logmenu, true, "Hit Count Log (C)", false, key, 'C', Runs::pausedcolouringbyhitcount, true,
@@ -640,6 +663,8 @@ constexpr CommandEntry commands[] = {
      Runs::pausedcolouringbyhitcount, true, [](Desktop& d, HWND, UINT) { logcommand(d, true); }, true},
     {cmdlivetone, render, nullptr, true, "Live Density Tone", false, 0, 0, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT) { livetonecommand(d, hWnd); }},
+    {cmdtonesettings, render, nullptr, false, "Tone Settings...", false, 0, 0, Runs::always, false,
+     [](Desktop& d, HWND hWnd, UINT) { tonesettings(d, hWnd); }, true},
     {cmdquality + 0, render, qualitymenu, false, "Off", true, 0, 0, Runs::paused, false,
      [](Desktop& d, HWND hWnd, UINT id) { qualitycommand(d, hWnd, id); }},
     {cmdquality + 1, render, qualitymenu, false, "10 Steps per Pixel", false, 0, 0, Runs::paused, false,

@@ -10,6 +10,7 @@
 #include "engine/rendercontext.h"
 #include "image/filters.h"
 #include "image/palettes.h"
+#include "image/tonemap.h"
 #include "platform/window.h"
 #include "shell/desktoppicture.h"
 #include "shell/desktoppresentation.h"
@@ -17,6 +18,7 @@
 #include "shell/histogramwindow.h"
 #include "shell/livetone.h"
 #include "shell/paramdialog.h"
+#include "shell/shownfilter.h"
 #include "shell/shellstate.h"
 #include "shell/undo.h"
 
@@ -49,6 +51,12 @@ struct Desktop {
     ExportSettings exportsettings{};
     UndoHistory undo{};
     LiveTone livetone{};
+    // The density tone's brightness and gamma, for the live tone, the tone
+    // filters and exports alike; the window's picture is always opaque.
+    ToneSettings tone{};
+    // What the paused picture was last filtered with; none once rendering
+    // draws over it.
+    ShownFilter shownfilter = ShownFilter::none;
     // Rendering stops by itself at this many steps per pixel; 0: never.
     int quality = 0;
     // A random set found is fitted to the frame, as the gallery fits its

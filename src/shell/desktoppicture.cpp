@@ -17,6 +17,8 @@ Picture desktoppicture(const Desktop& d)
     p.palette = d.palettename;
     p.background = s.back;
     p.width = p.height = s.res;
+    p.brightness = d.tone.brightness;
+    p.gamma = d.tone.gamma;
     if (s.itercount > 0)
         p.steps = static_cast<std::uint64_t>(s.itercount) * batchsteps;
     return p;

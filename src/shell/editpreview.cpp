@@ -1,10 +1,11 @@
 #include "shell/editpreview.h"
 
 #include "shell/desktop.h"
+#include "shell/screencaption.h"
 
 namespace kt {
 
-void showeditpreview(Desktop& d, const EngineState& edited)
+void showeditpreview(Desktop& d, const EngineState& edited, const std::string& caption)
 {
     HWND main = d.shell.g_hWnd;
     const int side = edited.res;
@@ -15,6 +16,8 @@ void showeditpreview(Desktop& d, const EngineState& edited)
         return;
     d.shell.editpreview.take(d.context, edited);
     d.shell.editpreview.draw(d.context, edited, edited.rot[edited.type], edited.icon[edited.type].scale, *image);
+    if (!caption.empty())
+        drawcaption(*image, d.shell.xCurrentScroll, d.shell.yCurrentScroll, caption);
     d.shell.previewing = true;
     // Painted now: the dialog's own loop has the input meanwhile.
     RECT client;

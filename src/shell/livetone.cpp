@@ -29,7 +29,7 @@ bool refreshlivetone(Desktop& d, bool now)
         return tone.current;
     if (!tone.view || tone.view->width() != s.res)
         tone.view = Surface::create(s.res, s.res);
-    tone.current = tone.view && densitytoneinto(d.context, s, *tone.view) == filterdone;
+    tone.current = tone.view && densitytoneinto(d.context, s, *tone.view, d.tone) == filterdone;
     // A large picture's tone takes long: it is drawn less often, so that it
     // never takes more than a fifth of the time.
     const auto took = std::chrono::steady_clock::now() - at;
@@ -40,8 +40,8 @@ bool refreshlivetone(Desktop& d, bool now)
 void settlelivetone(Desktop& d)
 {
     LiveTone& tone = d.livetone;
-    if (tone.on && d.engine.cmethod == 0)
-        densitytonefilter(d.context, d.engine);
+    if (tone.on && d.engine.cmethod == 0 && densitytonefilter(d.context, d.engine, d.tone) == filterdone)
+        d.shownfilter = ShownFilter::densitytone;
     tone.current = false;
 }
 

@@ -106,7 +106,7 @@ LRESULT MainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         onscroll(d.shell, hWnd, SB_VERT, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_KEYDOWN:
-        onkeydown(d.shell, hWnd, static_cast<int>(wParam));
+        onkeydown(hWnd, static_cast<int>(wParam));
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MOUSEMOVE:

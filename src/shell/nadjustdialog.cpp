@@ -2,8 +2,26 @@
 
 #include "image/filters.h"
 #include "shell/desktop.h"
+#include "shell/shownfilter.h"
 
 namespace kt {
+
+namespace {
+
+// A normalized picture shows each position of the slider as it is reached,
+// from its hit counts. Without the histogram: a window for every step would
+// bury the picture, and the next Normalize shows it.
+void shownormalized(Desktop& d, int nadjust)
+{
+    if (d.shownfilter != ShownFilter::normalize)
+        return;
+    FilterState settings = d.filters;
+    settings.nadjust = nadjust;
+    settings.histogramflag = 0;
+    applyfilter(d, ShownFilter::normalize, settings);
+}
+
+} // namespace
 
 const DialogTemplate nadjustdialog{
     800,
@@ -38,6 +56,7 @@ INT_PTR NadjustDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(hDlg, nadjustslider) || LOWORD(wParam) == SB_ENDSCROLL)
             return 0;
         d.filters.trackpos = static_cast<int>(SendDlgItemMessageA(hDlg, nadjustslider, TBM_GETPOS, 0, 0));
+        shownormalized(d, d.filters.trackpos);
         return 1;
     case WM_COMMAND:
         // OK is the only way out: Escape's Cancel is ignored, so that the

@@ -1,6 +1,7 @@
 #pragma once
 // The normalization-adjustment dialog: a slider from 0 (partial) to 10
-// (complete) that sets how far normalize steepens its scale.
+// (complete) that sets how far normalize steepens its scale. A normalized
+// picture follows the slider as it moves.
 #include "platform/dialog.h"
 
 namespace kt {

@@ -9,6 +9,7 @@
 #include "platform/messagebox.h"
 #include "shell/desktop.h"
 #include "shell/editpreview.h"
+#include "shell/screencaption.h"
 
 namespace kt {
 
@@ -89,12 +90,25 @@ ICON fieldset(const EngineState& s, HWND hDlg)
 }
 
 // The picture the fields would give, shown over the render as they change
-// (at the picture's present side: a new side takes a new render).
+// (at the picture's present side: a new side takes a new render), and why
+// OK would refuse it. The screen's measures go to a copy: the dialog's own
+// state is what OK leaves.
 void preview(Desktop& d, HWND hDlg)
 {
     EngineState edited(d.engine);
-    edited.icon[edited.type] = fieldset(d.engine, hDlg);
-    showeditpreview(d, edited);
+    const ICON set = fieldset(d.engine, hDlg);
+    edited.icon[edited.type] = set;
+    std::string caption;
+    if (!coefficientschanged(set, d.engine.icon[d.engine.type])) {
+        // OK stores an unchanged set without asking the screen.
+    } else if (!quicktoscreen(set, edited.type)) {
+        caption = unscreenedcaption;
+    } else {
+        ScreeningState measures;
+        measures.FDLimit = d.screening.FDLimit;
+        caption = refusalcaption(testrp(set, edited.type, measures), measures);
+    }
+    showeditpreview(d, edited, caption);
 }
 
 void ok(Desktop& d, HWND hDlg)

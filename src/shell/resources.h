@@ -41,6 +41,7 @@ enum Command : UINT {
     cmdpreviousset = 300,
     cmdnextset = 305,
     cmdfitrandom = 310,
+    cmdtonesettings = 315,
     cmdrecentfile = 320,   // the first of recentfilecount
     cmdquality = 350,      // Off, then each of qualitysteps in order
     cmdnamedpalette = 400, // the first of the perceptual maps, in namedpalettes' order after 1 and 2

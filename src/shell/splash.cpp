@@ -1,5 +1,7 @@
 #include "shell/splash.h"
 
+#include <algorithm>
+
 #include "platform/bitmaps.h"
 #include "platform/messagebox.h"
 #include "shell/desktop.h"
@@ -33,9 +35,17 @@ int splash(Desktop& d, HWND hWnd, int index)
     ShowCursor(0);
     ShowWindow(hSplashwnd, SW_SHOW);
     if (index == 2) {
+        // The whole client area, which may be larger than the screen's size
+        // in the screen's units: at a display scale factor the main window
+        // counts device pixels, the screen logical ones.
         HDC main = GetDC(d.shell.g_hWnd);
-        const RECT screen{0, 0, d.shell.xscreen, d.shell.yscreen};
-        FillRect(main, &screen, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        RECT area{0, 0, d.shell.xscreen, d.shell.yscreen};
+        RECT client;
+        if (GetClientRect(d.shell.g_hWnd, &client)) {
+            area.right = std::max(area.right, client.right);
+            area.bottom = std::max(area.bottom, client.bottom);
+        }
+        FillRect(main, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         ReleaseDC(d.shell.g_hWnd, main);
     }
     HBITMAP hBitmap = LoadBitmapA(d.shell.g_hInstance, index == 1 ? "KTSPLASH1BITMAP" : "KTSPLASH2BITMAP");

@@ -94,6 +94,8 @@ PictureSnapshot takesnapshot(const Desktop& d)
     snap.values = s;
     snap.values.g_vhdc = nullptr;
     snap.palettename = d.palettename;
+    snap.filter = d.shownfilter;
+    snap.tone = d.tone;
     const std::size_t side = static_cast<std::size_t>(s.res);
     if (s.hitcount && s.hcres == s.res && s.g_vhdc && s.g_vhdc->width() == s.res &&
         copyof(s.hitcount.get(), side * side, snap.hits) &&
@@ -130,6 +132,7 @@ void restoresnapshot(Desktop& d, HWND hWnd, PictureSnapshot snap)
     s.g_vhdc = image;
     s.okicon = okicon;
     d.palettename = snap.palettename;
+    d.shownfilter = ShownFilter::none;
     if (s.orbitahead)
         s.orbitahead->made = false;
     if (s.res != shownres && !rebuildoffscreen(s, hWnd, shownres)) {
@@ -160,6 +163,9 @@ void restoresnapshot(Desktop& d, HWND hWnd, PictureSnapshot snap)
     std::memcpy(s.g_vhdc->bits(), snap.pixels.data(), count * sizeof(std::uint32_t));
     // The values say whether it was begun; rebuilding the image does not.
     s.newimage = snap.values.newimage;
+    d.shownfilter = snap.filter;
+    if (snap.filter == ShownFilter::densitytone || snap.filter == ShownFilter::depthtone)
+        d.tone = snap.tone;
 }
 
 } // namespace kt

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/enginestate.h"
+#include "image/tonemap.h"
+#include "shell/shownfilter.h"
 #include "platform/window.h"
 
 namespace kt {
@@ -25,6 +27,10 @@ struct PictureSnapshot {
     std::vector<float> depths;
     std::vector<std::uint32_t> pixels;
     int hcres = 0;
+    // The filter the picture showed; for a tone, the settings it was toned
+    // with come back with it, so that the dialog goes on from them.
+    ShownFilter filter = ShownFilter::none;
+    ToneSettings tone;
 
     std::size_t bytes() const;
 };

@@ -116,14 +116,15 @@ void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int thumb)
     int& pos = position(shell, bar);
     const int max = horizontal ? shell.xMaxScroll : shell.yMaxScroll;
     const int page = horizontal ? shell.ClientRes.right : shell.ClientRes.bottom;
+    // A pixel a step would take minutes across a large picture: a line, an
+    // arrow key's or a scroll bar arrow's, is a tenth of what the window shows.
+    const int line = page / 10 > 1 ? page / 10 : 1;
     switch (request) {
     case SB_LINEUP:
-        if (pos > 0)
-            --pos;
+        pos = pos - line > 0 ? pos - line : 0;
         break;
     case SB_LINEDOWN:
-        if (pos < max)
-            ++pos;
+        pos = pos + line < max ? pos + line : max;
         break;
     case SB_PAGEUP:
         pos = pos - page > 0 ? pos - page : 0;
@@ -153,37 +154,19 @@ void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int thumb)
     InvalidateRect(hWnd, nullptr, 0);
 }
 
-void onkeydown(ShellState& shell, HWND hWnd, int key)
+void onkeydown(HWND hWnd, int key)
 {
     struct KeyScroll {
         int key, bar, request;
     };
-    static constexpr KeyScroll pagekeys[] = {
-        {VK_PRIOR, SB_VERT, SB_PAGEUP},
-        {VK_NEXT, SB_VERT, SB_PAGEDOWN},
-        {VK_HOME, SB_VERT, SB_TOP},
-        {VK_END, SB_VERT, SB_BOTTOM},
+    static constexpr KeyScroll scrollkeys[] = {
+        {VK_PRIOR, SB_VERT, SB_PAGEUP},   {VK_NEXT, SB_VERT, SB_PAGEDOWN}, {VK_HOME, SB_VERT, SB_TOP},
+        {VK_END, SB_VERT, SB_BOTTOM},     {VK_UP, SB_VERT, SB_LINEUP},     {VK_DOWN, SB_VERT, SB_LINEDOWN},
+        {VK_LEFT, SB_HORZ, SB_LINELEFT}, {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
     };
-    for (const KeyScroll& k : pagekeys)
+    for (const KeyScroll& k : scrollkeys)
         if (k.key == key)
             SendMessageA(hWnd, k.bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(k.request), 0);
-    // A pixel a key press would take minutes across a large picture: an
-    // arrow moves a tenth of what the window shows.
-    struct ArrowScroll {
-        int key, bar, direction;
-    };
-    static constexpr ArrowScroll arrows[] = {
-        {VK_UP, SB_VERT, -1}, {VK_DOWN, SB_VERT, 1}, {VK_LEFT, SB_HORZ, -1}, {VK_RIGHT, SB_HORZ, 1}};
-    for (const ArrowScroll& a : arrows) {
-        if (a.key != key)
-            continue;
-        const bool horizontal = a.bar == SB_HORZ;
-        const int page = horizontal ? shell.ClientRes.right : shell.ClientRes.bottom;
-        const int step = page / 10 > 1 ? page / 10 : 1;
-        const int target = position(shell, a.bar) + a.direction * step;
-        SendMessageA(hWnd, horizontal ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, target < 0 ? 0 : target),
-                     0);
-    }
 }
 
 } // namespace kt

@@ -23,8 +23,8 @@ Surface* shownimage(const Desktop& d);
 void onsize(Desktop& d, HWND hWnd, int width, int height);
 void onpaint(const Desktop& d, HWND hWnd);
 void onscroll(ShellState& shell, HWND hWnd, int bar, int request, int position);
-// Page keys and Home / End move the view as its scroll bar would; arrows
-// move a tenth of the window.
-void onkeydown(ShellState& shell, HWND hWnd, int key);
+// Page keys, Home / End and the arrows move the view as its scroll bar
+// would: an arrow, like a bar's arrow button, a tenth of the window.
+void onkeydown(HWND hWnd, int key);
 
 } // namespace kt

@@ -55,6 +55,7 @@ TEST(CommandTable, MakesTheMenuAndTheKeysOfTheProgram)
         log + "Hit Count Log Squared (Alt + C)#175",
         render + "-",
         render + "Live Density Tone#295",
+        render + "Tone Settings...#315",
         render + "Quality/Off#350*",
         render + "Quality/10 Steps per Pixel#351",
         render + "Quality/20 Steps per Pixel#352",

@@ -7,6 +7,7 @@
 #include "shell/nadjustdialog.h"
 #include "shell/paramdialog.h"
 #include "shell/rotationdialogs.h"
+#include "shell/tonedialog.h"
 #include "support/platform/dialogscript.h"
 #include "support/shell/desktopstatefixture.h"
 
@@ -34,6 +35,7 @@ TEST_F(DialogFocusTest, EveryDialogOpensWithTheFocusOnItsFirstField)
         {"rotation", rotationdialog, RotationDialogProc, 910},
         {"fractal dimension limit", fddialog, FDDialogProc, 710},
         {"normalization adjustment", nadjustdialog, NadjustDialogProc, nadjustslider},
+        {"tone settings", tonedialog, ToneDialogProc, brightnessslider},
     };
     for (const Case& c : cases) {
         int focused = 0;

@@ -41,7 +41,7 @@ TEST_F(QualityTest, RenderingStopsAtTheTargetAndTheLiveToneIsWhatIsKept)
                 << mainwindow()->status;
             Surface toned(s.res, s.res);
             RenderContext ctx(1);
-            ASSERT_EQ(densitytoneinto(ctx, s, toned), 0);
+            ASSERT_EQ(densitytoneinto(ctx, s, toned, desktop->tone), 0);
             EXPECT_EQ(pixels(*s.g_vhdc), pixels(toned));
             press(VK_ESCAPE);
         },

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/core.h"
 #include "shell/splash.h"
 #include "support/shell/programfixture.h"
@@ -45,12 +47,18 @@ TEST_F(SplashTest, SplashSitsAtTheScreenCentreHidingTheCursor)
 TEST_F(SplashTest, ClosingSplashBlacksOutTheMainWindowFirst)
 {
     then([&] { click(); }, 6);
-    then([&] { press(VK_ESCAPE); });
+    // A client area beyond the screen's size, as at a display scale factor,
+    // where the window counts device pixels and the screen logical ones.
+    then([&] { deliverclientsize(mainwindow(), 1500, 1000); });
+    then([&] {
+        mainwindow()->client.fill(RECT{0, 0, 1500, 1000}, RGB(255, 255, 255));
+        press(VK_ESCAPE);
+    });
     EXPECT_EQ(run(), 0);
     // After the end the main window's surface shows what the closing splash
-    // left: black over the whole screen area.
-    EXPECT_EQ(mainwindow()->client.getpixel(0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(mainwindow()->client.getpixel(500, 500), RGB(0, 0, 0));
+    // left: black over the whole client area.
+    for (const auto& [x, y] : {std::pair{0, 0}, {500, 500}, {1499, 999}})
+        EXPECT_EQ(mainwindow()->client.getpixel(x, y), RGB(0, 0, 0)) << x << ", " << y;
     EXPECT_TRUE(IsWindowEnabled(mainwindow()));
 }
 

@@ -83,6 +83,30 @@ TEST_F(ViewTest, KeysScrollALargeImage)
     });
 }
 
+TEST_F(ViewTest, ABarsArrowButtonsStepATenthOfTheWindowAndItsPagesAWindow)
+{
+    paused([&] {
+        largeimage(); // 2000 x 2000 in 1000 x 700: at most 1000 across, 1300 down
+        const struct {
+            UINT message;
+            int request, from, to;
+        } steps[] = {
+            {WM_HSCROLL, SB_LINERIGHT, 0, 100}, {WM_HSCROLL, SB_LINELEFT, 100, 0},  {WM_HSCROLL, SB_LINELEFT, 40, 0},
+            {WM_HSCROLL, SB_LINERIGHT, 950, 1000}, {WM_VSCROLL, SB_LINEDOWN, 0, 70}, {WM_VSCROLL, SB_LINEUP, 500, 430},
+            {WM_VSCROLL, SB_LINEDOWN, 1290, 1300}, {WM_VSCROLL, SB_PAGEDOWN, 0, 700}, {WM_HSCROLL, SB_PAGELEFT, 900, 0},
+        };
+        for (const auto& s : steps) {
+            int& at = s.message == WM_HSCROLL ? desktop->shell.xCurrentScroll : desktop->shell.yCurrentScroll;
+            at = s.from;
+            SendMessageA(mainwindow(), s.message, MAKEWPARAM(s.request, 0), 0);
+            EXPECT_EQ(at, s.to) << "request " << s.request << " from " << s.from;
+            SCROLLINFO si;
+            GetScrollInfo(mainwindow(), s.message == WM_HSCROLL ? SB_HORZ : SB_VERT, &si);
+            EXPECT_EQ(si.nPos, s.to) << "the bar follows";
+        }
+    });
+}
+
 TEST_F(ViewTest, BarsDragAndEnlargingTheWindowClampsTheView)
 {
     paused([&] {

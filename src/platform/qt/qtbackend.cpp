@@ -21,6 +21,7 @@
 #include "platform/qt/keyrouter.h"
 #include "platform/qt/messageboxes.h"
 #include "platform/qt/statusline.h"
+#include "platform/qt/surfacetext.h"
 #include "platform/qt/toplevelwindow.h"
 #include "platform/qt/windowwidget.h"
 
@@ -307,6 +308,16 @@ void QtBackend::sleep(unsigned milliseconds)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         std::this_thread::sleep_for(std::min<Clock::duration>(sleepStep, deadline - Clock::now()));
     }
+}
+
+SIZE QtBackend::textsize(const std::string& text)
+{
+    return qttextsize(text);
+}
+
+void QtBackend::drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour)
+{
+    qtdrawtext(surface, x, y, text, colour);
 }
 
 } // namespace kt

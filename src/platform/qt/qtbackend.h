@@ -49,6 +49,8 @@ public:
     void sleep(unsigned milliseconds) override;
     bool opendocument(const std::string& path) override;
     bool copyimage(const Surface& picture) override;
+    SIZE textsize(const std::string& text) override;
+    void drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour) override;
 
 private:
     using Clock = std::chrono::steady_clock;

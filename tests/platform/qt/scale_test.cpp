@@ -1,5 +1,7 @@
 // A desktop whose every unit is two device pixels.
 #include <QtGlobal>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -77,6 +79,32 @@ TEST_F(QtScaleTest, AFixedClientSizeIsShownScaledDownIntoTheWindow)
     EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(posted[0].lParam)), expected);
     SetFixedClientSize(hwnd, 0, 0);
     EXPECT_EQ(hwnd->client.width(), 2 * view->width()) << "the window's own size again";
+}
+
+// Text drawn into a surface reads at the desktop's size, in device pixels
+// twice its units, in the colour asked for and only where its extent says.
+TEST_F(QtScaleTest, TextOnASurfaceIsSizedInDevicePixels)
+{
+    const std::string line = "Refused by the chaos screen:";
+    const SIZE size = qtbackend().textsize(line);
+    const QFontMetrics desktop(QApplication::font());
+    EXPECT_NEAR(size.cy, 2 * desktop.height(), 2);
+    EXPECT_NEAR(size.cx, 2 * desktop.horizontalAdvance(QString::fromStdString(line)), 0.1 * size.cx);
+
+    Surface surface(size.cx + 40, size.cy + 40);
+    qtbackend().drawtext(surface, 20, 20, line, RGB(255, 224, 96));
+    int inside = 0;
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x) {
+            const COLORREF pixel = surface.getpixel(x, y);
+            // Antialiasing may touch a pixel beside a glyph's box.
+            const bool within = x >= 18 && x < 22 + size.cx && y >= 18 && y < 22 + size.cy;
+            if (!within) {
+                ASSERT_EQ(pixel, RGB(0, 0, 0)) << "at " << x << ", " << y;
+            }
+            inside += pixel == RGB(255, 224, 96);
+        }
+    EXPECT_GT(inside, 4 * static_cast<int>(line.size())) << "the glyphs' strokes, in the colour";
 }
 
 } // namespace

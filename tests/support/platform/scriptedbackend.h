@@ -37,6 +37,8 @@ public:
     std::vector<int> menusopened;
     std::deque<std::string> menuletters;
 
+    std::vector<std::string> texts; // every line of text drawn, in order
+
     std::vector<unsigned> sleeps;
     std::function<void()> onsleep; // runs in every sleep, to look at the program meanwhile
 
@@ -66,6 +68,11 @@ public:
     std::optional<std::string> choosefile(const FileDialogRequest& request) override;
     void rundialog(HWND dialog) override;
     void openmenu(HWND hwnd, int position) override;
+    void drawtext(Surface& surface, int x, int y, const std::string& text, COLORREF colour) override
+    {
+        texts.push_back(text);
+        HeadlessBackend::drawtext(surface, x, y, text, colour);
+    }
     void sleep(unsigned milliseconds) override
     {
         sleeps.push_back(milliseconds);
