@@ -48,10 +48,11 @@ void BM_Render(benchmark::State& state)
     const int orbits = static_cast<int>(state.range(2));
     RenderContext ctx(static_cast<int>(state.range(3)));
     // The exact turned orbit is slow: fewer steps keep the run short. Many
-    // orbits take 200M steps on the big pictures, as a print gives them a
-    // few a pixel at least: with 20M, setting up and colouring the picture
-    // would be most of what is timed.
-    const std::uint64_t batches = orbits > 1 ? (side > 600 ? 200000 : 20000) : (turned ? 500 : 4000);
+    // orbits take 200M steps: with 20M, walking the exact orbit to their
+    // starts (one chain, on one thread) and setting up and colouring the
+    // picture would be a third of what is timed, and of two threads' time
+    // more still.
+    const std::uint64_t batches = orbits > 1 ? 200000 : (turned ? 500 : 4000);
     double busy = 0;
     for (auto _ : state) {
         EngineState s = scene(side, turned);
