@@ -42,6 +42,9 @@ bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
 {
     EngineState s(set);
     ctx_ = nullptr;
+    // No lanes to lay out: the source has nothing to hand out.
+    if (orbits < 1 || orbits > maxorbits)
+        return false;
     plan_ = planorbits(orbits, s.res);
     keptsteps_ = step_ = orbit_ = 0;
     try {

@@ -2,7 +2,7 @@
 // While the Parameters or Rotation dialog is being edited, the picture the
 // edit would give, over the render: points of many orbits of the edited set,
 // turned and drawn as the mouse turn's preview is, with a caption when the
-// chaos screen would refuse the set. The render stays whole underneath; the
+// set fails the chaos screen. The render stays whole underneath; the
 // dialog's OK decides.
 #include <string>
 

@@ -91,8 +91,8 @@ ICON fieldset(const EngineState& s, HWND hDlg)
 
 // The picture the fields would give, shown over the render as they change
 // (at the picture's present side: a new side takes a new render), and why
-// OK would refuse it. The screen's measures go to a copy: the dialog's own
-// state is what OK leaves.
+// the set fails the chaos screen. The screen's measures go to a copy: the
+// dialog's own state is what OK leaves.
 void preview(Desktop& d, HWND hDlg)
 {
     EngineState edited(d.engine);

@@ -52,12 +52,12 @@ std::string refusalcaption(int verdict, const ScreeningState& measures)
     case screenescape:
         return "Refused by the chaos screen:\nthe orbit escapes";
     case screennotchaotic:
-        std::snprintf(text, sizeof text, "Refused by the chaos screen:\nnot chaotic (Lyapunov exponent %.4f)",
+        std::snprintf(text, sizeof text, "Fails the chaos screen (OK warns):\nnot chaotic (Lyapunov exponent %.4f)",
                       cut(measures.LExp, 4));
         return text;
     case screenlowdimension:
         std::snprintf(text, sizeof text,
-                      "Refused by the chaos screen:\nlow dimension (fractal dimension %.3f < limit %g)",
+                      "Fails the chaos screen (OK warns):\nlow dimension (fractal dimension %.3f < limit %g)",
                       cut(measures.FD, 3), measures.FDLimit);
         return text;
     default:

@@ -1,6 +1,7 @@
 #pragma once
-// Why the chaos screen refuses a set, as a caption over the set's preview:
-// the refusal and the measure that decided it.
+// Why a set fails the chaos screen, as a caption over the set's preview: an
+// orbit that escapes, which OK refuses, or the measure that decided a
+// failure OK takes after a warning (as the random search never does).
 #include <string>
 
 #include "analysis/screening.h"

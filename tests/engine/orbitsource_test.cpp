@@ -139,5 +139,20 @@ TEST_P(OrbitSourceTest, HandsOutTheStepsARenderPlots)
 
 INSTANTIATE_TEST_SUITE_P(Sources, OrbitSourceTest, ::testing::ValuesIn(cases), testing::CaseName());
 
+// No orbits, or more than a picture may have, lay out no lanes: the source
+// says so and hands out nothing, rather than dividing by its empty plan.
+TEST(OrbitSource, ManyOrbitsRefuseACountOutOfRange)
+{
+    RenderContext ctx(2);
+    const EngineState set;
+    for (const int orbits : {0, -1, maxorbits + 1}) {
+        ManyOrbits source;
+        EXPECT_FALSE(source.start(ctx, set, orbits)) << orbits;
+        VOXEL point{7, 7, 7};
+        source.next(&point, 1);
+        EXPECT_EQ(point.x, 7) << orbits;
+    }
+}
+
 } // namespace
 } // namespace kt
