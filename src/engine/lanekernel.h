@@ -208,10 +208,18 @@ constexpr double restartspread = 1e-12;
 
 // Writes where the pack's points land, group by group, at spot index `at`
 // of each group's run of steps.
+// Counts the hits of spots found a step earlier.
+[[gnu::always_inline]] inline void countspots(const vi& spot, float* hits)
+{
+    for (int l = 0; l < lanewidth; ++l)
+        if (spot[l] >= 0)
+            counthit(hits[spot[l]]);
+}
+
 template <bool Turned>
 [[gnu::always_inline]] inline void land(const Reals& x, const Reals& y, const Reals& z, const LaneView& v,
                                         const Masks& plots, const LaneSpots& spots, std::size_t at,
-                                        std::size_t groupstride, int groups)
+                                        std::size_t groupstride, int groups, Masks& pending)
 {
     Reals px = x, py = y;
     if constexpr (Turned) {
@@ -229,10 +237,15 @@ template <bool Turned>
         const vi pixel = __builtin_convertvector(onrow, vi) * v.side + __builtin_convertvector(oncolumn, vi);
         const vi spot = in ? pixel : vi{} - 1;
         if (spots.hits) {
-            // Counted while the next steps' arithmetic is under way.
+            // The counts are larger than the cache: each spot is fetched
+            // now and counted a step later, while the next step's
+            // arithmetic has hidden the fetch. Counts of one do not depend
+            // on their order.
+            // A miss's pixel is 0: fetched in vain, but branch-free.
             for (int l = 0; l < lanewidth; ++l)
-                if (spot[l] >= 0)
-                    counthit(spots.hits[spot[l]]);
+                __builtin_prefetch(spots.hits + pixel[l], 1);
+            countspots(pending.v[k], spots.hits);
+            pending.v[k] = spot;
             continue;
         }
         const std::size_t out = at + k * groupstride;
@@ -268,6 +281,9 @@ template <int Type, bool Turned>
             plots.v[k][l] = (g + k) * lanewidth + l < spots.plotting ? -1 : 0;
     const std::size_t groupstride = static_cast<std::size_t>(steps) * lanewidth;
     Reals across = x * 0, down = x * 0;
+    Masks pending;
+    for (int k = 0; k < packgroups; ++k)
+        pending.v[k] = vi{} - 1;
     for (int r = 0; r < steps; ++r) {
         step<Type>(x, y, z, f);
         const Reals ax = absolute(x), ay = absolute(y);
@@ -293,8 +309,11 @@ template <int Type, bool Turned>
         }
         if (spots.pixels || spots.hits)
             land<Turned>(x, y, z, v, plots, spots, g * groupstride + static_cast<std::size_t>(r) * lanewidth,
-                         groupstride, groups);
+                         groupstride, groups, pending);
     }
+    if (spots.hits)
+        for (int k = 0; k < groups; ++k)
+            countspots(pending.v[k], spots.hits);
     if (spots.reach) {
         for (int k = 0; k < groups; ++k)
             for (int l = 0; l < lanewidth && (g + k) * lanewidth + l < spots.reach->lanes; ++l) {

@@ -17,8 +17,10 @@ constexpr int passedpiece = 100;
 static_assert(batchsteps % passedpiece == 0);
 
 // The most steps of the many orbits stepped in one job of the workers: few
-// wake-ups for a large batch, a bounded buffer for many orbits.
+// wake-ups for a large batch. The points kept of one piece are bounded too,
+// so that near a million orbits a piece is a step or a few, not gigabytes.
 constexpr int mostpiecesteps = 256;
+constexpr std::size_t mostpiecepoints = std::size_t{1} << 20;
 
 } // namespace
 
@@ -47,8 +49,10 @@ bool ManyOrbits::start(RenderContext& ctx, const EngineState& set, int orbits)
         return false;
     plan_ = planorbits(orbits, s.res);
     keptsteps_ = step_ = orbit_ = 0;
+    const std::size_t lanes = static_cast<std::size_t>(plan_.lanes);
+    piecesteps_ = static_cast<int>(std::clamp<std::size_t>(mostpiecepoints / lanes, 1, mostpiecesteps));
     try {
-        kept_.resize(static_cast<std::size_t>(mostpiecesteps) * static_cast<std::size_t>(plan_.lanes));
+        kept_.resize(static_cast<std::size_t>(piecesteps_) * lanes);
     } catch (const std::bad_alloc&) {
         kept_ = {};
         return false;
@@ -88,7 +92,7 @@ void ManyOrbits::handout(Point* points, int count, const Copy& copy)
             // Enough steps for the rest of the batch, so that a batch of
             // whole steps leaves none stepped in vain.
             const int rest = (count - i + plan_.orbits - 1) / plan_.orbits;
-            steppiece(std::min(rest, mostpiecesteps));
+            steppiece(std::min(rest, piecesteps_));
         }
         const int run = std::min(count - i, plan_.orbits - orbit_);
         copy(&kept_[static_cast<std::size_t>(step_) * lanes + static_cast<std::size_t>(orbit_)],

@@ -49,7 +49,8 @@ private:
 // starts them, handed out step by step in the orbits' order: every orbit's
 // first point after its warm-up, then every orbit's second, and so on. The
 // lanes are stepped on the context's workers, as many steps at a time as a
-// batch asks for (up to a limit): the points are the same for any batches.
+// batch asks for (up to a limit of steps and of points): the points are the
+// same for any batches.
 class ManyOrbits final : public OrbitSource {
 public:
     // False without the memory for the orbits; the source then hands out
@@ -74,6 +75,7 @@ private:
     // The last piece's points, step by step, lanes after lanes, and where
     // handing them out has got to.
     std::vector<std::array<double, 3>> kept_;
+    int piecesteps_ = 0;
     int keptsteps_ = 0;
     int step_ = 0;
     int orbit_ = 0;
