@@ -147,10 +147,12 @@ private:
 // Plain hits counted by each thread on its own counts, added up at the end:
 // adding ones gives the same count in any order, and a sum that stops at
 // 2^24 is what a float count stops at, so the bytes are one thread's. This
-// skips the sorting by band, which costs more than the counting, while each
-// copy stays in a processor's cache: past that (a side above 1000 or so)
-// the sorted bands, each its own counts' share, are the faster.
-constexpr std::uint64_t maxthreadcopy = std::uint64_t{4} << 20;
+// skips the sorting by band, which costs more than the counting now that
+// each hit is fetched a step before it is counted, even for copies far
+// larger than a cache; the sorted bands, each its own counts' share, are
+// kept for the sides and thread counts whose copies would cost too much
+// memory.
+constexpr std::uint64_t maxthreadcopy = std::uint64_t{64} << 20;
 constexpr std::uint64_t maxthreadcounts = std::uint64_t{64} << 20;
 constexpr double highestcount = 16777216.0;
 
